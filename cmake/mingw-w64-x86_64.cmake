@@ -1,0 +1,18 @@
+# Cross build for 64-bit Windows with the mingw-w64 toolchain. The posix thread model
+# gives the standard library its std::mutex (GoogleTest needs it); -static links it in.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(_prefix x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${_prefix}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${_prefix}-g++-posix)
+set(CMAKE_RC_COMPILER ${_prefix}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${_prefix})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Windows executables built here run through Wine (tests, benchmarks).
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run)

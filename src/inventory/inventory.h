@@ -1,0 +1,50 @@
+// The inventory: the master list and the rows built from it.
+#pragma once
+
+#include "inventory/report_list.h"
+#include "inventory/shortcut_list.h"
+
+#include <memory>
+#include <string>
+
+// Row images of the window's image list.
+constexpr int kImageValid = 0;
+constexpr int kImageInvalid = 1;
+
+// Positions of the Show box.
+constexpr int kShowAll = 0;
+constexpr int kShowInvalid = 1;
+constexpr int kShowValid = 2;
+
+class TInventory {
+public:
+    // The rows are shown in `rows`, which outlives the inventory.
+    explicit TInventory(IReportList& rows) : rows_(rows) {}
+
+    TShortcutList& Master() { return master_; }
+    const TShortcutList& Master() const { return master_; }
+    IReportList& Rows() { return rows_; }
+
+    // Appends the record to the master list, then shows its row whatever the filters say.
+    void AddShortcutItem(std::unique_ptr<TShortcutItem> record);
+    // Appends a row: caption, image and check mark, the three sub-items, the record.
+    void AddShortcutRow(TShortcutItem* record);
+    // Rebuilds the rows: records whose Shortcut or Target holds `text` (ASCII letters
+    // compared without case); every record when `text` is empty.
+    void FilterByText(const std::string& text);
+    // Rebuilds the rows: records whose Invalid flag equals `invalid`.
+    void ShowByState(bool invalid);
+    // Empties the master list (destroying its records) and the rows.
+    void Clear();
+
+    // The filter box's whole current text changed.
+    void EditFilterChange(const std::string& text) { FilterByText(text); }
+    // The Show box's position changed: 0 All, 1 Invalid, 2 Valid, anything else nothing.
+    void ComboBoxShowChange(int position);
+
+private:
+    template <class Pred> void Rebuild(Pred shown);
+
+    TShortcutList master_;
+    IReportList& rows_;
+};

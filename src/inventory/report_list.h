@@ -1,0 +1,76 @@
+// The report list: rows that show records. The Win32 list view implements the same interface.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class TShortcutItem;
+
+// Column 0 is the caption (Name); sub-items 1..3 are Target, Location and Shortcut.
+class IReportList {
+public:
+    virtual ~IReportList() = default;
+
+    virtual int Count() const = 0;
+    // Brackets a rebuild so a real control can keep from repainting row by row. Nests.
+    virtual void BeginUpdate() = 0;
+    virtual void EndUpdate() = 0;
+    virtual void Clear() = 0;
+    // Appends a row with this caption and returns its index.
+    virtual int AddRow(const std::string& caption) = 0;
+    virtual void DeleteRow(int row) = 0;
+
+    virtual void SetImage(int row, int image) = 0;
+    virtual int Image(int row) const = 0;
+    virtual void SetChecked(int row, bool checked) = 0;
+    virtual bool Checked(int row) const = 0;
+    virtual void SetSubItem(int row, int column, const std::string& text) = 0;
+    virtual std::string Text(int row, int column) const = 0;
+    virtual void SetData(int row, TShortcutItem* record) = 0;
+    virtual TShortcutItem* Data(int row) const = 0;
+
+    // The list's own selection (highlighted rows) and its focused row (-1 for none).
+    virtual int SelectedCount() const = 0;
+    virtual int FocusedRow() const = 0;
+};
+
+// A plain model of rows, for builds and tests without a window system.
+class TReportListModel final : public IReportList {
+public:
+    struct Row {
+        std::string caption;
+        std::string sub[3];
+        int image = -1;
+        bool checked = false;
+        bool selected = false;
+        TShortcutItem* data = nullptr;
+    };
+
+    int Count() const override { return static_cast<int>(rows_.size()); }
+    void BeginUpdate() override { ++updateDepth_; }
+    void EndUpdate() override { --updateDepth_; }
+    void Clear() override;
+    int AddRow(const std::string& caption) override;
+    void DeleteRow(int row) override;
+    void SetImage(int row, int image) override { rows_.at(row).image = image; }
+    int Image(int row) const override { return rows_.at(row).image; }
+    void SetChecked(int row, bool checked) override { rows_.at(row).checked = checked; }
+    bool Checked(int row) const override { return rows_.at(row).checked; }
+    void SetSubItem(int row, int column, const std::string& text) override;
+    std::string Text(int row, int column) const override;
+    void SetData(int row, TShortcutItem* record) override { rows_.at(row).data = record; }
+    TShortcutItem* Data(int row) const override { return rows_.at(row).data; }
+    int SelectedCount() const override;
+    int FocusedRow() const override { return focused_; }
+
+    // Selection as a user would make it.
+    void Select(int row, bool selected = true) { rows_.at(row).selected = selected; }
+    void Focus(int row) { focused_ = row; }
+    const Row& At(int row) const { return rows_.at(row); }
+    int UpdateDepth() const { return updateDepth_; }
+
+private:
+    std::vector<Row> rows_;
+    int focused_ = -1;
+    int updateDepth_ = 0;
+};

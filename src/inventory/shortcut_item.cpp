@@ -1,0 +1,68 @@
+#include "inventory/shortcut_item.h"
+
+#include "shell/fs_probes.h"
+#include "shell/link_reader.h"
+#include "shell/path_rules.h"
+
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view kNetworkPrefix = "\\\\";
+constexpr std::string_view kWebPrefix = "http://";
+constexpr std::string_view kX86 = " (x86)";
+
+bool Exists(const std::string& path, IFileProbes& probes) {
+    return probes.FileExists(path) || probes.FolderExists(path);
+}
+
+// Every occurrence of `what` removed, letters compared without regard to ASCII case.
+std::string RemoveAllIgnoringCase(const std::string& text, std::string_view what) {
+    const std::string upperText = AsciiUpperCase(text);
+    const std::string upperWhat = AsciiUpperCase(what);
+    std::string result;
+    result.reserve(text.size());
+    std::size_t pos = 0;
+    for (;;) {
+        const std::size_t hit = upperText.find(upperWhat, pos);
+        if (hit == std::string::npos)
+            break;
+        result.append(text, pos, hit - pos);
+        pos = hit + what.size();
+    }
+    result.append(text, pos, std::string::npos);
+    return result;
+}
+
+} // namespace
+
+std::unique_ptr<TShortcutItem> ProcessShortcutFile(const std::string& path, ILinkReader& reader,
+                                                   IFileProbes& probes) {
+    if (!probes.FileExists(path))
+        return nullptr;
+    if (!IsShortcutExtension(ExtractFileExt(path)))
+        return nullptr;
+    std::string name = RemoveExtension(ExtractFileName(path));
+    std::string location(ExtractFilePath(path));
+    std::string target = ResolveShortcutTarget(path, reader);
+    const bool invalid = !IsTargetValid(target, probes);
+    return std::make_unique<TShortcutItem>(std::move(name), std::move(target), std::move(location),
+                                           path, invalid);
+}
+
+std::string ResolveShortcutTarget(const std::string& path, ILinkReader& reader) {
+    return reader.ReadTarget(path);
+}
+
+bool IsTargetValid(const std::string& target, IFileProbes& probes) {
+    if (target.empty())
+        return true;
+    const std::string_view t(target);
+    if (t.starts_with(kNetworkPrefix) || t.starts_with(kWebPrefix))
+        return true;
+    if (Exists(target, probes))
+        return true;
+    if (target.find(kX86) != std::string::npos)
+        return Exists(RemoveAllIgnoringCase(target, kX86), probes);
+    return false;
+}

@@ -1,0 +1,17 @@
+#include "inventory/shortcut_list.h"
+
+#include <algorithm>
+
+void TShortcutList::Add(std::unique_ptr<TShortcutItem> record) {
+    items_.push_back(std::move(record)); // on failure `record` still owns it and frees it
+}
+
+bool TShortcutList::Remove(const TShortcutItem* record) {
+    // Deletion visits rows from the last one, so the record is usually near the end.
+    auto it = std::find_if(items_.rbegin(), items_.rend(),
+                           [record](const auto& p) { return p.get() == record; });
+    if (it == items_.rend())
+        return false;
+    items_.erase(std::next(it).base());
+    return true;
+}

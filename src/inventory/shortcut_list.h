@@ -1,0 +1,24 @@
+// The master list: owns every record of the last scan, in the order found.
+#pragma once
+
+#include "inventory/shortcut_item.h"
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+class TShortcutList {
+public:
+    // Takes ownership. Should appending fail, the record is destroyed before the error
+    // travels on, so no record is ever left without an owner.
+    void Add(std::unique_ptr<TShortcutItem> record);
+    // Destroys every record.
+    void Clear() { items_.clear(); }
+    // Destroys the given record; false when the list does not hold it.
+    bool Remove(const TShortcutItem* record);
+    int Count() const { return static_cast<int>(items_.size()); }
+    TShortcutItem* Items(int index) const { return items_.at(static_cast<std::size_t>(index)).get(); }
+
+private:
+    std::vector<std::unique_ptr<TShortcutItem>> items_;
+};

@@ -1,0 +1,25 @@
+// The shell services the inventory relies on: folder picker, recycle bin, Properties sheet,
+// opening links. One Win32 implementation; tests use doubles.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// A window of the platform, as an opaque value (an HWND on Windows).
+using WindowHandle = void*;
+
+class IShellServices {
+public:
+    virtual ~IShellServices() = default;
+    // A modal folder dialog. True when a folder was chosen; `path` is then that folder.
+    // On false `path` keeps the value it came in with.
+    virtual bool BrowseForFolder(WindowHandle owner, std::string& path, const std::string& title,
+                                 std::uint32_t flags, const std::string& root) = 0;
+    // True when the file went to the recycle bin.
+    virtual bool MoveToRecycleBin(WindowHandle owner, const std::string& path, bool confirm) = 0;
+    virtual void ShowFileProperties(const std::string& path) = 0;
+    virtual void OpenLink(const std::string& link) = 0;
+};
+
+// The platform's services (process-wide).
+IShellServices& SystemShellServices();

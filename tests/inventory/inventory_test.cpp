@@ -1,0 +1,150 @@
+#include "inventory/inventory.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+std::unique_ptr<TShortcutItem> Item(const std::string& shortcut, const std::string& target,
+                                    bool invalid) {
+    const auto sep = shortcut.rfind('\\');
+    return std::make_unique<TShortcutItem>(shortcut.substr(sep + 1), target,
+                                           shortcut.substr(0, sep + 1), shortcut, invalid);
+}
+
+struct Inventory : ::testing::Test {
+    TReportListModel rows;
+    TInventory inv{rows};
+
+    void SetUp() override {
+        inv.AddShortcutItem(Item("C:\\Links\\Mail.lnk", "C:\\Apps\\mail.exe", false));
+        inv.AddShortcutItem(Item("C:\\Links\\Old.lnk", "C:\\Gone\\old.exe", true));
+        inv.AddShortcutItem(Item("D:\\Menu\\Caf\xE9.lnk", "D:\\Caf\xE9\\x.exe", false));
+        inv.AddShortcutItem(Item("D:\\Menu\\Web.LNK", "", true));
+    }
+    std::vector<std::string> Captions() const {
+        std::vector<std::string> out;
+        for (int i = 0; i < rows.Count(); ++i)
+            out.push_back(rows.Text(i, 0));
+        return out;
+    }
+    // Every row refers to a record of the master list, in master-list order.
+    void ExpectSubsequence() const {
+        int m = 0;
+        for (int i = 0; i < rows.Count(); ++i) {
+            while (m < inv.Master().Count() && inv.Master().Items(m) != rows.Data(i))
+                ++m;
+            ASSERT_LT(m, inv.Master().Count()) << "row " << i;
+            ++m;
+        }
+    }
+};
+
+using Names = std::vector<std::string>;
+
+TEST_F(Inventory, RowsShowTheirRecord) {
+    ASSERT_EQ(rows.Count(), 4);
+    const auto& r = rows.At(1);
+    EXPECT_EQ(r.caption, "Old.lnk");
+    EXPECT_EQ(r.sub[0], "C:\\Gone\\old.exe");
+    EXPECT_EQ(r.sub[1], "C:\\Links\\");
+    EXPECT_EQ(r.sub[2], "C:\\Links\\Old.lnk");
+    EXPECT_EQ(r.image, kImageInvalid);
+    EXPECT_TRUE(r.checked);
+    EXPECT_EQ(r.data, inv.Master().Items(1));
+    EXPECT_EQ(rows.At(0).image, kImageValid);
+    EXPECT_FALSE(rows.At(0).checked);
+}
+
+TEST_F(Inventory, EveryRebuildRestoresCheckMarksFromTheRecords) {
+    rows.SetChecked(0, true);
+    rows.SetChecked(1, false);
+    inv.EditFilterChange("LINKS");
+    EXPECT_TRUE(!rows.Checked(0) && rows.Checked(1));
+    rows.SetChecked(1, false);
+    inv.ComboBoxShowChange(kShowInvalid);
+    EXPECT_TRUE(rows.Checked(0) && rows.Checked(1));
+    rows.SetChecked(0, false);
+    inv.ComboBoxShowChange(kShowAll);
+    EXPECT_TRUE(rows.Checked(1) && rows.Checked(3));
+    EXPECT_FALSE(rows.Checked(0));
+}
+
+TEST_F(Inventory, TextFilterIgnoresAsciiCaseOnly) {
+    inv.FilterByText("lnk");
+    EXPECT_EQ(rows.Count(), 4);
+    inv.FilterByText("mAiL");
+    EXPECT_EQ(Captions(), (Names{"Mail.lnk"}));
+    inv.FilterByText("CAF\xE9");
+    EXPECT_EQ(Captions(), (Names{"Caf\xE9.lnk"}));
+    inv.FilterByText("caf\xC9"); // the other case of a non-ASCII letter is another byte
+    EXPECT_EQ(rows.Count(), 0);
+    inv.FilterByText("");
+    EXPECT_EQ(rows.Count(), 4);
+    ExpectSubsequence();
+}
+
+TEST_F(Inventory, TextFilterSearchesShortcutAndTargetOnly) {
+    inv.FilterByText("gone\\OLD.EXE");
+    EXPECT_EQ(Captions(), (Names{"Old.lnk"}));
+    inv.FilterByText("apps");
+    EXPECT_EQ(Captions(), (Names{"Mail.lnk"}));
+    inv.FilterByText("links\\ mail"); // blanks count
+    EXPECT_EQ(rows.Count(), 0);
+}
+
+TEST_F(Inventory, ShowBoxAndTextFilterIgnoreEachOther) {
+    inv.ComboBoxShowChange(kShowInvalid);
+    EXPECT_EQ(Captions(), (Names{"Old.lnk", "Web.LNK"}));
+    inv.EditFilterChange("menu"); // valid records show too
+    EXPECT_EQ(Captions(), (Names{"Caf\xE9.lnk", "Web.LNK"}));
+    inv.ComboBoxShowChange(kShowValid); // drops the text filter
+    EXPECT_EQ(Captions(), (Names{"Mail.lnk", "Caf\xE9.lnk"}));
+    ExpectSubsequence();
+    inv.ComboBoxShowChange(3);
+    inv.ComboBoxShowChange(-1);
+    EXPECT_EQ(Captions(), (Names{"Mail.lnk", "Caf\xE9.lnk"}));
+    inv.ComboBoxShowChange(kShowAll);
+    EXPECT_EQ(rows.Count(), 4);
+}
+
+TEST_F(Inventory, ValidViewOfAllInvalidIsEmpty) {
+    TReportListModel r2;
+    TInventory only{r2};
+    only.AddShortcutItem(Item("C:\\a.lnk", "C:\\x", true));
+    only.ShowByState(false);
+    EXPECT_EQ(r2.Count(), 0);
+}
+
+TEST_F(Inventory, NewRowsAreAppendedWhateverTheView) {
+    inv.FilterByText("mail");
+    inv.AddShortcutItem(Item("E:\\Other.lnk", "", false));
+    EXPECT_EQ(Captions(), (Names{"Mail.lnk", "Other.lnk"}));
+    EXPECT_EQ(inv.Master().Count(), 5);
+}
+
+TEST_F(Inventory, RebuildsAreBracketed) {
+    inv.FilterByText("x");
+    inv.ShowByState(true);
+    inv.Clear();
+    EXPECT_EQ(rows.UpdateDepth(), 0);
+    EXPECT_EQ(rows.Count(), 0);
+    EXPECT_EQ(inv.Master().Count(), 0);
+}
+
+TEST(ShortcutList, RemoveDestroysOnlyThatRecord) {
+    TShortcutList list;
+    list.Add(Item("C:\\a.lnk", "", false));
+    list.Add(Item("C:\\b.lnk", "", false));
+    list.Add(Item("C:\\c.lnk", "", false));
+    TShortcutItem* b = list.Items(1);
+    EXPECT_TRUE(list.Remove(b));
+    EXPECT_FALSE(list.Remove(b));
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Items(0)->Shortcut, "C:\\a.lnk");
+    EXPECT_EQ(list.Items(1)->Shortcut, "C:\\c.lnk");
+    EXPECT_THROW(list.Items(2), std::out_of_range);
+}
+
+} // namespace

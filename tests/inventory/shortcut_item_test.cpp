@@ -1,0 +1,101 @@
+#include "inventory/shortcut_item.h"
+#include "support/doubles.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Records : ::testing::Test {
+    FakeProbes probes;
+    FakeLinkReader reader;
+
+    std::unique_ptr<TShortcutItem> Process(const std::string& path, const std::string& target) {
+        probes.files.insert(path);
+        reader.targets[path] = target;
+        return ProcessShortcutFile(path, reader, probes);
+    }
+};
+
+TEST_F(Records, FieldsComeFromThePath) {
+    probes.files.insert("C:\\Apps\\mail.exe");
+    auto r = Process("C:\\Links\\Mail.lnk", "C:\\Apps\\mail.exe");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->Name, "Mail");
+    EXPECT_EQ(r->Location, "C:\\Links\\");
+    EXPECT_EQ(r->Shortcut, "C:\\Links\\Mail.lnk");
+    EXPECT_EQ(r->Target, "C:\\Apps\\mail.exe");
+    EXPECT_FALSE(r->Invalid);
+
+    auto dotted = Process("C:\\Links\\Old.Tool.LNK", "");
+    ASSERT_TRUE(dotted);
+    EXPECT_EQ(dotted->Name, "Old.Tool");
+
+    auto drive = Process("D:x.lnk", "");
+    ASSERT_TRUE(drive);
+    EXPECT_EQ(drive->Name, "x");
+    EXPECT_EQ(drive->Location, "D:");
+}
+
+TEST_F(Records, NoRecordWithoutAnExistingShortcutFile) {
+    probes.folders.insert("C:\\x.lnk");
+    EXPECT_FALSE(ProcessShortcutFile("C:\\x.lnk", reader, probes)); // a folder
+    EXPECT_FALSE(ProcessShortcutFile("C:\\gone.lnk", reader, probes));
+    probes.files.insert("C:\\a.lnk.txt");
+    probes.files.insert("C:\\a.url");
+    probes.files.insert("C:\\lnk");
+    EXPECT_FALSE(ProcessShortcutFile("C:\\a.lnk.txt", reader, probes));
+    EXPECT_FALSE(ProcessShortcutFile("C:\\a.url", reader, probes));
+    EXPECT_FALSE(ProcessShortcutFile("C:\\lnk", reader, probes));
+    EXPECT_TRUE(reader.read.empty()) << "the link is read only for shortcut files";
+}
+
+TEST_F(Records, UnprobedTargets) {
+    EXPECT_TRUE(IsTargetValid("", probes));
+    EXPECT_TRUE(IsTargetValid("\\\\server\\share\\gone.exe", probes));
+    EXPECT_TRUE(IsTargetValid("http://example.com/", probes));
+    EXPECT_TRUE(probes.probed.empty());
+    // Only the lower-case web prefix is spared; the rest is probed as a path.
+    EXPECT_FALSE(IsTargetValid("HTTP://example.com/", probes));
+    EXPECT_FALSE(IsTargetValid("https://example.com/", probes));
+    EXPECT_FALSE(IsTargetValid("\\single\\gone", probes));
+    EXPECT_EQ(probes.probed.size(), 6u);
+}
+
+TEST_F(Records, ExistingFileOrFolderIsValid) {
+    probes.files.insert("C:\\a.exe");
+    probes.folders.insert("C:\\dir");
+    EXPECT_TRUE(IsTargetValid("C:\\a.exe", probes));
+    EXPECT_TRUE(IsTargetValid("C:\\dir", probes));
+    EXPECT_FALSE(IsTargetValid("C:\\b.exe", probes));
+}
+
+TEST_F(Records, X86Retry) {
+    probes.files.insert("C:\\Program Files\\Tool\\tool.exe");
+    EXPECT_TRUE(IsTargetValid("C:\\Program Files (x86)\\Tool\\tool.exe", probes));
+    // The search is case-sensitive: no retry for capitals.
+    EXPECT_FALSE(IsTargetValid("C:\\Program Files (X86)\\Tool\\tool.exe", probes));
+    // Once found, every occurrence goes, in any case.
+    EXPECT_TRUE(IsTargetValid("C:\\Program Files (x86)\\Tool (X86)\\tool.exe",
+                              []() -> FakeProbes& {
+                                  static FakeProbes p;
+                                  p.files.insert("C:\\Program Files\\Tool\\tool.exe");
+                                  return p;
+                              }()));
+    probes.folders.insert("C:\\Apps");
+    EXPECT_TRUE(IsTargetValid("C:\\Apps (x86)", probes));
+    EXPECT_FALSE(IsTargetValid("C:\\Gone (x86)", probes));
+}
+
+TEST_F(Records, ExistingTargetIsNotRetried) {
+    probes.files.insert("C:\\Tool (x86).exe");
+    EXPECT_TRUE(IsTargetValid("C:\\Tool (x86).exe", probes));
+    EXPECT_EQ(probes.probed.size(), 1u);
+}
+
+TEST_F(Records, AtMostFourProbesPerTarget) {
+    EXPECT_FALSE(IsTargetValid("C:\\a (x86)\\b", probes));
+    EXPECT_EQ(probes.probed.size(), 4u);
+    EXPECT_EQ(probes.probed[2], "C:\\a\\b");
+}
+
+} // namespace

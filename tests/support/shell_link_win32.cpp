@@ -1,0 +1,39 @@
+#include "support/shell_link_win32.h"
+
+#include <windows.h>
+#include <objidl.h>
+#include <shlobj.h>
+
+ComApartment::ComApartment() : ok_(SUCCEEDED(::CoInitialize(nullptr))) {}
+ComApartment::~ComApartment() {
+    if (ok_)
+        ::CoUninitialize();
+}
+
+bool WriteShortcut(const std::string& lnkPath, const ShortcutSpec& spec) {
+    IShellLinkA* link = nullptr;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                  reinterpret_cast<void**>(&link))))
+        return false;
+    bool ok = SUCCEEDED(link->SetPath(spec.target.c_str()));
+    if (ok && !spec.arguments.empty())
+        ok = SUCCEEDED(link->SetArguments(spec.arguments.c_str()));
+    if (ok && !spec.workingDir.empty())
+        ok = SUCCEEDED(link->SetWorkingDirectory(spec.workingDir.c_str()));
+    if (ok && !spec.iconPath.empty())
+        ok = SUCCEEDED(link->SetIconLocation(spec.iconPath.c_str(), 0));
+    if (ok && !spec.relative.empty())
+        ok = SUCCEEDED(link->SetRelativePath(spec.relative.c_str(), 0));
+    IPersistFile* file = nullptr;
+    if (ok)
+        ok = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)));
+    if (ok) {
+        wchar_t wide[MAX_PATH * 2];
+        ok = ::MultiByteToWideChar(CP_ACP, 0, lnkPath.c_str(), -1, wide, MAX_PATH * 2) > 0 &&
+             SUCCEEDED(file->Save(wide, TRUE));
+    }
+    if (file)
+        file->Release();
+    link->Release();
+    return ok;
+}

@@ -1,0 +1,31 @@
+// Test helpers that write and read shortcuts with the shell link object itself.
+#pragma once
+
+#include <string>
+
+struct ShortcutSpec {
+    std::string target;      // SetPath
+    std::string arguments;   // SetArguments, when not empty
+    std::string workingDir;  // SetWorkingDirectory, when not empty
+    std::string iconPath;    // SetIconLocation, when not empty
+    std::string relative;    // SetRelativePath, when not empty
+};
+
+// Writes a shortcut file with IShellLinkA::SetPath, then IPersistFile::Save. COM must be
+// initialised on the calling thread (ComApartment does it). Returns false on any failure.
+bool WriteShortcut(const std::string& lnkPath, const ShortcutSpec& spec);
+inline bool WriteShortcut(const std::string& lnkPath, const std::string& target) {
+    return WriteShortcut(lnkPath, ShortcutSpec{target, {}, {}, {}, {}});
+}
+
+// Enters a single-threaded apartment for the lifetime of the object.
+class ComApartment {
+public:
+    ComApartment();
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    ~ComApartment();
+
+private:
+    bool ok_;
+};

@@ -1,0 +1,27 @@
+# Shared by tools/test and tools/run: loud steps and non-interactive installs.
+set -u
+top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$top"
+export DEBIAN_FRONTEND=noninteractive
+
+step() { echo; echo "==> $*"; }
+fail() { echo; echo "!!! FAILED: $*" >&2; exit 1; }
+
+# need PACKAGE... : installs the Debian packages that are not installed yet.
+need() {
+    local missing=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo -n"
+    $sudo apt-get update -qq || fail "apt-get update"
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/tmp/sweeper-apt.log 2>&1 ||
+        { tail -20 /tmp/sweeper-apt.log >&2; fail "apt-get install ${missing[*]}"; }
+}
+
+host_packages=(cmake make g++ libgtest-dev libgmock-dev)
+windows_packages=(cmake make mingw-w64 googletest wine wine64 xvfb xauth)
+fuzz_packages=(clang libclang-rt-14-dev)
