@@ -1,0 +1,133 @@
+// POSIX directory listing. The program's paths use '\' as the separator; it becomes '/'
+// before a path reaches the file system.
+//
+// Attribute bits, as far as POSIX has them:
+//   directory     from the entry's type (d_type); exact
+//   hidden        the name begins with '.' (the POSIX convention for hidden entries)
+//   archive       regular files (on Windows new and changed files carry the bit)
+//   system        entries that are neither files, folders nor links (devices, pipes,
+//                 sockets)
+//   read-only     the owner's write permission is clear; costs a stat per entry, so it is
+//                 derived only when the caller wants it
+//   reparse point symbolic links, with the symbolic-link tag; a link to a folder also has
+//                 the directory bit (of its target)
+//   compressed    never
+// A stat is made only for symbolic links (to learn whether the target is a folder), for
+// entries whose type the file system does not report, and for read-only when it is wanted.
+// Entries "." and ".." are listed as the system lists them. An entry whose name holds a '\'
+// is skipped: in the program's path form it would name a different file.
+#include "finder/dir_listing.h"
+#include "shell/posix_path.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cstring>
+
+namespace {
+
+struct Listing {
+    DIR* dir;
+    std::uint32_t wanted;
+};
+
+std::uint32_t AttributesOfMode(mode_t mode) {
+    if (S_ISDIR(mode))
+        return kAttrDirectory;
+    if (S_ISREG(mode))
+        return kAttrArchive;
+    return kAttrSystem;
+}
+
+// Fills `data` from one directory entry; false for an entry that must be skipped.
+bool Describe(Listing& l, const dirent& e, TFindData& data) {
+    const std::size_t length = std::strlen(e.d_name);
+    if (length >= sizeof data.cFileName || std::memchr(e.d_name, '\\', length) != nullptr)
+        return false;
+    std::memcpy(data.cFileName, e.d_name, length + 1);
+    data.dwReserved0 = 0;
+
+    const bool wantReadOnly = (l.wanted & kAttrReadOnly) != 0;
+    std::uint32_t a = 0;
+    struct stat st{};
+    bool haveStat = false; // st describes the entry itself (links not followed)
+    unsigned char type = e.d_type;
+    if (type == DT_UNKNOWN || (wantReadOnly && type != DT_LNK)) {
+        if (::fstatat(::dirfd(l.dir), e.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            return false; // gone since it was listed
+        haveStat = true;
+        type = S_ISLNK(st.st_mode) ? DT_LNK : DT_UNKNOWN;
+    }
+    if (type == DT_LNK) {
+        a = kAttrReparsePoint;
+        data.dwReserved0 = kReparseTagSymlink;
+        struct stat target{};
+        if (::fstatat(::dirfd(l.dir), e.d_name, &target, 0) == 0) {
+            a |= AttributesOfMode(target.st_mode) & (kAttrDirectory | kAttrArchive);
+            st = target;
+            haveStat = true;
+        } else {
+            haveStat = false; // a dangling link
+        }
+    } else if (haveStat) {
+        a = AttributesOfMode(st.st_mode);
+    } else if (type == DT_DIR) {
+        a = kAttrDirectory;
+    } else if (type == DT_REG) {
+        a = kAttrArchive;
+    } else {
+        a = kAttrSystem;
+    }
+
+    if (e.d_name[0] == '.' && !(length == 1 || (length == 2 && e.d_name[1] == '.')))
+        a |= kAttrHidden;
+    if (wantReadOnly && haveStat && (st.st_mode & S_IWUSR) == 0)
+        a |= kAttrReadOnly;
+    data.dwFileAttributes = a;
+    return true;
+}
+
+bool ReadEntry(Listing& l, TFindData& data) {
+    while (const dirent* e = ::readdir(l.dir))
+        if (Describe(l, *e, data))
+            return true;
+    return false;
+}
+
+class PosixDirListing final : public IDirListing {
+public:
+    TFindHandle FindFirst(const std::string& pattern, TFindData& data,
+                          std::uint32_t wanted) override {
+        std::string_view folder(pattern);
+        if (!folder.empty() && folder.back() == '*')
+            folder.remove_suffix(1);
+        const std::string path = folder.empty() ? std::string(".") : ToPosixPath(folder);
+        DIR* dir = ::opendir(path.c_str());
+        if (dir == nullptr)
+            return nullptr;
+        auto* l = new Listing{dir, wanted};
+        if (!ReadEntry(*l, data)) {
+            FindClose(l);
+            return nullptr;
+        }
+        return l;
+    }
+
+    bool FindNext(TFindHandle handle, TFindData& data) override {
+        return ReadEntry(*static_cast<Listing*>(handle), data);
+    }
+
+    void FindClose(TFindHandle handle) override {
+        auto* l = static_cast<Listing*>(handle);
+        ::closedir(l->dir);
+        delete l;
+    }
+};
+
+} // namespace
+
+IDirListing& SystemDirListing() {
+    static PosixDirListing listing;
+    return listing;
+}
