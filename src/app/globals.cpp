@@ -1,0 +1,23 @@
+#include "app/globals.h"
+
+TGlobalVars GlobalVars;
+
+std::string ExpandProgramRelativeLink(std::string_view link, std::string_view programFolder) {
+    const bool relativeFile = !link.empty() && link.find(':') == std::string_view::npos &&
+                              link.front() != '\\' && link.front() != '/';
+    if (!relativeFile)
+        return std::string(link);
+    return AddTrailingBackslash(programFolder) + std::string(link);
+}
+
+void LoadGlobalVars(TGlobalVars& vars, const TSettings& settings, std::string_view programFolder) {
+    auto read = [&](const char* key) { return settings.ReadString(kSettingsSection, key, ""); };
+    vars.Version = read("Version");
+    vars.Copyright = read("Copyright");
+    vars.HelpContectLink = ExpandProgramRelativeLink(read("HelpContectLink"), programFolder);
+    vars.HelpHowTosTutorialVideosLink = read("HelpHowTosTutorialVideosLink");
+    vars.HelpHomePageLink = read("HelpHomePageLink");
+    vars.HelpMoreFreeToolsLink = read("HelpMoreFreeToolsLink");
+    vars.HelpCheckForUpdatesLink = read("HelpCheckForUpdatesLink");
+    vars.HelpSupportLink = read("HelpSupportLink");
+}
