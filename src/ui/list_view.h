@@ -1,0 +1,35 @@
+// The report list over a list-view control: rows, check marks, images and the records they
+// show. The control itself is made and laid out by the main window.
+#pragma once
+
+#include "inventory/report_list.h"
+#include "shell/shell_services.h"
+
+class TListViewReport final : public IReportList {
+public:
+    // `view` is a report-style list view with check boxes.
+    explicit TListViewReport(WindowHandle view) : view_(view) {}
+
+    int Count() const override;
+    void BeginUpdate() override;
+    void EndUpdate() override;
+    void Clear() override;
+    int AddRow(const std::string& caption) override;
+    void DeleteRow(int row) override;
+    void SetImage(int row, int image) override;
+    int Image(int row) const override;
+    void SetChecked(int row, bool checked) override;
+    bool Checked(int row) const override;
+    void SetSubItem(int row, int column, const std::string& text) override;
+    std::string Text(int row, int column) const override;
+    void SetData(int row, TShortcutItem* record) override;
+    TShortcutItem* Data(int row) const override;
+    int SelectedCount() const override;
+    int FocusedRow() const override;
+
+    WindowHandle Handle() const { return view_; }
+
+private:
+    WindowHandle view_;
+    int updateDepth_ = 0;
+};

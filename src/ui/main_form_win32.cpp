@@ -1,0 +1,873 @@
+#include "ui/main_form.h"
+
+#include "app/globals.h"
+#include "app/settings.h"
+#include "app/startup.h"
+#include "inventory/shortcut_item.h"
+#include "shell/fs_probes.h"
+#include "shell/link_reader.h"
+#include "shell/path_rules.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <stdexcept>
+
+// The view interface has its own MessageBox.
+#undef MessageBox
+
+namespace {
+
+HWND H(WindowHandle h) { return static_cast<HWND>(h); }
+
+// The hand cursor, set up once when the program is loaded.
+const HCURSOR g_handPoint = ::LoadCursorA(nullptr, IDC_HAND);
+
+constexpr const char* kClassName = "TMainForm";
+constexpr int kClientWidth = 783;
+constexpr int kClientHeight = 579;
+constexpr COLORREF kLabelColor = RGB(0x1A, 0x1A, 0x1A);
+
+// Control ids: the five command buttons carry 100 + their action, the menu 200 + its item.
+constexpr int kIdList = 10, kIdFilter = 11, kIdShow = 12, kIdMore = 20, kIdHelp = 21;
+constexpr int kIdAction = 100;
+enum MenuId {
+    kMenuHelpContent = 201,
+    kMenuHowTo,
+    kMenuHomePage,
+    kMenuMoreFreeTools,
+    kMenuCheckUpdates,
+    kMenuContact,
+    kMenuAbout
+};
+
+const char* const kSearchTitle = "Select the folder you want to search: ";
+
+int Index(TActionId action) { return static_cast<int>(action); }
+
+// Drawing of the stand-in pictures: the info panel icons and the row images.
+void DrawIconPicture(HDC dc, int x, int y, int size, TInfoIcon icon) {
+    const COLORREF fill = icon == TInfoIcon::Info   ? RGB(0x2A, 0x7A, 0xD8)
+                          : icon == TInfoIcon::Good ? RGB(0x2E, 0xA0, 0x3A)
+                                                    : RGB(0xE8, 0x50, 0x28);
+    HBRUSH brush = ::CreateSolidBrush(fill);
+    HPEN pen = ::CreatePen(PS_SOLID, 1, fill);
+    HGDIOBJ oldBrush = ::SelectObject(dc, brush);
+    HGDIOBJ oldPen = ::SelectObject(dc, pen);
+    ::Ellipse(dc, x + 2, y + 2, x + size - 2, y + size - 2);
+    HPEN white = ::CreatePen(PS_SOLID, size / 9 + 1, RGB(255, 255, 255));
+    ::SelectObject(dc, white);
+    const int s = size;
+    if (icon == TInfoIcon::Info) {
+        ::MoveToEx(dc, x + s / 2, y + s / 4, nullptr);
+        ::LineTo(dc, x + s / 2, y + s * 9 / 16);
+        ::MoveToEx(dc, x + s / 2, y + s * 11 / 16, nullptr);
+        ::LineTo(dc, x + s / 2, y + s * 12 / 16);
+    } else if (icon == TInfoIcon::Good) {
+        POINT p[] = {{x + s * 5 / 16, y + s / 2}, {x + s * 7 / 16, y + s * 11 / 16},
+                     {x + s * 11 / 16, y + s * 5 / 16}};
+        ::Polyline(dc, p, 3);
+    } else {
+        ::MoveToEx(dc, x + s / 3, y + s / 3, nullptr);
+        ::LineTo(dc, x + s * 2 / 3, y + s * 2 / 3);
+        ::MoveToEx(dc, x + s * 2 / 3, y + s / 3, nullptr);
+        ::LineTo(dc, x + s / 3, y + s * 2 / 3);
+    }
+    ::SelectObject(dc, oldPen);
+    ::SelectObject(dc, oldBrush);
+    ::DeleteObject(white);
+    ::DeleteObject(pen);
+    ::DeleteObject(brush);
+}
+
+HIMAGELIST MakeRowImages() {
+    HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 0);
+    HDC screen = ::GetDC(nullptr);
+    for (TInfoIcon icon : {TInfoIcon::Good, TInfoIcon::Error}) {
+        HDC dc = ::CreateCompatibleDC(screen);
+        HBITMAP image = ::CreateCompatibleBitmap(screen, 16, 16);
+        HGDIOBJ old = ::SelectObject(dc, image);
+        RECT all{0, 0, 16, 16};
+        HBRUSH magenta = ::CreateSolidBrush(RGB(255, 0, 255));
+        ::FillRect(dc, &all, magenta);
+        ::DeleteObject(magenta);
+        DrawIconPicture(dc, 0, 0, 16, icon);
+        ::SelectObject(dc, old);
+        ImageList_AddMasked(list, image, RGB(255, 0, 255));
+        ::DeleteObject(image);
+        ::DeleteDC(dc);
+    }
+    ::ReleaseDC(nullptr, screen);
+    return list;
+}
+
+std::string SystemErrorText(DWORD code) {
+    char* text = nullptr;
+    ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                         FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string result = text ? text : "";
+    if (text)
+        ::LocalFree(text);
+    while (!result.empty() && (result.back() == '\n' || result.back() == '\r' ||
+                               result.back() == ' '))
+        result.pop_back();
+    return result;
+}
+
+// A Windows bitmap file; throws with the file layer's message when it cannot be opened and
+// with "Bitmap image is not valid" when it is not a bitmap.
+HBITMAP LoadBitmapFile(const std::string& path) {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("Cannot open file \"" + path + "\". " +
+                                 SystemErrorText(::GetLastError()));
+    ::CloseHandle(file);
+    auto bitmap = static_cast<HBITMAP>(
+        ::LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    if (!bitmap)
+        throw std::runtime_error("Bitmap image is not valid");
+    return bitmap;
+}
+
+LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<TMainForm*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+        form->Attach(hwnd);
+    }
+    auto* form = reinterpret_cast<TMainForm*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!form)
+        return ::DefWindowProcA(hwnd, message, wp, lp);
+    return form->HandleMessage(message, wp, lp);
+}
+
+void RegisterFormClass() {
+    static bool done = false;
+    if (done)
+        return;
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = FormProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    ::RegisterClassExA(&wc);
+    done = true;
+}
+
+// ---- The commands' work on the rows, until the inventory offers it. ----
+
+void UpdateStatusOf(IReportList& rows, IMainView& view) {
+    int checked = 0, invalid = 0;
+    const int count = rows.Count();
+    for (int i = 0; i < count; ++i) {
+        if (rows.Checked(i))
+            ++checked;
+        if (TShortcutItem* r = rows.Data(i); r && r->Invalid)
+            ++invalid;
+    }
+    view.SetActionEnabled(TActionId::Properties, rows.SelectedCount() > 0);
+    view.SetActionEnabled(TActionId::SelectInvalid, invalid > 0);
+    view.SetActionEnabled(TActionId::Selectnone, checked > 0);
+    view.SetActionEnabled(TActionId::Delete, checked > 0);
+    view.SetCounters(count, invalid, checked);
+}
+
+} // namespace
+
+void* HandPointCursor() { return g_handPoint; }
+
+struct TMainForm::Graphic {
+    const char* name;
+    TBounds bounds;
+    std::string text;
+    enum Kind { Label, WrapLabel, Picture, Background } kind;
+    bool visible = true;
+    TInfoIcon icon = TInfoIcon::Info;
+};
+
+TMainForm::TMainForm(TMainFormSetup setup) : setup_(std::move(setup)) {
+    if (!setup_.linkReader) {
+        ownReader_ = CreateSystemLinkReader();
+        setup_.linkReader = ownReader_.get();
+    }
+    if (!setup_.probes)
+        setup_.probes = &SystemFileProbes();
+    finder_.SetOnProgress([this](TDICustomFileFinder&) { DIWildFileFinderProgress(); });
+
+    using G = Graphic;
+    graphics_ = {
+        {"ImageMain", {0, 0, 788, 584}, "", G::Background},
+        {"LabelShow", {632, 83, 30, 13}, "Show:", G::Label},
+        {"LabelFilter", {472, 83, 28, 13}, "Filter:", G::Label},
+        {"LabelInfo", {112, 488, 457, 78}, "Info", G::WrapLabel},
+        {"LabelTotal", {616, 496, 28, 13}, "Total:", G::Label},
+        {"LabelInvalid", {616, 520, 36, 13}, "Invalid:", G::Label},
+        {"LabelSelected", {616, 544, 45, 13}, "Selected:", G::Label},
+        {"LabelTotalCount", {680, 496, 12, 13}, "...", G::Label},
+        {"LabelInvalidCount", {680, 520, 12, 13}, "...", G::Label},
+        {"LabelSelectedCount", {680, 544, 12, 13}, "...", G::Label},
+        {"ImageIconInfo", {32, 488, 64, 64}, "", G::Picture, true, TInfoIcon::Info},
+        {"ImageIconGood", {32, 488, 64, 64}, "", G::Picture, true, TInfoIcon::Good},
+        {"ImageIconError", {32, 488, 64, 64}, "", G::Picture, true, TInfoIcon::Error},
+        {"LabelSta", {24, 83, 9, 13}, "   ", G::Label},
+    };
+
+    RegisterFormClass();
+    font_ = ::CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                          DEFAULT_PITCH | FF_DONTCARE, "Tahoma");
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_CONTROLPARENT;
+    RECT frame{0, 0, kClientWidth, kClientHeight};
+    ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    const int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    // WM_CREATE makes the controls and runs FormCreate.
+    ::CreateWindowExA(exStyle, kClassName, "Shortcut Sweeper", style, left, top, width, height,
+                      nullptr, nullptr, ::GetModuleHandleA(nullptr), this);
+    if (!hwnd_)
+        throw std::runtime_error("Cannot create the main window. " +
+                                 SystemErrorText(::GetLastError()));
+}
+
+TMainForm::~TMainForm() {
+    if (hwnd_)
+        ::DestroyWindow(H(hwnd_));
+    if (helpMenu_)
+        ::DestroyMenu(static_cast<HMENU>(helpMenu_));
+    if (imageList_)
+        ImageList_Destroy(static_cast<HIMAGELIST>(imageList_));
+    if (background_)
+        ::DeleteObject(static_cast<HBITMAP>(background_));
+    if (font_)
+        ::DeleteObject(static_cast<HFONT>(font_));
+}
+
+void TMainForm::Show() {
+    ::ShowWindow(H(hwnd_), SW_SHOW);
+    ::UpdateWindow(H(hwnd_));
+}
+
+IShellServices& TMainForm::Shell() {
+    return setup_.shell ? *setup_.shell : SystemShellServices();
+}
+
+void TMainForm::CreateControls() {
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    auto child = [&](const char* name, DWORD exStyle, const char* cls, const char* text,
+                     DWORD style, int x, int y, int w, int h, int id) {
+        HWND c = ::CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h,
+                                   H(hwnd_), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   instance, nullptr);
+        ::SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        controls_.emplace_back(name, c);
+        return c;
+    };
+
+    // Child windows in tab order, which is also their back-to-front order.
+    HWND list = child("ListViewFiles", WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+                      WS_TABSTOP | LVS_REPORT, 24, 106, 737, 287, kIdList);
+    ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE,
+                   LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES,
+                   LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES);
+    imageList_ = MakeRowImages();
+    ::SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(imageList_));
+    const struct {
+        const char* caption;
+        int width;
+    } columns[] = {{"Name", 200}, {"Target", 300}, {"Location", 300}, {"Shortcut", 400}};
+    for (int i = 0; i < 4; ++i) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.pszText = const_cast<char*>(columns[i].caption);
+        column.cx = columns[i].width;
+        column.iSubItem = i;
+        ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
+                       reinterpret_cast<LPARAM>(&column));
+    }
+    rows_ = std::make_unique<TListViewReport>(list);
+
+    child("EditFilter", WS_EX_CLIENTEDGE, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 512, 80, 113,
+          21, kIdFilter);
+    HWND show = child("ComboBoxShow", 0, "COMBOBOX", "",
+                      WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 672, 80, 89, 200, kIdShow);
+    for (const char* item : {"All", "Invalid", "Valid"})
+        ::SendMessageA(show, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    ::SendMessageA(show, CB_SETCURSEL, 0, 0);
+    // The closed box is 21 pixels high: its selection field plus the frame.
+    RECT closed;
+    ::GetWindowRect(show, &closed);
+    const auto field = ::SendMessageA(show, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    ::SendMessageA(show, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                   field + 21 - (closed.bottom - closed.top));
+
+    const struct {
+        const char* name;
+        const char* caption;
+        TActionId action;
+        int left;
+    } commands[] = {
+        {"suiImageButtonProperties", "Properties", TActionId::Properties, 24},
+        {"suiImageButtonSelectnone", "Select none", TActionId::Selectnone, 216},
+        {"suiImageButtonSelectInvalid", "Select invalid", TActionId::SelectInvalid, 120},
+        {"suiImageButtonDelete", "Delete", TActionId::Delete, 312},
+        {"suiImageButtonScanShortcuts", "Scan Shortcuts", TActionId::ScanShortcuts, 672},
+    };
+    for (const auto& c : commands)
+        child(c.name, 0, "BUTTON", c.caption, WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, c.left,
+              400, 86, 77, kIdAction + Index(c.action));
+    child("suiImageButtonMore", 0, "BUTTON", "More free tools", WS_TABSTOP | BS_PUSHBUTTON, 600,
+          3, 154, 30, kIdMore);
+    child("ButtonHelp", 0, "BUTTON", "?", WS_TABSTOP | BS_PUSHBUTTON, 12, 14, 34, 35, kIdHelp);
+
+    HMENU menu = ::CreatePopupMenu();
+    ::AppendMenuA(menu, MF_STRING, kMenuHelpContent, "Help Content\tF1");
+    ::AppendMenuA(menu, MF_STRING, kMenuHowTo, "How Tos && Tutorial Videos...");
+    ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(menu, MF_STRING, kMenuHomePage, "Home Page...");
+    ::AppendMenuA(menu, MF_STRING, kMenuMoreFreeTools, "More Free Tools...");
+    ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(menu, MF_STRING, kMenuCheckUpdates, "Check for Updates...");
+    ::AppendMenuA(menu, MF_STRING, kMenuContact, "Contact Technical Support...");
+    ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(menu, MF_STRING, kMenuAbout, "About...");
+    helpMenu_ = menu;
+
+    // Labels that size themselves take their text's extent.
+    for (auto& g : graphics_)
+        if (g.kind == Graphic::Label)
+            SetGraphicText(g.name, g.text);
+}
+
+const std::vector<int>& TMainForm::HelpMenuIds() {
+    static const std::vector<int> ids = {kMenuHelpContent, kMenuHowTo, 0, kMenuHomePage,
+                                         kMenuMoreFreeTools, 0, kMenuCheckUpdates, kMenuContact,
+                                         0, kMenuAbout};
+    return ids;
+}
+
+// ---- Painted controls ----
+
+TMainForm::Graphic* TMainForm::FindGraphic(const std::string& name) {
+    for (auto& g : graphics_)
+        if (name == g.name)
+            return &g;
+    return nullptr;
+}
+
+const TMainForm::Graphic* TMainForm::FindGraphic(const std::string& name) const {
+    return const_cast<TMainForm*>(this)->FindGraphic(name);
+}
+
+void TMainForm::InvalidateGraphic(int index) {
+    const TBounds& b = graphics_[static_cast<std::size_t>(index)].bounds;
+    RECT r{b.left, b.top, b.left + b.width, b.top + b.height};
+    ::InvalidateRect(H(hwnd_), &r, FALSE);
+}
+
+void TMainForm::SetGraphicText(const std::string& name, const std::string& text) {
+    Graphic* g = FindGraphic(name);
+    if (!g)
+        return;
+    const int index = static_cast<int>(g - graphics_.data());
+    InvalidateGraphic(index);
+    g->text = text;
+    if (g->kind == Graphic::Label && hwnd_) {
+        HDC dc = ::GetDC(H(hwnd_));
+        HGDIOBJ old = ::SelectObject(dc, static_cast<HFONT>(font_));
+        RECT r{0, 0, 0, 0};
+        ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r,
+                    DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(H(hwnd_), dc);
+        g->bounds.width = r.right - r.left;
+        g->bounds.height = r.bottom - r.top;
+    }
+    InvalidateGraphic(index);
+}
+
+bool TMainForm::GraphicBounds(const std::string& name, TBounds& bounds) const {
+    const Graphic* g = FindGraphic(name);
+    if (g)
+        bounds = g->bounds;
+    return g != nullptr;
+}
+
+std::string TMainForm::GraphicText(const std::string& name) const {
+    const Graphic* g = FindGraphic(name);
+    return g ? g->text : std::string();
+}
+
+bool TMainForm::GraphicVisible(const std::string& name) const {
+    const Graphic* g = FindGraphic(name);
+    return g && g->visible;
+}
+
+WindowHandle TMainForm::Control(const std::string& name) const {
+    for (const auto& [n, h] : controls_)
+        if (n == name)
+            return h;
+    return nullptr;
+}
+
+void TMainForm::Paint(void* target) {
+    HDC out = static_cast<HDC>(target);
+    RECT client;
+    ::GetClientRect(H(hwnd_), &client);
+    HDC dc = ::CreateCompatibleDC(out);
+    HBITMAP work = ::CreateCompatibleBitmap(out, client.right, client.bottom);
+    HGDIOBJ oldWork = ::SelectObject(dc, work);
+    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+    HGDIOBJ oldFont = ::SelectObject(dc, static_cast<HFONT>(font_));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, kLabelColor);
+    for (const Graphic& g : graphics_) {
+        if (!g.visible)
+            continue;
+        RECT r{g.bounds.left, g.bounds.top, g.bounds.left + g.bounds.width,
+               g.bounds.top + g.bounds.height};
+        switch (g.kind) {
+        case Graphic::Background:
+            if (background_) {
+                HDC src = ::CreateCompatibleDC(dc);
+                HGDIOBJ old = ::SelectObject(src, static_cast<HBITMAP>(background_));
+                ::BitBlt(dc, r.left, r.top, g.bounds.width, g.bounds.height, src, 0, 0, SRCCOPY);
+                ::SelectObject(src, old);
+                ::DeleteDC(src);
+            }
+            break;
+        case Graphic::Label:
+            ::DrawTextA(dc, g.text.c_str(), static_cast<int>(g.text.size()), &r,
+                        DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+            break;
+        case Graphic::WrapLabel:
+            ::DrawTextA(dc, g.text.c_str(), static_cast<int>(g.text.size()), &r,
+                        DT_WORDBREAK | DT_NOPREFIX);
+            break;
+        case Graphic::Picture:
+            DrawIconPicture(dc, r.left, r.top, g.bounds.width, g.icon);
+            break;
+        }
+    }
+    ::BitBlt(out, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    ::SelectObject(dc, oldFont);
+    ::SelectObject(dc, oldWork);
+    ::DeleteObject(work);
+    ::DeleteDC(dc);
+}
+
+// ---- IMainView ----
+
+void TMainForm::SetInfoText(const std::string& text) { SetGraphicText("LabelInfo", text); }
+void TMainForm::SetStatusText(const std::string& text) { SetGraphicText("LabelSta", text); }
+
+void TMainForm::ShowInfoIcon(TInfoIcon icon) {
+    for (auto& g : graphics_) {
+        if (g.kind != Graphic::Picture)
+            continue;
+        const bool visible = g.icon == icon;
+        if (visible != g.visible) {
+            g.visible = visible;
+            InvalidateGraphic(static_cast<int>(&g - graphics_.data()));
+        }
+    }
+}
+
+void TMainForm::SetCounters(int total, int invalid, int checked) {
+    SetGraphicText("LabelTotalCount", std::to_string(total));
+    SetGraphicText("LabelInvalidCount", std::to_string(invalid));
+    SetGraphicText("LabelSelectedCount", std::to_string(checked));
+}
+
+void TMainForm::SetActionEnabled(TActionId action, bool enabled) {
+    enabled_[Index(action)] = enabled;
+    if (HWND button = ::GetDlgItem(H(hwnd_), kIdAction + Index(action));
+        button && (::IsWindowEnabled(button) != FALSE) != enabled)
+        ::EnableWindow(button, enabled);
+}
+
+bool TMainForm::ActionEnabled(TActionId action) const { return enabled_[Index(action)]; }
+
+int TMainForm::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
+    if (setup_.messageBox)
+        return setup_.messageBox(hwnd_, text, caption, flags);
+    return ::MessageBoxA(H(hwnd_), text.c_str(), caption.c_str(), flags);
+}
+
+bool TMainForm::PreTranslate(void* m) {
+    MSG* msg = static_cast<MSG*>(m);
+    if (!hwnd_)
+        return false;
+    const bool ours = msg->hwnd == H(hwnd_) || ::IsChild(H(hwnd_), msg->hwnd);
+    if (!ours)
+        return false;
+    if (msg->message == WM_KEYDOWN)
+        Guard([&] { FormKeyDown(static_cast<unsigned>(msg->wParam)); });
+    // Tab and arrow navigation between the controls.
+    if (msg->message == WM_KEYDOWN && (msg->wParam == VK_TAB))
+        return ::IsDialogMessageA(H(hwnd_), msg) != FALSE;
+    return false;
+}
+
+void TMainForm::ProcessMessages() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        if (PreTranslate(&msg))
+            continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+// ---- Handlers ----
+
+template <class F> void TMainForm::Guard(F&& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        ShowError(e.what());
+    }
+}
+
+void TMainForm::ShowError(const std::string& message) {
+    MessageBox(ErrorBoxText(message), setup_.title, MB_OK | MB_ICONERROR);
+}
+
+void TMainForm::FormCreate() {
+    try {
+        LoadSettings();
+        ShowInfoIcon(TInfoIcon::Info);
+        SetInfoText(WelcomeText(setup_.title));
+    } catch (const std::exception& e) {
+        ShowError(e.what());
+    }
+    inventory_ = std::make_unique<TInventory>(*rows_);
+}
+
+void TMainForm::LoadSettings() {
+    ::SetWindowTextA(H(hwnd_), setup_.title.c_str());
+    {
+        const TSettings settings =
+            ReadSettingsFileAt(SettingsFileNameIn(setup_.programFolder));
+        LoadGlobalVars(GlobalVars, settings, setup_.programFolder);
+    }
+    HBITMAP picture = LoadBitmapFile(AddTrailingBackslash(setup_.programFolder) + "UI.bmp");
+    background_ = picture;
+    BITMAP info{};
+    ::GetObjectA(picture, sizeof info, &info);
+    Graphic* main = FindGraphic("ImageMain");
+    main->bounds.width = info.bmWidth;
+    main->bounds.height = info.bmHeight;
+    ::InvalidateRect(H(hwnd_), nullptr, FALSE);
+}
+
+void TMainForm::FormClose() {}
+
+void TMainForm::FormDestroy() { inventory_.reset(); }
+
+void TMainForm::FormKeyDown(unsigned key) {
+    if (key == VK_ESCAPE)
+        finder_.SetAborted(true);
+}
+
+void TMainForm::ListViewFilesClick() {
+    if (!inventory_ || rows_->SelectedCount() == 0)
+        return;
+    const int row = rows_->FocusedRow();
+    if (row < 0)
+        return;
+    TShortcutItem* r = rows_->Data(row);
+    if (!r)
+        return;
+    ShowInfoIcon(r->Invalid ? TInfoIcon::Error : TInfoIcon::Good);
+    SetInfoText("Location: " + r->Location + "\r" + "Shortcut: " + r->Shortcut + "\r" +
+                "Target: " + r->Target + "\r" +
+                (r->Invalid ? "The shortcut points to an invalid target."
+                            : "The shortcut points to a valid target."));
+}
+
+void TMainForm::EditFilterChange() {
+    if (!inventory_)
+        return;
+    HWND edit = H(Control("EditFilter"));
+    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(edit)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextA(edit, text.data(), static_cast<int>(text.size()))));
+    inventory_->EditFilterChange(text);
+}
+
+void TMainForm::ComboBoxShowChange() {
+    if (!inventory_)
+        return;
+    const auto position = ::SendMessageA(H(Control("ComboBoxShow")), CB_GETCURSEL, 0, 0);
+    inventory_->ComboBoxShowChange(static_cast<int>(position));
+}
+
+void TMainForm::ActionListUpdate() {
+    if (inventory_)
+        UpdateStatusOf(*rows_, *this);
+}
+
+void TMainForm::ActionScanShortcutsExecute() {
+    if (!inventory_)
+        return;
+    std::string folder = "C:\\";
+    if (!Shell().BrowseForFolder(hwnd_, folder, kSearchTitle, 0x41, std::string()))
+        return;
+    inventory_->Clear();
+    SearchShortcuts(folder);
+}
+
+void TMainForm::SearchShortcuts(const std::string& folder) {
+    finder_.SetSearchFolder(folder);
+    finder_.SetFileFilter(true);
+    finder_.SetFolderFilter(true);
+    finder_.SetRecurse(true);
+    finder_.SetArchiveFilter(afIgnore);
+    finder_.SetCompressedFilter(afIgnore);
+    finder_.SetHiddenFilter(afIgnore);
+    finder_.SetReadOnlyFilter(afIgnore);
+    finder_.SetSystemFilter(afIgnore);
+    finder_.SetWildChar('*');
+    finder_.SetMaskChar('?');
+    finder_.SetIncludeFilters({"*.lnk"});
+    finder_.SetExcludeFilters({"*$*"});
+    const std::string searching =
+        "Searching shortcuts, please wait... - Press ESC to cancel (" + folder + ")";
+    SetInfoText(searching);
+    SetStatusText(searching);
+    ++scanDepth_;
+    try {
+        while (finder_.Next() && !finder_.Aborted()) {
+            if (!inventory_)
+                break;
+            if (auto record =
+                    ProcessShortcutFile(finder_.FileName(), *setup_.linkReader, *setup_.probes))
+                inventory_->AddShortcutItem(std::move(record));
+        }
+    } catch (...) {
+        --scanDepth_;
+        throw;
+    }
+    --scanDepth_;
+    if (scanDepth_ == 0 && closePending_ && hwnd_)
+        ::PostMessageA(H(hwnd_), WM_CLOSE, 0, 0);
+    const std::string count = std::to_string(rows_->Count());
+    SetInfoText(count +
+                " shortcut files founded. Select one or more shortcuts for additional information.");
+    SetStatusText(count + " shortcut files founded.");
+}
+
+void TMainForm::ActionPropertiesExecute() {
+    if (!inventory_ || rows_->SelectedCount() == 0)
+        return;
+    const int row = rows_->FocusedRow();
+    if (row < 0)
+        return;
+    if (TShortcutItem* r = rows_->Data(row))
+        Shell().ShowFileProperties(r->Shortcut);
+}
+
+void TMainForm::ActionSelectInvalidExecute() {
+    if (!inventory_)
+        return;
+    for (int i = 0; i < rows_->Count(); ++i)
+        if (TShortcutItem* r = rows_->Data(i))
+            rows_->SetChecked(i, r->Invalid);
+}
+
+void TMainForm::ActionSelectnoneExecute() {
+    if (!inventory_)
+        return;
+    for (int i = 0; i < rows_->Count(); ++i)
+        rows_->SetChecked(i, false);
+}
+
+void TMainForm::ActionDeleteExecute() {
+    if (!inventory_ || rows_->Count() == 0)
+        return;
+    if (MessageBox("Move selected shortcuts to trash? You may restore inadvertently deleted "
+                   "shortcuts from recycle bin.",
+                   setup_.title, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    for (int i = rows_->Count() - 1; i >= 0; --i) {
+        if (i >= rows_->Count() || !rows_->Checked(i))
+            continue;
+        TShortcutItem* r = rows_->Data(i);
+        if (r)
+            Shell().MoveToRecycleBin(hwnd_, r->Shortcut, false);
+        rows_->DeleteRow(i);
+        if (r)
+            inventory_->Master().Remove(r);
+    }
+}
+
+void TMainForm::DIWildFileFinderProgress() { ProcessMessages(); }
+
+void TMainForm::suiImageButtonMoreClick() { Shell().OpenLink(GlobalVars.HelpMoreFreeToolsLink); }
+void TMainForm::menuHelpContentClick() { Shell().OpenLink(GlobalVars.HelpContectLink); }
+void TMainForm::menuHowToClick() { Shell().OpenLink(GlobalVars.HelpHowTosTutorialVideosLink); }
+void TMainForm::menuHomePageClick() { Shell().OpenLink(GlobalVars.HelpHomePageLink); }
+void TMainForm::menuMoreFreeToolsClick() { Shell().OpenLink(GlobalVars.HelpMoreFreeToolsLink); }
+void TMainForm::menuCheckUpdatesClick() { Shell().OpenLink(GlobalVars.HelpCheckForUpdatesLink); }
+void TMainForm::menuContactClick() { Shell().OpenLink(GlobalVars.HelpSupportLink); }
+void TMainForm::menuAboutClick() {}
+
+void TMainForm::ButtonHelpClick() {
+    RECT window;
+    ::GetWindowRect(H(hwnd_), &window);
+    // The button's client position is added to the window's outer corner, so the menu opens
+    // over the button.
+    ::TrackPopupMenu(static_cast<HMENU>(helpMenu_), TPM_LEFTALIGN | TPM_TOPALIGN,
+                     window.left + 12 + 2, window.top + 14 + 35, 0, H(hwnd_), nullptr);
+}
+
+// ---- The action list ----
+
+void TMainForm::Idle() {
+    // Once for each of the five buttons bound to an action.
+    for (int i = 0; i < 5; ++i)
+        Guard([&] { ActionListUpdate(); });
+}
+
+bool TMainForm::ExecuteAction(TActionId action) {
+    bool ran = false;
+    Guard([&] {
+        ActionListUpdate();
+        if (!ActionEnabled(action))
+            return;
+        ran = true;
+        switch (action) {
+        case TActionId::ScanShortcuts:
+            ActionScanShortcutsExecute();
+            break;
+        case TActionId::Properties:
+            ActionPropertiesExecute();
+            break;
+        case TActionId::SelectInvalid:
+            ActionSelectInvalidExecute();
+            break;
+        case TActionId::Selectnone:
+            ActionSelectnoneExecute();
+            break;
+        case TActionId::Delete:
+            ActionDeleteExecute();
+            break;
+        }
+    });
+    return ran;
+}
+
+// ---- Messages ----
+
+void TMainForm::Command(int id, int code) {
+    if (id >= kIdAction && id < kIdAction + 5 && code == BN_CLICKED) {
+        ExecuteAction(static_cast<TActionId>(id - kIdAction));
+    } else if (id == kIdFilter && code == EN_CHANGE) {
+        Guard([&] { EditFilterChange(); });
+    } else if (id == kIdShow && code == CBN_SELCHANGE) {
+        Guard([&] { ComboBoxShowChange(); });
+    } else if (id == kIdMore && code == BN_CLICKED) {
+        Guard([&] { suiImageButtonMoreClick(); });
+    } else if (id == kIdHelp && code == BN_CLICKED) {
+        Guard([&] { ButtonHelpClick(); });
+    } else if (code == 0) {
+        switch (id) {
+        case kMenuHelpContent: Guard([&] { menuHelpContentClick(); }); break;
+        case kMenuHowTo: Guard([&] { menuHowToClick(); }); break;
+        case kMenuHomePage: Guard([&] { menuHomePageClick(); }); break;
+        case kMenuMoreFreeTools: Guard([&] { menuMoreFreeToolsClick(); }); break;
+        case kMenuCheckUpdates: Guard([&] { menuCheckUpdatesClick(); }); break;
+        case kMenuContact: Guard([&] { menuContactClick(); }); break;
+        case kMenuAbout: Guard([&] { menuAboutClick(); }); break;
+        default: break;
+        }
+    }
+}
+
+void TMainForm::Notify(void* h) {
+    auto* header = static_cast<NMHDR*>(h);
+    if (header->idFrom != kIdList)
+        return;
+    if (header->code == NM_CLICK)
+        Guard([&] { ListViewFilesClick(); });
+    else if (header->code == NM_DBLCLK)
+        Guard([&] { ActionPropertiesExecute(); });
+}
+
+std::intptr_t TMainForm::HandleMessage(unsigned message, std::uintptr_t wp, std::intptr_t lp) {
+    HWND hwnd = H(hwnd_);
+    switch (message) {
+    case WM_CREATE:
+        CreateControls();
+        if (setup_.icon) {
+            ::SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(setup_.icon));
+            ::SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(setup_.icon));
+        }
+        FormCreate();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1; // the whole surface is painted off-screen in WM_PAINT
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = ::BeginPaint(hwnd, &ps);
+        Paint(dc);
+        ::EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_COMMAND:
+        Command(LOWORD(wp), HIWORD(wp));
+        return 0;
+    case WM_NOTIFY:
+        Notify(reinterpret_cast<void*>(lp));
+        return 0;
+    case WM_CLOSE:
+        if (Scanning()) {
+            // The scan loop still runs on this window: stop it, close when it has ended.
+            finder_.SetAborted(true);
+            closePending_ = true;
+            return 0;
+        }
+        Guard([&] { FormClose(); });
+        ::DestroyWindow(hwnd);
+        return 0;
+    case WM_DESTROY:
+        Guard([&] { FormDestroy(); });
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        hwnd_ = nullptr;
+        ::PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return ::DefWindowProcA(hwnd, message, wp, lp);
+}
+
+int RunMessageLoop(TMainForm& form) {
+    MSG msg;
+    for (;;) {
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                return 0;
+            if (form.PreTranslate(&msg))
+                continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        if (!form.Exists())
+            return 0;
+        form.Idle();
+        ::WaitMessage();
+    }
+}
