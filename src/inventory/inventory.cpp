@@ -61,6 +61,7 @@ void TInventory::ShowByState(bool invalid) {
 }
 
 void TInventory::Clear() {
+    ++generation_;
     UpdateGuard guard(rows_);
     rows_.Clear(); // rows first: they refer to the records
     master_.Clear();

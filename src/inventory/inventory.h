@@ -4,6 +4,7 @@
 #include "inventory/report_list.h"
 #include "inventory/shortcut_list.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -36,6 +37,9 @@ public:
     void ShowByState(bool invalid);
     // Empties the master list (destroying its records) and the rows.
     void Clear();
+    // Counts the calls of Clear: a command that processed messages can tell whether the
+    // records it was working on were thrown away meanwhile.
+    std::uint64_t Generation() const { return generation_; }
 
     // The filter box's whole current text changed.
     void EditFilterChange(const std::string& text) { FilterByText(text); }
@@ -47,4 +51,5 @@ private:
 
     TShortcutList master_;
     IReportList& rows_;
+    std::uint64_t generation_ = 0;
 };

@@ -1,0 +1,300 @@
+#include "inventory/sweeper.h"
+
+#include "inventory/shortcut_item.h"
+
+#include <algorithm>
+#include <exception>
+#include <string>
+
+const char* const kPickerTitle = "Select the folder you want to search: ";
+const char* const kDeleteQuestion =
+    "Move selected shortcuts to trash? You may restore inadvertently deleted shortcuts from "
+    "recycle bin.";
+
+namespace {
+
+constexpr std::uint32_t kPickerFlags = 0x41; // return only file-system folders, new style
+constexpr int kKeyEscape = 27;
+constexpr unsigned kYesNoQuestion = 36; // MB_YESNO | MB_ICONQUESTION
+constexpr int kAnswerYes = 6;           // IDYES
+constexpr char kCr = '\r';
+
+int Index(TActionId action) { return static_cast<int>(action); }
+
+// Counts a running scan for as long as the object lives.
+class DepthGuard {
+public:
+    explicit DepthGuard(int& depth) : depth_(depth) { ++depth_; }
+    DepthGuard(const DepthGuard&) = delete;
+    DepthGuard& operator=(const DepthGuard&) = delete;
+    ~DepthGuard() { --depth_; }
+
+private:
+    int& depth_;
+};
+
+} // namespace
+
+TShortcutSweeper::TShortcutSweeper(IMainView& view, IReportList& rows, IShellServices& shell,
+                                   ILinkReader& reader, IFileProbes& probes,
+                                   IDirListing& listing)
+    : view_(view), rows_(rows), shell_(shell), reader_(reader), probes_(probes),
+      inventory_(rows), finder_(listing) {
+    finder_.SetOnProgress([this](TDICustomFileFinder& sender) { DIWildFileFinderProgress(sender); });
+}
+
+template <class Body> void TShortcutSweeper::RunPumping(Body&& body) {
+    ++pumping_;
+    std::exception_ptr error;
+    try {
+        body();
+    } catch (...) {
+        error = std::current_exception();
+    }
+    --pumping_;
+    if (pumping_ == 0 && closePending_ && !closeDelivered_) {
+        closeDelivered_ = true;
+        // The callback may destroy this object: nothing of it is touched afterwards.
+        std::function<void()> callback = onDeferredClose_;
+        if (callback)
+            callback();
+    }
+    if (error)
+        std::rethrow_exception(error);
+}
+
+// --- The scan ----------------------------------------------------------------------------
+
+void TShortcutSweeper::ScanShortcuts() {
+    if (closePending_)
+        return;
+    RunPumping([this] {
+        std::string folder = "C:\\"; // fresh on every scan: the picker never remembers
+        if (!shell_.BrowseForFolder(view_.Handle(), folder, kPickerTitle, kPickerFlags, ""))
+            return;
+        if (closePending_) // the window was closed while the picker was open
+            return;
+        inventory_.Clear();
+        SearchShortcuts(folder);
+    });
+}
+
+void TShortcutSweeper::SearchShortcuts(const std::string& folder) {
+    RunPumping([this, &folder] {
+        DepthGuard scanning(scanDepth_);
+        Search(folder);
+    });
+}
+
+void TShortcutSweeper::Search(const std::string& folder) {
+    finder_.SetSearchFolder(folder);
+    finder_.SetFileFilter(true);
+    finder_.SetFolderFilter(true);
+    finder_.SetRecurse(true);
+    finder_.SetArchiveFilter(afIgnore);
+    finder_.SetCompressedFilter(afIgnore);
+    finder_.SetHiddenFilter(afIgnore);
+    finder_.SetReadOnlyFilter(afIgnore);
+    finder_.SetSystemFilter(afIgnore);
+    finder_.SetWildChar('*');
+    finder_.SetMaskChar('?');
+    finder_.IncludeFilters().assign({"*.lnk"});
+    finder_.ExcludeFilters().assign({"*$*"});
+
+    const std::string searching =
+        "Searching shortcuts, please wait... - Press ESC to cancel (" + folder + ")";
+    view_.SetInfoText(searching);
+    view_.SetStatusText(searching);
+
+    while (finder_.Next() && !finder_.Aborted()) {
+        // Copied: the record is built from the path before the finder is asked again.
+        const std::string path = finder_.FileName();
+        if (auto record = ProcessShortcutFile(path, reader_, probes_))
+            inventory_.AddShortcutItem(std::move(record));
+    }
+
+    const std::string count = std::to_string(rows_.Count());
+    view_.SetInfoText(count +
+                      " shortcut files founded. Select one or more shortcuts for additional "
+                      "information.");
+    view_.SetStatusText(count + " shortcut files founded.");
+}
+
+void TShortcutSweeper::DIWildFileFinderProgress(TDICustomFileFinder&) { view_.ProcessMessages(); }
+
+void TShortcutSweeper::FormKeyDown(int key, unsigned) {
+    if (key == kKeyEscape)
+        finder_.SetAborted(true);
+}
+
+// --- The commands --------------------------------------------------------------------------
+
+void TShortcutSweeper::ActionSelectInvalidExecute() {
+    for (int i = 0; i < rows_.Count(); ++i) {
+        const TShortcutItem* record = rows_.Data(i);
+        rows_.SetChecked(i, record != nullptr && record->Invalid);
+    }
+}
+
+void TShortcutSweeper::ActionSelectnoneExecute() {
+    for (int i = 0; i < rows_.Count(); ++i)
+        rows_.SetChecked(i, false);
+}
+
+void TShortcutSweeper::ActionDeleteExecute() {
+    if (rows_.Count() == 0)
+        return;
+    RunPumping([this] {
+        if (view_.MessageBox(kDeleteQuestion, view_.Title(), kYesNoQuestion) != kAnswerYes)
+            return;
+        DeleteCheckedRows();
+    });
+}
+
+int TShortcutSweeper::FindRow(const TShortcutItem* record) const {
+    for (int i = rows_.Count() - 1; i >= 0; --i)
+        if (rows_.Data(i) == record)
+            return i;
+    return -1;
+}
+
+bool TShortcutSweeper::InMaster(const TShortcutItem* record) const {
+    const TShortcutList& master = inventory_.Master();
+    for (int i = master.Count() - 1; i >= 0; --i)
+        if (master.Items(i) == record)
+            return true;
+    return false;
+}
+
+// Visits the rows from the last to the first. The move may process messages, and what runs
+// then may rebuild, shrink or empty the rows and the master list; so after each move the row
+// and the record are looked up again, and the visit goes on below where the row was.
+void TShortcutSweeper::DeleteCheckedRows() {
+    const std::uint64_t generation = inventory_.Generation();
+    int below = rows_.Count(); // the next row visited is the last checked one under this
+    for (;;) {
+        if (inventory_.Generation() != generation)
+            return; // a new scan threw the records away
+        int row = std::min(below, rows_.Count()) - 1;
+        while (row >= 0 && !(rows_.Checked(row) && rows_.Data(row) != nullptr))
+            --row;
+        if (row < 0)
+            return;
+        const TShortcutItem* record = rows_.Data(row);
+        const std::string shortcut = record->Shortcut;
+        below = row;
+
+        if (!shell_.MoveToRecycleBin(view_.Handle(), shortcut, false))
+            continue; // the file is still there: its row and its record stay
+
+        if (inventory_.Generation() != generation)
+            return;
+        // Gone already when something run meanwhile deleted it (possibly with a new record
+        // at the same address, which is then checked to be the same shortcut).
+        if (!InMaster(record) || record->Shortcut != shortcut)
+            continue;
+        const int now = FindRow(record);
+        if (now >= 0) {
+            rows_.DeleteRow(now);
+            below = now;
+        }
+        inventory_.Master().Remove(record);
+    }
+}
+
+void TShortcutSweeper::ActionPropertiesExecute() {
+    if (rows_.SelectedCount() <= 0)
+        return;
+    const int focused = rows_.FocusedRow();
+    if (focused < 0 || focused >= rows_.Count())
+        return;
+    const TShortcutItem* record = rows_.Data(focused);
+    if (!record)
+        return;
+    const std::string shortcut = record->Shortcut; // the sheet may process messages
+    RunPumping([this, &shortcut] { shell_.ShowFileProperties(shortcut); });
+}
+
+void TShortcutSweeper::ListViewFilesClick() {
+    if (rows_.SelectedCount() <= 0)
+        return;
+    const int focused = rows_.FocusedRow();
+    if (focused < 0 || focused >= rows_.Count())
+        return;
+    const TShortcutItem* record = rows_.Data(focused);
+    if (!record)
+        return;
+    std::string sentence;
+    if (record->Invalid) {
+        view_.ShowInfoIcon(TInfoIcon::Error);
+        sentence = "The shortcut points to an invalid target.";
+    } else {
+        view_.ShowInfoIcon(TInfoIcon::Good);
+        sentence = "The shortcut points to a valid target.";
+    }
+    view_.SetInfoText("Location: " + record->Location + kCr + "Shortcut: " + record->Shortcut +
+                      kCr + "Target: " + record->Target + kCr + sentence);
+}
+
+// --- Status --------------------------------------------------------------------------------
+
+void TShortcutSweeper::UpdateStatus() {
+    const int total = rows_.Count();
+    int checked = 0;
+    int invalid = 0;
+    for (int i = 0; i < total; ++i) {
+        if (rows_.Checked(i))
+            ++checked;
+        const TShortcutItem* record = rows_.Data(i);
+        if (record && record->Invalid)
+            ++invalid;
+    }
+    enabled_[Index(TActionId::ScanShortcuts)] = true;
+    enabled_[Index(TActionId::Properties)] = rows_.SelectedCount() > 0;
+    enabled_[Index(TActionId::SelectInvalid)] = invalid > 0;
+    enabled_[Index(TActionId::Selectnone)] = checked > 0;
+    enabled_[Index(TActionId::Delete)] = checked > 0;
+    for (TActionId action : {TActionId::ScanShortcuts, TActionId::Properties,
+                             TActionId::SelectInvalid, TActionId::Selectnone, TActionId::Delete})
+        view_.SetActionEnabled(action, enabled_[Index(action)]);
+    view_.SetCounters(total, invalid, checked);
+}
+
+bool TShortcutSweeper::ActionEnabled(TActionId action) const {
+    const int i = Index(action);
+    return i >= 0 && i < 5 && enabled_[i];
+}
+
+bool TShortcutSweeper::Execute(TActionId action) {
+    UpdateStatus();
+    if (!ActionEnabled(action))
+        return false;
+    switch (action) {
+    case TActionId::ScanShortcuts:
+        ActionScanShortcutsExecute();
+        break;
+    case TActionId::Properties:
+        ActionPropertiesExecute();
+        break;
+    case TActionId::SelectInvalid:
+        ActionSelectInvalidExecute();
+        break;
+    case TActionId::Selectnone:
+        ActionSelectnoneExecute();
+        break;
+    case TActionId::Delete:
+        ActionDeleteExecute();
+        break;
+    }
+    return true;
+}
+
+// --- Closing -------------------------------------------------------------------------------
+
+bool TShortcutSweeper::RequestClose() {
+    if (pumping_ == 0)
+        return true;
+    closePending_ = true;
+    finder_.SetAborted(true);
+    return false;
+}

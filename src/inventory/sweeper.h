@@ -1,0 +1,119 @@
+// The main window's operations without the window: the scan, the commands on the rows, the
+// row click, the status counters and command states, and closing while a scan runs.
+//
+// Every handler runs on the user-interface thread and may run re-entrantly: the scan's
+// progress event and the shell calls of Delete and Properties process window messages, so
+// any handler (a filter change, a Show change, a row click, the check commands, Delete, a
+// second scan) can run from inside another. No handler keeps a row index across a call that
+// can process messages; it finds its row again by its record.
+//
+// Closing the window (for the window's code):
+//   - On WM_CLOSE call RequestClose(). When it returns true nothing is running and the
+//     window may be destroyed at once. When it returns false an operation that processes
+//     messages is still on the stack (a scan, or a shell call of Delete or Properties): the
+//     running scan has been told to stop, as Escape does, and the window must NOT be
+//     destroyed now.
+//   - The callback given to SetOnDeferredClose() is then called exactly once, when the
+//     outermost such operation has returned and nothing of this object is used any more; it
+//     may destroy the window and this object with it (DestroyWindow is the usual choice).
+//   - Once a close is pending, a Scan command does nothing, and a folder picked in a picker
+//     that was open at that moment is not scanned.
+#pragma once
+
+#include "finder/di_file_finder.h"
+#include "inventory/inventory.h"
+#include "inventory/main_view.h"
+#include "shell/shell_services.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class IFileProbes;
+class ILinkReader;
+
+// Texts the scan and the commands show.
+extern const char* const kPickerTitle;
+extern const char* const kDeleteQuestion;
+
+class TShortcutSweeper {
+public:
+    // Every reference must outlive the object. The finder lists folders through `listing`.
+    TShortcutSweeper(IMainView& view, IReportList& rows, IShellServices& shell,
+                     ILinkReader& reader, IFileProbes& probes,
+                     IDirListing& listing = SystemDirListing());
+    TShortcutSweeper(const TShortcutSweeper&) = delete;
+    TShortcutSweeper& operator=(const TShortcutSweeper&) = delete;
+
+    TInventory& Inventory() { return inventory_; }
+    TDIWildFileFinder& DIWildFileFinder() { return finder_; }
+
+    // The scan: the picker at "C:\" (cancel changes nothing), then the results are thrown
+    // away and the chosen folder is walked, one record and row per shortcut as found.
+    void ActionScanShortcutsExecute() { ScanShortcuts(); }
+    void ScanShortcuts();
+    void SearchShortcuts(const std::string& folder);
+    // The finder's progress event: processes the pending window messages.
+    void DIWildFileFinderProgress(TDICustomFileFinder& Sender);
+    // Escape (27), whatever the shift state, stops a running scan.
+    void FormKeyDown(int key, unsigned shift);
+
+    // The views (the filter box and the Show box).
+    void EditFilterChange(const std::string& text) { inventory_.EditFilterChange(text); }
+    void ComboBoxShowChange(int position) { inventory_.ComboBoxShowChange(position); }
+
+    // The commands. Each is safe with no rows; Delete asks first and moves the checked
+    // rows' shortcut files to the recycle bin; a file that cannot be moved keeps its row and
+    // its record.
+    void ActionSelectInvalidExecute();
+    void ActionSelectnoneExecute();
+    void ActionDeleteExecute();
+    // Properties of the focused row's shortcut file, when a row is highlighted. The
+    // double-click calls it directly, whatever the command's state.
+    void ActionPropertiesExecute();
+    void ListViewFilesDblClick() { ActionPropertiesExecute(); }
+    // A mouse click on the list: the focused row's details in the info panel.
+    void ListViewFilesClick();
+
+    // Counters over the current rows and the enabled states of the commands (Scan is never
+    // disabled); the action list's update event.
+    void ActionListUpdate() { UpdateStatus(); }
+    void UpdateStatus();
+    // The state UpdateStatus computed last (all but Scan are disabled before the first run).
+    bool ActionEnabled(TActionId action) const;
+    // Runs a command as its button does: UpdateStatus first, and only an enabled command
+    // runs. True when it ran.
+    bool Execute(TActionId action);
+
+    // Closing; see the notes at the top of this file.
+    bool RequestClose();
+    void SetOnDeferredClose(std::function<void()> callback) {
+        onDeferredClose_ = std::move(callback);
+    }
+    bool ClosePending() const { return closePending_; }
+    // Depth of running scans (a scan started from inside another counts twice).
+    int Scanning() const { return scanDepth_; }
+
+private:
+    // Runs an operation that may process window messages, keeping count of them so a close
+    // can be deferred until the outermost one has returned.
+    template <class Body> void RunPumping(Body&& body);
+    void Search(const std::string& folder);
+    void DeleteCheckedRows();
+    int FindRow(const TShortcutItem* record) const;
+    bool InMaster(const TShortcutItem* record) const;
+
+    IMainView& view_;
+    IReportList& rows_;
+    IShellServices& shell_;
+    ILinkReader& reader_;
+    IFileProbes& probes_;
+    TInventory inventory_;
+    TDIWildFileFinder finder_;
+    bool enabled_[5] = {true, false, false, false, false};
+    int scanDepth_ = 0;
+    int pumping_ = 0;
+    bool closePending_ = false;
+    bool closeDelivered_ = false;
+    std::function<void()> onDeferredClose_;
+};

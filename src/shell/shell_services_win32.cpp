@@ -1,0 +1,24 @@
+#include "shell/shell_services.h"
+#include "shell/util_funcs.h"
+
+namespace {
+
+class ShellApiServices final : public IShellServices {
+public:
+    bool BrowseForFolder(WindowHandle owner, std::string& path, const std::string& title,
+                         std::uint32_t flags, const std::string& root) override {
+        return ::BrowseForFolder(owner, path, title, flags, root);
+    }
+    bool MoveToRecycleBin(WindowHandle owner, const std::string& path, bool confirm) override {
+        return ::MoveToRecycleBin(owner, path, confirm);
+    }
+    void ShowFileProperties(const std::string& path) override { ::ShowFileProperties(path); }
+    void OpenLink(const std::string& link) override { ::OpenLink(link); }
+};
+
+} // namespace
+
+IShellServices& SystemShellServices() {
+    static ShellApiServices services;
+    return services;
+}
