@@ -302,11 +302,16 @@ void TMainForm::CreateControls() {
         ::SendMessageA(show, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
     ::SendMessageA(show, CB_SETCURSEL, 0, 0);
     // The closed box is 21 pixels high: its selection field plus the frame.
-    RECT closed;
-    ::GetWindowRect(show, &closed);
-    const auto field = ::SendMessageA(show, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-    ::SendMessageA(show, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-                   field + 21 - (closed.bottom - closed.top));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        RECT closed;
+        ::GetWindowRect(show, &closed);
+        const int off = 21 - (closed.bottom - closed.top);
+        if (off == 0)
+            break;
+        const auto field = ::SendMessageA(show, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+        ::SendMessageA(show, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + off);
+        ::SetWindowPos(show, nullptr, 0, 0, 89, 200, SWP_NOMOVE | SWP_NOZORDER);
+    }
 
     const struct {
         const char* name;

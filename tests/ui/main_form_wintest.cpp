@@ -1,0 +1,502 @@
+// The main window under Wine: its layout read back from the real controls, and the commands
+// driven with real messages over a temporary tree of shortcuts written by the shell.
+#include "app/globals.h"
+#include "app/settings.h"
+#include "inventory/shortcut_item.h"
+#include "support/shell_link_win32.h"
+#include "support/temp_dir.h"
+#include "ui/main_form.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#undef MessageBox
+
+namespace {
+
+// Writes a 24-bit Windows bitmap of one colour.
+void WriteBitmap(const std::filesystem::path& path, int width, int height) {
+    const int stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    std::vector<char> row(static_cast<std::size_t>(stride), '\xE0');
+    for (int y = 0; y < height; ++y)
+        out.write(row.data(), stride);
+}
+
+void WriteSettings(const std::filesystem::path& path, const std::string& text) {
+    std::string stored;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        stored += InvertBytes(text.substr(start, end - start)) + "\r\n";
+        start = end + 1;
+    }
+    std::ofstream(path, std::ios::binary) << stored;
+}
+
+// The picker answers with a set folder; recycling goes to the real shell; links and
+// Properties are recorded.
+class TestShell : public IShellServices {
+public:
+    std::string folder;
+    bool cancel = false;
+    std::vector<std::string> opened, properties, recycled;
+    bool BrowseForFolder(WindowHandle, std::string& path, const std::string&, std::uint32_t,
+                         const std::string&) override {
+        if (cancel)
+            return false;
+        path = folder;
+        return true;
+    }
+    bool MoveToRecycleBin(WindowHandle owner, const std::string& path, bool confirm) override {
+        recycled.push_back(path);
+        return SystemShellServices().MoveToRecycleBin(owner, path, confirm);
+    }
+    void ShowFileProperties(const std::string& path) override { properties.push_back(path); }
+    void OpenLink(const std::string& link) override { opened.push_back(link); }
+};
+
+struct Box {
+    std::string text, caption;
+    unsigned flags;
+};
+
+class MainForm : public ::testing::Test {
+protected:
+    ComApartment com;
+    TempDir program;
+    TempDir tree;
+    TestShell shell;
+    std::vector<Box> boxes;
+    int answer = IDYES;
+    std::unique_ptr<TMainForm> form;
+
+    void SetUp() override {
+        WriteBitmap(program.Path() / "UI.bmp", 788, 584);
+        WriteSettings(program.Path() / "lamecore.dll",
+                      "[SYSTEM]\nName=Sweeper Test\nHelpHomePageLink=https://home.example/\n"
+                      "HelpMoreFreeToolsLink=https://more.example/\n"
+                      "HelpSupportLink=https://support.example/");
+        shell.folder = tree.Folder();
+    }
+    void TearDown() override {
+        form.reset();
+        Drain();
+    }
+    void Open() {
+        TMainFormSetup setup;
+        setup.title = "Sweeper Test";
+        setup.programFolder = program.Folder();
+        setup.shell = &shell;
+        setup.messageBox = [this](WindowHandle, const std::string& text,
+                                  const std::string& caption, unsigned flags) {
+            boxes.push_back({text, caption, flags});
+            return answer;
+        };
+        form = std::make_unique<TMainForm>(setup);
+        form->Show();
+        Drain();
+    }
+    // Handles what is pending, then the idle pass, as the message loop does.
+    void Drain() {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                continue;
+            if (form && form->PreTranslate(&msg))
+                continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        if (form && form->Exists())
+            form->Idle();
+    }
+    HWND Ctl(const char* name) { return static_cast<HWND>(form->Control(name)); }
+    RECT ClientRectOf(const char* name) {
+        RECT r;
+        ::GetWindowRect(Ctl(name), &r);
+        ::MapWindowPoints(nullptr, static_cast<HWND>(form->Handle()),
+                          reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+    void Link(const std::string& rel, const std::string& target) {
+        std::filesystem::create_directories((tree.Path() / rel).parent_path());
+        ASSERT_TRUE(WriteShortcut(tree.Native(rel), target)) << rel;
+    }
+    // Two valid and two broken shortcuts, one more that the scan must not see.
+    void MakeTree() {
+        tree.WriteFile("bin/tool.exe");
+        Link("Tool.lnk", tree.Native("bin/tool.exe"));
+        Link("sub/Folder.lnk", tree.Native("bin"));
+        tree.WriteFile("gone.exe");
+        Link("Gone.lnk", tree.Native("gone.exe"));
+        Link("sub/deep/Lost.lnk", tree.Native("gone.exe"));
+        Link("hid$den/Skipped.lnk", tree.Native("bin/tool.exe"));
+        std::filesystem::remove(tree.Path() / "gone.exe");
+    }
+    std::string Label(const char* name) { return form->GraphicText(name); }
+    int Rows() { return form->Rows().Count(); }
+    void SetFilter(const std::string& text) {
+        ::SendMessageA(Ctl("EditFilter"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        Drain();
+    }
+    void ChooseShow(int position) {
+        HWND box = Ctl("ComboBoxShow");
+        ::SendMessageA(box, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+        ::SendMessageA(static_cast<HWND>(form->Handle()), WM_COMMAND,
+                       MAKEWPARAM(GetDlgCtrlID(box), CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+        Drain();
+    }
+    void Click(const char* button) {
+        ::SendMessageA(Ctl(button), BM_CLICK, 0, 0);
+        Drain();
+    }
+    std::vector<std::string> Names() {
+        std::vector<std::string> names;
+        for (int i = 0; i < Rows(); ++i)
+            names.push_back(form->Rows().Text(i, 0));
+        return names;
+    }
+};
+
+TEST_F(MainForm, LayoutCaptionAndStartState) {
+    Open();
+    HWND hwnd = static_cast<HWND>(form->Handle());
+    char caption[64] = {};
+    ::GetWindowTextA(hwnd, caption, sizeof caption);
+    EXPECT_STREQ(caption, "Sweeper Test");
+
+    RECT client;
+    ::GetClientRect(hwnd, &client);
+    EXPECT_EQ(client.right, 783);
+    EXPECT_EQ(client.bottom, 579);
+    const LONG style = ::GetWindowLongA(hwnd, GWL_STYLE);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    RECT outer;
+    ::GetWindowRect(hwnd, &outer);
+    EXPECT_NEAR((outer.left + outer.right) / 2, ::GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((outer.top + outer.bottom) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+
+    const struct {
+        const char* name;
+        int left, top, width, height;
+    } children[] = {
+        {"ListViewFiles", 24, 106, 737, 287},
+        {"EditFilter", 512, 80, 113, 21},
+        {"ComboBoxShow", 672, 80, 89, 21},
+        {"suiImageButtonProperties", 24, 400, 86, 77},
+        {"suiImageButtonSelectnone", 216, 400, 86, 77},
+        {"suiImageButtonSelectInvalid", 120, 400, 86, 77},
+        {"suiImageButtonDelete", 312, 400, 86, 77},
+        {"suiImageButtonScanShortcuts", 672, 400, 86, 77},
+        {"suiImageButtonMore", 600, 3, 154, 30},
+        {"ButtonHelp", 12, 14, 34, 35},
+    };
+    HWND previous = nullptr;
+    for (const auto& c : children) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(Ctl(c.name));
+        const RECT r = ClientRectOf(c.name);
+        EXPECT_EQ(r.left, c.left);
+        EXPECT_EQ(r.top, c.top);
+        EXPECT_EQ(r.right - r.left, c.width);
+        // A closed drop-down list is as high as its font's line allows; Wine's stand-in
+        // for Tahoma makes it up to two pixels taller.
+        if (std::string(c.name) == "ComboBoxShow")
+            EXPECT_NEAR(r.bottom - r.top, c.height, 2);
+        else
+            EXPECT_EQ(r.bottom - r.top, c.height);
+        // Tab order follows the table (the order of the child windows).
+        EXPECT_TRUE(::GetWindowLongA(Ctl(c.name), GWL_STYLE) & WS_TABSTOP);
+        if (previous) {
+            EXPECT_EQ(::GetWindow(previous, GW_HWNDNEXT), Ctl(c.name));
+        }
+        previous = Ctl(c.name);
+    }
+
+    // Painted labels at their places; those that size themselves are one line of 13 pixels.
+    const struct {
+        const char* name;
+        int left, top;
+        const char* text;
+    } labels[] = {{"LabelShow", 632, 83, "Show:"},      {"LabelFilter", 472, 83, "Filter:"},
+                  {"LabelTotal", 616, 496, "Total:"},   {"LabelInvalid", 616, 520, "Invalid:"},
+                  {"LabelSelected", 616, 544, "Selected:"}, {"LabelSta", 24, 83, "   "}};
+    for (const auto& l : labels) {
+        SCOPED_TRACE(l.name);
+        TBounds b;
+        ASSERT_TRUE(form->GraphicBounds(l.name, b));
+        EXPECT_EQ(b.left, l.left);
+        EXPECT_EQ(b.top, l.top);
+        EXPECT_NEAR(b.height, 13, 1); // one line of the font Wine puts in Tahoma's place
+        EXPECT_EQ(Label(l.name), l.text);
+    }
+    TBounds info;
+    ASSERT_TRUE(form->GraphicBounds("LabelInfo", info));
+    EXPECT_EQ(info.width, 457);
+    EXPECT_EQ(info.height, 78);
+    EXPECT_EQ(Label("LabelInfo"), "Welcome to Sweeper Test!");
+    EXPECT_TRUE(form->HasBackground());
+    EXPECT_TRUE(form->GraphicVisible("ImageIconInfo"));
+    EXPECT_FALSE(form->GraphicVisible("ImageIconGood"));
+    EXPECT_FALSE(form->GraphicVisible("ImageIconError"));
+
+    // The list: report view, check boxes, whole rows, several rows, no caption editing.
+    HWND list = Ctl("ListViewFiles");
+    const LONG listStyle = ::GetWindowLongA(list, GWL_STYLE);
+    EXPECT_EQ(listStyle & LVS_TYPEMASK, LVS_REPORT);
+    EXPECT_FALSE(listStyle & LVS_SINGLESEL);
+    EXPECT_FALSE(listStyle & LVS_EDITLABELS);
+    const auto ex = ::SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+    EXPECT_TRUE(ex & LVS_EX_CHECKBOXES);
+    EXPECT_TRUE(ex & LVS_EX_FULLROWSELECT);
+    const int widths[] = {200, 300, 300, 400};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(::SendMessageA(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0), widths[i]);
+    HWND show = Ctl("ComboBoxShow");
+    EXPECT_EQ(::SendMessageA(show, CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(::SendMessageA(show, CB_GETCURSEL, 0, 0), 0);
+
+    // After the first idle pass: counters 0, only Scan enabled.
+    EXPECT_EQ(Label("LabelTotalCount"), "0");
+    EXPECT_EQ(Label("LabelInvalidCount"), "0");
+    EXPECT_EQ(Label("LabelSelectedCount"), "0");
+    EXPECT_TRUE(::IsWindowEnabled(Ctl("suiImageButtonScanShortcuts")));
+    for (const char* name : {"suiImageButtonProperties", "suiImageButtonSelectnone",
+                             "suiImageButtonSelectInvalid", "suiImageButtonDelete"})
+        EXPECT_FALSE(::IsWindowEnabled(Ctl(name))) << name;
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(MainForm, ScanFillsRowsAndViewsRebuildThem) {
+    MakeTree();
+    Open();
+    Click("suiImageButtonScanShortcuts");
+    ASSERT_EQ(Rows(), 4);
+    int invalid = 0;
+    for (int i = 0; i < Rows(); ++i) {
+        TShortcutItem* r = form->Rows().Data(i);
+        ASSERT_TRUE(r);
+        EXPECT_EQ(form->Rows().Checked(i), r->Invalid) << r->Name;
+        EXPECT_EQ(form->Rows().Image(i), r->Invalid ? 1 : 0) << r->Name;
+        EXPECT_EQ(form->Rows().Text(i, 3), r->Shortcut);
+        invalid += r->Invalid;
+    }
+    EXPECT_EQ(invalid, 2);
+    EXPECT_EQ(Label("LabelSta"), "4 shortcut files founded.");
+    EXPECT_EQ(Label("LabelInfo"),
+              "4 shortcut files founded. Select one or more shortcuts for additional information.");
+    EXPECT_EQ(Label("LabelTotalCount"), "4");
+    EXPECT_EQ(Label("LabelInvalidCount"), "2");
+    EXPECT_EQ(Label("LabelSelectedCount"), "2");
+    EXPECT_TRUE(::IsWindowEnabled(Ctl("suiImageButtonDelete")));
+    EXPECT_FALSE(::IsWindowEnabled(Ctl("suiImageButtonProperties")));
+
+    SetFilter("DEEP");
+    EXPECT_EQ(Names(), std::vector<std::string>{"Lost"});
+    EXPECT_EQ(Label("LabelTotalCount"), "1");
+    ChooseShow(2);
+    EXPECT_EQ(Rows(), 2);
+    for (int i = 0; i < Rows(); ++i)
+        EXPECT_FALSE(form->Rows().Data(i)->Invalid);
+    EXPECT_FALSE(::IsWindowEnabled(Ctl("suiImageButtonSelectInvalid")));
+    ChooseShow(0);
+    EXPECT_EQ(Rows(), 4);
+
+    // Select none, then Select invalid restores exactly the invalid rows.
+    Click("suiImageButtonSelectnone");
+    EXPECT_EQ(Label("LabelSelectedCount"), "0");
+    EXPECT_FALSE(::IsWindowEnabled(Ctl("suiImageButtonDelete")));
+    form->Rows().SetChecked(0, true);
+    Click("suiImageButtonSelectInvalid");
+    for (int i = 0; i < Rows(); ++i)
+        EXPECT_EQ(form->Rows().Checked(i), form->Rows().Data(i)->Invalid);
+
+    // Cancelling the picker keeps everything.
+    shell.cancel = true;
+    Click("suiImageButtonScanShortcuts");
+    EXPECT_EQ(Rows(), 4);
+    EXPECT_EQ(Label("LabelSta"), "4 shortcut files founded.");
+}
+
+TEST_F(MainForm, DeleteAnsweredNoKeepsAndYesRecyclesTheCheckedFiles) {
+    MakeTree();
+    Open();
+    Click("suiImageButtonScanShortcuts");
+    ASSERT_EQ(Rows(), 4);
+    // Keep one invalid shortcut unchecked.
+    int keep = -1;
+    for (int i = 0; i < Rows(); ++i)
+        if (form->Rows().Data(i)->Name == "Lost")
+            keep = i;
+    ASSERT_GE(keep, 0);
+    form->Rows().SetChecked(keep, false);
+
+    answer = IDNO;
+    Click("suiImageButtonDelete");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "Sweeper Test");
+    EXPECT_EQ(boxes[0].flags, 36u);
+    EXPECT_EQ(Rows(), 4);
+    EXPECT_TRUE(shell.recycled.empty());
+
+    answer = IDYES;
+    Click("suiImageButtonDelete");
+    EXPECT_EQ(shell.recycled, std::vector<std::string>{tree.Native("Gone.lnk")});
+    EXPECT_FALSE(std::filesystem::exists(tree.Path() / "Gone.lnk"));
+    for (const char* other : {"Tool.lnk", "sub/Folder.lnk", "sub/deep/Lost.lnk",
+                              "hid$den/Skipped.lnk", "bin/tool.exe"})
+        EXPECT_TRUE(std::filesystem::exists(tree.Path() / other)) << other;
+    EXPECT_EQ(Rows(), 3);
+    EXPECT_EQ(form->Inventory().Master().Count(), 3);
+    EXPECT_EQ(Label("LabelSelectedCount"), "0");
+}
+
+TEST_F(MainForm, RowClickFillsTheInfoPanelAndDoubleClickOpensProperties) {
+    MakeTree();
+    Open();
+    Click("suiImageButtonScanShortcuts");
+    HWND list = Ctl("ListViewFiles");
+    HWND hwnd = static_cast<HWND>(form->Handle());
+    auto clickRow = [&](int row, UINT code) {
+        LVITEMA state{};
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(&state));
+        NMITEMACTIVATE nm{};
+        nm.hdr.hwndFrom = list;
+        nm.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(list));
+        nm.hdr.code = code;
+        nm.iItem = row;
+        ::SendMessageA(hwnd, WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+        Drain();
+    };
+    // A click with nothing selected changes nothing.
+    const std::string before = Label("LabelInfo");
+    NMHDR empty{list, static_cast<UINT_PTR>(::GetDlgCtrlID(list)), static_cast<UINT>(NM_CLICK)};
+    ::SendMessageA(hwnd, WM_NOTIFY, empty.idFrom, reinterpret_cast<LPARAM>(&empty));
+    EXPECT_EQ(Label("LabelInfo"), before);
+    EXPECT_TRUE(form->GraphicVisible("ImageIconInfo"));
+
+    int bad = -1;
+    for (int i = 0; i < Rows(); ++i)
+        if (form->Rows().Data(i)->Invalid)
+            bad = i;
+    ASSERT_GE(bad, 0);
+    clickRow(bad, NM_CLICK);
+    const TShortcutItem* r = form->Rows().Data(bad);
+    EXPECT_EQ(Label("LabelInfo"), "Location: " + r->Location + "\rShortcut: " + r->Shortcut +
+                                      "\rTarget: " + r->Target +
+                                      "\rThe shortcut points to an invalid target.");
+    EXPECT_TRUE(form->GraphicVisible("ImageIconError"));
+    EXPECT_FALSE(form->GraphicVisible("ImageIconInfo"));
+    EXPECT_FALSE(form->GraphicVisible("ImageIconGood"));
+    EXPECT_TRUE(::IsWindowEnabled(Ctl("suiImageButtonProperties")));
+
+    clickRow(bad, NM_DBLCLK);
+    EXPECT_EQ(shell.properties, std::vector<std::string>{r->Shortcut});
+    Click("suiImageButtonProperties");
+    EXPECT_EQ(shell.properties.size(), 2u);
+}
+
+TEST_F(MainForm, EscapeEndsARunningScanButNotALaterOne) {
+    for (int i = 0; i < 40; ++i)
+        Link("many/s" + std::to_string(i) + ".lnk", tree.Native("nowhere.exe"));
+    Open();
+    // Escape while idle has no effect on the next scan.
+    ::PostMessageA(Ctl("ListViewFiles"), WM_KEYDOWN, VK_ESCAPE, 0);
+    Drain();
+    Click("suiImageButtonScanShortcuts");
+    EXPECT_EQ(Rows(), 40);
+
+    // Escape waiting in the queue is handled inside the walk and stops it.
+    ::PostMessageA(Ctl("ListViewFiles"), WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(form->ExecuteAction(TActionId::ScanShortcuts));
+    EXPECT_LT(Rows(), 40);
+    EXPECT_EQ(Label("LabelSta"), std::to_string(Rows()) + " shortcut files founded.");
+}
+
+TEST_F(MainForm, ClosingDuringAScanWaitsForTheScanToEnd) {
+    for (int i = 0; i < 10; ++i)
+        Link("many/s" + std::to_string(i) + ".lnk", tree.Native("nowhere.exe"));
+    Open();
+    ::PostMessageA(static_cast<HWND>(form->Handle()), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(form->ExecuteAction(TActionId::ScanShortcuts));
+    // The scan loop finished on a living window, with its final texts.
+    EXPECT_TRUE(form->Exists());
+    EXPECT_NE(Label("LabelSta").find("shortcut files founded."), std::string::npos);
+    Drain();
+    EXPECT_FALSE(form->Exists());
+}
+
+TEST_F(MainForm, MissingBackgroundShowsOneErrorBoxAndScansStillWork) {
+    std::filesystem::remove(program.Path() / "UI.bmp");
+    MakeTree();
+    Open();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "Sweeper Test");
+    EXPECT_EQ(boxes[0].flags, static_cast<unsigned>(MB_OK | MB_ICONERROR));
+    EXPECT_EQ(boxes[0].text.rfind("Cannot open file \"", 0), 0u) << boxes[0].text;
+    EXPECT_NE(boxes[0].text.find("UI.bmp"), std::string::npos);
+    EXPECT_EQ(boxes[0].text.back(), '.');
+    EXPECT_FALSE(form->HasBackground());
+    EXPECT_EQ(Label("LabelInfo"), "Info"); // the later steps were skipped
+    Click("suiImageButtonScanShortcuts");
+    EXPECT_EQ(Rows(), 4);
+}
+
+TEST_F(MainForm, HelpLinksAndMenuPosition) {
+    Open();
+    HWND hwnd = static_cast<HWND>(form->Handle());
+    Click("suiImageButtonMore");
+    ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(TMainForm::HelpMenuIds()[4], 0), 0);
+    ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(TMainForm::HelpMenuIds()[3], 0), 0);
+    ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(TMainForm::HelpMenuIds()[7], 0), 0);
+    EXPECT_EQ(shell.opened,
+              (std::vector<std::string>{"https://more.example/", "https://more.example/",
+                                        "https://home.example/", "https://support.example/"}));
+
+    // The menu opens at the window's outer corner plus (14, 49); a timer reads it back and
+    // closes it.
+    ::SetWindowPos(hwnd, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    static RECT menuRect;
+    menuRect = RECT{-1, -1, -1, -1};
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (HWND menu = ::FindWindowA("#32768", nullptr)) {
+            ::GetWindowRect(menu, &menuRect);
+        }
+        ::EndMenu();
+    });
+    Click("ButtonHelp");
+    ::KillTimer(nullptr, timer);
+    RECT outer;
+    ::GetWindowRect(hwnd, &outer);
+    EXPECT_EQ(menuRect.left, outer.left + 14);
+    EXPECT_EQ(menuRect.top, outer.top + 49);
+}
+
+} // namespace
