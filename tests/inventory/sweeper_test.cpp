@@ -1,0 +1,446 @@
+// The scan, the commands and the status, end to end against the model report list, a real
+// temporary tree, a test link reader and doubles for the window and the shell.
+#include "inventory/sweeper.h"
+#include "shell/fs_probes.h"
+#include "shell/posix_path.h"
+#include "support/doubles.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+class FakeView : public IMainView {
+public:
+    std::string info, status;
+    std::vector<std::string> infoHistory;
+    std::optional<TInfoIcon> icon;
+    int total = -1, invalid = -1, checked = -1;
+    std::map<TActionId, bool> enabled;
+    int answer = 6; // IDYES
+    std::vector<std::string> questions;
+    std::function<void()> duringQuestion;
+    int pumps = 0;
+    std::function<void(int)> pump; // run by ProcessMessages with its call number
+
+    WindowHandle Handle() override { return this; }
+    std::string Title() override { return "Sweeper"; }
+    void SetInfoText(const std::string& text) override {
+        info = text;
+        infoHistory.push_back(text);
+    }
+    void SetStatusText(const std::string& text) override { status = text; }
+    void ShowInfoIcon(TInfoIcon i) override { icon = i; }
+    void SetCounters(int t, int i, int c) override { total = t, invalid = i, checked = c; }
+    void SetActionEnabled(TActionId a, bool e) override { enabled[a] = e; }
+    int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
+        questions.push_back(text + "|" + caption + "|" + std::to_string(flags));
+        if (duringQuestion)
+            duringQuestion();
+        return answer;
+    }
+    void ProcessMessages() override {
+        ++pumps;
+        if (pump)
+            pump(pumps);
+    }
+};
+
+class FakeShell : public IShellServices {
+public:
+    std::vector<std::optional<std::string>> picks; // in order; nullopt cancels
+    std::vector<std::string> pickerCalls;
+    std::function<void()> duringPicker;
+    std::set<std::string> failing; // moves that fail
+    std::vector<std::string> moved, properties;
+    std::function<void(const std::string&)> duringMove;
+
+    bool BrowseForFolder(WindowHandle, std::string& path, const std::string& title,
+                         std::uint32_t flags, const std::string& root) override {
+        pickerCalls.push_back(path + "|" + title + "|" + std::to_string(flags) + "|" + root);
+        if (duringPicker)
+            duringPicker();
+        if (picks.empty() || !picks.front()) {
+            if (!picks.empty())
+                picks.erase(picks.begin());
+            return false;
+        }
+        path = *picks.front();
+        picks.erase(picks.begin());
+        return true;
+    }
+    bool MoveToRecycleBin(WindowHandle, const std::string& path, bool confirm) override {
+        EXPECT_FALSE(confirm);
+        if (duringMove)
+            duringMove(path);
+        if (failing.count(path))
+            return false;
+        moved.push_back(path);
+        std::filesystem::remove(ToPosixPath(path));
+        return true;
+    }
+    void ShowFileProperties(const std::string& path) override { properties.push_back(path); }
+    void OpenLink(const std::string&) override {}
+};
+
+using Paths = std::set<std::string>;
+
+struct Sweeper : ::testing::Test {
+    TempDir dir;
+    FakeView view;
+    FakeShell shell;
+    FakeLinkReader reader;
+    TReportListModel rows;
+    std::unique_ptr<TShortcutSweeper> sweeper =
+        std::make_unique<TShortcutSweeper>(view, rows, shell, reader, SystemFileProbes());
+    TShortcutSweeper& s = *sweeper;
+
+    // good.lnk points to an existing file; bad.LNK and sub/old.lnk to missing ones; the
+    // shortcut below "x$" and the folder named like a shortcut never become rows.
+    void SetUp() override {
+        dir.WriteFile("app/tool.exe");
+        Link("good.lnk", dir.Native("app/tool.exe"));
+        Link("bad.LNK", dir.Native("gone/x.exe"));
+        Link("sub/old.lnk", dir.Native("gone/y.exe"));
+        Link("x$/hidden.lnk", dir.Native("gone/z.exe"));
+        dir.MakeDir("folder.lnk");
+        dir.WriteFile("notes.txt");
+    }
+    void Link(const std::string& rel, const std::string& target) {
+        dir.WriteFile(rel, "L");
+        reader.targets[dir.Native(rel)] = target;
+    }
+    void Scan(const std::string& folder) {
+        shell.picks.push_back(folder);
+        s.ScanShortcuts();
+    }
+    Paths Shown() const {
+        Paths out;
+        for (int i = 0; i < rows.Count(); ++i)
+            out.insert(rows.Data(i)->Shortcut);
+        return out;
+    }
+    Paths Master() {
+        Paths out;
+        for (int i = 0; i < s.Inventory().Master().Count(); ++i)
+            out.insert(s.Inventory().Master().Items(i)->Shortcut);
+        return out;
+    }
+    int RowOf(const std::string& rel) const {
+        for (int i = 0; i < rows.Count(); ++i)
+            if (rows.Data(i)->Shortcut == dir.Native(rel))
+                return i;
+        return -1;
+    }
+    Paths All() const { return {dir.Native("good.lnk"), dir.Native("bad.LNK"), dir.Native("sub/old.lnk")}; }
+    static std::string Done(int n) {
+        return std::to_string(n) +
+               " shortcut files founded. Select one or more shortcuts for additional information.";
+    }
+};
+
+TEST_F(Sweeper, ScanFindsEveryShortcutOfTheTreeAndChecksTheInvalidOnes) {
+    s.EditFilterChange("nothing matches this"); // the scan's rows are not filtered
+    std::vector<int> rowsAtPump;
+    view.pump = [&](int) {
+        EXPECT_EQ(rows.Count(), s.Inventory().Master().Count());
+        rowsAtPump.push_back(rows.Count());
+    };
+    Scan(dir.Folder());
+
+    EXPECT_EQ(shell.pickerCalls,
+              (std::vector<std::string>{"C:\\|Select the folder you want to search: |65|"}));
+    EXPECT_EQ(Shown(), All());
+    EXPECT_EQ(Master(), All());
+    for (int i = 0; i < rows.Count(); ++i)
+        EXPECT_EQ(rows.Checked(i), rows.Data(i)->Invalid) << i;
+    EXPECT_FALSE(rows.Data(RowOf("good.lnk"))->Invalid);
+    EXPECT_EQ(rows.Image(RowOf("sub/old.lnk")), kImageInvalid);
+    // Rows came one at a time while the walk went on.
+    ASSERT_FALSE(rowsAtPump.empty());
+    EXPECT_EQ(rowsAtPump.front(), 0);
+    EXPECT_TRUE(std::is_sorted(rowsAtPump.begin(), rowsAtPump.end()));
+
+    ASSERT_GE(view.infoHistory.size(), 2u);
+    EXPECT_EQ(view.infoHistory[view.infoHistory.size() - 2],
+              "Searching shortcuts, please wait... - Press ESC to cancel (" + dir.Folder() + ")");
+    EXPECT_EQ(view.info, Done(3));
+    EXPECT_EQ(view.status, "3 shortcut files founded.");
+    EXPECT_FALSE(view.icon.has_value()); // a scan leaves the icon alone
+}
+
+TEST_F(Sweeper, CancelledPickerChangesNothingAndEveryPickerStartsAtTheDriveRoot) {
+    Scan(dir.Folder());
+    const TShortcutItem* first = s.Inventory().Master().Items(0);
+    const std::string info = view.info;
+    shell.picks.push_back(std::nullopt);
+    s.ScanShortcuts();
+    EXPECT_EQ(shell.pickerCalls.size(), 2u);
+    EXPECT_EQ(shell.pickerCalls[1].substr(0, 4), "C:\\|");
+    EXPECT_EQ(s.Inventory().Master().Items(0), first);
+    EXPECT_EQ(Shown(), All());
+    EXPECT_EQ(view.info, info);
+}
+
+TEST_F(Sweeper, FolderWhosePathHoldsADollarFindsNothing) {
+    Scan(dir.Native("x$"));
+    EXPECT_EQ(rows.Count(), 0);
+    EXPECT_EQ(view.info, Done(0));
+    EXPECT_EQ(view.status, "0 shortcut files founded.");
+}
+
+TEST_F(Sweeper, EscapeStopsARunningScanButNotALaterOne) {
+    s.FormKeyDown(27, 0); // idle: no effect on the next scan
+    Scan(dir.Folder());
+    EXPECT_EQ(rows.Count(), 3);
+
+    view.pump = [&](int) {
+        if (rows.Count() == 1)
+            s.FormKeyDown(27, 0x4 /* any shift state */);
+    };
+    Scan(dir.Folder());
+    EXPECT_EQ(rows.Count(), 1);
+    EXPECT_EQ(s.Inventory().Master().Count(), 1);
+    EXPECT_EQ(view.info, Done(1));
+    EXPECT_EQ(s.Scanning(), 0);
+}
+
+TEST_F(Sweeper, DeleteMovesCheckedFilesAndKeepsThoseThatCouldNotBeMoved) {
+    Scan(dir.Folder());
+    view.answer = 7; // IDNO
+    s.ActionDeleteExecute();
+    EXPECT_EQ(view.questions, (std::vector<std::string>{std::string(kDeleteQuestion) + "|Sweeper|36"}));
+    EXPECT_TRUE(shell.moved.empty());
+    EXPECT_EQ(rows.Count(), 3);
+
+    view.answer = 6;
+    shell.failing.insert(dir.Native("bad.LNK"));
+    s.ActionDeleteExecute();
+    EXPECT_EQ(shell.moved, (std::vector<std::string>{dir.Native("sub/old.lnk")}));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "sub/old.lnk"));
+    // The failed one is still listed, still checked; the valid unchecked one stays.
+    const Paths left{dir.Native("good.lnk"), dir.Native("bad.LNK")};
+    EXPECT_EQ(Shown(), left);
+    EXPECT_EQ(Master(), left);
+    EXPECT_TRUE(rows.Checked(RowOf("bad.LNK")));
+}
+
+TEST_F(Sweeper, DeleteUnderATextFilterRemovesExactlyTheShownCheckedRows) {
+    Scan(dir.Folder());
+    s.EditFilterChange("SUB");
+    ASSERT_EQ(rows.Count(), 1);
+    s.ActionDeleteExecute();
+    EXPECT_EQ(shell.moved, (std::vector<std::string>{dir.Native("sub/old.lnk")}));
+    s.ComboBoxShowChange(kShowAll);
+    EXPECT_EQ(Shown(), (Paths{dir.Native("good.lnk"), dir.Native("bad.LNK")}));
+}
+
+TEST_F(Sweeper, StatusCountsTheCurrentRowsAndEnablesTheCommands) {
+    s.UpdateStatus();
+    EXPECT_TRUE(view.enabled[TActionId::ScanShortcuts]);
+    EXPECT_FALSE(view.enabled[TActionId::Delete] || view.enabled[TActionId::SelectInvalid] ||
+                 view.enabled[TActionId::Selectnone] || view.enabled[TActionId::Properties]);
+
+    Scan(dir.Folder());
+    s.ActionListUpdate();
+    EXPECT_EQ(view.total, 3);
+    EXPECT_EQ(view.invalid, 2);
+    EXPECT_EQ(view.checked, 2);
+    EXPECT_TRUE(view.enabled[TActionId::Delete] && view.enabled[TActionId::SelectInvalid]);
+    EXPECT_FALSE(view.enabled[TActionId::Properties]);
+
+    // Select invalid unchecks a valid row checked by hand; Select none clears them all.
+    rows.SetChecked(RowOf("good.lnk"), true);
+    EXPECT_TRUE(s.Execute(TActionId::SelectInvalid));
+    EXPECT_FALSE(rows.Checked(RowOf("good.lnk")));
+    EXPECT_TRUE(rows.Checked(RowOf("bad.LNK")));
+    EXPECT_TRUE(s.Execute(TActionId::Selectnone));
+    s.UpdateStatus();
+    EXPECT_EQ(view.checked, 0);
+    // Delete is now disabled and does not run: no question is asked.
+    EXPECT_FALSE(s.Execute(TActionId::Delete));
+    EXPECT_TRUE(view.questions.empty());
+
+    // Counts follow the view, not the master list.
+    s.ComboBoxShowChange(kShowValid);
+    s.UpdateStatus();
+    EXPECT_EQ(view.total, 1);
+    EXPECT_EQ(view.invalid, 0);
+    EXPECT_FALSE(view.enabled[TActionId::SelectInvalid]);
+    EXPECT_TRUE(view.enabled[TActionId::ScanShortcuts]);
+}
+
+TEST_F(Sweeper, ClickAndPropertiesUseTheFocusedRow) {
+    Scan(dir.Folder());
+    s.ListViewFilesClick(); // nothing highlighted: the panel keeps the scan text
+    s.ActionPropertiesExecute();
+    EXPECT_EQ(view.info, Done(3));
+    EXPECT_TRUE(shell.properties.empty());
+
+    const int good = RowOf("good.lnk"), old = RowOf("sub/old.lnk");
+    rows.Select(good);
+    rows.Select(old);
+    rows.Focus(old);
+    s.ListViewFilesClick();
+    EXPECT_EQ(view.icon, TInfoIcon::Error);
+    EXPECT_EQ(view.info, "Location: " + dir.Native("sub/") + "\rShortcut: " +
+                             dir.Native("sub/old.lnk") + "\rTarget: " + dir.Native("gone/y.exe") +
+                             "\rThe shortcut points to an invalid target.");
+    // The double-click does not wait for the command's state.
+    EXPECT_FALSE(s.ActionEnabled(TActionId::Properties));
+    s.ListViewFilesDblClick();
+    EXPECT_EQ(shell.properties, (std::vector<std::string>{dir.Native("sub/old.lnk")}));
+
+    rows.Focus(good);
+    s.ListViewFilesClick();
+    EXPECT_EQ(view.icon, TInfoIcon::Good);
+    EXPECT_NE(view.info.find("\rThe shortcut points to a valid target."), std::string::npos);
+    rows.Focus(-1);
+    s.ActionPropertiesExecute();
+    EXPECT_EQ(shell.properties.size(), 1u);
+}
+
+// Handlers run from inside the scan's message processing.
+TEST_F(Sweeper, ViewsClicksAndCheckCommandsDuringAScan) {
+    bool done = false;
+    view.pump = [&](int) {
+        if (done || rows.Count() == 0)
+            return;
+        done = true;
+        s.EditFilterChange("no such text");
+        EXPECT_EQ(rows.Count(), 0);
+        s.ComboBoxShowChange(kShowInvalid);
+        s.ActionSelectnoneExecute();
+        rows.Select(0);
+        rows.Focus(0);
+        s.ListViewFilesClick();
+        s.ActionSelectInvalidExecute();
+        s.UpdateStatus();
+    };
+    Scan(dir.Folder());
+    EXPECT_TRUE(done);
+    EXPECT_EQ(Master(), All());
+    // Rows found later were appended to the view shown then, so nothing is lost or doubled.
+    EXPECT_LE(rows.Count(), 3);
+    EXPECT_EQ(view.info, Done(rows.Count()));
+}
+
+TEST_F(Sweeper, DeleteDuringAScanRemovesWhatWasFoundSoFar) {
+    bool done = false;
+    view.pump = [&](int) {
+        if (!done && rows.Count() > 0 && rows.Checked(rows.Count() - 1)) {
+            done = true;
+            s.ActionDeleteExecute();
+            EXPECT_EQ(shell.moved.size(), 1u);
+        }
+    };
+    Scan(dir.Folder());
+    ASSERT_TRUE(done);
+    EXPECT_EQ(s.Inventory().Master().Count(), 2);
+    EXPECT_EQ(Shown(), Master());
+    EXPECT_EQ(Master().count(shell.moved[0]), 0u);
+}
+
+TEST_F(Sweeper, AScanStartedInsideAScanReplacesItsResults) {
+    TempDir other;
+    other.WriteFile("one.lnk", "L");
+    other.WriteFile("deep/two.lnk", "L");
+    bool started = false;
+    view.pump = [&](int) {
+        if (started)
+            return;
+        started = true;
+        shell.picks.push_back(std::nullopt); // a cancelled inner picker changes nothing
+        s.ScanShortcuts();
+        EXPECT_EQ(s.Scanning(), 1);
+        Scan(other.Folder());
+        EXPECT_EQ(rows.Count(), 2);
+    };
+    Scan(dir.Folder());
+    EXPECT_EQ(Shown(), (Paths{other.Native("one.lnk"), other.Native("deep/two.lnk")}));
+    EXPECT_EQ(view.info, Done(2));
+    EXPECT_EQ(s.Scanning(), 0);
+}
+
+// The shell's move processes messages: what runs then must not make Delete touch the wrong
+// row or a destroyed record.
+TEST_F(Sweeper, DeleteFindsItsRowsAgainAfterEachMove) {
+    Scan(dir.Folder());
+    int moves = 0;
+    shell.duringMove = [&](const std::string&) {
+        if (++moves == 1)
+            s.ComboBoxShowChange(kShowAll); // rebuilds every row: new indices
+    };
+    s.ActionDeleteExecute();
+    EXPECT_EQ(shell.moved.size(), 2u);
+    EXPECT_EQ(Shown(), (Paths{dir.Native("good.lnk")}));
+    EXPECT_EQ(Master(), (Paths{dir.Native("good.lnk")}));
+
+    // A new scan run during the first move throws the records away: Delete stops there.
+    SetUp();
+    Scan(dir.Folder());
+    shell.moved.clear();
+    shell.duringMove = [&](const std::string&) {
+        shell.duringMove = nullptr;
+        Scan(dir.Folder());
+    };
+    s.ActionDeleteExecute();
+    EXPECT_EQ(shell.moved.size(), 1u);
+    EXPECT_EQ(s.Inventory().Master().Count(), 3);
+    EXPECT_EQ(Shown(), Master());
+}
+
+TEST_F(Sweeper, ClosingDuringAScanStopsItAndDefersDestruction) {
+    EXPECT_TRUE(s.RequestClose()); // idle: destroy at once
+
+    int closes = 0;
+    s.SetOnDeferredClose([&] {
+        ++closes;
+        EXPECT_EQ(s.Scanning(), 0);
+        sweeper.reset(); // what the window's destruction does
+    });
+    view.pump = [&](int) {
+        if (rows.Count() == 1 && closes == 0 && !s.ClosePending()) {
+            EXPECT_FALSE(s.RequestClose());
+            Scan(dir.Folder()); // ignored once the close is pending
+        }
+    };
+    Scan(dir.Folder());
+    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(sweeper, nullptr);
+    EXPECT_EQ(rows.Count(), 1);
+    EXPECT_EQ(view.info, Done(1));
+    EXPECT_EQ(shell.pickerCalls.size(), 1u);
+}
+
+TEST_F(Sweeper, ClosingWhileThePickerOrTheQuestionIsOpenWaitsForThem) {
+    int closes = 0;
+    s.SetOnDeferredClose([&] { ++closes; });
+    shell.duringPicker = [&] { EXPECT_FALSE(s.RequestClose()); };
+    Scan(dir.Folder());
+    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(rows.Count(), 0); // the folder picked is not scanned
+}
+
+TEST_F(Sweeper, ClosingDuringDeleteLetsItFinishFirst) {
+    Scan(dir.Folder());
+    int closes = 0;
+    s.SetOnDeferredClose([&] {
+        ++closes;
+        EXPECT_EQ(shell.moved.size(), 2u);
+    });
+    view.duringQuestion = [&] { EXPECT_FALSE(s.RequestClose()); };
+    s.ActionDeleteExecute();
+    EXPECT_EQ(closes, 1);
+}
+
+} // namespace
