@@ -12,6 +12,7 @@
 
 #include "finder/di_file_finder.h"
 #include "inventory/inventory.h"
+#include "inventory/sweeper.h"
 #include "inventory/main_view.h"
 #include "shell/shell_services.h"
 #include "ui/list_view.h"
@@ -102,7 +103,7 @@ public:
     void Idle();
     bool ActionEnabled(TActionId action) const;
     // True while a scan loop runs (also when it runs inside another one).
-    bool Scanning() const { return scanDepth_ > 0; }
+    bool Scanning() const { return sweeper_ && sweeper_->Scanning() > 0; }
 
     // Inspection of the window, for the tests and the tools.
     // The child window of a control ("ListViewFiles", "EditFilter", "ComboBoxShow", the
@@ -114,9 +115,9 @@ public:
     std::string GraphicText(const std::string& name) const;
     bool GraphicVisible(const std::string& name) const;
     bool HasBackground() const { return background_ != nullptr; }
-    TInventory& Inventory() { return *inventory_; }
+    TInventory& Inventory() { return sweeper_->Inventory(); }
     TListViewReport& Rows() { return *rows_; }
-    TDIWildFileFinder& Finder() { return finder_; }
+    TDIWildFileFinder& Finder() { return sweeper_->DIWildFileFinder(); }
     // The help menu's item ids, in display order (0 for separators).
     static const std::vector<int>& HelpMenuIds();
 
@@ -139,7 +140,6 @@ private:
     void Notify(void* header);
     template <class F> void Guard(F&& handler);
     void ShowError(const std::string& message);
-    void SearchShortcuts(const std::string& folder);
     IShellServices& Shell();
 
     TMainFormSetup setup_;
@@ -150,13 +150,11 @@ private:
     std::vector<Graphic> graphics_;
     std::vector<std::pair<std::string, WindowHandle>> controls_;
     std::unique_ptr<TListViewReport> rows_;
-    std::unique_ptr<TInventory> inventory_;
+    // The scan, the commands and the master list; made by FormCreate.
+    std::unique_ptr<TShortcutSweeper> sweeper_;
     std::unique_ptr<ILinkReader> ownReader_;
-    TDIWildFileFinder finder_;
     void* helpMenu_ = nullptr;    // HMENU
-    bool enabled_[5] = {true, true, true, true, true};
-    int scanDepth_ = 0;
-    bool closePending_ = false;
+    bool enabled_[5] = {true, false, false, false, false};
 };
 
 // Runs the message loop, with an idle pass whenever the queue runs empty, until the window

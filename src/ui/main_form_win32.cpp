@@ -7,6 +7,7 @@
 #include "shell/fs_probes.h"
 #include "shell/link_reader.h"
 #include "shell/path_rules.h"
+#include "shell/util_funcs.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -40,8 +41,6 @@ enum MenuId {
     kMenuContact,
     kMenuAbout
 };
-
-const char* const kSearchTitle = "Select the folder you want to search: ";
 
 int Index(TActionId action) { return static_cast<int>(action); }
 
@@ -160,24 +159,6 @@ void RegisterFormClass() {
     done = true;
 }
 
-// ---- The commands' work on the rows, until the inventory offers it. ----
-
-void UpdateStatusOf(IReportList& rows, IMainView& view) {
-    int checked = 0, invalid = 0;
-    const int count = rows.Count();
-    for (int i = 0; i < count; ++i) {
-        if (rows.Checked(i))
-            ++checked;
-        if (TShortcutItem* r = rows.Data(i); r && r->Invalid)
-            ++invalid;
-    }
-    view.SetActionEnabled(TActionId::Properties, rows.SelectedCount() > 0);
-    view.SetActionEnabled(TActionId::SelectInvalid, invalid > 0);
-    view.SetActionEnabled(TActionId::Selectnone, checked > 0);
-    view.SetActionEnabled(TActionId::Delete, checked > 0);
-    view.SetCounters(count, invalid, checked);
-}
-
 } // namespace
 
 void* HandPointCursor() { return g_handPoint; }
@@ -198,7 +179,6 @@ TMainForm::TMainForm(TMainFormSetup setup) : setup_(std::move(setup)) {
     }
     if (!setup_.probes)
         setup_.probes = &SystemFileProbes();
-    finder_.SetOnProgress([this](TDICustomFileFinder&) { DIWildFileFinderProgress(); });
 
     using G = Graphic;
     graphics_ = {
@@ -554,10 +534,18 @@ void TMainForm::FormCreate() {
         LoadSettings();
         ShowInfoIcon(TInfoIcon::Info);
         SetInfoText(WelcomeText(setup_.title));
+        DisableFsRedirection();
     } catch (const std::exception& e) {
         ShowError(e.what());
     }
-    inventory_ = std::make_unique<TInventory>(*rows_);
+    // The master list exists in every case, so scans and views work.
+    sweeper_ = std::make_unique<TShortcutSweeper>(*this, *rows_, Shell(), *setup_.linkReader,
+                                                  *setup_.probes);
+    sweeper_->SetOnDeferredClose([this] {
+        Guard([&] { FormClose(); });
+        if (hwnd_)
+            ::DestroyWindow(H(hwnd_));
+    });
 }
 
 void TMainForm::LoadSettings() {
@@ -577,145 +565,65 @@ void TMainForm::LoadSettings() {
     ::InvalidateRect(H(hwnd_), nullptr, FALSE);
 }
 
-void TMainForm::FormClose() {}
+void TMainForm::FormClose() { RevertFsRedirection(); }
 
-void TMainForm::FormDestroy() { inventory_.reset(); }
+void TMainForm::FormDestroy() { sweeper_.reset(); }
 
 void TMainForm::FormKeyDown(unsigned key) {
-    if (key == VK_ESCAPE)
-        finder_.SetAborted(true);
+    if (sweeper_)
+        sweeper_->FormKeyDown(static_cast<int>(key), 0);
 }
 
 void TMainForm::ListViewFilesClick() {
-    if (!inventory_ || rows_->SelectedCount() == 0)
-        return;
-    const int row = rows_->FocusedRow();
-    if (row < 0)
-        return;
-    TShortcutItem* r = rows_->Data(row);
-    if (!r)
-        return;
-    ShowInfoIcon(r->Invalid ? TInfoIcon::Error : TInfoIcon::Good);
-    SetInfoText("Location: " + r->Location + "\r" + "Shortcut: " + r->Shortcut + "\r" +
-                "Target: " + r->Target + "\r" +
-                (r->Invalid ? "The shortcut points to an invalid target."
-                            : "The shortcut points to a valid target."));
+    if (sweeper_)
+        sweeper_->ListViewFilesClick();
 }
 
 void TMainForm::EditFilterChange() {
-    if (!inventory_)
+    if (!sweeper_)
         return;
     HWND edit = H(Control("EditFilter"));
     std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(edit)) + 1, '\0');
     text.resize(static_cast<std::size_t>(
         ::GetWindowTextA(edit, text.data(), static_cast<int>(text.size()))));
-    inventory_->EditFilterChange(text);
+    sweeper_->EditFilterChange(text);
 }
 
 void TMainForm::ComboBoxShowChange() {
-    if (!inventory_)
+    if (!sweeper_)
         return;
     const auto position = ::SendMessageA(H(Control("ComboBoxShow")), CB_GETCURSEL, 0, 0);
-    inventory_->ComboBoxShowChange(static_cast<int>(position));
+    sweeper_->ComboBoxShowChange(static_cast<int>(position));
 }
 
 void TMainForm::ActionListUpdate() {
-    if (inventory_)
-        UpdateStatusOf(*rows_, *this);
+    if (sweeper_)
+        sweeper_->ActionListUpdate();
 }
 
 void TMainForm::ActionScanShortcutsExecute() {
-    if (!inventory_)
-        return;
-    std::string folder = "C:\\";
-    if (!Shell().BrowseForFolder(hwnd_, folder, kSearchTitle, 0x41, std::string()))
-        return;
-    inventory_->Clear();
-    SearchShortcuts(folder);
-}
-
-void TMainForm::SearchShortcuts(const std::string& folder) {
-    finder_.SetSearchFolder(folder);
-    finder_.SetFileFilter(true);
-    finder_.SetFolderFilter(true);
-    finder_.SetRecurse(true);
-    finder_.SetArchiveFilter(afIgnore);
-    finder_.SetCompressedFilter(afIgnore);
-    finder_.SetHiddenFilter(afIgnore);
-    finder_.SetReadOnlyFilter(afIgnore);
-    finder_.SetSystemFilter(afIgnore);
-    finder_.SetWildChar('*');
-    finder_.SetMaskChar('?');
-    finder_.SetIncludeFilters({"*.lnk"});
-    finder_.SetExcludeFilters({"*$*"});
-    const std::string searching =
-        "Searching shortcuts, please wait... - Press ESC to cancel (" + folder + ")";
-    SetInfoText(searching);
-    SetStatusText(searching);
-    ++scanDepth_;
-    try {
-        while (finder_.Next() && !finder_.Aborted()) {
-            if (!inventory_)
-                break;
-            if (auto record =
-                    ProcessShortcutFile(finder_.FileName(), *setup_.linkReader, *setup_.probes))
-                inventory_->AddShortcutItem(std::move(record));
-        }
-    } catch (...) {
-        --scanDepth_;
-        throw;
-    }
-    --scanDepth_;
-    if (scanDepth_ == 0 && closePending_ && hwnd_)
-        ::PostMessageA(H(hwnd_), WM_CLOSE, 0, 0);
-    const std::string count = std::to_string(rows_->Count());
-    SetInfoText(count +
-                " shortcut files founded. Select one or more shortcuts for additional information.");
-    SetStatusText(count + " shortcut files founded.");
+    if (sweeper_)
+        sweeper_->ActionScanShortcutsExecute();
 }
 
 void TMainForm::ActionPropertiesExecute() {
-    if (!inventory_ || rows_->SelectedCount() == 0)
-        return;
-    const int row = rows_->FocusedRow();
-    if (row < 0)
-        return;
-    if (TShortcutItem* r = rows_->Data(row))
-        Shell().ShowFileProperties(r->Shortcut);
+    if (sweeper_)
+        sweeper_->ActionPropertiesExecute();
 }
 
 void TMainForm::ActionSelectInvalidExecute() {
-    if (!inventory_)
-        return;
-    for (int i = 0; i < rows_->Count(); ++i)
-        if (TShortcutItem* r = rows_->Data(i))
-            rows_->SetChecked(i, r->Invalid);
+    if (sweeper_)
+        sweeper_->ActionSelectInvalidExecute();
 }
 
 void TMainForm::ActionSelectnoneExecute() {
-    if (!inventory_)
-        return;
-    for (int i = 0; i < rows_->Count(); ++i)
-        rows_->SetChecked(i, false);
+    if (sweeper_)
+        sweeper_->ActionSelectnoneExecute();
 }
 
 void TMainForm::ActionDeleteExecute() {
-    if (!inventory_ || rows_->Count() == 0)
-        return;
-    if (MessageBox("Move selected shortcuts to trash? You may restore inadvertently deleted "
-                   "shortcuts from recycle bin.",
-                   setup_.title, MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return;
-    for (int i = rows_->Count() - 1; i >= 0; --i) {
-        if (i >= rows_->Count() || !rows_->Checked(i))
-            continue;
-        TShortcutItem* r = rows_->Data(i);
-        if (r)
-            Shell().MoveToRecycleBin(hwnd_, r->Shortcut, false);
-        rows_->DeleteRow(i);
-        if (r)
-            inventory_->Master().Remove(r);
-    }
+    if (sweeper_)
+        sweeper_->ActionDeleteExecute();
 }
 
 void TMainForm::DIWildFileFinderProgress() { ProcessMessages(); }
@@ -748,29 +656,7 @@ void TMainForm::Idle() {
 
 bool TMainForm::ExecuteAction(TActionId action) {
     bool ran = false;
-    Guard([&] {
-        ActionListUpdate();
-        if (!ActionEnabled(action))
-            return;
-        ran = true;
-        switch (action) {
-        case TActionId::ScanShortcuts:
-            ActionScanShortcutsExecute();
-            break;
-        case TActionId::Properties:
-            ActionPropertiesExecute();
-            break;
-        case TActionId::SelectInvalid:
-            ActionSelectInvalidExecute();
-            break;
-        case TActionId::Selectnone:
-            ActionSelectnoneExecute();
-            break;
-        case TActionId::Delete:
-            ActionDeleteExecute();
-            break;
-        }
-    });
+    Guard([&] { ran = sweeper_ && sweeper_->Execute(action); });
     return ran;
 }
 
@@ -822,6 +708,12 @@ std::intptr_t TMainForm::HandleMessage(unsigned message, std::uintptr_t wp, std:
         }
         FormCreate();
         return 0;
+    case WM_SETCURSOR:
+        if (ScreenCursor() != crDefault) {
+            ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
     case WM_ERASEBKGND:
         return 1; // the whole surface is painted off-screen in WM_PAINT
     case WM_PAINT: {
@@ -838,12 +730,10 @@ std::intptr_t TMainForm::HandleMessage(unsigned message, std::uintptr_t wp, std:
         Notify(reinterpret_cast<void*>(lp));
         return 0;
     case WM_CLOSE:
-        if (Scanning()) {
-            // The scan loop still runs on this window: stop it, close when it has ended.
-            finder_.SetAborted(true);
-            closePending_ = true;
+        // While a scan or a shell call still runs on this window, the close waits for it
+        // (the sweeper calls back when it has returned).
+        if (sweeper_ && !sweeper_->RequestClose())
             return 0;
-        }
         Guard([&] { FormClose(); });
         ::DestroyWindow(hwnd);
         return 0;
