@@ -67,6 +67,16 @@ TEST(RecycleBin, MovesTheFileWithoutAskingAndReportsAMissingOne) {
     DialogWatchdog watchdog;
     EXPECT_TRUE(MoveToRecycleBin(nullptr, path, false));
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "doomed.lnk"));
+    // The run sets the desktop trash to a folder of its own: the file must be in there.
+    char xdg[MAX_PATH] = {};
+    if (::GetEnvironmentVariableA("XDG_DATA_HOME", xdg, MAX_PATH) > 0 && xdg[0] == '/') {
+        const std::string trash = std::string("Z:") + xdg + "/Trash/files";
+        bool found = false;
+        std::error_code ec;
+        for (const auto& e : std::filesystem::directory_iterator(trash, ec))
+            found = found || e.path().filename().string().rfind("doomed", 0) == 0;
+        EXPECT_TRUE(found) << "not in " << trash;
+    }
     EXPECT_FALSE(MoveToRecycleBin(nullptr, dir.Native("never-there.lnk"), false));
     EXPECT_EQ(watchdog.Closed(), 0) << "the shell showed a dialog";
 }
