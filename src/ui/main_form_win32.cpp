@@ -8,6 +8,7 @@
 #include "shell/link_reader.h"
 #include "shell/path_rules.h"
 #include "shell/util_funcs.h"
+#include "ui/about.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -635,7 +636,11 @@ void TMainForm::menuHomePageClick() { Shell().OpenLink(GlobalVars.HelpHomePageLi
 void TMainForm::menuMoreFreeToolsClick() { Shell().OpenLink(GlobalVars.HelpMoreFreeToolsLink); }
 void TMainForm::menuCheckUpdatesClick() { Shell().OpenLink(GlobalVars.HelpCheckForUpdatesLink); }
 void TMainForm::menuContactClick() { Shell().OpenLink(GlobalVars.HelpSupportLink); }
-void TMainForm::menuAboutClick() {}
+void TMainForm::menuAboutClick() {
+    // Built anew for every showing, so it shows the current values and year.
+    TFormAbout box(hwnd_, setup_.title, setup_.icon, Shell());
+    box.ShowModal();
+}
 
 void TMainForm::ButtonHelpClick() {
     RECT window;
