@@ -1,0 +1,432 @@
+// Shell link (.lnk) layout: a 0x4C-byte header, an optional target ID list, an optional
+// LinkInfo structure, up to five counted strings and a chain of extra data blocks.
+#include "shell/lnk_format.h"
+
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
+
+namespace lnk {
+namespace {
+
+// Link flags.
+constexpr std::uint32_t kHasIdList = 0x00000001;
+constexpr std::uint32_t kHasLinkInfo = 0x00000002;
+constexpr std::uint32_t kHasName = 0x00000004;
+constexpr std::uint32_t kHasRelativePath = 0x00000008;
+constexpr std::uint32_t kHasWorkingDir = 0x00000010;
+constexpr std::uint32_t kHasArguments = 0x00000020;
+constexpr std::uint32_t kHasIconLocation = 0x00000040;
+constexpr std::uint32_t kIsUnicode = 0x00000080;
+constexpr std::uint32_t kForceNoLinkInfo = 0x00000100;
+constexpr std::uint32_t kHasExpString = 0x00000200;
+
+// LinkInfo flags.
+constexpr std::uint32_t kVolumeIdAndLocalBasePath = 0x1;
+constexpr std::uint32_t kCommonNetworkRelativeLink = 0x2;
+
+constexpr std::uint32_t kEnvironmentBlock = 0xA0000001;
+constexpr std::size_t kEnvironmentBlockSize = 0x314;
+
+constexpr unsigned char kLinkClsid[16] = {0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
+                                          0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
+// {20D04FE0-3AEA-1069-A2D8-08002B30309D} as stored.
+constexpr unsigned char kMyComputer[16] = {0xE0, 0x4F, 0xD0, 0x20, 0xEA, 0x3A, 0x69, 0x10,
+                                           0xA2, 0xD8, 0x08, 0x00, 0x2B, 0x30, 0x30, 0x9D};
+// {208D2C60-3AEA-1069-A2D7-08002B30309D} as stored.
+constexpr unsigned char kNetwork[16] = {0x60, 0x2C, 0x8D, 0x20, 0xEA, 0x3A, 0x69, 0x10,
+                                        0xA2, 0xD7, 0x08, 0x00, 0x2B, 0x30, 0x30, 0x9D};
+
+// Windows-1252 code points of 0x80..0x9F (0 where the code page leaves the byte undefined;
+// those decode as the C1 control of the same value, as MultiByteToWideChar does).
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// A bounds-checked view of bytes. Every accessor answers false/0 rather than read outside.
+class Bytes {
+public:
+    Bytes() = default;
+    Bytes(const unsigned char* p, std::size_t n) : p_(p), n_(n) {}
+
+    std::size_t size() const { return n_; }
+    bool Has(std::size_t off, std::size_t len) const { return off <= n_ && len <= n_ - off; }
+    // The sub-range [off, off + len), or an empty view when it does not fit.
+    Bytes Sub(std::size_t off, std::size_t len) const {
+        return Has(off, len) ? Bytes(p_ + off, len) : Bytes();
+    }
+    std::uint8_t U8(std::size_t off) const { return off < n_ ? p_[off] : 0; }
+    std::uint16_t U16(std::size_t off) const {
+        return Has(off, 2) ? static_cast<std::uint16_t>(p_[off] | (p_[off + 1] << 8)) : 0;
+    }
+    std::uint32_t U32(std::size_t off) const {
+        if (!Has(off, 4))
+            return 0;
+        return static_cast<std::uint32_t>(p_[off]) | (static_cast<std::uint32_t>(p_[off + 1]) << 8) |
+               (static_cast<std::uint32_t>(p_[off + 2]) << 16) |
+               (static_cast<std::uint32_t>(p_[off + 3]) << 24);
+    }
+    bool Equals(std::size_t off, const unsigned char* what, std::size_t len) const {
+        return Has(off, len) && std::memcmp(p_ + off, what, len) == 0;
+    }
+
+    // A zero-terminated Windows-1252 string starting at off; false when it is not terminated
+    // inside the view.
+    bool AnsiZ(std::size_t off, std::string& out, std::size_t* end = nullptr) const {
+        out.clear();
+        for (std::size_t i = off; i < n_; ++i) {
+            const std::uint8_t b = p_[i];
+            if (b == 0) {
+                if (end)
+                    *end = i + 1;
+                return true;
+            }
+            AppendAnsi(out, b);
+        }
+        return false;
+    }
+    // A zero-terminated UTF-16LE string starting at off.
+    bool WideZ(std::size_t off, std::string& out, std::size_t* end = nullptr) const {
+        out.clear();
+        std::size_t i = off;
+        for (; Has(i, 2); i += 2)
+            if (U16(i) == 0)
+                break;
+        if (!Has(i, 2))
+            return false;
+        AppendWide(out, off, (i - off) / 2);
+        if (end)
+            *end = i + 2;
+        return true;
+    }
+    // `count` UTF-16LE units (or, with wide == false, Windows-1252 bytes) at off, stopping at
+    // the first zero.
+    void Counted(std::size_t off, std::size_t count, bool wide, std::string& out) const {
+        out.clear();
+        if (wide) {
+            std::size_t units = 0;
+            while (units < count && U16(off + 2 * units) != 0)
+                ++units;
+            AppendWide(out, off, units);
+        } else {
+            for (std::size_t i = 0; i < count && Has(off + i, 1) && p_[off + i] != 0; ++i)
+                AppendAnsi(out, p_[off + i]);
+        }
+    }
+
+private:
+    static void AppendAnsi(std::string& out, std::uint8_t b) {
+        if (b < 0x80)
+            out += static_cast<char>(b);
+        else if (b < 0xA0)
+            AppendUtf8(out, kCp1252High[b - 0x80] ? kCp1252High[b - 0x80] : b);
+        else
+            AppendUtf8(out, b);
+    }
+    // `units` UTF-16LE units at off (already known to fit); a lone surrogate becomes U+FFFD.
+    void AppendWide(std::string& out, std::size_t off, std::size_t units) const {
+        for (std::size_t k = 0; k < units; ++k) {
+            std::uint32_t u = U16(off + 2 * k);
+            if (u >= 0xD800 && u < 0xDC00 && k + 1 < units) {
+                const std::uint32_t lo = U16(off + 2 * (k + 1));
+                if (lo >= 0xDC00 && lo < 0xE000) {
+                    AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00));
+                    ++k;
+                    continue;
+                }
+            }
+            if (u >= 0xD800 && u < 0xE000)
+                u = 0xFFFD;
+            AppendUtf8(out, u);
+        }
+    }
+
+    const unsigned char* p_ = nullptr;
+    std::size_t n_ = 0;
+};
+
+// Joins two path parts with exactly the '\' the first one lacks.
+std::string JoinPath(std::string first, const std::string& second) {
+    if (second.empty())
+        return first;
+    if (!first.empty() && first.back() != '\\')
+        first += '\\';
+    return first + second;
+}
+
+// The name of a file-system folder or file item: the long name from its 0xBEEF0004
+// extension block when there is one, else the primary name.
+bool FileItemName(Bytes item, std::string& name) {
+    const std::uint8_t type = item.U8(2);
+    std::size_t pos = 0;
+    const bool ok = (type & 0x04) ? item.WideZ(14, name, &pos) : item.AnsiZ(14, name, &pos);
+    if (!ok)
+        return false;
+    pos += pos & 1; // extension blocks start at an even offset
+    // Walk the extension blocks: size, version, signature.
+    while (item.Has(pos, 8)) {
+        const std::size_t extSize = item.U16(pos);
+        if (extSize < 8 || !item.Has(pos, extSize))
+            break;
+        if (item.U32(pos + 4) == 0xBEEF0004) {
+            const Bytes ext = item.Sub(pos, extSize);
+            const std::uint16_t version = ext.U16(2);
+            std::size_t nameOff = 20;
+            if (version >= 7)
+                nameOff = 38;
+            if (version >= 8)
+                nameOff = 42;
+            if (version >= 9)
+                nameOff = 46;
+            std::string longName;
+            if (ext.WideZ(nameOff, longName) && !longName.empty()) {
+                name = longName;
+                return true;
+            }
+            break;
+        }
+        pos += extSize;
+    }
+    return !name.empty();
+}
+
+// The file-system path an ID list names, or false when it names none.
+bool PathFromIdList(Bytes list, std::string& path) {
+    enum class State { Start, Computer, Network, Path } state = State::Start;
+    path.clear();
+    std::size_t off = 0;
+    while (list.Has(off, 2)) {
+        const std::size_t itemSize = list.U16(off);
+        if (itemSize == 0)
+            break; // terminal item
+        if (itemSize < 3 || !list.Has(off, itemSize))
+            return false;
+        const Bytes item = list.Sub(off, itemSize);
+        off += itemSize;
+        const std::uint8_t type = item.U8(2);
+        switch (state) {
+        case State::Start:
+            if (type != 0x1F || !item.Has(4, 16))
+                return false;
+            if (item.Equals(4, kMyComputer, 16))
+                state = State::Computer;
+            else if (item.Equals(4, kNetwork, 16))
+                state = State::Network;
+            else
+                return false;
+            break;
+        case State::Computer: {
+            if ((type & 0x70) != 0x20)
+                return false;
+            std::string drive;
+            if (!item.AnsiZ(3, drive) || drive.size() < 2 || drive[1] != ':')
+                return false;
+            path = drive;
+            state = State::Path;
+            break;
+        }
+        case State::Network: {
+            if ((type & 0x70) != 0x40)
+                return false;
+            std::string name;
+            if (!item.AnsiZ(5, name) || name.size() < 3 || name[0] != '\\' || name[1] != '\\')
+                return false;
+            path = name;
+            if (name.find('\\', 2) != std::string::npos)
+                state = State::Path; // a share: file-system items may follow
+            break;
+        }
+        case State::Path: {
+            if ((type & 0x70) != 0x30)
+                return false;
+            std::string name;
+            if (!FileItemName(item, name))
+                return false;
+            path = JoinPath(path, name);
+            break;
+        }
+        }
+    }
+    return state == State::Path;
+}
+
+struct LinkInfoPaths {
+    std::string local;
+    std::string network;
+};
+
+bool ReadLinkInfo(Bytes info, LinkInfoPaths& out) {
+    const std::size_t headerSize = info.U32(4);
+    if (headerSize < 0x1C || headerSize > info.size())
+        return false;
+    const std::uint32_t flags = info.U32(8);
+    const bool unicodeOffsets = headerSize >= 0x24;
+
+    std::string suffix;
+    const std::size_t suffixU = unicodeOffsets ? info.U32(0x20) : 0;
+    const std::size_t suffixA = info.U32(0x18);
+    if (suffixU != 0) {
+        if (!info.WideZ(suffixU, suffix))
+            return false;
+    } else if (suffixA != 0 && !info.AnsiZ(suffixA, suffix)) {
+        return false;
+    }
+
+    if (flags & kVolumeIdAndLocalBasePath) {
+        std::string base;
+        const std::size_t baseU = unicodeOffsets ? info.U32(0x1C) : 0;
+        const bool ok = baseU != 0 ? info.WideZ(baseU, base) : info.AnsiZ(info.U32(0x10), base);
+        if (!ok)
+            return false;
+        if (!base.empty())
+            out.local = JoinPath(base, suffix);
+    }
+    if (flags & kCommonNetworkRelativeLink) {
+        const std::size_t cnrlOff = info.U32(0x14);
+        const std::size_t cnrlSize = info.U32(cnrlOff);
+        const Bytes cnrl = info.Sub(cnrlOff, cnrlSize);
+        if (cnrlSize < 0x14 || cnrl.size() == 0)
+            return false;
+        const std::size_t netA = cnrl.U32(8);
+        std::string net;
+        const std::size_t netU = (netA > 0x14 && cnrl.Has(0x14, 4)) ? cnrl.U32(0x14) : 0;
+        const bool ok = netU != 0 ? cnrl.WideZ(netU, net) : cnrl.AnsiZ(netA, net);
+        if (!ok)
+            return false;
+        if (!net.empty())
+            out.network = JoinPath(net, suffix);
+    }
+    return true;
+}
+
+// The ExpandEnvironmentStrings rule over UTF-8 text.
+std::string Expand(std::string_view text, const EnvLookup& env) {
+    std::string out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t open = text.find('%', i);
+        if (open == std::string_view::npos) {
+            out.append(text.substr(i));
+            break;
+        }
+        out.append(text.substr(i, open - i));
+        const std::size_t close = text.find('%', open + 1);
+        if (close == std::string_view::npos) {
+            out.append(text.substr(open));
+            break;
+        }
+        const std::string_view name = text.substr(open + 1, close - open - 1);
+        std::string value;
+        if (!name.empty() && env && env(name, value))
+            out += value;
+        else
+            out.append(text.substr(open, close - open + 1));
+        i = close + 1;
+    }
+    return out;
+}
+
+// Cuts a UTF-8 string to at most kMaxTargetBytes without splitting a character.
+std::string Capped(std::string s) {
+    if (s.size() <= kMaxTargetBytes)
+        return s;
+    std::size_t cut = kMaxTargetBytes;
+    while (cut > 0 && (static_cast<unsigned char>(s[cut]) & 0xC0) == 0x80)
+        --cut;
+    s.resize(cut);
+    return s;
+}
+
+} // namespace
+
+std::string ExpandEnvironmentReferences(std::string_view text, const EnvLookup& env) {
+    return Expand(text, env);
+}
+
+std::string ReadShortcutTarget(const unsigned char* data, std::size_t size, const EnvLookup& env) {
+    const Bytes file(data, size);
+    if (!file.Has(0, 0x4C) || file.U32(0) != 0x4C || !file.Equals(4, kLinkClsid, 16))
+        return {};
+    const std::uint32_t flags = file.U32(0x14);
+    std::size_t off = 0x4C;
+
+    Bytes idList;
+    if (flags & kHasIdList) {
+        const std::size_t listSize = file.U16(off);
+        if (!file.Has(off + 2, listSize))
+            return {};
+        idList = file.Sub(off + 2, listSize);
+        off += 2 + listSize;
+    }
+
+    LinkInfoPaths info;
+    if (flags & kHasLinkInfo) {
+        const std::size_t infoSize = file.U32(off);
+        if (infoSize < 4 || !file.Has(off, infoSize))
+            return {};
+        const Bytes infoBytes = file.Sub(off, infoSize);
+        off += infoSize;
+        if (!(flags & kForceNoLinkInfo) && !ReadLinkInfo(infoBytes, info))
+            return {};
+    }
+
+    const bool unicode = (flags & kIsUnicode) != 0;
+    for (std::uint32_t bit : {kHasName, kHasRelativePath, kHasWorkingDir, kHasArguments,
+                              kHasIconLocation}) {
+        if (!(flags & bit))
+            continue;
+        if (!file.Has(off, 2))
+            return {};
+        const std::size_t bytes = std::size_t{file.U16(off)} * (unicode ? 2 : 1);
+        if (!file.Has(off + 2, bytes))
+            return {};
+        off += 2 + bytes;
+    }
+
+    std::string envTarget;
+    // Extra data: blocks of (size, signature) until a size below 4.
+    while (file.Has(off, 4)) {
+        const std::size_t blockSize = file.U32(off);
+        if (blockSize < 8 || !file.Has(off, blockSize))
+            break;
+        if (file.U32(off + 4) == kEnvironmentBlock && blockSize >= kEnvironmentBlockSize &&
+            envTarget.empty()) {
+            std::string wide;
+            std::string ansi;
+            file.Counted(off + 8 + 260, 260, true, wide);
+            file.Counted(off + 8, 260, false, ansi);
+            envTarget = !wide.empty() ? wide : ansi;
+        }
+        off += blockSize;
+    }
+
+    if ((flags & kHasExpString) && !envTarget.empty())
+        return Capped(Expand(envTarget, env));
+    if (!info.network.empty())
+        return Capped(info.network);
+    std::string path;
+    if (PathFromIdList(idList, path))
+        return Capped(path);
+    return Capped(info.local);
+}
+
+} // namespace lnk

@@ -1,0 +1,312 @@
+// The shortcut-file reader: where each target comes from, which source wins, and input that
+// is broken on purpose.
+#include "shell/lnk_format.h"
+
+#include "shell/lnk_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace lnkb;
+
+namespace {
+
+std::string Read(const Bytes& b, const lnk::EnvLookup& env = {}) {
+    return lnk::ReadShortcutTarget(b.data(), b.size(), env);
+}
+
+Bytes DriveList(const std::vector<Bytes>& fileItems, const std::string& drive = "C:\\") {
+    std::vector<Bytes> items{RootItem(kMyComputer), DriveItem(drive)};
+    items.insert(items.end(), fileItems.begin(), fileItems.end());
+    return IdList(items);
+}
+
+Bytes WithIdList(const Bytes& list) {
+    Link l;
+    l.idList = list;
+    return l.Build();
+}
+
+TEST(LnkHeader, OnlyAWellFormedHeaderIsRead) {
+    Link good;
+    good.idList = DriveList({FileItem("A.TXT", u"a.txt")});
+    const Bytes bytes = good.Build();
+    EXPECT_EQ(Read(bytes), "C:\\a.txt");
+
+    Bytes badSize = bytes;
+    badSize[0] = 0x4D;
+    EXPECT_EQ(Read(badSize), "");
+    Bytes badClass = bytes;
+    badClass[4] ^= 1;
+    EXPECT_EQ(Read(badClass), "");
+    EXPECT_EQ(Read(Bytes(bytes.begin(), bytes.begin() + 0x4B)), "");
+    EXPECT_EQ(lnk::ReadShortcutTarget(nullptr, 0), "");
+    EXPECT_EQ(Read(Link{}.Build()), ""); // a header and nothing else names nothing
+}
+
+TEST(LnkIdList, JoinsDriveFoldersAndFilesPreferringLongNames) {
+    // Long names in every extension block version the shell writes.
+    EXPECT_EQ(Read(WithIdList(DriveList({FileItem("PROGRA~1", u"Program Files", 3, true),
+                                         FileItem("MYTOOL~1", u"My Tool", 8, true),
+                                         FileItem("TOOL~1.EXE", u"tool v2.exe", 9)}))),
+              "C:\\Program Files\\My Tool\\tool v2.exe");
+    EXPECT_EQ(Read(WithIdList(DriveList({FileItem("A", u"Long A", 7, true)}, "D:\\"))),
+              "D:\\Long A");
+    // No extension block: the primary name is all there is.
+    EXPECT_EQ(Read(WithIdList(DriveList({FileItem("SHORT.TXT", u"", 0)}))), "C:\\SHORT.TXT");
+    // A drive alone is a path; My Computer alone is not.
+    EXPECT_EQ(Read(WithIdList(DriveList({}))), "C:\\");
+    EXPECT_EQ(Read(WithIdList(IdList({RootItem(kMyComputer)}))), "");
+}
+
+TEST(LnkIdList, NonAsciiNamesComeOutAsUtf8) {
+    EXPECT_EQ(Read(WithIdList(DriveList({FileItem("CAF~1", u"Café", 9, true),
+                                         FileItem("X~1.TXT", u"日本語 𝄞.txt", 9)}))),
+              "C:\\Café\\日本語 𝄞.txt");
+    // A lone surrogate cannot be encoded and becomes U+FFFD.
+    std::u16string lone = u"a";
+    lone += char16_t(0xD800);
+    EXPECT_EQ(Read(WithIdList(DriveList({FileItem("A~1", lone)}))), "C:\\a\xEF\xBF\xBD");
+    // An ANSI primary name is Windows-1252.
+    EXPECT_EQ(Read(WithIdList(DriveList({FileItem("\x80\xE9", u"", 0)}))), "C:\\€é");
+}
+
+TEST(LnkIdList, NetworkItemsGiveTheSharePath) {
+    EXPECT_EQ(Read(WithIdList(IdList({RootItem(kNetwork), NetworkItem(0x42, "\\\\server"),
+                                      NetworkItem(0xC3, "\\\\server\\share"),
+                                      FileItem("DOC~1.TXT", u"doc file.txt")}))),
+              "\\\\server\\share\\doc file.txt");
+    // A server is not a file-system path.
+    EXPECT_EQ(Read(WithIdList(IdList({RootItem(kNetwork), NetworkItem(0x42, "\\\\server")}))),
+              "");
+}
+
+TEST(LnkIdList, ItemsWithoutAFileSystemPathGiveNothing) {
+    EXPECT_EQ(Read(WithIdList(IdList({RootItem(kControlPanel)}))), "");
+    EXPECT_EQ(Read(WithIdList(IdList({RootItem(kControlPanel), FileItem("A", u"a")}))), "");
+    // A file item straight under the desktop is relative to a folder this reader cannot know.
+    EXPECT_EQ(Read(WithIdList(IdList({FileItem("A", u"a")}))), "");
+    // An unknown item inside a path ends it.
+    Bytes odd = Item(Bytes{0x74, 0, 1, 2, 3});
+    EXPECT_EQ(Read(WithIdList(DriveList({FileItem("A", u"a", 9, true), odd}))), "");
+}
+
+TEST(LnkLinkInfo, LocalPathsPreferUnicodeAndDecodeAnsiAsWindows1252) {
+    Link l;
+    l.linkInfo = LinkInfo({"C:\\Daten\\\xE9t\xE9 \x80.txt", "", "", false, {}, {}, {}});
+    EXPECT_EQ(Read(l.Build()), "C:\\Daten\\été €.txt");
+
+    l.linkInfo = LinkInfo({"C:\\ANSI.TXT", "", "", true, u"C:\\Ünïcode.txt", u"", u""});
+    EXPECT_EQ(Read(l.Build()), "C:\\Ünïcode.txt");
+
+    // The common path suffix is joined with one backslash.
+    l.linkInfo = LinkInfo({"C:\\Base", "", "rest\\file.txt", false, {}, {}, {}});
+    EXPECT_EQ(Read(l.Build()), "C:\\Base\\rest\\file.txt");
+    l.linkInfo = LinkInfo({"C:\\", "", "file.txt", false, {}, {}, {}});
+    EXPECT_EQ(Read(l.Build()), "C:\\file.txt");
+}
+
+TEST(LnkLinkInfo, NetworkLinksJoinNetNameAndSuffix) {
+    Link l;
+    l.linkInfo = LinkInfo({"", "\\\\SERVER\\share", "dir\\file.txt", false, {}, {}, {}});
+    EXPECT_EQ(Read(l.Build()), "\\\\SERVER\\share\\dir\\file.txt");
+    l.linkInfo = LinkInfo({"", "\\\\SERVER\\share", "", false, {}, {}, {}});
+    EXPECT_EQ(Read(l.Build()), "\\\\SERVER\\share");
+    l.linkInfo = LinkInfo({"", "\\\\A", "x", true, {}, u"\\\\Sërver\\share", u"dïr"});
+    EXPECT_EQ(Read(l.Build()), "\\\\Sërver\\share\\dïr");
+}
+
+// Each precedence rule of the reader, one source against the next.
+TEST(LnkPrecedence, EnvironmentThenNetworkThenIdListThenLocalPath) {
+    const Bytes list = DriveList({FileItem("FROMID~1", u"from id list")});
+    const Bytes local = LinkInfo({"C:\\from local", "", "", false, {}, {}, {}});
+    const Bytes both = LinkInfo({"Z:\\mapped", "\\\\srv\\share", "", false, {}, {}, {}});
+    const Bytes env = TargetBlock(0xA0000001, "%ROOT%\\ansi", u"%ROOT%\\wide");
+    const lnk::EnvLookup lookup = [](std::string_view name, std::string& value) {
+        if (name != "ROOT")
+            return false;
+        value = "C:\\Root";
+        return true;
+    };
+
+    Link l;
+    l.idList = list;
+    l.linkInfo = both;
+    l.extra = {env};
+    l.extraFlags = kHasExpString;
+    EXPECT_EQ(Read(l.Build(), lookup), "C:\\Root\\wide"); // 1: environment target
+
+    l.extraFlags = 0;
+    EXPECT_EQ(Read(l.Build(), lookup), "\\\\srv\\share"); // without the flag the block is unused
+
+    l.extraFlags = kForceNoLinkInfo;
+    EXPECT_EQ(Read(l.Build()), "C:\\from id list"); // LinkInfo switched off
+
+    l.extraFlags = 0;
+    l.linkInfo = local;
+    EXPECT_EQ(Read(l.Build()), "C:\\from id list"); // 3 over 4
+
+    l.idList = IdList({RootItem(kControlPanel)});
+    EXPECT_EQ(Read(l.Build()), "C:\\from local"); // an ID list without a path falls through
+}
+
+TEST(LnkPrecedence, EnvironmentTargetPrefersUnicodeAndKeepsUnknownNames) {
+    Link l;
+    l.extraFlags = kHasExpString;
+    l.extra = {TargetBlock(0xA0000001, "%Missing%\\\xE9.exe", u"")};
+    EXPECT_EQ(Read(l.Build()), "%Missing%\\é.exe");
+    // An empty environment target leaves the decision to the other sources.
+    l.extra = {TargetBlock(0xA0000001, "", u"")};
+    l.idList = DriveList({FileItem("A", u"a")});
+    EXPECT_EQ(Read(l.Build()), "C:\\a");
+}
+
+TEST(LnkPrecedence, AdvertisedShortcutsReportTheirStoredPath) {
+    Link l;
+    l.extraFlags = kHasDarwinId;
+    l.extra = {TargetBlock(0xA0000006, "w~]Product>Feature", u"w~]Product>Feature")};
+    EXPECT_EQ(Read(l.Build()), "");
+    l.idList = DriveList({FileItem("WINDOWS", u"Windows", 9, true),
+                          FileItem("INSTAL~1", u"Installer", 9, true),
+                          FileItem("ICON.EXE", u"icon.exe")});
+    EXPECT_EQ(Read(l.Build()), "C:\\Windows\\Installer\\icon.exe");
+}
+
+TEST(LnkStrings, AreSkippedInBothEncodingsToReachTheExtraData) {
+    Link l;
+    l.extraFlags = kHasExpString;
+    l.extra = {TargetBlock(0xA0000001, "C:\\env.exe", u"")};
+    l.strings = {u"comment", u".\\rel.exe", u"C:\\work", u"--arg \"x\"", u"C:\\icon.ico"};
+    EXPECT_EQ(Read(l.Build()), "C:\\env.exe");
+    l.unicodeStrings = false;
+    EXPECT_EQ(Read(l.Build()), "C:\\env.exe");
+    // The relative path alone is never reported.
+    l.extra.clear();
+    l.extraFlags = 0;
+    EXPECT_EQ(Read(l.Build()), "");
+}
+
+TEST(LnkLimits, TargetsAreCutAt259BytesOnACharacterBoundary) {
+    Link l;
+    l.linkInfo = LinkInfo({"C:\\" + std::string(300, 'a'), "", "", false, {}, {}, {}});
+    EXPECT_EQ(Read(l.Build()), "C:\\" + std::string(256, 'a'));
+    // 2-byte characters: 3 + 2 * 128 = 259 fits exactly, one more is cut whole.
+    l.linkInfo = LinkInfo({"C:\\" + std::string(129, '\xE9'), "", "", false, {}, {}, {}});
+    std::string expect = "C:\\";
+    for (int i = 0; i < 128; ++i)
+        expect += "é";
+    EXPECT_EQ(Read(l.Build()), expect);
+    l.linkInfo = LinkInfo({"C:\\a" + std::string(129, '\xE9'), "", "", false, {}, {}, {}});
+    EXPECT_EQ(Read(l.Build()), "C:\\a" + expect.substr(3, 254));
+}
+
+TEST(LnkExpansion, FollowsTheEnvironmentStringRule) {
+    const std::map<std::string, std::string> vars{{"A", "x"}, {"B", "%A%"}};
+    const lnk::EnvLookup env = [&](std::string_view n, std::string& v) {
+        auto it = vars.find(std::string(n));
+        if (it == vars.end())
+            return false;
+        v = it->second;
+        return true;
+    };
+    EXPECT_EQ(lnk::ExpandEnvironmentReferences("%A%\\%A%", env), "x\\x");
+    EXPECT_EQ(lnk::ExpandEnvironmentReferences("%B%", env), "%A%"); // values are not re-expanded
+    EXPECT_EQ(lnk::ExpandEnvironmentReferences("%none%%A%", env), "%none%x");
+    EXPECT_EQ(lnk::ExpandEnvironmentReferences("100%", env), "100%");
+    EXPECT_EQ(lnk::ExpandEnvironmentReferences("%%A%", env), "%%A%");
+    EXPECT_EQ(lnk::ExpandEnvironmentReferences("%A%", {}), "%A%");
+}
+
+// A full file with every section: every prefix of it must be handled, and those cut inside
+// the strictly read sections give nothing.
+TEST(LnkBadInput, EveryTruncationIsHandled) {
+    Link l;
+    l.idList = DriveList({FileItem("A", u"a", 9, true), FileItem("B", u"b")});
+    l.linkInfo = LinkInfo({"C:\\a\\b", "\\\\s\\x", "", true, u"C:\\a\\b", u"\\\\s\\x", u""});
+    l.strings = {u"n", u"r", u"w", u"a", u"i"};
+    l.extra = {TargetBlock(0xA0000001, "C:\\env", u"C:\\env")};
+    l.extraFlags = kHasExpString;
+    const Bytes full = l.Build();
+    ASSERT_EQ(Read(full), "C:\\env");
+    const std::size_t extraStart = full.size() - 4 - 0x314;
+    for (std::size_t n = 0; n < full.size(); ++n) {
+        const Bytes cut(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(n));
+        const std::string got = Read(cut);
+        if (n < extraStart)
+            EXPECT_EQ(got, "") << n;
+        else if (n < full.size() - 4)
+            EXPECT_EQ(got, "\\\\s\\x") << n; // the environment block is cut off: ignored
+        else
+            EXPECT_EQ(got, "C:\\env") << n; // only the terminal block is missing
+    }
+}
+
+TEST(LnkBadInput, SizesAndOffsetsOutsideTheirStructure) {
+    Link l;
+    l.linkInfo = LinkInfo({"C:\\base", "\\\\srv\\share", "sfx", true, u"C:\\base", u"\\\\srv\\share", u"sfx"});
+    const Bytes good = l.Build();
+    ASSERT_EQ(Read(good), "\\\\srv\\share\\sfx");
+    // Every 32-bit field of LinkInfo (sizes and offsets) set to values that point outside it
+    // or overflow when added.
+    const std::size_t infoAt = 0x4C;
+    for (std::size_t field = 0; field < 0x24; field += 4) {
+        for (std::uint32_t v : {0x0u, 0x3u, 0x7FFFFFFFu, 0xFFFFFFF0u, 0xFFFFFFFFu}) {
+            Bytes bad = good;
+            PutU32(bad, infoAt + field, v);
+            (void)Read(bad); // must neither crash nor read outside (checked under sanitizers)
+        }
+    }
+    // A LinkInfo size past the end of the file makes the file unreadable.
+    Bytes big = good;
+    PutU32(big, infoAt, 0xFFFFFFFF);
+    EXPECT_EQ(Read(big), "");
+    // A string left unterminated at the end of LinkInfo (the Unicode suffix comes last).
+    Bytes unterminated = good;
+    const std::size_t infoEnd = infoAt + (good[infoAt] | (good[infoAt + 1] << 8));
+    unterminated[infoEnd - 2] = 'x';
+    unterminated[infoEnd - 1] = 0;
+    EXPECT_EQ(Read(unterminated), "");
+}
+
+TEST(LnkBadInput, ZeroAndOversizedItemsAndBlocks) {
+    // An ID list item of size 1 or one running past the list.
+    Bytes list = DriveList({FileItem("A", u"a")});
+    Bytes tiny = list;
+    tiny[0] = 1;
+    tiny[1] = 0;
+    EXPECT_EQ(Read(WithIdList(tiny)), "");
+    Bytes over = list;
+    over[0] = 0xFF;
+    over[1] = 0xFF;
+    EXPECT_EQ(Read(WithIdList(over)), "");
+    // A list size past the file.
+    Bytes file = WithIdList(list);
+    file[0x4C] = 0xFF;
+    file[0x4D] = 0xFF;
+    EXPECT_EQ(Read(file), "");
+    // An extension block that claims more than its item, and one of size zero.
+    Bytes item = FileItem("SHORT", u"long");
+    for (unsigned char size : {0x00, 0x07, 0xF0}) {
+        Bytes bad = item;
+        bad[14 + 6] = size; // low byte of the extension block's size (after "SHORT\0")
+        EXPECT_EQ(Read(WithIdList(DriveList({bad}))), "C:\\SHORT") << int(size);
+    }
+    // Extra data: a block of size 4..7 ends the chain, a block past the end is ignored.
+    Link l;
+    l.idList = list;
+    l.extraFlags = kHasExpString;
+    Bytes small;
+    U32(small, 5);
+    U32(small, 0xA0000001);
+    l.extra = {small, TargetBlock(0xA0000001, "C:\\env", u"")};
+    EXPECT_EQ(Read(l.Build()), "C:\\a");
+    Bytes huge;
+    U32(huge, 0xFFFFFFFF);
+    U32(huge, 0xA0000001);
+    l.extra = {huge};
+    l.terminal = false;
+    EXPECT_EQ(Read(l.Build()), "C:\\a");
+}
+
+} // namespace
