@@ -187,7 +187,9 @@ bool FileItemName(Bytes item, std::string& name) {
         const std::size_t extSize = item.U16(pos);
         if (extSize < 8 || !item.Has(pos, extSize))
             break;
-        if (item.U32(pos + 4) == 0xBEEF0004) {
+        const std::uint32_t signature = item.U32(pos + 4);
+        // Wine writes the oldest layout with the version and signature left zero.
+        if (signature == 0xBEEF0004 || (signature == 0 && item.U16(pos + 2) == 0)) {
             const Bytes ext = item.Sub(pos, extSize);
             const std::uint16_t version = ext.U16(2);
             std::size_t nameOff = 20;

@@ -57,7 +57,7 @@ inline Bytes DriveItem(const std::string& drive) {
     return Item(body);
 }
 // A file-system item: the short name, then (with version != 0) a 0xBEEF0004 block of that
-// version holding the long name.
+// version holding the long name (-1: the layout Wine writes).
 inline Bytes FileItem(const std::string& shortName, const std::u16string& longName = u"",
                       int version = 9, bool folder = false) {
     Bytes body{static_cast<unsigned char>(folder ? 0x31 : 0x32), 0};
@@ -67,11 +67,11 @@ inline Bytes FileItem(const std::string& shortName, const std::u16string& longNa
     Ansi(body, shortName);
     if ((body.size() + 2) & 1)
         body.push_back(0);
-    if (version != 0) {
+    if (version != 0) { // version -1: Wine's layout, version and signature left zero
         Bytes ext;
         U16(ext, 0);
-        U16(ext, static_cast<std::uint32_t>(version));
-        U32(ext, 0xBEEF0004);
+        U16(ext, static_cast<std::uint32_t>(version < 0 ? 0 : version));
+        U32(ext, version < 0 ? 0 : 0xBEEF0004);
         std::size_t nameOff = version >= 9 ? 46 : version >= 8 ? 42 : version >= 7 ? 38 : 20;
         ext.resize(nameOff, 0);
         Wide(ext, longName);

@@ -53,6 +53,8 @@ TEST(LnkIdList, JoinsDriveFoldersAndFilesPreferringLongNames) {
               "C:\\Program Files\\My Tool\\tool v2.exe");
     EXPECT_EQ(Read(WithIdList(DriveList({FileItem("A", u"Long A", 7, true)}, "D:\\"))),
               "D:\\Long A");
+    EXPECT_EQ(Read(WithIdList(DriveList({FileItem("A", u"Wine's long name", -1)}))),
+              "C:\\Wine's long name");
     // No extension block: the primary name is all there is.
     EXPECT_EQ(Read(WithIdList(DriveList({FileItem("SHORT.TXT", u"", 0)}))), "C:\\SHORT.TXT");
     // A drive alone is a path; My Computer alone is not.
