@@ -5,6 +5,9 @@
 #include "inventory/report_list.h"
 #include "shell/shell_services.h"
 
+#include <string>
+#include <vector>
+
 class TListViewReport final : public IReportList {
 public:
     // `view` is a report-style list view with check boxes.
@@ -30,6 +33,21 @@ public:
     WindowHandle Handle() const { return view_; }
 
 private:
+    // Rows added during an update wait here and go to the control in one insertion each
+    // when the outermost update ends (or before anything needs them there).
+    struct Pending {
+        std::string caption;
+        std::string sub[3];
+        int image = -1;
+        bool checked = false;
+        TShortcutItem* data = nullptr;
+    };
+    Pending* PendingRow(int row);
+    const Pending* PendingRow(int row) const;
+    void Flush();
+
     WindowHandle view_;
     int updateDepth_ = 0;
+    int base_ = 0; // rows in the control when the first pending row came
+    std::vector<Pending> pending_;
 };

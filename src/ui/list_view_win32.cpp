@@ -15,7 +15,48 @@ LRESULT Send(WindowHandle view, UINT msg, WPARAM wp, LPARAM lp) {
 
 } // namespace
 
+TListViewReport::Pending* TListViewReport::PendingRow(int row) {
+    const int at = row - base_;
+    if (pending_.empty() || at < 0 || at >= static_cast<int>(pending_.size()))
+        return nullptr;
+    return &pending_[static_cast<std::size_t>(at)];
+}
+
+const TListViewReport::Pending* TListViewReport::PendingRow(int row) const {
+    return const_cast<TListViewReport*>(this)->PendingRow(row);
+}
+
+void TListViewReport::Flush() {
+    if (pending_.empty())
+        return;
+    std::vector<Pending> rows;
+    rows.swap(pending_);
+    Send(view_, LVM_SETITEMCOUNT, static_cast<WPARAM>(base_) + rows.size(), LVSICF_NOINVALIDATEALL);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const Pending& p = rows[i];
+        LVITEMA item{};
+        item.mask = LVIF_TEXT | LVIF_STATE | LVIF_PARAM | (p.image >= 0 ? LVIF_IMAGE : 0);
+        item.iItem = base_ + static_cast<int>(i);
+        item.pszText = const_cast<char*>(p.caption.c_str());
+        item.iImage = p.image;
+        item.state = INDEXTOSTATEIMAGEMASK(p.checked ? 2 : 1);
+        item.stateMask = LVIS_STATEIMAGEMASK;
+        item.lParam = reinterpret_cast<LPARAM>(p.data);
+        const auto row = Send(view_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        for (int c = 0; c < 3; ++c) {
+            if (p.sub[c].empty())
+                continue;
+            LVITEMA sub{};
+            sub.iSubItem = c + 1;
+            sub.pszText = const_cast<char*>(p.sub[c].c_str());
+            Send(view_, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&sub));
+        }
+    }
+}
+
 int TListViewReport::Count() const {
+    if (!pending_.empty())
+        return base_ + static_cast<int>(pending_.size());
     return static_cast<int>(Send(view_, LVM_GETITEMCOUNT, 0, 0));
 }
 
@@ -27,16 +68,24 @@ void TListViewReport::BeginUpdate() {
 
 void TListViewReport::EndUpdate() {
     if (updateDepth_ > 0 && --updateDepth_ == 0) {
+        Flush();
         Send(view_, WM_SETREDRAW, TRUE, 0);
         ::InvalidateRect(H(view_), nullptr, TRUE);
     }
 }
 
 void TListViewReport::Clear() {
+    pending_.clear();
     Send(view_, LVM_DELETEALLITEMS, 0, 0);
 }
 
 int TListViewReport::AddRow(const std::string& caption) {
+    if (updateDepth_ > 0) {
+        if (pending_.empty())
+            base_ = Count();
+        pending_.push_back(Pending{caption, {}, -1, false, nullptr});
+        return base_ + static_cast<int>(pending_.size()) - 1;
+    }
     LVITEMA item{};
     item.mask = LVIF_TEXT | LVIF_STATE;
     item.iItem = Count();
@@ -47,10 +96,15 @@ int TListViewReport::AddRow(const std::string& caption) {
 }
 
 void TListViewReport::DeleteRow(int row) {
+    Flush();
     Send(view_, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
 }
 
 void TListViewReport::SetImage(int row, int image) {
+    if (Pending* p = PendingRow(row)) {
+        p->image = image;
+        return;
+    }
     LVITEMA item{};
     item.mask = LVIF_IMAGE;
     item.iItem = row;
@@ -59,6 +113,8 @@ void TListViewReport::SetImage(int row, int image) {
 }
 
 int TListViewReport::Image(int row) const {
+    if (const Pending* p = PendingRow(row))
+        return p->image;
     LVITEMA item{};
     item.mask = LVIF_IMAGE;
     item.iItem = row;
@@ -68,6 +124,10 @@ int TListViewReport::Image(int row) const {
 }
 
 void TListViewReport::SetChecked(int row, bool checked) {
+    if (Pending* p = PendingRow(row)) {
+        p->checked = checked;
+        return;
+    }
     LVITEMA item{};
     item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
     item.stateMask = LVIS_STATEIMAGEMASK;
@@ -75,12 +135,21 @@ void TListViewReport::SetChecked(int row, bool checked) {
 }
 
 bool TListViewReport::Checked(int row) const {
+    if (const Pending* p = PendingRow(row))
+        return p->checked;
     const auto state = static_cast<UINT>(
         Send(view_, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
     return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
 }
 
 void TListViewReport::SetSubItem(int row, int column, const std::string& text) {
+    if (Pending* p = PendingRow(row)) {
+        if (column == 0)
+            p->caption = text;
+        else if (column >= 1 && column <= 3)
+            p->sub[column - 1] = text;
+        return;
+    }
     LVITEMA item{};
     item.iSubItem = column;
     item.pszText = const_cast<char*>(text.c_str());
@@ -88,6 +157,9 @@ void TListViewReport::SetSubItem(int row, int column, const std::string& text) {
 }
 
 std::string TListViewReport::Text(int row, int column) const {
+    if (const Pending* p = PendingRow(row))
+        return column == 0 ? p->caption
+                           : (column >= 1 && column <= 3 ? p->sub[column - 1] : std::string());
     // The control copies at most the buffer's size; grow until the text fits.
     std::vector<char> buffer(512);
     for (;;) {
@@ -104,6 +176,10 @@ std::string TListViewReport::Text(int row, int column) const {
 }
 
 void TListViewReport::SetData(int row, TShortcutItem* record) {
+    if (Pending* p = PendingRow(row)) {
+        p->data = record;
+        return;
+    }
     LVITEMA item{};
     item.mask = LVIF_PARAM;
     item.iItem = row;
@@ -112,6 +188,8 @@ void TListViewReport::SetData(int row, TShortcutItem* record) {
 }
 
 TShortcutItem* TListViewReport::Data(int row) const {
+    if (const Pending* p = PendingRow(row))
+        return p->data;
     LVITEMA item{};
     item.mask = LVIF_PARAM;
     item.iItem = row;

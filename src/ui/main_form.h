@@ -68,6 +68,8 @@ public:
     void SetActionEnabled(TActionId action, bool enabled) override;
     int MessageBox(const std::string& text, const std::string& caption,
                    unsigned flags) override;
+    // Looks at the queue at most once every few milliseconds: the scan calls it for every
+    // entry it examines, and each look costs a round trip to the window system.
     void ProcessMessages() override;
 
     // Handlers.
@@ -155,6 +157,7 @@ private:
     std::unique_ptr<ILinkReader> ownReader_;
     void* helpMenu_ = nullptr;    // HMENU
     bool enabled_[5] = {true, false, false, false, false};
+    unsigned long long lastPump_ = 0; // tick of the last ProcessMessages that looked
 };
 
 // Runs the message loop, with an idle pass whenever the queue runs empty, until the window

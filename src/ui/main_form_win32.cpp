@@ -503,6 +503,10 @@ bool TMainForm::PreTranslate(void* m) {
 }
 
 void TMainForm::ProcessMessages() {
+    const ULONGLONG now = ::GetTickCount64();
+    if (lastPump_ != 0 && now - lastPump_ < 10)
+        return;
+    lastPump_ = now;
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -661,6 +665,7 @@ void TMainForm::Idle() {
 
 bool TMainForm::ExecuteAction(TActionId action) {
     bool ran = false;
+    lastPump_ = 0; // the command's first look at the queue is not skipped
     Guard([&] { ran = sweeper_ && sweeper_->Execute(action); });
     return ran;
 }
@@ -732,6 +737,9 @@ std::intptr_t TMainForm::HandleMessage(unsigned message, std::uintptr_t wp, std:
         Command(LOWORD(wp), HIWORD(wp));
         return 0;
     case WM_NOTIFY:
+        // Clearing the list sends no notification per row.
+        if (reinterpret_cast<NMHDR*>(lp)->code == LVN_DELETEALLITEMS)
+            return TRUE;
         Notify(reinterpret_cast<void*>(lp));
         return 0;
     case WM_CLOSE:
