@@ -10,8 +10,9 @@ namespace lnkb {
 using Bytes = std::vector<unsigned char>;
 
 inline void U16(Bytes& b, std::uint32_t v) {
-    b.push_back(static_cast<unsigned char>(v));
-    b.push_back(static_cast<unsigned char>(v >> 8));
+    b.resize(b.size() + 2);
+    b[b.size() - 2] = static_cast<unsigned char>(v);
+    b[b.size() - 1] = static_cast<unsigned char>(v >> 8);
 }
 inline void U32(Bytes& b, std::uint32_t v) {
     U16(b, v & 0xFFFF);
