@@ -150,6 +150,8 @@ TEST_F(LnkDifferential, HandBuiltFilesTheWriterCannotMake) {
     Link env;
     env.extraFlags = kHasExpString;
     env.extra = {TargetBlock(0xA0000001, "%WINDIR%\\notepad.exe", u"%WINDIR%\\notepad.exe")};
+    Link tooLong; // a stored path longer than the 259 characters GetPath can report
+    tooLong.linkInfo = LinkInfo({"C:\\" + std::string(300, 'p'), "", "", false, {}, {}, {}});
     Link garbage;
     garbage.linkInfo = LinkInfo({local, "", "", false, {}, {}, {}});
     Bytes truncated = garbage.Build();
@@ -159,6 +161,7 @@ TEST_F(LnkDifferential, HandBuiltFilesTheWriterCannotMake) {
     const std::vector<Case> same = {
         {"info_only.lnk", infoOnly.Build()},
         {"truncated.lnk", truncated},
+        {"too_long.lnk", tooLong.Build()},
         {"empty.lnk", Bytes{}},
     };
     for (const Case& c : same) {
@@ -167,6 +170,7 @@ TEST_F(LnkDifferential, HandBuiltFilesTheWriterCannotMake) {
     }
     EXPECT_EQ(Parsed(dir.Native("info_only.lnk")), local);
     EXPECT_EQ(Parsed(dir.Native("truncated.lnk")), "");
+    EXPECT_EQ(Parsed(dir.Native("too_long.lnk")).size(), 259u);
 
     // Wine's link object reports only LinkInfo's ANSI local path: it gives "C:\ANSI" for the
     // first file and nothing for the other two. Windows prefers the Unicode path, resolves the
