@@ -31,10 +31,15 @@ public:
     int FocusedRow() const override;
 
     WindowHandle Handle() const { return view_; }
+    // Puts the rows added since the last flush into the control, with redraw off while it
+    // does. The window calls it before it handles messages (which is when rows are painted)
+    // and on every idle pass; an update's end does it too.
+    void Flush();
 
 private:
-    // Rows added during an update wait here and go to the control in one insertion each
-    // when the outermost update ends (or before anything needs them there).
+    // Added rows wait here and go to the control in one insertion each at the next Flush
+    // (or before anything needs them there); inserting rows one by one with redraw on is
+    // slow in some list-view implementations.
     struct Pending {
         std::string caption;
         std::string sub[3];
@@ -44,7 +49,6 @@ private:
     };
     Pending* PendingRow(int row);
     const Pending* PendingRow(int row) const;
-    void Flush();
 
     WindowHandle view_;
     int updateDepth_ = 0;

@@ -31,6 +31,9 @@ void TListViewReport::Flush() {
         return;
     std::vector<Pending> rows;
     rows.swap(pending_);
+    const bool redraw = updateDepth_ == 0;
+    if (redraw)
+        Send(view_, WM_SETREDRAW, FALSE, 0);
     Send(view_, LVM_SETITEMCOUNT, static_cast<WPARAM>(base_) + rows.size(), LVSICF_NOINVALIDATEALL);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const Pending& p = rows[i];
@@ -43,6 +46,13 @@ void TListViewReport::Flush() {
         item.stateMask = LVIS_STATEIMAGEMASK;
         item.lParam = reinterpret_cast<LPARAM>(p.data);
         const auto row = Send(view_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        // A list with check boxes may give a new row the unchecked box whatever it was told.
+        if (p.checked) {
+            LVITEMA check{};
+            check.state = INDEXTOSTATEIMAGEMASK(2);
+            check.stateMask = LVIS_STATEIMAGEMASK;
+            Send(view_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&check));
+        }
         for (int c = 0; c < 3; ++c) {
             if (p.sub[c].empty())
                 continue;
@@ -51,6 +61,10 @@ void TListViewReport::Flush() {
             sub.pszText = const_cast<char*>(p.sub[c].c_str());
             Send(view_, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&sub));
         }
+    }
+    if (redraw) {
+        Send(view_, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(H(view_), nullptr, TRUE);
     }
 }
 
@@ -80,19 +94,10 @@ void TListViewReport::Clear() {
 }
 
 int TListViewReport::AddRow(const std::string& caption) {
-    if (updateDepth_ > 0) {
-        if (pending_.empty())
-            base_ = Count();
-        pending_.push_back(Pending{caption, {}, -1, false, nullptr});
-        return base_ + static_cast<int>(pending_.size()) - 1;
-    }
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_STATE;
-    item.iItem = Count();
-    item.pszText = const_cast<char*>(caption.c_str());
-    item.state = INDEXTOSTATEIMAGEMASK(1); // unchecked box
-    item.stateMask = LVIS_STATEIMAGEMASK;
-    return static_cast<int>(Send(view_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    if (pending_.empty())
+        base_ = Count();
+    pending_.push_back(Pending{caption, {}, -1, false, nullptr});
+    return base_ + static_cast<int>(pending_.size()) - 1;
 }
 
 void TListViewReport::DeleteRow(int row) {

@@ -507,6 +507,8 @@ void TMainForm::ProcessMessages() {
     if (lastPump_ != 0 && now - lastPump_ < 10)
         return;
     lastPump_ = now;
+    if (rows_)
+        rows_->Flush();
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -658,6 +660,8 @@ void TMainForm::ButtonHelpClick() {
 // ---- The action list ----
 
 void TMainForm::Idle() {
+    if (rows_)
+        rows_->Flush();
     // Once for each of the five buttons bound to an action.
     for (int i = 0; i < 5; ++i)
         Guard([&] { ActionListUpdate(); });

@@ -317,14 +317,18 @@ TEST_F(MainForm, ScanFillsRowsAndViewsRebuildThem) {
 
     SetFilter("DEEP");
     EXPECT_EQ(Names(), std::vector<std::string>{"Lost"});
+    EXPECT_TRUE(form->Rows().Checked(0)); // a rebuilt row is checked by its record
     EXPECT_EQ(Label("LabelTotalCount"), "1");
     ChooseShow(2);
     EXPECT_EQ(Rows(), 2);
     for (int i = 0; i < Rows(); ++i)
         EXPECT_FALSE(form->Rows().Data(i)->Invalid);
     EXPECT_FALSE(::IsWindowEnabled(Ctl("suiImageButtonSelectInvalid")));
+    form->Rows().SetChecked(0, !form->Rows().Checked(0)); // a hand-made change ...
     ChooseShow(0);
     EXPECT_EQ(Rows(), 4);
+    for (int i = 0; i < Rows(); ++i) // ... is undone by the rebuild
+        EXPECT_EQ(form->Rows().Checked(i), form->Rows().Data(i)->Invalid);
 
     // Select none, then Select invalid restores exactly the invalid rows.
     Click("suiImageButtonSelectnone");
