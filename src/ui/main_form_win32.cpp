@@ -307,8 +307,10 @@ void TMainForm::CreateControls() {
         {"suiImageButtonScanShortcuts", "Scan Shortcuts", TActionId::ScanShortcuts, 672},
     };
     for (const auto& c : commands)
-        child(c.name, 0, "BUTTON", c.caption, WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, c.left,
-              400, 86, 77, kIdAction + Index(c.action));
+        child(c.name, 0, "BUTTON", c.caption,
+              WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE |
+                  (enabled_[Index(c.action)] ? 0 : WS_DISABLED),
+              c.left, 400, 86, 77, kIdAction + Index(c.action));
     child("suiImageButtonMore", 0, "BUTTON", "More free tools", WS_TABSTOP | BS_PUSHBUTTON, 600,
           3, 154, 30, kIdMore);
     child("ButtonHelp", 0, "BUTTON", "?", WS_TABSTOP | BS_PUSHBUTTON, 12, 14, 34, 35, kIdHelp);
