@@ -1,0 +1,92 @@
+// The finder over the Win32 listing (FindFirstFileA / FindNextFileA) on a real folder.
+#include "finder/di_file_finder.h"
+#include "support/temp_dir.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> SortedWalk(TDICustomFileFinder& f) {
+    std::vector<std::string> found;
+    while (f.Next())
+        found.push_back(f.FileName());
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+std::vector<std::string> Sorted(std::vector<std::string> v) {
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+class WinFinder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir.WriteFile("plain.lnk");
+        dir.WriteFile("hidden.lnk");
+        dir.WriteFile("secret/inside.lnk");
+        dir.WriteFile("ro.lnk");
+        dir.MakeDir("empty");
+        ASSERT_TRUE(SetFileAttributesA(dir.Native("hidden.lnk").c_str(), FILE_ATTRIBUTE_HIDDEN));
+        ASSERT_TRUE(SetFileAttributesA(dir.Native("secret").c_str(),
+                                       FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY));
+        ASSERT_TRUE(SetFileAttributesA(dir.Native("ro.lnk").c_str(), FILE_ATTRIBUTE_READONLY));
+    }
+    void TearDown() override {
+        SetFileAttributesA(dir.Native("ro.lnk").c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    TempDir dir;
+    std::string root = dir.Folder();
+};
+
+TEST_F(WinFinder, FoldersWithBackslashNoDotEntriesAndAFolderWithoutTrailingBackslash) {
+    TDIWildFileFinder f;
+    std::string folder = root;
+    folder.pop_back();
+    f.SetSearchFolder(folder);
+    EXPECT_EQ(f.SearchFolder(), root);
+    f.SetFolderFilter(true);
+    f.SetRecurse(true);
+    int events = 0;
+    f.SetOnProgress([&](TDICustomFileFinder&) { ++events; });
+    EXPECT_EQ(SortedWalk(f), Sorted({root + "plain.lnk", root + "hidden.lnk", root + "secret\\",
+                                     root + "secret\\inside.lnk", root + "ro.lnk",
+                                     root + "empty\\"}));
+    EXPECT_EQ(events, 6); // "." and ".." of the three folders
+}
+
+TEST_F(WinFinder, AttributeFilters) {
+    TDIWildFileFinder f;
+    f.SetSearchFolder(root);
+    f.SetFolderFilter(true);
+    f.SetRecurse(true);
+    // Hidden files and folders are no results, but the hidden folder is still walked.
+    f.SetHiddenFilter(afExclude);
+    EXPECT_EQ(SortedWalk(f), Sorted({root + "plain.lnk", root + "secret\\inside.lnk",
+                                     root + "ro.lnk", root + "empty\\"}));
+    f.SetHiddenFilter(afInclude);
+    EXPECT_EQ(SortedWalk(f), Sorted({root + "hidden.lnk", root + "secret\\"}));
+    f.SetHiddenFilter(afIgnore);
+    f.SetReadOnlyFilter(afInclude);
+    EXPECT_EQ(SortedWalk(f), std::vector<std::string>{root + "ro.lnk"});
+}
+
+TEST_F(WinFinder, ScanSettingsAndUnlistableSearchFolder) {
+    TDIWildFileFinder f;
+    f.SetSearchFolder(root);
+    f.SetFolderFilter(true);
+    f.SetRecurse(true);
+    f.IncludeFilters() = {"*.lnk"};
+    f.ExcludeFilters() = {"*$*"};
+    EXPECT_EQ(SortedWalk(f).size(), 4u);
+    f.SetSearchFolder(root + "missing");
+    EXPECT_FALSE(f.Next());
+}
+
+} // namespace
