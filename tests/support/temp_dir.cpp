@@ -5,7 +5,42 @@
 #include <fstream>
 #include <stdexcept>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace fs = std::filesystem;
+
+namespace {
+
+// Narrow strings are in the ANSI code page, as the program's own are (UTF-8 under the
+// manifest); std::filesystem's own narrow conversion does not follow it on every runtime.
+fs::path FromNarrow(const std::string& text) {
+#ifdef _WIN32
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(n > 0 ? n : 1, L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), n);
+    wide.resize(n > 0 ? n - 1 : 0);
+    return fs::path(wide);
+#else
+    return fs::path(text);
+#endif
+}
+
+std::string ToNarrow(const fs::path& path) {
+#ifdef _WIN32
+    const std::wstring& wide = path.native();
+    const int n = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string text(n > 0 ? n : 1, '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text.data(), n, nullptr, nullptr);
+    text.resize(n > 0 ? n - 1 : 0);
+    return text;
+#else
+    return path.string();
+#endif
+}
+
+} // namespace
 
 TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};
@@ -34,7 +69,7 @@ TempDir::~TempDir() {
 std::string TempDir::Folder() const { return Native(""); }
 
 std::string TempDir::Native(const std::string& rel) const {
-    std::string s = (path_ / rel).string();
+    std::string s = ToNarrow(path_ / FromNarrow(rel));
     for (char& c : s)
         if (c == '/')
             c = '\\';
@@ -44,7 +79,7 @@ std::string TempDir::Native(const std::string& rel) const {
 }
 
 fs::path TempDir::WriteFile(const std::string& rel, const std::string& content) {
-    const fs::path p = path_ / rel;
+    const fs::path p = path_ / FromNarrow(rel);
     fs::create_directories(p.parent_path());
     std::ofstream out(p, std::ios::binary);
     out << content;
@@ -54,7 +89,7 @@ fs::path TempDir::WriteFile(const std::string& rel, const std::string& content) 
 }
 
 fs::path TempDir::MakeDir(const std::string& rel) {
-    const fs::path p = path_ / rel;
+    const fs::path p = path_ / FromNarrow(rel);
     fs::create_directories(p);
     return p;
 }
