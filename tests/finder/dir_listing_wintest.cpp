@@ -89,4 +89,38 @@ TEST_F(WinFinder, ScanSettingsAndUnlistableSearchFolder) {
     EXPECT_FALSE(f.Next());
 }
 
+// A folder link back to an ancestor (a cycle) is reported but not followed.
+TEST_F(WinFinder, FolderLinksAreNotFollowed) {
+    const std::string link = root + "secret\\up";
+    if (!CreateSymbolicLinkA(link.c_str(), root.c_str(),
+                             SYMBOLIC_LINK_FLAG_DIRECTORY | 0x2 /* unprivileged create */))
+        GTEST_SKIP() << "symbolic links cannot be created here (" << GetLastError() << ")";
+    // Some systems (Wine among them) create the link but leave it out of the listing.
+    bool listed = false;
+    WIN32_FIND_DATAA data;
+    HANDLE h = FindFirstFileA((root + "secret\\*").c_str(), &data);
+    for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &data))
+        listed = listed || std::string(data.cFileName) == "up";
+    if (h != INVALID_HANDLE_VALUE)
+        FindClose(h);
+    if (!listed) {
+        RemoveDirectoryA(link.c_str());
+        GTEST_SKIP() << "the link is not listed here";
+    }
+    TDIWildFileFinder f;
+    f.SetSearchFolder(root);
+    f.SetFolderFilter(true);
+    f.SetRecurse(true);
+    int events = 0;
+    f.SetOnProgress([&](TDICustomFileFinder& s) {
+        if (++events > 10000)
+            s.SetAborted(true); // the cycle was followed: stop instead of running on
+    });
+    const auto found = SortedWalk(f);
+    EXPECT_FALSE(f.Aborted());
+    EXPECT_EQ(found.size(), 7u) << ::testing::PrintToString(found);
+    EXPECT_NE(std::find(found.begin(), found.end(), link + "\\"), found.end());
+    RemoveDirectoryA(link.c_str());
+}
+
 } // namespace
