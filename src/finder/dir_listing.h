@@ -26,11 +26,18 @@ struct TFindData {
     char cFileName[260] = {};      // NUL-terminated entry name
 };
 
+// Tags that Microsoft assigns carry this bit.
+constexpr std::uint32_t kReparseTagMicrosoft = 0x80000000u;
+
 // True for an entry that is a link to another place (symbolic link, junction): following
-// it can lead back into a folder already being walked.
+// it can lead back into a folder already being walked. A reparse point whose tag is not
+// one of Microsoft's is taken for a link too: Wine reports a Unix symbolic link as a reparse
+// point with the tag 1, and an unknown kind is safer left unentered. Microsoft's data tags
+// (cloud files, deduplication) name no other place and are entered.
 inline bool IsLinkEntry(const TFindData& data) {
     return (data.dwFileAttributes & kAttrReparsePoint) != 0 &&
-           (data.dwReserved0 & kReparseTagNameSurrogate) != 0;
+           ((data.dwReserved0 & kReparseTagNameSurrogate) != 0 ||
+            (data.dwReserved0 & kReparseTagMicrosoft) == 0);
 }
 
 // Opaque listing handle; nullptr is "no listing".
