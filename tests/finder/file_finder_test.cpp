@@ -141,14 +141,18 @@ TEST(FinderWalk, LinkedFoldersAreReportedButNotEntered) {
     l.File("R\\", "a.lnk");
     l.folders["R\\"].push_back({"Loop", kAttrDirectory | kAttrReparsePoint, kReparseTagMountPoint});
     l.folders["R\\Loop\\"] = {{"never.lnk", kAttrArchive}};
-    l.Folder("R\\", "Data", kAttrReparsePoint); // a reparse point that is no link: entered
+    // A cloud-files placeholder: a Microsoft data tag, no link, entered.
+    l.folders["R\\"].push_back({"Data", kAttrDirectory | kAttrReparsePoint, 0x9000001Au});
     l.File("R\\Data\\", "b.lnk");
+    // Wine's Unix symbolic link: tag 1, not one of Microsoft's, taken for a link.
+    l.folders["R\\"].push_back({"Up", kAttrDirectory | kAttrReparsePoint, 1u});
+    l.folders["R\\Up\\"] = {{"never.lnk", kAttrArchive}};
     TDIWildFileFinder f(l);
     f.SetSearchFolder("R");
     f.SetRecurse(true);
     f.SetFolderFilter(true);
     EXPECT_EQ(Walk(f), (std::vector<std::string>{"R\\a.lnk", "R\\Loop\\", "R\\Data\\",
-                                                 "R\\Data\\b.lnk"}));
+                                                 "R\\Data\\b.lnk", "R\\Up\\"}));
 }
 
 // ---- real trees ---------------------------------------------------------------------------
