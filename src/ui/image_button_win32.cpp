@@ -10,6 +10,9 @@ namespace {
 
 const char kClassName[] = "TsuiImageButton";
 const char kModalProp[] = "SweeperModalResult";
+// Set while a button releases its own capture at the end of a press, so the capture-lost
+// notice that follows is not taken for a cancel.
+bool releasingOwnCapture = false;
 constexpr UINT_PTR kRepeatTimer = 1;
 
 std::string SystemMessage(DWORD code) {
@@ -432,11 +435,11 @@ std::intptr_t TsuiCustomButton::HandleMessage(unsigned message, std::uintptr_t w
         return DLGC_BUTTON | DLGC_WANTCHARS;
     case WM_MOUSEMOVE: {
         const bool inside = x >= 0 && y >= 0 && x < rc.right && y < rc.bottom;
-        if (inside && !logic_.Hot() && !logic_.Pressed()) {
-            logic_.MouseEnter();
+        if (inside && !tracking_) {
             TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd, 0};
             tracking_ = TrackMouseEvent(&tme) != FALSE;
         }
+        if (inside && !logic_.Hot()) logic_.MouseEnter();
         logic_.MouseMove(x, y, rc.right, rc.bottom);
         // Under capture no leave notice arrives: a drag out of the button is its leaving.
         if (!inside && GetCapture() == hwnd && logic_.RepeatTimerExists()) logic_.MouseLeave();
@@ -457,18 +460,16 @@ std::intptr_t TsuiCustomButton::HandleMessage(unsigned message, std::uintptr_t w
         logic_.MouseDown(TMouseButton::Middle, x, y);
         return 0;
     case WM_LBUTTONUP: {
-        if (GetCapture() == hwnd) ReleaseCapture();
+        if (GetCapture() == hwnd) {
+            releasingOwnCapture = true;
+            ReleaseCapture();
+            releasingOwnCapture = false;
+        }
         // Inside the client area only (a release on the right or bottom edge pixel
         // row beyond the window is outside).
         const int cx = (x >= rc.right) ? rc.right + 1 : x;
         const int cy = (y >= rc.bottom) ? rc.bottom + 1 : y;
         logic_.MouseUp(TMouseButton::Left, cx, cy, rc.right, rc.bottom);
-        POINT p;
-        GetCursorPos(&p);
-        ScreenToClient(hwnd, &p);
-        if (hwnd_ && !(p.x >= 0 && p.y >= 0 && p.x < rc.right && p.y < rc.bottom) &&
-            logic_.Hot())
-            logic_.MouseLeave();
         return 0;
     }
     case WM_RBUTTONUP:
@@ -491,7 +492,8 @@ std::intptr_t TsuiCustomButton::HandleMessage(unsigned message, std::uintptr_t w
         logic_.CancelMode();
         return 0;
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != hwnd && logic_.Pressed()) logic_.CancelMode();
+        if (!releasingOwnCapture && reinterpret_cast<HWND>(lParam) != hwnd && logic_.Pressed())
+            logic_.CancelMode();
         return 0;
     case WM_SETFOCUS:
         logic_.FocusChanged(true);
@@ -618,8 +620,6 @@ BOOL CALLBACK OfferKey(HWND child, LPARAM lp) {
                                button->Enabled() && button->Visible();
         if (s->clicked) button->Click();
     } else {
-        TButtonLogic* logic = nullptr;
-        (void)logic;
         const bool mine = (s->key == VK_RETURN && button->Default()) ||
                           (s->key == VK_ESCAPE && button->Cancel());
         if (mine && !s->shift && !s->ctrl && !s->alt && button->Enabled() &&

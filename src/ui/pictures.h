@@ -33,7 +33,7 @@
 #define IDB_HELP_MOUSEDOWN 1162
 #define IDB_HELP_DISABLED 1163
 
-// Info-panel icons: 64 x 64, 32-bit bitmaps with premultiplied alpha (draw with AlphaBlend,
+// Info-panel icons: 64 x 64, 32-bit bitmaps with premultiplied alpha (BITFIELDS) (draw with AlphaBlend,
 // AC_SRC_ALPHA; load with LoadImage(..., LR_CREATEDIBSECTION) to keep the alpha).
 #define IDB_ICON_INFO 1200              // blue speech bubble with "!"
 #define IDB_ICON_GOOD 1201              // green check mark
