@@ -109,7 +109,7 @@ public:
     void SetCaption(const std::string& caption) { logic_.SetCaption(caption); }
     bool Transparent() const { return transparent_; } // off
     void SetTransparent(bool on);
-    TsuiUIStyle UIStyle() const { return uiStyle_; }
+    virtual TsuiUIStyle UIStyle() const { return uiStyle_; }
     void SetUIStyle(TsuiUIStyle style);
     // Fill colour behind the pictures when not transparent (COLORREF); system button face
     // for a new button.
@@ -199,6 +199,9 @@ class TsuiImageButton : public TsuiCustomButton {
 public:
     TsuiImageButton(WindowHandle parent, int left, int top, int width = 75, int height = 25,
                     int controlId = 0);
+
+    // Has no visible effect on an image button; always reads back as FromThemeFile.
+    TsuiUIStyle UIStyle() const override { return TsuiUIStyle::FromThemeFile; }
 
     const TPicture& PicNormal() const { return pics_[0]; }
     const TPicture& PicMouseOn() const { return pics_[1]; }

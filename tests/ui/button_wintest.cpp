@@ -187,3 +187,16 @@ TEST_F(ButtonWinTest, DestroyedWhileHeld) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
 }
+
+TEST_F(ButtonWinTest, NotABitmapPaintsAsAnEmpty74By21Bitmap) {
+    TsuiImageButton odd(form, 150, 120, 90, 30);
+    odd.SetColor(RGB(0, 0, 255));
+    odd.SetPicNormal(TPicture::FromIcon(LoadIconA(nullptr, MAKEINTRESOURCEA(32512))));
+    odd.SetUIStyle(TsuiUIStyle::MacOS);
+    EXPECT_EQ(odd.UIStyle(), TsuiUIStyle::FromThemeFile);
+    Pixels p = Painted(static_cast<HWND>(odd.Handle()), 90, 30);
+    EXPECT_EQ(p[0], RGB(255, 255, 255));            // inside the 74 x 21 area
+    EXPECT_EQ(p[20 * 90 + 73], RGB(255, 255, 255));
+    EXPECT_EQ(p[20 * 90 + 74], RGB(0, 0, 255));     // the fill beyond it
+    EXPECT_EQ(p[21 * 90 + 10], RGB(0, 0, 255));
+}
