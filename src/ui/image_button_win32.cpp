@@ -433,6 +433,10 @@ std::intptr_t TsuiCustomButton::HandleMessage(unsigned message, std::uintptr_t w
         return 0;
     case WM_GETDLGCODE:
         return DLGC_BUTTON | DLGC_WANTCHARS;
+    case BM_CLICK:
+        // As for a push button: a click of an enabled button (accessibility tools, tests).
+        if (IsWindowEnabled(hwnd)) logic_.Click();
+        return 0;
     case WM_MOUSEMOVE: {
         const bool inside = x >= 0 && y >= 0 && x < rc.right && y < rc.bottom;
         if (inside && !tracking_) {
@@ -505,7 +509,11 @@ std::intptr_t TsuiCustomButton::HandleMessage(unsigned message, std::uintptr_t w
         Invalidate();
         return 0;
     case WM_DESTROY:
+        // The parent's destruction takes the window with it: the object outlives it and
+        // must not touch the handle again.
         KillTimer(hwnd, kRepeatTimer);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        hwnd_ = nullptr;
         return 0;
     default:
         return DefWindowProcA(hwnd, message, wParam, lParam);

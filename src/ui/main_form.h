@@ -15,6 +15,8 @@
 #include "inventory/sweeper.h"
 #include "inventory/main_view.h"
 #include "shell/shell_services.h"
+#include "ui/action.h"
+#include "ui/image_button.h"
 #include "ui/list_view.h"
 
 #include <cstdint>
@@ -101,6 +103,8 @@ public:
     // A command run through its button: the update handler first, then the command when it
     // is still enabled. True when it ran.
     bool ExecuteAction(TActionId action);
+    // The command itself, as its action's execute handler runs it.
+    void RunCommand(TActionId action);
     // One idle pass of the message loop: the update handler once per command button.
     void Idle();
     bool ActionEnabled(TActionId action) const;
@@ -156,6 +160,12 @@ private:
     std::unique_ptr<TShortcutSweeper> sweeper_;
     std::unique_ptr<ILinkReader> ownReader_;
     void* helpMenu_ = nullptr;    // HMENU
+    void* iconPictures_[3] = {};  // HBITMAPs of the info icons (32-bit, alpha), by TInfoIcon
+    // The action list: one action per command, in TActionId order; the command buttons
+    // follow their action's enabled state.
+    TAction actions_[5];
+    // The command buttons, then More and Help, in tab order.
+    std::vector<std::unique_ptr<TsuiImageButton>> buttons_;
     bool enabled_[5] = {true, false, false, false, false};
     unsigned long long lastPump_ = 0; // tick of the last ProcessMessages that looked
 };

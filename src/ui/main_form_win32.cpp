@@ -9,6 +9,7 @@
 #include "shell/path_rules.h"
 #include "shell/util_funcs.h"
 #include "ui/about.h"
+#include "ui/pictures.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -45,60 +46,42 @@ enum MenuId {
 
 int Index(TActionId action) { return static_cast<int>(action); }
 
-// Drawing of the stand-in pictures: the info panel icons and the row images.
-void DrawIconPicture(HDC dc, int x, int y, int size, TInfoIcon icon) {
-    const COLORREF fill = icon == TInfoIcon::Info   ? RGB(0x2A, 0x7A, 0xD8)
-                          : icon == TInfoIcon::Good ? RGB(0x2E, 0xA0, 0x3A)
-                                                    : RGB(0xE8, 0x50, 0x28);
-    HBRUSH brush = ::CreateSolidBrush(fill);
-    HPEN pen = ::CreatePen(PS_SOLID, 1, fill);
-    HGDIOBJ oldBrush = ::SelectObject(dc, brush);
-    HGDIOBJ oldPen = ::SelectObject(dc, pen);
-    ::Ellipse(dc, x + 2, y + 2, x + size - 2, y + size - 2);
-    HPEN white = ::CreatePen(PS_SOLID, size / 9 + 1, RGB(255, 255, 255));
-    ::SelectObject(dc, white);
-    const int s = size;
-    if (icon == TInfoIcon::Info) {
-        ::MoveToEx(dc, x + s / 2, y + s / 4, nullptr);
-        ::LineTo(dc, x + s / 2, y + s * 9 / 16);
-        ::MoveToEx(dc, x + s / 2, y + s * 11 / 16, nullptr);
-        ::LineTo(dc, x + s / 2, y + s * 12 / 16);
-    } else if (icon == TInfoIcon::Good) {
-        POINT p[] = {{x + s * 5 / 16, y + s / 2}, {x + s * 7 / 16, y + s * 11 / 16},
-                     {x + s * 11 / 16, y + s * 5 / 16}};
-        ::Polyline(dc, p, 3);
-    } else {
-        ::MoveToEx(dc, x + s / 3, y + s / 3, nullptr);
-        ::LineTo(dc, x + s * 2 / 3, y + s * 2 / 3);
-        ::MoveToEx(dc, x + s * 2 / 3, y + s / 3, nullptr);
-        ::LineTo(dc, x + s / 3, y + s * 2 / 3);
-    }
-    ::SelectObject(dc, oldPen);
-    ::SelectObject(dc, oldBrush);
-    ::DeleteObject(white);
-    ::DeleteObject(pen);
-    ::DeleteObject(brush);
-}
-
+// The row images: image 0 a green check, image 1 a red cross, each with its mask.
 HIMAGELIST MakeRowImages() {
     HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 0);
-    HDC screen = ::GetDC(nullptr);
-    for (TInfoIcon icon : {TInfoIcon::Good, TInfoIcon::Error}) {
-        HDC dc = ::CreateCompatibleDC(screen);
-        HBITMAP image = ::CreateCompatibleBitmap(screen, 16, 16);
-        HGDIOBJ old = ::SelectObject(dc, image);
-        RECT all{0, 0, 16, 16};
-        HBRUSH magenta = ::CreateSolidBrush(RGB(255, 0, 255));
-        ::FillRect(dc, &all, magenta);
-        ::DeleteObject(magenta);
-        DrawIconPicture(dc, 0, 0, 16, icon);
-        ::SelectObject(dc, old);
-        ImageList_AddMasked(list, image, RGB(255, 0, 255));
-        ::DeleteObject(image);
-        ::DeleteDC(dc);
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    for (auto [imageId, maskId] : {std::pair{IDB_ROW_VALID, IDB_ROW_VALID_MASK},
+                                   std::pair{IDB_ROW_INVALID, IDB_ROW_INVALID_MASK}}) {
+        auto image = static_cast<HBITMAP>(::LoadImageA(instance, MAKEINTRESOURCEA(imageId),
+                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        auto mask = static_cast<HBITMAP>(
+            ::LoadImageA(instance, MAKEINTRESOURCEA(maskId), IMAGE_BITMAP, 0, 0, 0));
+        ImageList_Add(list, image, mask);
+        if (image)
+            ::DeleteObject(image);
+        if (mask)
+            ::DeleteObject(mask);
     }
-    ::ReleaseDC(nullptr, screen);
     return list;
+}
+
+// An info icon: a 32-bit bitmap with premultiplied alpha, kept as a DIB section.
+HBITMAP LoadIconPicture(int id) {
+    return static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
+                                             IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+void DrawIconPicture(HDC dc, int x, int y, HBITMAP picture) {
+    if (!picture)
+        return;
+    BITMAP bm{};
+    ::GetObjectA(picture, sizeof bm, &bm);
+    HDC src = ::CreateCompatibleDC(dc);
+    HGDIOBJ old = ::SelectObject(src, picture);
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ::AlphaBlend(dc, x, y, bm.bmWidth, bm.bmHeight, src, 0, 0, bm.bmWidth, bm.bmHeight, blend);
+    ::SelectObject(src, old);
+    ::DeleteDC(src);
 }
 
 std::string SystemErrorText(DWORD code) {
@@ -221,6 +204,10 @@ TMainForm::TMainForm(TMainFormSetup setup) : setup_(std::move(setup)) {
 TMainForm::~TMainForm() {
     if (hwnd_)
         ::DestroyWindow(H(hwnd_));
+    buttons_.clear();
+    for (void* picture : iconPictures_)
+        if (picture)
+            ::DeleteObject(static_cast<HBITMAP>(picture));
     if (helpMenu_)
         ::DestroyMenu(static_cast<HMENU>(helpMenu_));
     if (imageList_)
@@ -294,26 +281,51 @@ void TMainForm::CreateControls() {
         ::SetWindowPos(show, nullptr, 0, 0, 89, 200, SWP_NOMOVE | SWP_NOZORDER);
     }
 
+    for (int i = 0; i < 3; ++i)
+        iconPictures_[i] = LoadIconPicture(IDB_ICON_INFO + i);
+
+    // The action list: a click runs the update handler first, then the command when its
+    // action is still enabled.
+    for (int i = 0; i < 5; ++i) {
+        const auto id = static_cast<TActionId>(i);
+        actions_[i].SetEnabled(enabled_[i]);
+        actions_[i].SetOnUpdate([this] { Guard([&] { ActionListUpdate(); }); });
+        actions_[i].SetOnExecute([this, id] { RunCommand(id); });
+    }
     const struct {
         const char* name;
-        const char* caption;
-        TActionId action;
-        int left;
-    } commands[] = {
-        {"suiImageButtonProperties", "Properties", TActionId::Properties, 24},
-        {"suiImageButtonSelectnone", "Select none", TActionId::Selectnone, 216},
-        {"suiImageButtonSelectInvalid", "Select invalid", TActionId::SelectInvalid, 120},
-        {"suiImageButtonDelete", "Delete", TActionId::Delete, 312},
-        {"suiImageButtonScanShortcuts", "Scan Shortcuts", TActionId::ScanShortcuts, 672},
+        int picture; // first of the four picture ids
+        int left, top, width, height, id;
+        int action; // -1: a click handler of its own
+    } buttons[] = {
+        {"suiImageButtonProperties", IDB_PROPERTIES_NORMAL, 24, 400, 86, 77,
+         kIdAction + Index(TActionId::Properties), Index(TActionId::Properties)},
+        {"suiImageButtonSelectnone", IDB_SELECTNONE_NORMAL, 216, 400, 86, 77,
+         kIdAction + Index(TActionId::Selectnone), Index(TActionId::Selectnone)},
+        {"suiImageButtonSelectInvalid", IDB_SELECTINVALID_NORMAL, 120, 400, 86, 77,
+         kIdAction + Index(TActionId::SelectInvalid), Index(TActionId::SelectInvalid)},
+        {"suiImageButtonDelete", IDB_DELETE_NORMAL, 312, 400, 86, 77,
+         kIdAction + Index(TActionId::Delete), Index(TActionId::Delete)},
+        {"suiImageButtonScanShortcuts", IDB_SCANSHORTCUTS_NORMAL, 672, 400, 86, 77,
+         kIdAction + Index(TActionId::ScanShortcuts), Index(TActionId::ScanShortcuts)},
+        {"suiImageButtonMore", IDB_MORE_NORMAL, 600, 3, 154, 30, kIdMore, -1},
+        {"ButtonHelp", IDB_HELP_NORMAL, 12, 14, 34, 35, kIdHelp, -1},
     };
-    for (const auto& c : commands)
-        child(c.name, 0, "BUTTON", c.caption,
-              WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE |
-                  (enabled_[Index(c.action)] ? 0 : WS_DISABLED),
-              c.left, 400, 86, 77, kIdAction + Index(c.action));
-    child("suiImageButtonMore", 0, "BUTTON", "More free tools", WS_TABSTOP | BS_PUSHBUTTON, 600,
-          3, 154, 30, kIdMore);
-    child("ButtonHelp", 0, "BUTTON", "?", WS_TABSTOP | BS_PUSHBUTTON, 12, 14, 34, 35, kIdHelp);
+    for (const auto& b : buttons) {
+        auto button = std::make_unique<TsuiImageButton>(hwnd_, b.left, b.top, b.width, b.height,
+                                                        b.id);
+        button->SetPictures(b.picture, b.picture + 1, b.picture + 2, b.picture + 3);
+        button->SetAutoSize(true);
+        button->SetFont(font_);
+        if (b.action >= 0)
+            button->SetAction(&actions_[b.action]);
+        else if (b.id == kIdMore)
+            button->SetOnClick([this] { Guard([&] { suiImageButtonMoreClick(); }); });
+        else
+            button->SetOnClick([this] { Guard([&] { ButtonHelpClick(); }); });
+        controls_.emplace_back(b.name, button->Handle());
+        buttons_.push_back(std::move(button));
+    }
 
     HMENU menu = ::CreatePopupMenu();
     ::AppendMenuA(menu, MF_STRING, kMenuHelpContent, "Help Content\tF1");
@@ -440,7 +452,8 @@ void TMainForm::Paint(void* target) {
                         DT_WORDBREAK | DT_NOPREFIX);
             break;
         case Graphic::Picture:
-            DrawIconPicture(dc, r.left, r.top, g.bounds.width, g.icon);
+            DrawIconPicture(dc, r.left, r.top,
+                            static_cast<HBITMAP>(iconPictures_[static_cast<int>(g.icon)]));
             break;
         }
     }
@@ -476,9 +489,7 @@ void TMainForm::SetCounters(int total, int invalid, int checked) {
 
 void TMainForm::SetActionEnabled(TActionId action, bool enabled) {
     enabled_[Index(action)] = enabled;
-    if (HWND button = ::GetDlgItem(H(hwnd_), kIdAction + Index(action));
-        button && (::IsWindowEnabled(button) != FALSE) != enabled)
-        ::EnableWindow(button, enabled);
+    actions_[Index(action)].SetEnabled(enabled); // its button follows
 }
 
 bool TMainForm::ActionEnabled(TActionId action) const { return enabled_[Index(action)]; }
@@ -676,19 +687,26 @@ bool TMainForm::ExecuteAction(TActionId action) {
     return ran;
 }
 
+void TMainForm::RunCommand(TActionId action) {
+    lastPump_ = 0;
+    Guard([&] {
+        switch (action) {
+        case TActionId::ScanShortcuts: ActionScanShortcutsExecute(); break;
+        case TActionId::Properties: ActionPropertiesExecute(); break;
+        case TActionId::SelectInvalid: ActionSelectInvalidExecute(); break;
+        case TActionId::Selectnone: ActionSelectnoneExecute(); break;
+        case TActionId::Delete: ActionDeleteExecute(); break;
+        }
+    });
+}
+
 // ---- Messages ----
 
 void TMainForm::Command(int id, int code) {
-    if (id >= kIdAction && id < kIdAction + 5 && code == BN_CLICKED) {
-        ExecuteAction(static_cast<TActionId>(id - kIdAction));
-    } else if (id == kIdFilter && code == EN_CHANGE) {
+    if (id == kIdFilter && code == EN_CHANGE) {
         Guard([&] { EditFilterChange(); });
     } else if (id == kIdShow && code == CBN_SELCHANGE) {
         Guard([&] { ComboBoxShowChange(); });
-    } else if (id == kIdMore && code == BN_CLICKED) {
-        Guard([&] { suiImageButtonMoreClick(); });
-    } else if (id == kIdHelp && code == BN_CLICKED) {
-        Guard([&] { ButtonHelpClick(); });
     } else if (code == 0) {
         switch (id) {
         case kMenuHelpContent: Guard([&] { menuHelpContentClick(); }); break;
