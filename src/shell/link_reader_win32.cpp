@@ -1,6 +1,8 @@
 // The shell link object as the reader of shortcut targets.
 #include "shell/link_reader.h"
 
+#include "shell/com_ref.h"
+
 #include <windows.h>
 #include <objidl.h>
 #include <shlobj.h>
@@ -17,35 +19,17 @@ constexpr IID kIidShellLinkA = {
 constexpr IID kIidPersistFile = {
     0x0000010B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
-// Releases a COM reference when it goes out of scope.
-template <class T> class ComRef {
-public:
-    ComRef() = default;
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    ~ComRef() {
-        if (p_)
-            p_->Release();
-    }
-    T* get() const { return p_; }
-    void** out() { return reinterpret_cast<void**>(&p_); }
-    T* operator->() const { return p_; }
-
-private:
-    T* p_ = nullptr;
-};
-
 class ShellLinkReader final : public ILinkReader {
 public:
     std::string ReadTarget(const std::string& shortcutPath) override {
         // Declared in this order so the IPersistFile view is released first.
         ComRef<IShellLinkA> link;
         if (FAILED(::CoCreateInstance(kClsidShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                      kIidShellLinkA, link.out())) ||
+                                      kIidShellLinkA, link.outVoid())) ||
             !link.get())
             return {};
         ComRef<IPersistFile> file;
-        if (FAILED(link->QueryInterface(kIidPersistFile, file.out())) || !file.get())
+        if (FAILED(link->QueryInterface(kIidPersistFile, file.outVoid())) || !file.get())
             return {};
 
         wchar_t widePath[MAX_PATH];

@@ -1,6 +1,8 @@
 // The shell services over the Windows shell.
 #include "shell/util_funcs.h"
 
+#include "shell/com_ref.h"
+
 #include <windows.h>
 #include <objbase.h>
 #include <shellapi.h>
@@ -10,24 +12,6 @@
 #include <vector>
 
 namespace {
-
-// Releases a COM reference when it goes out of scope.
-template <class T> class ComRef {
-public:
-    ComRef() = default;
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    ~ComRef() {
-        if (p_)
-            p_->Release();
-    }
-    T* get() const { return p_; }
-    T** out() { return &p_; }
-    T* operator->() const { return p_; }
-
-private:
-    T* p_ = nullptr;
-};
 
 // Memory the shell's task allocator handed out, freed through it on every way out.
 class ShellMemory {

@@ -96,7 +96,7 @@ TEST_F(LnkDifferential, ShortcutsWrittenByTheShellReadTheSame) {
     dir.WriteFile(deepFile);
     ASSERT_EQ(dir.Native(deepFile).size(), 258u);
 
-    std::vector<ShortcutSpec> specs = {
+    std::vector<ShortcutFields> specs = {
         {dir.Native("app/tool.exe"), {}, {}, {}, {}},
         {dir.Native("app"), {}, {}, {}, {}},
         {dir.Native("docs/A long file name with spaces.document.txt"), {}, {}, {}, {}},

@@ -10,20 +10,20 @@ ComApartment::~ComApartment() {
         ::CoUninitialize();
 }
 
-bool WriteShortcut(const std::string& lnkPath, const ShortcutSpec& spec) {
+bool WriteShortcut(const std::string& lnkPath, const ShortcutFields& fields) {
     IShellLinkA* link = nullptr;
     if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                   reinterpret_cast<void**>(&link))))
         return false;
-    bool ok = SUCCEEDED(link->SetPath(spec.target.c_str()));
-    if (ok && !spec.arguments.empty())
-        ok = SUCCEEDED(link->SetArguments(spec.arguments.c_str()));
-    if (ok && !spec.workingDir.empty())
-        ok = SUCCEEDED(link->SetWorkingDirectory(spec.workingDir.c_str()));
-    if (ok && !spec.iconPath.empty())
-        ok = SUCCEEDED(link->SetIconLocation(spec.iconPath.c_str(), 0));
-    if (ok && !spec.relative.empty())
-        ok = SUCCEEDED(link->SetRelativePath(spec.relative.c_str(), 0));
+    bool ok = SUCCEEDED(link->SetPath(fields.target.c_str()));
+    if (ok && !fields.arguments.empty())
+        ok = SUCCEEDED(link->SetArguments(fields.arguments.c_str()));
+    if (ok && !fields.workingDir.empty())
+        ok = SUCCEEDED(link->SetWorkingDirectory(fields.workingDir.c_str()));
+    if (ok && !fields.iconPath.empty())
+        ok = SUCCEEDED(link->SetIconLocation(fields.iconPath.c_str(), 0));
+    if (ok && !fields.relative.empty())
+        ok = SUCCEEDED(link->SetRelativePath(fields.relative.c_str(), 0));
     IPersistFile* file = nullptr;
     if (ok)
         ok = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)));

@@ -3,7 +3,7 @@
 
 #include <string>
 
-struct ShortcutSpec {
+struct ShortcutFields {
     std::string target;      // SetPath
     std::string arguments;   // SetArguments, when not empty
     std::string workingDir;  // SetWorkingDirectory, when not empty
@@ -13,9 +13,9 @@ struct ShortcutSpec {
 
 // Writes a shortcut file with IShellLinkA::SetPath, then IPersistFile::Save. COM must be
 // initialised on the calling thread (ComApartment does it). Returns false on any failure.
-bool WriteShortcut(const std::string& lnkPath, const ShortcutSpec& spec);
+bool WriteShortcut(const std::string& lnkPath, const ShortcutFields& fields);
 inline bool WriteShortcut(const std::string& lnkPath, const std::string& target) {
-    return WriteShortcut(lnkPath, ShortcutSpec{target, {}, {}, {}, {}});
+    return WriteShortcut(lnkPath, ShortcutFields{target, {}, {}, {}, {}});
 }
 
 // Enters a single-threaded apartment for the lifetime of the object.
