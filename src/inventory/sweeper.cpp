@@ -202,13 +202,17 @@ void TShortcutSweeper::DeleteCheckedRows() {
     }
 }
 
-void TShortcutSweeper::ActionPropertiesExecute() {
+const TShortcutItem* TShortcutSweeper::FocusedRecord() const {
     if (rows_.SelectedCount() <= 0)
-        return;
+        return nullptr;
     const int focused = rows_.FocusedRow();
     if (focused < 0 || focused >= rows_.Count())
-        return;
-    const TShortcutItem* record = rows_.Data(focused);
+        return nullptr;
+    return rows_.Data(focused);
+}
+
+void TShortcutSweeper::ActionPropertiesExecute() {
+    const TShortcutItem* record = FocusedRecord();
     if (!record)
         return;
     const std::string shortcut = record->Shortcut; // the sheet may process messages
@@ -216,12 +220,7 @@ void TShortcutSweeper::ActionPropertiesExecute() {
 }
 
 void TShortcutSweeper::ListViewFilesClick() {
-    if (rows_.SelectedCount() <= 0)
-        return;
-    const int focused = rows_.FocusedRow();
-    if (focused < 0 || focused >= rows_.Count())
-        return;
-    const TShortcutItem* record = rows_.Data(focused);
+    const TShortcutItem* record = FocusedRecord();
     if (!record)
         return;
     std::string sentence;

@@ -95,6 +95,8 @@ public:
     int Scanning() const { return scanDepth_; }
 
 private:
+    // The focused row's record while some row is selected; nullptr otherwise.
+    const TShortcutItem* FocusedRecord() const;
     // Runs an operation that may process window messages, keeping count of them so a close
     // can be deferred until the outermost one has returned.
     template <class Body> void RunPumping(Body&& body);
