@@ -18,10 +18,14 @@ need() {
     local sudo=""
     [ "$(id -u)" -eq 0 ] || sudo="sudo -n"
     $sudo apt-get update -qq || fail "apt-get update"
-    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/tmp/sweeper-apt.log 2>&1 ||
+    $sudo apt-get install -y -qq "${missing[@]}" >/tmp/sweeper-apt.log 2>&1 ||
         { tail -20 /tmp/sweeper-apt.log >&2; fail "apt-get install ${missing[*]}"; }
 }
 
 host_packages=(cmake make g++ libgtest-dev libgmock-dev)
-windows_packages=(cmake make mingw-w64 googletest wine wine64 xvfb xauth)
+# Wine with what its recommendations bring that the window tests rely on: its own fonts
+# (Tahoma among them) and the X extensions its display driver loads at run time.
+windows_packages=(cmake make g++ mingw-w64 googletest wine wine64 xvfb xauth fonts-wine
+                  fonts-liberation libxrender1 libxrandr2 libxcursor1 libxi6 libxcomposite1
+                  libxinerama1 libxfixes3)
 fuzz_packages=(clang libclang-rt-14-dev)
