@@ -180,6 +180,7 @@ protected:
 public:
     // Window procedure glue (internal).
     std::intptr_t HandleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+    void Attach(WindowHandle hwnd) { hwnd_ = hwnd; }
 
 private:
     void Paint(DcHandle target);

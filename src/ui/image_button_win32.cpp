@@ -33,6 +33,7 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+        static_cast<TsuiCustomButton*>(cs->lpCreateParams)->Attach(hwnd);
     }
     auto* button = reinterpret_cast<TsuiCustomButton*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (button && msg != WM_NCCREATE && msg != WM_NCDESTROY)
