@@ -1,6 +1,6 @@
 #include "app/settings.h"
 
-#include "app/settings_errors.h"
+#include "app/errors.h"
 
 namespace {
 
@@ -106,18 +106,4 @@ std::string TSettings::ReadString(std::string_view section, std::string_view key
 
 std::string SettingsFileNameIn(std::string_view folder) {
     return AddTrailingBackslash(folder) + kSettingsFileName;
-}
-
-std::string TrimSystemText(std::string text) {
-    while (!text.empty() && IsTrimmed(text.back()))
-        text.pop_back();
-    return text;
-}
-
-std::string CannotOpenFileMessage(const std::string& path, const std::string& systemText) {
-    return "Cannot open file \"" + path + "\". " + systemText;
-}
-
-std::string CannotReadFileMessage(const std::string& path, const std::string& systemText) {
-    return "Cannot read file \"" + path + "\". " + systemText;
 }

@@ -1,5 +1,5 @@
 #include "app/settings.h"
-#include "app/settings_errors.h"
+#include "app/errors.h"
 #include "app/settings_platform.h"
 #include "shell/posix_path.h"
 

@@ -1,4 +1,5 @@
-#include "app/settings_errors.h"
+#include "app/errors.h"
+#include "app/system_error.h"
 #include "app/settings_platform.h"
 #include "shell/path_rules.h"
 
@@ -12,18 +13,6 @@ struct HandleCloser {
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
-
-std::string SystemErrorText(DWORD code) {
-    char* buffer = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = length && buffer ? std::string(buffer, length)
-                                        : "System error code " + std::to_string(code) + ".";
-    if (buffer)
-        LocalFree(buffer);
-    return TrimSystemText(std::move(text));
-}
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <string>
 
 inline constexpr const char* kAlreadyRunningText = "This program already run in memory.";
@@ -20,3 +21,7 @@ std::string UnhandledErrorReport(const std::string& errorClass, const std::strin
 // The text of an error box shown for an error escaping a window handler: the message, with
 // "." appended when its last byte sorts after '.'.
 std::string ErrorBoxText(const std::string& message);
+
+// Windows build: the unhandled-error report for `error` in a task-modal box, named after the
+// running executable; returns 1, the exit code that goes with it.
+int ReportStartupError(const std::exception_ptr& error);

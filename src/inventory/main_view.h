@@ -8,8 +8,10 @@
 
 enum class TInfoIcon { Info, Good, Error };
 
-// The window's commands, in the order of its action list.
+// The window's commands, in the order of its action list. ("Selectnone" is spelled so in
+// the window's names.)
 enum class TActionId { ScanShortcuts, Properties, SelectInvalid, Selectnone, Delete };
+inline constexpr int kActionCount = 5;
 
 class IMainView {
 public:
@@ -23,7 +25,10 @@ public:
     // Shows exactly this one of the three info-panel icons.
     virtual void ShowInfoIcon(TInfoIcon icon) = 0;
     virtual void SetCounters(int total, int invalid, int checked) = 0;
+    // The commands' enabled states live in the view: Scan is enabled and the others
+    // disabled until the first SetActionEnabled.
     virtual void SetActionEnabled(TActionId action, bool enabled) = 0;
+    virtual bool ActionEnabled(TActionId action) = 0;
     // A modal message box with MessageBox flags (MB_YESNO | MB_ICONQUESTION is 36); returns
     // the button chosen (IDYES is 6).
     virtual int MessageBox(const std::string& text, const std::string& caption,

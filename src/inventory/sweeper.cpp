@@ -19,7 +19,6 @@ constexpr unsigned kYesNoQuestion = 36; // MB_YESNO | MB_ICONQUESTION
 constexpr int kAnswerYes = 6;           // IDYES
 constexpr char kCr = '\r';
 
-int Index(TActionId action) { return static_cast<int>(action); }
 
 // Counts a running scan for as long as the object lives.
 class DepthGuard {
@@ -248,20 +247,16 @@ void TShortcutSweeper::UpdateStatus() {
         if (record && record->Invalid)
             ++invalid;
     }
-    enabled_[Index(TActionId::ScanShortcuts)] = true;
-    enabled_[Index(TActionId::Properties)] = rows_.SelectedCount() > 0;
-    enabled_[Index(TActionId::SelectInvalid)] = invalid > 0;
-    enabled_[Index(TActionId::Selectnone)] = checked > 0;
-    enabled_[Index(TActionId::Delete)] = checked > 0;
-    for (TActionId action : {TActionId::ScanShortcuts, TActionId::Properties,
-                             TActionId::SelectInvalid, TActionId::Selectnone, TActionId::Delete})
-        view_.SetActionEnabled(action, enabled_[Index(action)]);
+    view_.SetActionEnabled(TActionId::ScanShortcuts, true);
+    view_.SetActionEnabled(TActionId::Properties, rows_.SelectedCount() > 0);
+    view_.SetActionEnabled(TActionId::SelectInvalid, invalid > 0);
+    view_.SetActionEnabled(TActionId::Selectnone, checked > 0);
+    view_.SetActionEnabled(TActionId::Delete, checked > 0);
     view_.SetCounters(total, invalid, checked);
 }
 
 bool TShortcutSweeper::ActionEnabled(TActionId action) const {
-    const int i = Index(action);
-    return i >= 0 && i < 5 && enabled_[i];
+    return view_.ActionEnabled(action);
 }
 
 bool TShortcutSweeper::Execute(TActionId action) {

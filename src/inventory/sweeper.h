@@ -79,7 +79,8 @@ public:
     // disabled); the action list's update event.
     void ActionListUpdate() { UpdateStatus(); }
     void UpdateStatus();
-    // The state UpdateStatus computed last (all but Scan are disabled before the first run).
+    // The state UpdateStatus set last. The view holds it (the window's actions); the sweeper
+    // keeps no copy.
     bool ActionEnabled(TActionId action) const;
     // Runs a command as its button does: UpdateStatus first, and only an enabled command
     // runs. True when it ran.
@@ -112,7 +113,6 @@ private:
     IFileProbes& probes_;
     TInventory inventory_;
     TDIWildFileFinder finder_;
-    bool enabled_[5] = {true, false, false, false, false};
     int scanDepth_ = 0;
     int pumping_ = 0;
     bool closePending_ = false;

@@ -1,24 +1,23 @@
 // The About box: the application's icon, title and version, the holder line with the
-// current year, a legal notice and the home-page link. Built anew for every showing.
+// current year, a legal notice and the home-page link. Built anew for every showing; its
+// texts come from AboutTexts (ui/about_texts), the box only places and paints them.
 #pragma once
 
 #include "shell/shell_services.h"
-#include "ui/main_form.h"
+#include "ui/about_texts.h"
+#include "ui/painted_layer.h"
+#include "ui/win_handles.h"
+#include "ui/window.h"
 
 #include <string>
 #include <vector>
 
-// The holder line's template: the year, then the holder text from the settings.
-inline constexpr const char* kCopyrightTemplate = "Copyright (c) %d %s";
-extern const char* const kLegalNotice;
-
-class TFormAbout {
+class TFormAbout final : public TWindow {
 public:
     // Creates the box hidden, owned by `owner`; FormCreate fills it from the settings record.
+    // `icon` (HICON) is copied.
     TFormAbout(WindowHandle owner, const std::string& title, void* icon, IShellServices& shell);
-    TFormAbout(const TFormAbout&) = delete;
-    TFormAbout& operator=(const TFormAbout&) = delete;
-    ~TFormAbout();
+    ~TFormAbout() override;
 
     // Shows the box modally; the owner takes no input until it closes. Returns 1 after OK,
     // 2 after the title bar's close button.
@@ -28,33 +27,21 @@ public:
     void ButtonOKClick();
     void LabelWebClick();
 
-    WindowHandle Handle() const { return hwnd_; }
     bool LabelBounds(const std::string& name, TBounds& bounds) const;
     std::string LabelText(const std::string& name) const;
 
-    // Window procedure glue (internal).
-    std::intptr_t HandleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
-    void Attach(WindowHandle hwnd) { hwnd_ = hwnd; }
-
 private:
-    struct Label {
-        const char* name;
-        TBounds bounds;
-        std::string text;
-        int font; // 0 normal, 1 the application name, 2 the link
-        bool wrap;
-    };
-    void Layout();
+    std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam,
+                            std::intptr_t lParam) override;
     void Paint(void* dc);
-    const Label* Find(const std::string& name) const;
-    int HitLabel(int x, int y) const;
+    bool OverLink(int x, int y) const;
 
-    WindowHandle owner_;
+    WindowHandle owner_;           // not owned
     std::string title_;
-    void* icon_ = nullptr; // HICON copy, owned
     IShellServices& shell_;
-    WindowHandle hwnd_ = nullptr;
-    void* fonts_[3] = {};
-    std::vector<Label> labels_;
+    TIcon icon_;
+    TFont fontNormal_, fontName_, fontLink_;
+    std::vector<void*> fonts_;     // not owned: the three above, by font number
+    TPaintedLayer labels_;
     int result_ = 0;
 };

@@ -16,6 +16,8 @@
 #include "shell/shell_services.h" // WindowHandle
 #include "ui/action.h"
 #include "ui/button_logic.h"
+#include "ui/win_handles.h"
+#include "ui/window.h"
 
 #include <cstdint>
 #include <memory>
@@ -23,7 +25,6 @@
 
 using BitmapHandle = void*; // HBITMAP
 using IconHandle = void*;   // HICON
-using DcHandle = void*;     // HDC
 using FontHandle = void*;   // HFONT
 
 // An owned picture: empty, a bitmap, or an image of another kind (an icon), which an image
@@ -34,31 +35,29 @@ public:
     TPicture() = default;
     TPicture(const TPicture& other);
     TPicture& operator=(const TPicture& other);
-    TPicture(TPicture&& other) noexcept;
-    TPicture& operator=(TPicture&& other) noexcept;
-    ~TPicture();
+    TPicture(TPicture&& other) noexcept = default;
+    TPicture& operator=(TPicture&& other) noexcept = default;
 
     // A copy of `bitmap`; the caller keeps its own handle. A null handle gives an empty picture.
     static TPicture FromBitmap(BitmapHandle bitmap);
-    // A bitmap resource of `module` (nullptr: the executable). Throws std::runtime_error
-    // with the system's message when the resource cannot be loaded.
+    // A bitmap resource of `module` (nullptr: the executable). Throws EOSError with the
+    // system's message when the resource cannot be loaded.
     static TPicture FromResource(int resourceId, void* module = nullptr);
-    // A bitmap file. Throws std::runtime_error with the system's message on failure.
+    // A bitmap file. Throws EOSError with the system's message on failure.
     static TPicture FromFile(const std::string& path);
     // A copy of an icon: a picture that is not a bitmap.
     static TPicture FromIcon(IconHandle icon);
 
-    Kind GetKind() const { return kind_; }
-    bool Empty() const { return kind_ == Kind::Empty; }
+    Kind GetKind() const { return bitmap_ ? Kind::Bitmap : icon_ ? Kind::Other : Kind::Empty; }
+    bool Empty() const { return GetKind() == Kind::Empty; }
     int Width() const { return width_; }
     int Height() const { return height_; }
     // The bitmap (owned by the picture), or nullptr unless Kind::Bitmap.
-    BitmapHandle Bitmap() const { return kind_ == Kind::Bitmap ? handle_ : nullptr; }
+    BitmapHandle Bitmap() const { return bitmap_.get(); }
 
 private:
-    void Reset();
-    Kind kind_ = Kind::Empty;
-    void* handle_ = nullptr;
+    TBitmap bitmap_;
+    TIcon icon_;
     int width_ = 0, height_ = 0;
 };
 
@@ -68,17 +67,14 @@ enum class TsuiUIStyle { FromThemeFile, MacOS, WinXP, DeepBlue, Protein, BlueGla
 // The custom-painted button base: its own child window, the state machine (TButtonLogic),
 // the keyboard handling and the painting frame. Not copyable; destroying the object
 // destroys the window (and a running repeat timer with it).
-class TsuiCustomButton : protected IButtonHost {
+class TsuiCustomButton : public TWindow, protected IButtonHost {
 public:
     // Creates the child window at (left, top) with the given size; `controlId` is its
     // GetDlgCtrlID. The window is visible, enabled, and in the tab order.
     TsuiCustomButton(WindowHandle parent, int left, int top, int width, int height,
                      int controlId = 0);
-    TsuiCustomButton(const TsuiCustomButton&) = delete;
-    TsuiCustomButton& operator=(const TsuiCustomButton&) = delete;
     ~TsuiCustomButton() override;
 
-    WindowHandle Handle() const { return hwnd_; }
     // The button object of a window created by this class, or nullptr.
     static TsuiCustomButton* FromHandle(WindowHandle window);
 
@@ -177,21 +173,18 @@ protected:
     bool HasParent() override;
     void SetParentModalResult(int result) override;
 
-public:
-    // Window procedure glue (internal).
-    std::intptr_t HandleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
-    void Attach(WindowHandle hwnd) { hwnd_ = hwnd; }
-
 private:
+    std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam,
+                            std::intptr_t lParam) override;
     void Paint(DcHandle target);
+    void PaintBackground(DcHandle work, int width, int height);
     void ApplyProperties();
 
     TButtonLogic logic_{*this};
-    WindowHandle hwnd_ = nullptr;
     bool transparent_ = false, pictureTransparent_ = false;
     TsuiUIStyle uiStyle_ = TsuiUIStyle::FromThemeFile;
     unsigned long color_ = 0;
-    FontHandle font_ = nullptr;
+    FontHandle font_ = nullptr; // not owned
     bool tracking_ = false;
 };
 

@@ -1,65 +1,23 @@
 #include "ui/image_button.h"
 
+#include "app/system_error.h"
+#include "ui/painted_layer.h"
+
 #include <windows.h>
 #include <windowsx.h>
 
-#include <stdexcept>
 #include <string>
 
 namespace {
 
-const char kClassName[] = "TsuiImageButton";
+const TWindowClass kClass{"TsuiImageButton"};
 const char kModalProp[] = "SweeperModalResult";
 // Set while a button releases its own capture at the end of a press, so the capture-lost
 // notice that follows is not taken for a cancel.
 bool releasingOwnCapture = false;
 constexpr UINT_PTR kRepeatTimer = 1;
 
-std::string SystemMessage(DWORD code) {
-    char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = text ? text : "Error " + std::to_string(code);
-    if (text) LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r'))
-        message.pop_back();
-    return message;
-}
-
 HWND H(WindowHandle w) { return static_cast<HWND>(w); }
-
-LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-        static_cast<TsuiCustomButton*>(cs->lpCreateParams)->Attach(hwnd);
-    }
-    auto* button = reinterpret_cast<TsuiCustomButton*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (button && msg != WM_NCCREATE && msg != WM_NCDESTROY)
-        return static_cast<LRESULT>(button->HandleMessage(msg, wp, lp));
-    return DefWindowProcA(hwnd, msg, wp, lp);
-}
-
-void RegisterClassOnce() {
-    static bool done = false;
-    if (done) return;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = ButtonProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    // No CS_DBLCLKS: a fast second click arrives as a second press. No background brush:
-    // the control paints every pixel itself.
-    if (!RegisterClassA(&wc)) throw std::runtime_error(SystemMessage(GetLastError()));
-    done = true;
-}
-
-struct MemDc {
-    HDC dc;
-    explicit MemDc(HDC ref) : dc(CreateCompatibleDC(ref)) {}
-    ~MemDc() { DeleteDC(dc); }
-};
 
 } // namespace
 
@@ -68,96 +26,59 @@ struct MemDc {
 TPicture::TPicture(const TPicture& other) { *this = other; }
 
 TPicture& TPicture::operator=(const TPicture& other) {
-    if (this == &other) return *this;
-    Reset();
-    if (other.kind_ == Kind::Bitmap) {
-        handle_ = CopyImage(other.handle_, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-    } else if (other.kind_ == Kind::Other) {
-        handle_ = CopyIcon(static_cast<HICON>(other.handle_));
-    }
-    if (handle_) {
-        kind_ = other.kind_;
-        width_ = other.width_;
-        height_ = other.height_;
-    }
+    if (this == &other)
+        return *this;
+    bitmap_.reset(other.bitmap_ ? ::CopyImage(other.bitmap_.get(), IMAGE_BITMAP, 0, 0,
+                                              LR_CREATEDIBSECTION)
+                                : nullptr);
+    icon_.reset(other.icon_ ? ::CopyIcon(other.icon_.as<HICON>()) : nullptr);
+    const bool copied = bitmap_ || icon_;
+    width_ = copied ? other.width_ : 0;
+    height_ = copied ? other.height_ : 0;
     return *this;
-}
-
-TPicture::TPicture(TPicture&& other) noexcept
-    : kind_(other.kind_), handle_(other.handle_), width_(other.width_), height_(other.height_) {
-    other.kind_ = Kind::Empty;
-    other.handle_ = nullptr;
-    other.width_ = other.height_ = 0;
-}
-
-TPicture& TPicture::operator=(TPicture&& other) noexcept {
-    if (this != &other) {
-        Reset();
-        std::swap(kind_, other.kind_);
-        std::swap(handle_, other.handle_);
-        std::swap(width_, other.width_);
-        std::swap(height_, other.height_);
-    }
-    return *this;
-}
-
-TPicture::~TPicture() { Reset(); }
-
-void TPicture::Reset() {
-    if (kind_ == Kind::Bitmap && handle_) DeleteObject(static_cast<HBITMAP>(handle_));
-    if (kind_ == Kind::Other && handle_) DestroyIcon(static_cast<HICON>(handle_));
-    kind_ = Kind::Empty;
-    handle_ = nullptr;
-    width_ = height_ = 0;
 }
 
 TPicture TPicture::FromBitmap(BitmapHandle bitmap) {
     TPicture p;
-    if (!bitmap) return p;
-    BITMAP info{};
-    if (!GetObjectA(static_cast<HBITMAP>(bitmap), sizeof info, &info)) return p;
-    p.handle_ = CopyImage(bitmap, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-    if (!p.handle_) return p;
-    p.kind_ = Kind::Bitmap;
-    p.width_ = info.bmWidth;
-    p.height_ = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+    const TSize size = PictureSize(static_cast<HBITMAP>(bitmap));
+    if (size.width == 0)
+        return p;
+    p.bitmap_.reset(::CopyImage(bitmap, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (p.bitmap_) {
+        p.width_ = size.width;
+        p.height_ = size.height;
+    }
     return p;
 }
 
 TPicture TPicture::FromResource(int resourceId, void* module) {
     HINSTANCE inst = module ? static_cast<HINSTANCE>(module) : GetModuleHandleA(nullptr);
-    HANDLE h = LoadImageA(inst, MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0,
-                          LR_CREATEDIBSECTION);
-    if (!h) throw std::runtime_error(SystemMessage(GetLastError()));
-    TPicture p = FromBitmap(h);
-    DeleteObject(h);
-    return p;
+    TBitmap loaded(
+        LoadImageA(inst, MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!loaded)
+        RaiseLastOSError("Cannot load the picture " + std::to_string(resourceId));
+    return FromBitmap(loaded.get());
 }
 
 TPicture TPicture::FromFile(const std::string& path) {
-    HANDLE h = LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
-                          LR_LOADFROMFILE | LR_CREATEDIBSECTION);
-    if (!h) throw std::runtime_error(SystemMessage(GetLastError()));
-    TPicture p = FromBitmap(h);
-    DeleteObject(h);
-    return p;
+    TBitmap loaded(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                              LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    if (!loaded)
+        RaiseLastOSError("Cannot load the picture \"" + path + "\"");
+    return FromBitmap(loaded.get());
 }
 
 TPicture TPicture::FromIcon(IconHandle icon) {
     TPicture p;
     if (!icon) return p;
-    p.handle_ = CopyIcon(static_cast<HICON>(icon));
-    if (!p.handle_) return p;
-    p.kind_ = Kind::Other;
+    p.icon_.reset(CopyIcon(static_cast<HICON>(icon)));
+    if (!p.icon_) return p;
     ICONINFO info{};
     if (GetIconInfo(static_cast<HICON>(icon), &info)) {
-        BITMAP bm{};
-        if (GetObjectA(info.hbmMask, sizeof bm, &bm)) {
-            p.width_ = bm.bmWidth;
-            p.height_ = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
-        }
-        if (info.hbmColor) DeleteObject(info.hbmColor);
-        if (info.hbmMask) DeleteObject(info.hbmMask);
+        TBitmap color(info.hbmColor), mask(info.hbmMask);
+        const TSize size = PictureSize(info.hbmMask);
+        p.width_ = size.width;
+        p.height_ = color ? size.height : size.height / 2;
     }
     return p;
 }
@@ -166,37 +87,28 @@ TPicture TPicture::FromIcon(IconHandle icon) {
 
 TsuiCustomButton::TsuiCustomButton(WindowHandle parent, int left, int top, int width,
                                    int height, int controlId) {
-    RegisterClassOnce();
     color_ = GetSysColor(COLOR_BTNFACE);
-    HWND hwnd = CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, left,
-                                top, width, height, H(parent),
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
-                                GetModuleHandleA(nullptr), this);
-    if (!hwnd) throw std::runtime_error(SystemMessage(GetLastError()));
-    hwnd_ = hwnd;
+    Create(kClass, {.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                    .left = left,
+                    .top = top,
+                    .width = width,
+                    .height = height,
+                    .parent = parent,
+                    .id = controlId});
     logic_.OnPropertiesChanged = [this] { ApplyProperties(); };
     logic_.WindowCreated();
 }
 
 TsuiCustomButton::~TsuiCustomButton() {
-    if (hwnd_) {
-        HWND hwnd = H(hwnd_);
-        KillTimer(hwnd, kRepeatTimer);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        hwnd_ = nullptr;
-        DestroyWindow(hwnd);
-    }
+    if (Handle()) KillTimer(H(Handle()), kRepeatTimer);
 }
 
 TsuiCustomButton* TsuiCustomButton::FromHandle(WindowHandle window) {
-    char name[32] = {};
-    if (!window || !GetClassNameA(H(window), name, sizeof name) || lstrcmpiA(name, kClassName))
-        return nullptr;
-    return reinterpret_cast<TsuiCustomButton*>(GetWindowLongPtrA(H(window), GWLP_USERDATA));
+    return dynamic_cast<TsuiCustomButton*>(TWindow::FromHandle(window));
 }
 
 void TsuiCustomButton::SetBounds(int left, int top, int width, int height) {
-    MoveWindow(H(hwnd_), left, top, width, height, TRUE);
+    MoveWindow(H(Handle()), left, top, width, height, TRUE);
 }
 
 namespace {
@@ -208,22 +120,22 @@ RECT BoundsInParent(HWND hwnd) {
 }
 } // namespace
 
-int TsuiCustomButton::Left() const { return BoundsInParent(H(hwnd_)).left; }
-int TsuiCustomButton::Top() const { return BoundsInParent(H(hwnd_)).top; }
+int TsuiCustomButton::Left() const { return BoundsInParent(H(Handle())).left; }
+int TsuiCustomButton::Top() const { return BoundsInParent(H(Handle())).top; }
 int TsuiCustomButton::Width() const {
-    RECT r = BoundsInParent(H(hwnd_));
+    RECT r = BoundsInParent(H(Handle()));
     return r.right - r.left;
 }
 int TsuiCustomButton::Height() const {
-    RECT r = BoundsInParent(H(hwnd_));
+    RECT r = BoundsInParent(H(Handle()));
     return r.bottom - r.top;
 }
 
 void TsuiCustomButton::SetTabStop(bool on) {
     logic_.SetTabStop(on);
-    LONG_PTR style = GetWindowLongPtrA(H(hwnd_), GWL_STYLE);
+    LONG_PTR style = GetWindowLongPtrA(H(Handle()), GWL_STYLE);
     style = on ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
-    SetWindowLongPtrA(H(hwnd_), GWL_STYLE, style);
+    SetWindowLongPtrA(H(Handle()), GWL_STYLE, style);
 }
 
 void TsuiCustomButton::SetTransparent(bool on) {
@@ -256,8 +168,8 @@ void TsuiCustomButton::SetFont(FontHandle font) {
 void TsuiCustomButton::FontChanged() { Invalidate(); }
 
 void TsuiCustomButton::ApplyProperties() {
-    if (!hwnd_) return;
-    HWND hwnd = H(hwnd_);
+    if (!Handle()) return;
+    HWND hwnd = H(Handle());
     const bool enabled = logic_.Enabled();
     if ((IsWindowEnabled(hwnd) != FALSE) != enabled) {
         EnableWindow(hwnd, enabled ? TRUE : FALSE);
@@ -270,37 +182,36 @@ void TsuiCustomButton::ApplyProperties() {
 }
 
 void TsuiCustomButton::Invalidate() {
-    if (!hwnd_) return;
-    HDC dc = GetDC(H(hwnd_));
-    Paint(dc);
-    ReleaseDC(H(hwnd_), dc);
-    ValidateRect(H(hwnd_), nullptr);
+    if (!Handle()) return;
+    TWindowDc dc(Handle());
+    Paint(dc.get());
+    ValidateRect(H(Handle()), nullptr);
 }
 
-bool TsuiCustomButton::HasFocus() const { return hwnd_ && GetFocus() == H(hwnd_); }
+bool TsuiCustomButton::HasFocus() const { return Handle() && GetFocus() == H(Handle()); }
 
 void TsuiCustomButton::StartRepeatTimer(int periodMs) {
-    SetTimer(H(hwnd_), kRepeatTimer, static_cast<UINT>(periodMs), nullptr);
+    SetTimer(H(Handle()), kRepeatTimer, static_cast<UINT>(periodMs), nullptr);
 }
 
 void TsuiCustomButton::StopRepeatTimer() {
-    if (hwnd_) KillTimer(H(hwnd_), kRepeatTimer);
+    if (Handle()) KillTimer(H(Handle()), kRepeatTimer);
 }
 
 bool TsuiCustomButton::CanFocus() {
-    for (HWND w = H(hwnd_); w; w = GetParent(w)) {
+    for (HWND w = H(Handle()); w; w = GetParent(w)) {
         if (!IsWindowEnabled(w) || !IsWindowVisible(w)) return false;
         if (!(GetWindowLongPtrA(w, GWL_STYLE) & WS_CHILD)) break;
     }
     return true;
 }
 
-bool TsuiCustomButton::TakeFocus() { return SetFocus(H(hwnd_)) != nullptr || HasFocus(); }
+bool TsuiCustomButton::TakeFocus() { return SetFocus(H(Handle())) != nullptr || HasFocus(); }
 
-bool TsuiCustomButton::HasParent() { return GetParent(H(hwnd_)) != nullptr; }
+bool TsuiCustomButton::HasParent() { return GetParent(H(Handle())) != nullptr; }
 
 void TsuiCustomButton::SetParentModalResult(int result) {
-    HWND root = GetAncestor(H(hwnd_), GA_ROOT);
+    HWND root = GetAncestor(H(Handle()), GA_ROOT);
     if (!root) return;
     SetModalResultOf(root, result);
     if (result != 0) {
@@ -311,25 +222,22 @@ void TsuiCustomButton::SetParentModalResult(int result) {
 }
 
 void TsuiCustomButton::DrawPicture(DcHandle dc, BitmapHandle picture, int width, int height) {
-    MemDc src(static_cast<HDC>(dc));
-    HGDIOBJ old = SelectObject(src.dc, picture);
-    BITMAP bm{};
-    GetObjectA(picture, sizeof bm, &bm);
-    const int h = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
+    TMemoryDc source(CreateCompatibleDC(static_cast<HDC>(dc)));
+    TSelection select(source.get(), picture);
+    HDC src = source.as<HDC>();
+    const TSize size = PictureSize(static_cast<HBITMAP>(picture));
     if (pictureTransparent_) {
-        COLORREF key = GetPixel(src.dc, 0, 0);
-        TransparentBlt(static_cast<HDC>(dc), 0, 0, width, height, src.dc, 0, 0, bm.bmWidth, h,
-                       key);
+        TransparentBlt(static_cast<HDC>(dc), 0, 0, width, height, src, 0, 0, size.width,
+                       size.height, GetPixel(src, 0, 0));
     } else {
-        BitBlt(static_cast<HDC>(dc), 0, 0, bm.bmWidth, h, src.dc, 0, 0, SRCCOPY);
+        BitBlt(static_cast<HDC>(dc), 0, 0, size.width, size.height, src, 0, 0, SRCCOPY);
     }
-    SelectObject(src.dc, old);
 }
 
 void TsuiCustomButton::DrawCaption(DcHandle dc) {
     HDC hdc = static_cast<HDC>(dc);
     RECT r{};
-    GetClientRect(H(hwnd_), &r);
+    GetClientRect(H(Handle()), &r);
     HGDIOBJ old = SelectObject(hdc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, GetSysColor(logic_.Enabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
@@ -339,22 +247,39 @@ void TsuiCustomButton::DrawCaption(DcHandle dc) {
 
 void TsuiCustomButton::DrawFocusRect(DcHandle dc) {
     RECT r{};
-    GetClientRect(H(hwnd_), &r);
+    GetClientRect(H(Handle()), &r);
     InflateRect(&r, -2, -2);
     ::DrawFocusRect(static_cast<HDC>(dc), &r);
 }
 
+// Step 4 of painting: the parent's own background and painting shifted to the button's
+// place when transparent, else the button's colour.
+void TsuiCustomButton::PaintBackground(DcHandle work, int width, int height) {
+    HDC dc = static_cast<HDC>(work);
+    RECT rc{0, 0, width, height};
+    TGdiObject face(CreateSolidBrush(color_));
+    FillRect(dc, &rc, face.as<HBRUSH>());
+    HWND parent = GetParent(H(Handle()));
+    if (!transparent_ || !parent) return;
+    POINT origin{0, 0};
+    MapWindowPoints(H(Handle()), parent, &origin, 1);
+    RECT pr{};
+    GetClientRect(parent, &pr);
+    SaveDC(dc);
+    SetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
+    IntersectClipRect(dc, pr.left, pr.top, pr.right, pr.bottom);
+    SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    RestoreDC(dc, -1);
+}
+
 void TsuiCustomButton::Paint(DcHandle target) {
-    HWND hwnd = H(hwnd_);
     RECT rc{};
-    GetClientRect(hwnd, &rc);
+    GetClientRect(H(Handle()), &rc);
     const int w = rc.right, h = rc.bottom;
     if (w <= 0 || h <= 0) return;
-    HDC screen = static_cast<HDC>(target);
     // 1. Work bitmap of the button's size in the screen's format.
-    MemDc work(screen);
-    HBITMAP workBmp = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ oldWork = SelectObject(work.dc, workBmp);
+    TDoubleBuffer work(target, w, h);
     // 2. State bitmap.
     TPicture state;
     switch (logic_.StatePicture()) {
@@ -363,59 +288,32 @@ void TsuiCustomButton::Paint(DcHandle target) {
     case TButtonPicture::MouseDown: GetMouseDownPicture(state); break;
     case TButtonPicture::Disabled: GetDisabledPicture(state); break;
     }
-    HBITMAP stateBmp = nullptr;
-    bool ownState = false;
-    if (state.GetKind() == TPicture::Kind::Bitmap) {
-        stateBmp = static_cast<HBITMAP>(state.Bitmap());
-    } else if (state.GetKind() == TPicture::Kind::Other) {
+    TBitmap blank;
+    HBITMAP stateBmp = static_cast<HBITMAP>(state.Bitmap());
+    if (state.GetKind() == TPicture::Kind::Other) {
         // Not a bitmap: it paints as an empty 74 x 21 bitmap (white).
-        stateBmp = CreateCompatibleBitmap(screen, 74, 21);
-        ownState = true;
-        MemDc fill(screen);
-        HGDIOBJ o = SelectObject(fill.dc, stateBmp);
-        PatBlt(fill.dc, 0, 0, 74, 21, WHITENESS);
-        SelectObject(fill.dc, o);
+        blank.reset(CreateCompatibleBitmap(static_cast<HDC>(target), 74, 21));
+        TMemoryDc fill(CreateCompatibleDC(static_cast<HDC>(target)));
+        TSelection select(fill.get(), blank.get());
+        PatBlt(fill.as<HDC>(), 0, 0, 74, 21, WHITENESS);
+        stateBmp = blank.as<HBITMAP>();
     }
     // 3. and 4. Transparency and background.
     pictureTransparent_ = transparent_;
-    HWND parent = GetParent(hwnd);
-    if (transparent_ && parent) {
-        POINT origin{0, 0};
-        MapWindowPoints(hwnd, parent, &origin, 1);
-        RECT pr{};
-        GetClientRect(parent, &pr);
-        HBRUSH face = CreateSolidBrush(color_);
-        FillRect(work.dc, &rc, face);
-        DeleteObject(face);
-        SaveDC(work.dc);
-        SetViewportOrgEx(work.dc, -origin.x, -origin.y, nullptr);
-        IntersectClipRect(work.dc, pr.left, pr.top, pr.right, pr.bottom);
-        SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(work.dc), 0);
-        SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(work.dc), PRF_CLIENT);
-        RestoreDC(work.dc, -1);
-    } else {
-        HBRUSH face = CreateSolidBrush(color_);
-        FillRect(work.dc, &rc, face);
-        DeleteObject(face);
-    }
+    PaintBackground(work.Dc(), w, h);
     // 5. The picture.
-    if (stateBmp) DrawPicture(work.dc, stateBmp, w, h);
-    if (ownState) DeleteObject(stateBmp);
+    if (stateBmp) DrawPicture(work.Dc(), stateBmp, w, h);
     // 6. Focus mark.
-    if (HasFocus() && logic_.TabStop()) DrawFocusRect(work.dc);
+    if (HasFocus() && logic_.TabStop()) DrawFocusRect(work.Dc());
     // 7. Caption.
-    const std::string& caption = Caption();
-    if (caption.find_first_not_of(' ') != std::string::npos) DrawCaption(work.dc);
+    if (Caption().find_first_not_of(' ') != std::string::npos) DrawCaption(work.Dc());
     // 8. One copy to the window.
-    BitBlt(screen, 0, 0, w, h, work.dc, 0, 0, SRCCOPY);
-    SelectObject(work.dc, oldWork);
-    DeleteObject(workBmp);
+    work.CopyTo(target);
 }
 
-std::intptr_t TsuiCustomButton::HandleMessage(unsigned message, std::uintptr_t wParam,
-                                              std::intptr_t lParam) {
-    HWND hwnd = H(hwnd_);
-    if (!hwnd) return DefWindowProcA(nullptr, message, wParam, lParam);
+std::intptr_t TsuiCustomButton::OnMessage(unsigned message, std::uintptr_t wParam,
+                                          std::intptr_t lParam) {
+    HWND hwnd = H(Handle());
     RECT rc{};
     GetClientRect(hwnd, &rc);
     const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
@@ -510,14 +408,12 @@ std::intptr_t TsuiCustomButton::HandleMessage(unsigned message, std::uintptr_t w
         Invalidate();
         return 0;
     case WM_DESTROY:
-        // The parent's destruction takes the window with it: the object outlives it and
-        // must not touch the handle again.
+        // The parent's destruction takes the window with it; the base forgets the handle
+        // once the window is gone.
         KillTimer(hwnd, kRepeatTimer);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        hwnd_ = nullptr;
         return 0;
     default:
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        return DefaultMessage(message, wParam, lParam);
     }
 }
 
@@ -570,21 +466,20 @@ void TsuiImageButton::UpdateAutoSize() {
 
 void TsuiImageButton::DrawPicture(DcHandle dc, BitmapHandle picture, int width, int height) {
     HDC target = static_cast<HDC>(dc);
-    MemDc src(target);
-    HGDIOBJ old = SelectObject(src.dc, picture);
-    BITMAP bm{};
-    GetObjectA(picture, sizeof bm, &bm);
-    const int pw = bm.bmWidth, ph = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
+    TMemoryDc source(CreateCompatibleDC(target));
+    TSelection select(source.get(), picture);
+    HDC src = source.as<HDC>();
+    const TSize size = PictureSize(static_cast<HBITMAP>(picture));
+    const int pw = size.width, ph = size.height;
     const int dw = stretch_ ? width : pw, dh = stretch_ ? height : ph;
     if (PictureTransparent()) {
-        TransparentBlt(target, 0, 0, dw, dh, src.dc, 0, 0, pw, ph, GetPixel(src.dc, 0, 0));
+        TransparentBlt(target, 0, 0, dw, dh, src, 0, 0, pw, ph, GetPixel(src, 0, 0));
     } else if (stretch_) {
         SetStretchBltMode(target, HALFTONE);
-        StretchBlt(target, 0, 0, dw, dh, src.dc, 0, 0, pw, ph, SRCCOPY);
+        StretchBlt(target, 0, 0, dw, dh, src, 0, 0, pw, ph, SRCCOPY);
     } else {
-        BitBlt(target, 0, 0, pw, ph, src.dc, 0, 0, SRCCOPY);
+        BitBlt(target, 0, 0, pw, ph, src, 0, 0, SRCCOPY);
     }
-    SelectObject(src.dc, old);
 }
 
 void TsuiImageButton::DrawFocusRect(DcHandle dc) {
@@ -613,31 +508,29 @@ namespace {
 struct KeySearch {
     unsigned key;
     char ch;
-    bool alt, shift, ctrl, accel, focusOnButton, clicked;
+    bool alt, shift, ctrl, accel, focusOnButton;
+    TsuiCustomButton* found;
 };
 
-BOOL CALLBACK OfferKey(HWND child, LPARAM lp) {
+// The enumeration only finds the button; it is clicked after the system's enumeration has
+// returned, so nothing the click runs can unwind through the system's frames.
+BOOL CALLBACK OfferKey(HWND child, LPARAM lp) noexcept {
     auto* s = reinterpret_cast<KeySearch*>(lp);
     TsuiCustomButton* button = TsuiCustomButton::FromHandle(child);
-    if (!button || s->clicked) return !s->clicked;
+    if (!button) return TRUE;
+    bool mine = false;
     if (s->accel) {
-        HWND parent = GetParent(child);
-        s->clicked = button->Caption().empty()
-                         ? false
-                         : IsCaptionAccelerator(s->ch, button->Caption()) &&
-                               (s->alt || s->focusOnButton) && IsWindowEnabled(parent) &&
-                               button->Enabled() && button->Visible();
-        if (s->clicked) button->Click();
+        mine = !button->Caption().empty() && IsCaptionAccelerator(s->ch, button->Caption()) &&
+               (s->alt || s->focusOnButton) && IsWindowEnabled(GetParent(child)) &&
+               button->Enabled() && button->Visible();
     } else {
-        const bool mine = (s->key == VK_RETURN && button->Default()) ||
-                          (s->key == VK_ESCAPE && button->Cancel());
-        if (mine && !s->shift && !s->ctrl && !s->alt && button->Enabled() &&
-            IsWindowVisible(child) && IsWindowEnabled(child)) {
-            button->Click();
-            s->clicked = true;
-        }
+        mine = ((s->key == VK_RETURN && button->Default()) ||
+                (s->key == VK_ESCAPE && button->Cancel())) &&
+               !s->shift && !s->ctrl && !s->alt && button->Enabled() &&
+               IsWindowVisible(child) && IsWindowEnabled(child);
     }
-    return !s->clicked;
+    if (mine) s->found = button;
+    return !mine;
 }
 } // namespace
 
@@ -661,7 +554,9 @@ bool ImageButtonDialogKey(WindowHandle root, unsigned message, std::uintptr_t wP
         return false;
     }
     EnumChildWindows(H(root), OfferKey, reinterpret_cast<LPARAM>(&s));
-    return s.clicked;
+    if (!s.found) return false;
+    s.found->Click();
+    return true;
 }
 
 int ModalResultOf(WindowHandle root) {

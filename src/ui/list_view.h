@@ -31,6 +31,9 @@ public:
     int FocusedRow() const override;
 
     WindowHandle Handle() const { return view_; }
+    // Makes the control a checkable report with whole-row selection, the window's columns,
+    // and `rowImages` (HIMAGELIST, not owned) as its small images.
+    void SetUp(void* rowImages);
     // Puts the rows added since the last flush into the control, with redraw off while it
     // does. The window calls it before it handles messages (which is when rows are painted)
     // and on every idle pass; an update's end does it too.

@@ -1,5 +1,7 @@
 #include "ui/list_view.h"
 
+#include "ui/main_form_layout.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -14,6 +16,20 @@ LRESULT Send(WindowHandle view, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 } // namespace
+
+void TListViewReport::SetUp(void* rowImages) {
+    const DWORD extended = LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES;
+    Send(view_, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+    Send(view_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rowImages));
+    for (std::size_t i = 0; i < kListColumns.size(); ++i) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.pszText = const_cast<char*>(kListColumns[i].caption);
+        column.cx = kListColumns[i].width;
+        column.iSubItem = static_cast<int>(i);
+        Send(view_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+}
 
 TListViewReport::Pending* TListViewReport::PendingRow(int row) {
     const int at = row - base_;

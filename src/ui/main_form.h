@@ -7,17 +7,22 @@
 //   return RunMessageLoop(form); // until the window is gone
 //
 // The window routes messages to its handlers and implements the inventory's view over real
-// controls; what a command does is decided in inventory/.
+// controls; what a command does is decided in inventory/. Its layout is the data of
+// ui/main_form_layout; it is built in main_form_controls_win32.cpp and painted in
+// main_form_paint_win32.cpp.
 #pragma once
 
 #include "finder/di_file_finder.h"
 #include "inventory/inventory.h"
-#include "inventory/sweeper.h"
 #include "inventory/main_view.h"
+#include "inventory/sweeper.h"
 #include "shell/shell_services.h"
-#include "ui/action.h"
+#include "ui/action_list.h"
 #include "ui/image_button.h"
 #include "ui/list_view.h"
+#include "ui/painted_layer.h"
+#include "ui/win_handles.h"
+#include "ui/window.h"
 
 #include <cstdint>
 #include <functional>
@@ -43,36 +48,33 @@ struct TMainFormSetup {
     TMessageBoxFn messageBox;           // empty: the system's message box
 };
 
-// A painted control's place in client pixels.
-struct TBounds {
-    int left = 0, top = 0, width = 0, height = 0;
-};
-
-class TMainForm final : public IMainView {
+class TMainForm final : public TWindow, public IMainView {
 public:
-    // Creates the window hidden; FormCreate runs during the creation.
+    // Creates the window hidden; FormCreate runs during the creation. Throws what made the
+    // creation fail.
     explicit TMainForm(TMainFormSetup setup);
-    TMainForm(const TMainForm&) = delete;
-    TMainForm& operator=(const TMainForm&) = delete;
     ~TMainForm() override;
 
     void Show();
-    // True until the window has been destroyed.
-    bool Exists() const { return hwnd_ != nullptr; }
 
     // IMainView
-    WindowHandle Handle() override { return hwnd_; }
+    WindowHandle Handle() override { return TWindow::Handle(); }
     std::string Title() override { return setup_.title; }
     void SetInfoText(const std::string& text) override;
     void SetStatusText(const std::string& text) override;
     void ShowInfoIcon(TInfoIcon icon) override;
     void SetCounters(int total, int invalid, int checked) override;
     void SetActionEnabled(TActionId action, bool enabled) override;
+    bool ActionEnabled(TActionId action) override { return ActionList[action].Enabled(); }
     int MessageBox(const std::string& text, const std::string& caption,
                    unsigned flags) override;
     // Looks at the queue at most once every few milliseconds: the scan calls it for every
     // entry it examines, and each look costs a round trip to the window system.
     void ProcessMessages() override;
+
+    // The error box of the window: an error escaping any handler of the window, its
+    // controls or its dialogs ends here, and the program goes on.
+    void ReportError(const std::string& message) override;
 
     // Handlers.
     void FormCreate();
@@ -101,13 +103,13 @@ public:
     void menuAboutClick();
 
     // A command run through its button: the update handler first, then the command when it
-    // is still enabled. True when it ran.
+    // is still enabled. True when it ran. An error is reported, not thrown.
     bool ExecuteAction(TActionId action);
     // The command itself, as its action's execute handler runs it.
     void RunCommand(TActionId action);
-    // One idle pass of the message loop: the update handler once per command button.
+    // One idle pass of the message loop: the update handler once per command button. It
+    // repaints only what changed, so a window at rest stays at rest. Errors are reported.
     void Idle();
-    bool ActionEnabled(TActionId action) const;
     // True while a scan loop runs (also when it runs inside another one).
     bool Scanning() const { return sweeper_ && sweeper_->Scanning() > 0; }
 
@@ -120,53 +122,54 @@ public:
     bool GraphicBounds(const std::string& name, TBounds& bounds) const;
     std::string GraphicText(const std::string& name) const;
     bool GraphicVisible(const std::string& name) const;
-    bool HasBackground() const { return background_ != nullptr; }
+    bool HasBackground() const { return static_cast<bool>(background_); }
+    void* RowImages() const { return ImageList.get(); } // HIMAGELIST, owned by the window
     TInventory& Inventory() { return sweeper_->Inventory(); }
     TListViewReport& Rows() { return *rows_; }
     TDIWildFileFinder& Finder() { return sweeper_->DIWildFileFinder(); }
-    // The help menu's item ids, in display order (0 for separators).
-    static const std::vector<int>& HelpMenuIds();
 
     // Key preview and keyboard navigation for a message about to be dispatched; true when
     // the message was consumed.
     bool PreTranslate(void* msg);
-    // Window procedure glue (internal).
-    std::intptr_t HandleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
-    void Attach(WindowHandle hwnd) { hwnd_ = hwnd; }
+
+    // The window's non-visual parts, under the window's own names.
+    TActionList ActionList;
+    TImageListHandle ImageList; // the report list's row images (the list does not own them)
+    TMenu PopupMenuHelp;
 
 private:
-    struct Graphic;
+    std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam,
+                            std::intptr_t lParam) override;
+    // main_form_controls_win32.cpp
     void CreateControls();
+    void CreateButtons();
+    void CreateHelpMenu();
+    // main_form_paint_win32.cpp
+    void LoadPictures();
+    void LoadBackground();
     void Paint(void* dc);
-    void InvalidateGraphic(int index);
-    Graphic* FindGraphic(const std::string& name);
-    const Graphic* FindGraphic(const std::string& name) const;
-    void SetGraphicText(const std::string& name, const std::string& text);
+    void InvalidateArea(const TBounds& area);
+    TSize MeasureText(const std::string& text, int font);
+
     void Command(int id, int code);
     void Notify(void* header);
-    template <class F> void Guard(F&& handler);
     void ShowError(const std::string& message);
     IShellServices& Shell();
 
     TMainFormSetup setup_;
-    WindowHandle hwnd_ = nullptr;
-    void* font_ = nullptr;        // HFONT
-    void* background_ = nullptr;  // HBITMAP of "UI.bmp"
-    void* imageList_ = nullptr;   // HIMAGELIST
-    std::vector<Graphic> graphics_;
-    std::vector<std::pair<std::string, WindowHandle>> controls_;
+    TFont font_;                 // Tahoma, 11 pixels
+    TBitmap background_;         // "UI.bmp"; empty when it could not be loaded
+    TBitmap iconPictures_[3];    // the info icons (32-bit, alpha), by TInfoIcon
+    std::vector<void*> fonts_;   // not owned: font_, by font number
+    std::vector<void*> pictures_; // not owned: the bitmaps above, by TMainPicture
+    TPaintedLayer graphics_;
+    std::vector<std::pair<std::string, WindowHandle>> controls_; // not owned: child windows
     std::unique_ptr<TListViewReport> rows_;
     // The scan, the commands and the master list; made by FormCreate.
     std::unique_ptr<TShortcutSweeper> sweeper_;
     std::unique_ptr<ILinkReader> ownReader_;
-    void* helpMenu_ = nullptr;    // HMENU
-    void* iconPictures_[3] = {};  // HBITMAPs of the info icons (32-bit, alpha), by TInfoIcon
-    // The action list: one action per command, in TActionId order; the command buttons
-    // follow their action's enabled state.
-    TAction actions_[5];
     // The command buttons, then More and Help, in tab order.
     std::vector<std::unique_ptr<TsuiImageButton>> buttons_;
-    bool enabled_[5] = {true, false, false, false, false};
     unsigned long long lastPump_ = 0; // tick of the last ProcessMessages that looked
 };
 
@@ -174,5 +177,7 @@ private:
 // has been destroyed. Returns the exit code (0).
 int RunMessageLoop(TMainForm& form);
 
-// The system's hand cursor (HCURSOR), loaded once when the program starts.
-void* HandPointCursor();
+// Creates the main window, shows it and runs the message loop until the window is gone.
+// An error that makes the creation fail ends in the start-up report. Returns the exit code:
+// 0, or 1 after the report.
+int RunMainWindow(const TMainFormSetup& setup);

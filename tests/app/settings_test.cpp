@@ -2,7 +2,7 @@
 // reading real files on the host.
 #include "app/globals.h"
 #include "app/settings.h"
-#include "app/settings_errors.h"
+#include "app/errors.h"
 #include "shell/posix_path.h"
 #include "support/temp_dir.h"
 

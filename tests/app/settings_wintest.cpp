@@ -2,7 +2,7 @@
 // sharing with other handles, a missing file, and the system's upper-casing.
 #include "app/globals.h"
 #include "app/settings.h"
-#include "app/settings_errors.h"
+#include "app/errors.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

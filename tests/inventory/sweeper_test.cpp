@@ -42,6 +42,10 @@ public:
     void ShowInfoIcon(TInfoIcon i) override { icon = i; }
     void SetCounters(int t, int i, int c) override { total = t, invalid = i, checked = c; }
     void SetActionEnabled(TActionId a, bool e) override { enabled[a] = e; }
+    bool ActionEnabled(TActionId a) override {
+        const auto it = enabled.find(a);
+        return it != enabled.end() ? it->second : a == TActionId::ScanShortcuts;
+    }
     int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
         questions.push_back(text + "|" + caption + "|" + std::to_string(flags));
         if (duringQuestion)

@@ -6,6 +6,7 @@
 #include "support/shell_link_win32.h"
 #include "support/temp_dir.h"
 #include "ui/main_form.h"
+#include "ui/main_form_layout.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -476,9 +477,9 @@ TEST_F(MainForm, HelpLinksAndMenuPosition) {
     Open();
     HWND hwnd = static_cast<HWND>(form->Handle());
     Click("suiImageButtonMore");
-    ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(TMainForm::HelpMenuIds()[4], 0), 0);
-    ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(TMainForm::HelpMenuIds()[3], 0), 0);
-    ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(TMainForm::HelpMenuIds()[7], 0), 0);
+    ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(kHelpMenu[4].id, 0), 0);
+    ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(kHelpMenu[3].id, 0), 0);
+    ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(kHelpMenu[7].id, 0), 0);
     EXPECT_EQ(shell.opened,
               (std::vector<std::string>{"https://more.example/", "https://more.example/",
                                         "https://home.example/", "https://support.example/"}));
