@@ -196,7 +196,8 @@ int main(int argc, char** argv) {
     setup.title = "Bench";
     setup.programFolder = root; // no UI.bmp or settings there: one error box, answered here
     setup.shell = &picker;
-    setup.messageBox = [](WindowHandle, const std::string&, const std::string&, unsigned) {
+    setup.messageBox = [](WindowHandle, const std::string& text, const std::string&, unsigned) {
+        std::printf("box: %s\n", text.c_str());
         return IDOK;
     };
     TMainForm form(setup);

@@ -30,9 +30,14 @@ private:
     void* block_;
 };
 
-int CALLBACK BrowseCallbackProc(HWND dialog, UINT message, LPARAM param, LPARAM data) {
-    return BrowseCallback(dialog, message, static_cast<std::intptr_t>(param),
-                          static_cast<std::intptr_t>(data));
+// Called by the picker from inside the system's frames: nothing may unwind through them.
+int CALLBACK BrowseCallbackProc(HWND dialog, UINT message, LPARAM param, LPARAM data) noexcept {
+    try {
+        return BrowseCallback(dialog, message, static_cast<std::intptr_t>(param),
+                              static_cast<std::intptr_t>(data));
+    } catch (...) {
+        return 0;
+    }
 }
 
 // The path of an identifier list in a buffer of `size` bytes; empty when it has none.

@@ -1,8 +1,10 @@
 // Start-up as separate processes: one copy per executable name, the unhandled-error report
 // for missing files, and the box for a missing background picture. Every box a process
 // shows is found and answered here.
+#include "app/errors.h"
 #include "app/settings.h"
 #include "support/temp_dir.h"
+#include "ui/main_form.h"
 
 #include <windows.h>
 
@@ -89,10 +91,10 @@ struct Install {
 
 struct Process {
     PROCESS_INFORMATION pi{};
-    explicit Process(const std::string& exe) {
+    explicit Process(const std::string& exe, const std::string& arguments = "") {
         STARTUPINFOA si{};
         si.cb = sizeof si;
-        std::string line = "\"" + exe + "\"";
+        std::string line = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
         EXPECT_TRUE(::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0,
                                      nullptr, nullptr, &si, &pi));
     }
@@ -241,6 +243,42 @@ TEST(Startup, MissingBackgroundShowsTheBoxThenTheWindow) {
     ASSERT_TRUE(main);
     ::PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(p.Exit(), 0u);
+}
+
+// Run in a process of its own by the test below: the main window's start-up path with an
+// error box that fails, so the error raised while the window is created escapes its
+// creation handler.
+constexpr const char* kChildVariable = "SWEEPER_STARTUP_CHILD";
+
+TEST(StartupChild, CreationErrorRunsTheStartupPath) {
+    char folder[MAX_PATH] = {};
+    if (!::GetEnvironmentVariableA(kChildVariable, folder, sizeof folder))
+        GTEST_SKIP() << "runs only as the child of CreationErrorEndsWithTheReport";
+    TMainFormSetup setup;
+    setup.title = "Child";
+    setup.programFolder = folder; // settings, no UI.bmp: FormCreate shows an error box ...
+    setup.messageBox = [](WindowHandle, const std::string&, const std::string&, unsigned) -> int {
+        throw EReadError("The error box failed"); // ... and showing it fails
+    };
+    std::exit(RunMainWindow(setup));
+}
+
+TEST(Startup, CreationErrorEndsWithTheReport) {
+    Install install("SweepChild.exe", true, true, false);
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    ::SetEnvironmentVariableA(kChildVariable, install.dir.Folder().c_str());
+    Process child(self, "--gtest_filter=StartupChild.*");
+    ::SetEnvironmentVariableA(kChildVariable, nullptr);
+    HWND box = WaitWindow(child, "#32770");
+    ASSERT_TRUE(box);
+    EXPECT_EQ(TextOf(box), "Application Error");
+    const std::string text = BoxText(box);
+    EXPECT_EQ(text.rfind("Exception EReadError in module startup_wintest.exe at ", 0), 0u) << text;
+    EXPECT_NE(text.find("The error box failed."), std::string::npos) << text;
+    EXPECT_FALSE(WaitWindow(child, "TMainForm", 0));
+    Answer(box);
+    EXPECT_EQ(child.Exit(), 1u);
 }
 
 } // namespace

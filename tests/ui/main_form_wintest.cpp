@@ -1,8 +1,10 @@
 // The main window under Wine: its layout read back from the real controls, and the commands
 // driven with real messages over a temporary tree of shortcuts written by the shell.
+#include "app/errors.h"
 #include "app/globals.h"
 #include "app/settings.h"
 #include "inventory/shortcut_item.h"
+#include "shell/link_reader.h"
 #include "support/shell_link_win32.h"
 #include "support/temp_dir.h"
 #include "ui/main_form.h"
@@ -61,6 +63,7 @@ class TestShell : public IShellServices {
 public:
     std::string folder;
     bool cancel = false;
+    bool failLinks = false; // OpenLink throws
     std::vector<std::string> opened, properties, recycled;
     bool BrowseForFolder(WindowHandle, std::string& path, const std::string&, std::uint32_t,
                          const std::string&) override {
@@ -74,7 +77,23 @@ public:
         return SystemShellServices().MoveToRecycleBin(owner, path, confirm);
     }
     void ShowFileProperties(const std::string& path) override { properties.push_back(path); }
-    void OpenLink(const std::string& link) override { opened.push_back(link); }
+    void OpenLink(const std::string& link) override {
+        if (failLinks)
+            throw Exception("The link could not be opened");
+        opened.push_back(link);
+    }
+};
+
+// The system's reader, or an error for every shortcut while `fail` is set.
+class FailingReader : public ILinkReader {
+public:
+    bool fail = false;
+    std::string ReadTarget(const std::string& path) override {
+        if (fail)
+            throw EReadError("Cannot read \"" + path + "\"");
+        return system->ReadTarget(path);
+    }
+    std::unique_ptr<ILinkReader> system = CreateSystemLinkReader();
 };
 
 struct Box {
@@ -88,6 +107,7 @@ protected:
     TempDir program;
     TempDir tree;
     TestShell shell;
+    FailingReader reader;
     std::vector<Box> boxes;
     int answer = IDYES;
     std::unique_ptr<TMainForm> form;
@@ -109,6 +129,7 @@ protected:
         setup.title = "Sweeper Test";
         setup.programFolder = program.Folder();
         setup.shell = &shell;
+        setup.linkReader = &reader;
         setup.messageBox = [this](WindowHandle, const std::string& text,
                                   const std::string& caption, unsigned flags) {
             boxes.push_back({text, caption, flags});
@@ -469,6 +490,10 @@ TEST_F(MainForm, MissingBackgroundShowsOneErrorBoxAndScansStillWork) {
     EXPECT_EQ(boxes[0].text.back(), '.');
     EXPECT_FALSE(form->HasBackground());
     EXPECT_EQ(Label("LabelInfo"), "Info"); // the later steps were skipped
+    // The later steps include showing the neutral icon; it shows all the same, alone.
+    EXPECT_TRUE(form->GraphicVisible("ImageIconInfo"));
+    EXPECT_FALSE(form->GraphicVisible("ImageIconGood"));
+    EXPECT_FALSE(form->GraphicVisible("ImageIconError"));
     Click("suiImageButtonScanShortcuts");
     EXPECT_EQ(Rows(), 4);
 }
@@ -501,6 +526,73 @@ TEST_F(MainForm, HelpLinksAndMenuPosition) {
     ::GetWindowRect(hwnd, &outer);
     EXPECT_EQ(menuRect.left, outer.left + 14);
     EXPECT_EQ(menuRect.top, outer.top + 49);
+}
+
+TEST_F(MainForm, AHandlerErrorShowsTheErrorBoxAndTheWindowGoesOn) {
+    MakeTree();
+    Open();
+    HWND hwnd = static_cast<HWND>(form->Handle());
+    const auto expectBox = [&](const std::string& text) {
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, text);
+        EXPECT_EQ(boxes[0].caption, "Sweeper Test");
+        EXPECT_EQ(boxes[0].flags, static_cast<unsigned>(MB_OK | MB_ICONERROR));
+        boxes.clear();
+    };
+    // A click handler, a menu command and a command run by its button.
+    shell.failLinks = true;
+    Click("suiImageButtonMore");
+    expectBox("The link could not be opened.");
+    ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(menuHomePage, 0), 0);
+    expectBox("The link could not be opened.");
+    reader.fail = true;
+    Click("suiImageButtonScanShortcuts");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text.rfind("Cannot read \"", 0), 0u) << boxes[0].text;
+    boxes.clear();
+
+    // The window still works: the next scan fills the list, filters and links respond.
+    reader.fail = false;
+    shell.failLinks = false;
+    Click("suiImageButtonScanShortcuts");
+    EXPECT_EQ(Rows(), 4);
+    SetFilter("DEEP");
+    EXPECT_EQ(Names(), std::vector<std::string>{"Lost"});
+    Click("suiImageButtonMore");
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"https://more.example/"});
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(MainForm, TheIdlePassRepaintsNothingThatDidNotChange) {
+    MakeTree();
+    Open();
+    Click("suiImageButtonScanShortcuts");
+    HWND hwnd = static_cast<HWND>(form->Handle());
+    ::UpdateWindow(hwnd);
+    for (int pass = 0; pass < 3; ++pass) {
+        form->Idle();
+        RECT dirty;
+        EXPECT_FALSE(::GetUpdateRect(hwnd, &dirty, FALSE)) << "pass " << pass;
+        MSG msg;
+        EXPECT_FALSE(::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
+            << "pass " << pass << " left message " << msg.message;
+    }
+    // A change is still shown at once.
+    form->Rows().SetChecked(0, !form->Rows().Checked(0));
+    form->Idle();
+    RECT dirty;
+    EXPECT_TRUE(::GetUpdateRect(hwnd, &dirty, FALSE));
+}
+
+TEST_F(MainForm, TheRowImagesAreTheWindowsAndFreedOnce) {
+    Open();
+    HWND list = Ctl("ListViewFiles");
+    EXPECT_TRUE(::GetWindowLongA(list, GWL_STYLE) & LVS_SHAREIMAGELISTS);
+    auto images = reinterpret_cast<HIMAGELIST>(::SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    EXPECT_EQ(images, form->RowImages());
+    // The list going first leaves the images to the window, which frees them with itself.
+    ::DestroyWindow(list);
+    EXPECT_EQ(ImageList_GetImageCount(images), 2);
 }
 
 } // namespace
