@@ -83,7 +83,7 @@ public:
                 break;
             got += static_cast<std::size_t>(n);
         }
-        return lnk::ReadShortcutTarget(buffer_.data(), got, LookupEnvironment);
+        return lnk::ReadShortcutTarget(buffer_.data(), got, {shortcutPath, LookupEnvironment, {}});
     }
 
 private:

@@ -63,7 +63,7 @@ protected:
     std::string Shell(const std::string& lnkPath) { return ToUtf8(shell->ReadTarget(lnkPath)); }
     std::string Parsed(const std::string& lnkPath) {
         const std::vector<unsigned char> b = FileBytes(lnkPath);
-        return lnk::ReadShortcutTarget(b.data(), b.size(), WindowsEnvironment);
+        return lnk::ReadShortcutTarget(b.data(), b.size(), {lnkPath, WindowsEnvironment, {}});
     }
     std::string Write(const std::string& name, const Bytes& bytes) {
         const std::string path = dir.Native(name);
@@ -187,19 +187,19 @@ TEST_F(LnkDifferential, HandBuiltFilesTheWriterCannotMake) {
                 Shell(unicode).c_str(), Shell(list).c_str(), Shell(expand).c_str());
 }
 
-// Network LinkInfo: with SLGP_UNCPRIORITY Windows reports the share path, also when a
-// local (mapped drive) path is stored beside it. Wine ignores the network part and reports
-// the local path or nothing.
+// Network LinkInfo: SLGP_UNCPRIORITY is documented as unsupported, so the share path is
+// reported only when no local path is stored beside it. Wine ignores the network part and
+// reports the local base path (without the suffix) or nothing.
 TEST_F(LnkDifferential, NetworkLinkInfo) {
     Link netOnly;
     netOnly.linkInfo = LinkInfo({"", "\\\\SERVER\\share", "dir\\file.txt", false, {}, {}, {}});
     Link netAndLocal;
-    netAndLocal.linkInfo = LinkInfo({"Z:\\dir\\file.txt", "\\\\SERVER\\share", "dir\\file.txt",
+    netAndLocal.linkInfo = LinkInfo({"C:\\Shared", "\\\\HOST\\Shared", "dir\\file.txt",
                                      false, {}, {}, {}});
     const std::string a = Write("net_only.lnk", netOnly.Build());
     const std::string b = Write("net_local.lnk", netAndLocal.Build());
     EXPECT_EQ(Parsed(a), "\\\\SERVER\\share\\dir\\file.txt");
-    EXPECT_EQ(Parsed(b), "\\\\SERVER\\share\\dir\\file.txt");
+    EXPECT_EQ(Parsed(b), "C:\\Shared\\dir\\file.txt");
     std::printf("shell: net only '%s', net and local '%s'\n", Shell(a).c_str(), Shell(b).c_str());
 }
 
