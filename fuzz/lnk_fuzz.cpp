@@ -12,8 +12,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         value = std::string(300, name[0]); // long values push expansions past the cap
         return true;
     };
-    const std::string target = lnk::ReadShortcutTarget(data, size, env);
+    // A deep folder, so that relative paths have segments to climb.
+    const std::string target =
+        lnk::ReadShortcutTarget(data, size, {"C:\\Links\\a\\b\\c.lnk", env, {}});
     if (target.size() > lnk::kMaxTargetBytes)
+        std::abort();
+    if (!target.empty() && !lnk::IsFullPath(target)) // never a relative target
         std::abort();
     // The result is well-formed UTF-8 (no cut character).
     for (std::size_t i = 0; i < target.size();) {

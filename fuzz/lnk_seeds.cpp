@@ -43,5 +43,8 @@ int main(int argc, char** argv) {
     put(c.Build());
     c.terminal = false;
     put(c.Build());
+    Link relative; // the relative path as the only source
+    relative.strings = {u"", u"..\\..\\..\\..\\x\\.\\y.exe"};
+    put(relative.Build());
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#include <vector>
 
 namespace lnk {
 namespace {
@@ -62,6 +63,25 @@ void AppendUtf8(std::string& out, std::uint32_t cp) {
     }
 }
 
+std::string DecodeWindows1252(std::string_view bytes) {
+    std::string out;
+    for (const char c : bytes) {
+        const auto b = static_cast<std::uint8_t>(c);
+        if (b >= 0x80 && b < 0xA0 && kCp1252High[b - 0x80] != 0)
+            AppendUtf8(out, kCp1252High[b - 0x80]);
+        else
+            AppendUtf8(out, b);
+    }
+    return out;
+}
+
+bool IsAscii(std::string_view bytes) {
+    for (const char c : bytes)
+        if (static_cast<std::uint8_t>(c) >= 0x80)
+            return false;
+    return true;
+}
+
 // A bounds-checked view of bytes. Every accessor answers false/0 rather than read outside.
 class Bytes {
 public:
@@ -89,22 +109,32 @@ public:
         return Has(off, len) && std::memcmp(p_ + off, what, len) == 0;
     }
 
-    // A zero-terminated Windows-1252 string starting at off; false when it is not terminated
-    // inside the view.
-    bool AnsiZ(std::size_t off, std::string& out, std::size_t* end = nullptr) const {
-        out.clear();
-        for (std::size_t i = off; i < n_; ++i) {
-            const std::uint8_t b = p_[i];
-            if (b == 0) {
-                if (end)
-                    *end = i + 1;
-                return true;
-            }
-            AppendAnsi(out, b);
-        }
-        return false;
+    // The bytes of a zero-terminated ANSI string starting at off, without the zero; false
+    // when it is not terminated inside the view.
+    bool AnsiZ(std::size_t off, std::string_view& bytes, std::size_t* end = nullptr) const {
+        if (off >= n_)
+            return false;
+        const void* zero = std::memchr(p_ + off, 0, n_ - off);
+        if (!zero)
+            return false;
+        const auto len = static_cast<std::size_t>(static_cast<const unsigned char*>(zero) - (p_ + off));
+        bytes = Text(off, len);
+        if (end)
+            *end = off + len + 1;
+        return true;
     }
-    // A zero-terminated UTF-16LE string starting at off.
+    // Up to `count` ANSI bytes at off, stopping at the first zero or the end of the view.
+    std::string_view AnsiCounted(std::size_t off, std::size_t count) const {
+        if (off >= n_)
+            return {};
+        if (count > n_ - off)
+            count = n_ - off;
+        const void* zero = std::memchr(p_ + off, 0, count);
+        return Text(off, zero ? static_cast<std::size_t>(static_cast<const unsigned char*>(zero) -
+                                                         (p_ + off))
+                              : count);
+    }
+    // A zero-terminated UTF-16LE string starting at off, as UTF-8.
     bool WideZ(std::size_t off, std::string& out, std::size_t* end = nullptr) const {
         out.clear();
         std::size_t i = off;
@@ -118,29 +148,19 @@ public:
             *end = i + 2;
         return true;
     }
-    // `count` UTF-16LE units (or, with wide == false, Windows-1252 bytes) at off, stopping at
-    // the first zero.
-    void Counted(std::size_t off, std::size_t count, bool wide, std::string& out) const {
-        out.clear();
-        if (wide) {
-            std::size_t units = 0;
-            while (units < count && U16(off + 2 * units) != 0)
-                ++units;
-            AppendWide(out, off, units);
-        } else {
-            for (std::size_t i = 0; i < count && Has(off + i, 1) && p_[off + i] != 0; ++i)
-                AppendAnsi(out, p_[off + i]);
-        }
+    // Up to `count` UTF-16LE units at off as UTF-8, stopping at the first zero.
+    std::string WideCounted(std::size_t off, std::size_t count) const {
+        std::string out;
+        std::size_t units = 0;
+        while (units < count && Has(off + 2 * units, 2) && U16(off + 2 * units) != 0)
+            ++units;
+        AppendWide(out, off, units);
+        return out;
     }
 
 private:
-    static void AppendAnsi(std::string& out, std::uint8_t b) {
-        if (b < 0x80)
-            out += static_cast<char>(b);
-        else if (b < 0xA0)
-            AppendUtf8(out, kCp1252High[b - 0x80] ? kCp1252High[b - 0x80] : b);
-        else
-            AppendUtf8(out, b);
+    std::string_view Text(std::size_t off, std::size_t len) const {
+        return std::string_view(reinterpret_cast<const char*>(p_ + off), len);
     }
     // `units` UTF-16LE units at off (already known to fit); a lone surrogate becomes U+FFFD.
     void AppendWide(std::string& out, std::size_t off, std::size_t units) const {
@@ -173,14 +193,55 @@ std::string JoinPath(std::string first, const std::string& second) {
     return first + second;
 }
 
+struct LinkInfoPaths {
+    std::string local;
+    std::string network;
+};
+
+// The reading of one file: the bytes' structures, decoded with the caller's context.
+class Reader {
+public:
+    explicit Reader(const ReadContext& context) : context_(context) {}
+
+    std::string Target(Bytes file) const;
+
+private:
+    std::string Ansi(std::string_view bytes) const {
+        std::string text;
+        if (IsAscii(bytes))
+            text.assign(bytes);
+        else if (!context_.ansi || !context_.ansi(bytes, text))
+            text = DecodeWindows1252(bytes);
+        return text;
+    }
+    bool AnsiZ(Bytes b, std::size_t off, std::string& out) const {
+        std::string_view bytes;
+        if (!b.AnsiZ(off, bytes))
+            return false;
+        out = Ansi(bytes);
+        return true;
+    }
+    bool FileItemName(Bytes item, std::string& name) const;
+    bool PathFromIdList(Bytes list, std::string& path) const;
+    bool ReadLinkInfo(Bytes info, LinkInfoPaths& out) const;
+
+    const ReadContext& context_;
+};
+
 // The name of a file-system folder or file item: the long name from its 0xBEEF0004
 // extension block when there is one, else the primary name.
-bool FileItemName(Bytes item, std::string& name) {
+bool Reader::FileItemName(Bytes item, std::string& name) const {
     const std::uint8_t type = item.U8(2);
     std::size_t pos = 0;
-    const bool ok = (type & 0x04) ? item.WideZ(14, name, &pos) : item.AnsiZ(14, name, &pos);
-    if (!ok)
-        return false;
+    std::string_view primary;
+    if (type & 0x04) {
+        if (!item.WideZ(14, name, &pos))
+            return false;
+    } else {
+        if (!item.AnsiZ(14, primary, &pos))
+            return false;
+        name.clear();
+    }
     pos += pos & 1; // extension blocks start at an even offset
     // Walk the extension blocks: size, version, signature.
     while (item.Has(pos, 8)) {
@@ -208,11 +269,13 @@ bool FileItemName(Bytes item, std::string& name) {
         }
         pos += extSize;
     }
+    if (!(type & 0x04))
+        name = Ansi(primary);
     return !name.empty();
 }
 
 // The file-system path an ID list names, or false when it names none.
-bool PathFromIdList(Bytes list, std::string& path) {
+bool Reader::PathFromIdList(Bytes list, std::string& path) const {
     enum class State { Start, Computer, Network, Path } state = State::Start;
     path.clear();
     std::size_t off = 0;
@@ -240,7 +303,7 @@ bool PathFromIdList(Bytes list, std::string& path) {
             if ((type & 0x70) != 0x20)
                 return false;
             std::string drive;
-            if (!item.AnsiZ(3, drive) || drive.size() < 2 || drive[1] != ':')
+            if (!AnsiZ(item, 3, drive) || drive.size() < 2 || drive[1] != ':')
                 return false;
             path = drive;
             state = State::Path;
@@ -250,7 +313,7 @@ bool PathFromIdList(Bytes list, std::string& path) {
             if ((type & 0x70) != 0x40)
                 return false;
             std::string name;
-            if (!item.AnsiZ(5, name) || name.size() < 3 || name[0] != '\\' || name[1] != '\\')
+            if (!AnsiZ(item, 5, name) || name.size() < 3 || name[0] != '\\' || name[1] != '\\')
                 return false;
             path = name;
             if (name.find('\\', 2) != std::string::npos)
@@ -271,12 +334,7 @@ bool PathFromIdList(Bytes list, std::string& path) {
     return state == State::Path;
 }
 
-struct LinkInfoPaths {
-    std::string local;
-    std::string network;
-};
-
-bool ReadLinkInfo(Bytes info, LinkInfoPaths& out) {
+bool Reader::ReadLinkInfo(Bytes info, LinkInfoPaths& out) const {
     const std::size_t headerSize = info.U32(4);
     if (headerSize < 0x1C || headerSize > info.size())
         return false;
@@ -289,14 +347,14 @@ bool ReadLinkInfo(Bytes info, LinkInfoPaths& out) {
     if (suffixU != 0) {
         if (!info.WideZ(suffixU, suffix))
             return false;
-    } else if (suffixA != 0 && !info.AnsiZ(suffixA, suffix)) {
+    } else if (suffixA != 0 && !AnsiZ(info, suffixA, suffix)) {
         return false;
     }
 
     if (flags & kVolumeIdAndLocalBasePath) {
         std::string base;
         const std::size_t baseU = unicodeOffsets ? info.U32(0x1C) : 0;
-        const bool ok = baseU != 0 ? info.WideZ(baseU, base) : info.AnsiZ(info.U32(0x10), base);
+        const bool ok = baseU != 0 ? info.WideZ(baseU, base) : AnsiZ(info, info.U32(0x10), base);
         if (!ok)
             return false;
         if (!base.empty())
@@ -311,7 +369,7 @@ bool ReadLinkInfo(Bytes info, LinkInfoPaths& out) {
         const std::size_t netA = cnrl.U32(8);
         std::string net;
         const std::size_t netU = (netA > 0x14 && cnrl.Has(0x14, 4)) ? cnrl.U32(0x14) : 0;
-        const bool ok = netU != 0 ? cnrl.WideZ(netU, net) : cnrl.AnsiZ(netA, net);
+        const bool ok = netU != 0 ? cnrl.WideZ(netU, net) : AnsiZ(cnrl, netA, net);
         if (!ok)
             return false;
         if (!net.empty())
@@ -358,14 +416,7 @@ std::string Capped(std::string s) {
     return s;
 }
 
-} // namespace
-
-std::string ExpandEnvironmentReferences(std::string_view text, const EnvLookup& env) {
-    return Expand(text, env);
-}
-
-std::string ReadShortcutTarget(const unsigned char* data, std::size_t size, const EnvLookup& env) {
-    const Bytes file(data, size);
+std::string Reader::Target(Bytes file) const {
     if (!file.Has(0, 0x4C) || file.U32(0) != 0x4C || !file.Equals(4, kLinkClsid, 16))
         return {};
     const std::uint32_t flags = file.U32(0x14);
@@ -392,15 +443,21 @@ std::string ReadShortcutTarget(const unsigned char* data, std::size_t size, cons
     }
 
     const bool unicode = (flags & kIsUnicode) != 0;
+    std::size_t relativeAt = 0, relativeCount = 0; // decoded only when it is the target
     for (std::uint32_t bit : {kHasName, kHasRelativePath, kHasWorkingDir, kHasArguments,
                               kHasIconLocation}) {
         if (!(flags & bit))
             continue;
         if (!file.Has(off, 2))
             return {};
-        const std::size_t bytes = std::size_t{file.U16(off)} * (unicode ? 2 : 1);
+        const std::size_t count = file.U16(off);
+        const std::size_t bytes = count * (unicode ? 2 : 1);
         if (!file.Has(off + 2, bytes))
             return {};
+        if (bit == kHasRelativePath) {
+            relativeAt = off + 2;
+            relativeCount = count;
+        }
         off += 2 + bytes;
     }
 
@@ -412,23 +469,138 @@ std::string ReadShortcutTarget(const unsigned char* data, std::size_t size, cons
             break;
         if (file.U32(off + 4) == kEnvironmentBlock && blockSize >= kEnvironmentBlockSize &&
             envTarget.empty()) {
-            std::string wide;
-            std::string ansi;
-            file.Counted(off + 8 + 260, 260, true, wide);
-            file.Counted(off + 8, 260, false, ansi);
-            envTarget = !wide.empty() ? wide : ansi;
+            envTarget = file.WideCounted(off + 8 + 260, 260);
+            if (envTarget.empty())
+                envTarget = Ansi(file.AnsiCounted(off + 8, 260));
         }
         off += blockSize;
     }
 
-    if ((flags & kHasExpString) && !envTarget.empty())
-        return Capped(Expand(envTarget, env));
-    if (!info.network.empty())
-        return Capped(info.network);
     std::string path;
-    if (PathFromIdList(idList, path))
+    if ((flags & kHasExpString) && !envTarget.empty()) {
+        path = Expand(envTarget, context_.environment);
+        if (IsFullPath(path))
+            return Capped(path);
+    }
+    if (PathFromIdList(idList, path) && IsFullPath(path))
         return Capped(path);
-    return Capped(info.local);
+    for (const std::string* stored : {&info.local, &info.network})
+        if (IsFullPath(*stored))
+            return Capped(*stored);
+    if (relativeCount == 0)
+        return {};
+    const std::string relative = unicode ? file.WideCounted(relativeAt, relativeCount)
+                                         : Ansi(file.AnsiCounted(relativeAt, relativeCount));
+    return Capped(ResolveRelativePath(context_.linkPath, relative));
+}
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// The length of the root that starts `path` ("X:\", "\\server\share\", "\"), 0 when it has
+// none. A share root with nothing after it counts, its last '\' implied.
+std::size_t RootLength(std::string_view path) {
+    if (path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == ':' && IsSeparator(path[2]))
+        return 3;
+    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+        std::size_t i = 2;
+        for (int part = 0; part < 2; ++part) { // server, then share
+            const std::size_t start = i;
+            while (i < path.size() && !IsSeparator(path[i]))
+                ++i;
+            if (i == start)
+                return 0;
+            if (i < path.size())
+                ++i;
+        }
+        return i;
+    }
+    if (!path.empty() && IsSeparator(path[0]))
+        return 1;
+    return 0;
+}
+
+std::string RootText(std::string_view root) {
+    std::string text(root);
+    for (char& c : text)
+        if (c == '/')
+            c = '\\';
+    if (text.back() != '\\')
+        text += '\\';
+    return text;
+}
+
+// Adds the segments of `text` to `segments`: empty and "." ones skipped, ".." dropping the
+// last one (never below the root).
+void AddSegments(std::string_view text, std::vector<std::string_view>& segments) {
+    std::size_t i = 0;
+    while (i <= text.size()) {
+        std::size_t j = i;
+        while (j < text.size() && !IsSeparator(text[j]))
+            ++j;
+        const std::string_view segment = text.substr(i, j - i);
+        if (segment == "..") {
+            if (!segments.empty())
+                segments.pop_back();
+        } else if (!segment.empty() && segment != ".") {
+            segments.push_back(segment);
+        }
+        i = j + 1;
+    }
+}
+
+} // namespace
+
+bool IsFullPath(std::string_view path) {
+    return (path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == ':' &&
+            IsSeparator(path[2])) ||
+           (!path.empty() && IsSeparator(path[0]));
+}
+
+std::string ResolveRelativePath(std::string_view linkPath, std::string_view relative) {
+    if (relative.empty() || (relative.size() >= 2 && relative[1] == ':' && !IsFullPath(relative)))
+        return {}; // nothing, or a drive's own current folder, which a shortcut cannot know
+    if (relative.size() >= 2 && IsSeparator(relative[0]) && IsSeparator(relative[1]) &&
+        RootLength(relative) == 0)
+        return {}; // a server without a share
+    std::string_view root;
+    std::vector<std::string_view> segments;
+    if (const std::size_t own = RootLength(relative); own > 1) {
+        root = relative.substr(0, own);
+        relative.remove_prefix(own);
+    } else {
+        const std::size_t linkRoot = RootLength(linkPath);
+        if (linkRoot == 0)
+            return {};
+        root = linkPath.substr(0, linkRoot);
+        if (own == 0) { // below the shortcut's own folder
+            std::string_view folder = linkPath.substr(linkRoot);
+            std::size_t last = folder.size();
+            while (last > 0 && !IsSeparator(folder[last - 1]))
+                --last;
+            AddSegments(folder.substr(0, last), segments);
+        }
+    }
+    AddSegments(relative, segments);
+    std::string path = RootText(root);
+    for (std::size_t k = 0; k < segments.size(); ++k) {
+        if (k > 0)
+            path += '\\';
+        path.append(segments[k]);
+    }
+    if (!segments.empty() && !relative.empty() && IsSeparator(relative.back()))
+        path += '\\';
+    return path;
+}
+
+std::string ExpandEnvironmentReferences(std::string_view text, const EnvLookup& env) {
+    return Expand(text, env);
+}
+
+std::string ReadShortcutTarget(const unsigned char* data, std::size_t size,
+                               const ReadContext& context) {
+    return Reader(context).Target(Bytes(data, size));
 }
 
 } // namespace lnk

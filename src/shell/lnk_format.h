@@ -1,31 +1,42 @@
 // Reading the target path out of the bytes of a shell link (.lnk) file, without the shell.
 //
-// The answer is the path the shell link object's GetPath with SLGP_UNCPRIORITY reports for
-// the same file, as UTF-8, at most kMaxTargetBytes bytes (cut at a character boundary), or
-// "" when the bytes are not a readable shortcut or name nothing in the file system.
+// The answer is the path the shell link object's GetPath reports for the same file, as UTF-8,
+// at most kMaxTargetBytes bytes (cut at a character boundary), or "" when the bytes are not a
+// readable shortcut or name nothing in the file system. It is always a full path (a drive
+// root, a network share, or a root folder) or "": a source that would give anything else
+// gives nothing, and the next rule decides.
 //
 // Which source wins, first match:
 //   1. Environment target: with the HasExpString flag and an environment-variable block
 //      whose target is not empty, that target with %NAME% references expanded (the Unicode
 //      target preferred over the ANSI one). Unknown names stay as written, percent signs
 //      included.
-//   2. Network path: LinkInfo (unless ForceNoLinkInfo) with a common network relative link
-//      gives its net name, a '\', and the common path suffix (the suffix and its '\' left
-//      out when empty). SLGP_UNCPRIORITY puts this before the ID list.
-//   3. ID list: a target ID list rooted at My Computer (drive item, then file-system folder
+//   2. ID list: a target ID list rooted at My Computer (drive item, then file-system folder
 //      and file items) or at the network root (server and share items, then file-system
 //      items) gives the joined path; a file-system item's long name from its extension
 //      block is preferred over its primary (short) name. An ID list that leads elsewhere
 //      (control panel, a known folder root, anything not a file-system item) gives nothing
 //      here, and the next rule decides.
-//   4. Local path: LinkInfo's local base path joined with the common path suffix.
-//   5. Otherwise "".
+//   3. Local path: LinkInfo's local base path joined with the common path suffix.
+//   4. Network path: LinkInfo (unless ForceNoLinkInfo) with a common network relative link
+//      gives its net name, a '\', and the common path suffix (the suffix and its '\' left
+//      out when empty).
+//   5. Relative path: the stored relative path joined to the folder of the shortcut file
+//      itself (the folder the shell loads it from), "." and ".." collapsed as Windows
+//      canonicalises a full path; ".." at the root stays at the root. Without the shortcut's
+//      own path (or with one that is not a full path) this gives nothing.
+//   6. Otherwise "".
+// GetPath is called with SLGP_UNCPRIORITY, which Microsoft documents as unsupported: the flag
+// changes nothing, so the ID list and the local path (the target as the link names it, a
+// mapped drive included) come before the network path, which LinkInfo keeps to find a
+// target that has moved.
 // Advertised (Darwin) shortcuts follow the same rules: the shell reports the stored ID list
 // or LinkInfo path for them (usually an icon file in the installer's cache), and "" when
-// neither is present. The relative path, working folder, arguments and icon strings are
-// never a target.
+// neither is present. The working folder, arguments and icon strings are never a target.
+// Known-folder and special-folder blocks are passed over: the ID list is read as stored.
 // Within LinkInfo and the extra data, Unicode strings are preferred to their ANSI twins;
-// ANSI text is decoded as Windows-1252.
+// ANSI text is in the system's default code page, as the file format defines it: the caller
+// says how to decode it (Windows-1252 when it does not).
 //
 // Validity: a wrong header size or class id, or a header, ID list, LinkInfo or string that
 // runs past the end of the bytes, makes the file unreadable (""), as a failed load does. The
@@ -52,13 +63,34 @@ constexpr std::size_t kMaxTargetBytes = 259;
 // Windows); returns false when it is not set.
 using EnvLookup = std::function<bool(std::string_view name, std::string& value)>;
 
-// The target of the shortcut held in data[0, size); see the rules above. `env` may be empty,
-// in which case no reference is expanded.
+// Decodes text in the system's default ANSI code page (never plain ASCII) into UTF-8;
+// returns false to leave it to the Windows-1252 decoding.
+using AnsiDecoder = std::function<bool(std::string_view bytes, std::string& utf8)>;
+
+// What a reading needs besides the bytes; every part may be left empty.
+struct ReadContext {
+    std::string_view linkPath; // the shortcut file's own full path, '\' separated
+    EnvLookup environment;     // empty: no reference is expanded
+    AnsiDecoder ansi;          // empty: Windows-1252
+};
+
+// The target of the shortcut held in data[0, size); see the rules above.
 std::string ReadShortcutTarget(const unsigned char* data, std::size_t size,
-                               const EnvLookup& env = {});
+                               const ReadContext& context = {});
 
 // Expands %NAME% references as ExpandEnvironmentStrings does: a known name is replaced by
 // its value, an unknown one (or a lone '%') is kept as written.
 std::string ExpandEnvironmentReferences(std::string_view text, const EnvLookup& env);
+
+// `relative` joined to the folder of the file at `linkPath`, with empty, "." and ".."
+// segments collapsed and '/' read as '\'. The root of `linkPath` (a drive "X:\", a share
+// "\\server\share\", or a lone "\") is never climbed above. A `relative` that is itself a full
+// path keeps its own root; one rooted at "\" takes the root of `linkPath`. "" when `linkPath`
+// has no such root, or `relative` names a drive without a root ("X:name") or nothing at all.
+std::string ResolveRelativePath(std::string_view linkPath, std::string_view relative);
+
+// True for a path that starts at a root: "X:\" (or "X:/"), or a '\' or '/' (a share, or the
+// root folder).
+bool IsFullPath(std::string_view path);
 
 } // namespace lnk

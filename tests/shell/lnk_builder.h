@@ -166,6 +166,35 @@ inline Bytes TargetBlock(std::uint32_t signature, const std::string& ansi,
     return b;
 }
 
+// An extra data block: size, signature, then the body.
+inline Bytes Block(std::uint32_t signature, const Bytes& body) {
+    Bytes b;
+    U32(b, static_cast<std::uint32_t>(8 + body.size()));
+    U32(b, signature);
+    b.insert(b.end(), body.begin(), body.end());
+    return b;
+}
+// The offset in an ID list (as IdList() builds it) of item `index`.
+inline std::uint32_t ItemOffset(const std::vector<Bytes>& items, std::size_t index) {
+    std::uint32_t off = 0;
+    for (std::size_t i = 0; i < index; ++i)
+        off += static_cast<std::uint32_t>(items[i].size());
+    return off;
+}
+// The special-folder (CSIDL) and known-folder (GUID as stored) blocks: the folder the ID list
+// points into and the offset of its first item below that folder.
+inline Bytes SpecialFolderBlock(std::uint32_t csidl, std::uint32_t offset) {
+    Bytes body;
+    U32(body, csidl);
+    U32(body, offset);
+    return Block(0xA0000005, body);
+}
+inline Bytes KnownFolderBlock(const unsigned char (&guid)[16], std::uint32_t offset) {
+    Bytes body(guid, guid + 16);
+    U32(body, offset);
+    return Block(0xA000000B, body);
+}
+
 constexpr std::uint32_t kHasIdList = 0x1, kHasLinkInfo = 0x2, kHasName = 0x4,
                         kHasRelativePath = 0x8, kHasWorkingDir = 0x10, kHasArguments = 0x20,
                         kHasIconLocation = 0x40, kIsUnicode = 0x80, kForceNoLinkInfo = 0x100,

@@ -12,8 +12,8 @@ using namespace lnkb;
 
 namespace {
 
-std::string Read(const Bytes& b, const lnk::EnvLookup& env = {}) {
-    return lnk::ReadShortcutTarget(b.data(), b.size(), env);
+std::string Read(const Bytes& b, const lnk::EnvLookup& env = {}, std::string_view linkPath = {}) {
+    return lnk::ReadShortcutTarget(b.data(), b.size(), {linkPath, env, {}});
 }
 
 Bytes DriveList(const std::vector<Bytes>& fileItems, const std::string& drive = "C:\\") {
@@ -119,10 +119,10 @@ TEST(LnkLinkInfo, NetworkLinksJoinNetNameAndSuffix) {
     EXPECT_EQ(Read(l.Build()), "\\\\Sërver\\share\\dïr");
 }
 
-// Each precedence rule of the reader, one source against the next.
-TEST(LnkPrecedence, EnvironmentThenNetworkThenIdListThenLocalPath) {
+// Each precedence rule of the reader, one source against the next. SLGP_UNCPRIORITY changes
+// nothing: the network path of LinkInfo comes last of the stored paths.
+TEST(LnkPrecedence, EnvironmentThenIdListThenLocalThenNetworkThenRelativePath) {
     const Bytes list = DriveList({FileItem("FROMID~1", u"from id list")});
-    const Bytes local = LinkInfo({"C:\\from local", "", "", false, {}, {}, {}});
     const Bytes both = LinkInfo({"Z:\\mapped", "\\\\srv\\share", "", false, {}, {}, {}});
     const Bytes env = TargetBlock(0xA0000001, "%ROOT%\\ansi", u"%ROOT%\\wide");
     const lnk::EnvLookup lookup = [](std::string_view name, std::string& value) {
@@ -131,37 +131,45 @@ TEST(LnkPrecedence, EnvironmentThenNetworkThenIdListThenLocalPath) {
         value = "C:\\Root";
         return true;
     };
+    const std::string_view linkPath = "C:\\Links\\a.lnk";
 
     Link l;
     l.idList = list;
     l.linkInfo = both;
+    l.strings = {u"", u"..\\relative.exe"};
     l.extra = {env};
     l.extraFlags = kHasExpString;
-    EXPECT_EQ(Read(l.Build(), lookup), "C:\\Root\\wide"); // 1: environment target
+    EXPECT_EQ(Read(l.Build(), lookup, linkPath), "C:\\Root\\wide"); // 1: environment target
 
     l.extraFlags = 0;
-    EXPECT_EQ(Read(l.Build(), lookup), "\\\\srv\\share"); // without the flag the block is unused
+    EXPECT_EQ(Read(l.Build(), lookup, linkPath), "C:\\from id list"); // without the flag the block is unused
+
+    l.idList = IdList({RootItem(kControlPanel)}); // an ID list without a path falls through
+    EXPECT_EQ(Read(l.Build(), lookup, linkPath), "Z:\\mapped");
+
+    l.linkInfo = LinkInfo({"", "\\\\srv\\share", "", false, {}, {}, {}});
+    EXPECT_EQ(Read(l.Build(), lookup, linkPath), "\\\\srv\\share");
 
     l.extraFlags = kForceNoLinkInfo;
-    EXPECT_EQ(Read(l.Build()), "C:\\from id list"); // LinkInfo switched off
-
-    l.extraFlags = 0;
-    l.linkInfo = local;
-    EXPECT_EQ(Read(l.Build()), "C:\\from id list"); // 3 over 4
-
-    l.idList = IdList({RootItem(kControlPanel)});
-    EXPECT_EQ(Read(l.Build()), "C:\\from local"); // an ID list without a path falls through
+    EXPECT_EQ(Read(l.Build(), lookup, linkPath), "C:\\relative.exe");
+    EXPECT_EQ(Read(l.Build(), lookup), ""); // no shortcut path to resolve it against
 }
 
 TEST(LnkPrecedence, EnvironmentTargetPrefersUnicodeAndKeepsUnknownNames) {
+    const lnk::EnvLookup root = [](std::string_view name, std::string& value) {
+        value = "C:\\Root";
+        return name == "ROOT";
+    };
     Link l;
     l.extraFlags = kHasExpString;
-    l.extra = {TargetBlock(0xA0000001, "%Missing%\\\xE9.exe", u"")};
-    EXPECT_EQ(Read(l.Build()), "%Missing%\\é.exe");
-    // An empty environment target leaves the decision to the other sources.
-    l.extra = {TargetBlock(0xA0000001, "", u"")};
+    l.extra = {TargetBlock(0xA0000001, "%ROOT%\\%Missing%\\\xE9.exe", u"")};
+    EXPECT_EQ(Read(l.Build(), root), "C:\\Root\\%Missing%\\é.exe");
+    // A target that stays relative (ROOT unknown) or is empty leaves the decision to the
+    // other sources.
     l.idList = DriveList({FileItem("A", u"a")});
     EXPECT_EQ(Read(l.Build()), "C:\\a");
+    l.extra = {TargetBlock(0xA0000001, "", u"")};
+    EXPECT_EQ(Read(l.Build(), root), "C:\\a");
 }
 
 TEST(LnkPrecedence, AdvertisedShortcutsReportTheirStoredPath) {
@@ -179,14 +187,63 @@ TEST(LnkStrings, AreSkippedInBothEncodingsToReachTheExtraData) {
     Link l;
     l.extraFlags = kHasExpString;
     l.extra = {TargetBlock(0xA0000001, "C:\\env.exe", u"")};
-    l.strings = {u"comment", u".\\rel.exe", u"C:\\work", u"--arg \"x\"", u"C:\\icon.ico"};
+    l.strings = {u"comment", u".\\rél.exe", u"C:\\work", u"--arg \"x\"", u"C:\\icon.ico"};
     EXPECT_EQ(Read(l.Build()), "C:\\env.exe");
     l.unicodeStrings = false;
     EXPECT_EQ(Read(l.Build()), "C:\\env.exe");
-    // The relative path alone is never reported.
+    // The relative path, in either encoding, when nothing else names a target.
     l.extra.clear();
     l.extraFlags = 0;
-    EXPECT_EQ(Read(l.Build()), "");
+    EXPECT_EQ(Read(l.Build(), {}, "C:\\Links\\a.lnk"), "C:\\Links\\rél.exe");
+    l.unicodeStrings = true;
+    EXPECT_EQ(Read(l.Build(), {}, "C:\\Links\\a.lnk"), "C:\\Links\\rél.exe");
+}
+
+// Windows canonicalisation of the relative path joined to the shortcut's folder.
+TEST(LnkRelativePath, JoinsTheShortcutsFolderAndCollapsesDots) {
+    const std::string_view desktop = "C:\\Users\\me\\Desktop\\Calculator.lnk";
+    // Written on another machine, six levels deep: the climb stops at the drive root.
+    EXPECT_EQ(lnk::ResolveRelativePath(desktop, "..\\..\\..\\..\\..\\..\\Windows\\System32\\calc.exe"),
+              "C:\\Windows\\System32\\calc.exe");
+    EXPECT_EQ(lnk::ResolveRelativePath(desktop, ".\\tool.exe"), "C:\\Users\\me\\Desktop\\tool.exe");
+    EXPECT_EQ(lnk::ResolveRelativePath(desktop, "sub\\.\\x\\..\\\\y.txt"),
+              "C:\\Users\\me\\Desktop\\sub\\y.txt");
+    EXPECT_EQ(lnk::ResolveRelativePath(desktop, "../Documents/a b.txt"), "C:\\Users\\me\\Documents\\a b.txt");
+    EXPECT_EQ(lnk::ResolveRelativePath(desktop, "..\\dir\\"), "C:\\Users\\me\\dir\\");
+    EXPECT_EQ(lnk::ResolveRelativePath("C:\\a.lnk", ".."), "C:\\");
+    // A share root is a root too.
+    EXPECT_EQ(lnk::ResolveRelativePath("\\\\srv\\share\\links\\a.lnk", "..\\..\\..\\x.exe"),
+              "\\\\srv\\share\\x.exe");
+    // The host's paths start at "\\".
+    EXPECT_EQ(lnk::ResolveRelativePath("\\tmp\\t\\a.lnk", "..\\..\\..\\x"), "\\x");
+    // Paths with a root of their own: a drive or share keeps it, "\\" takes the shortcut's drive.
+    EXPECT_EQ(lnk::ResolveRelativePath(desktop, "D:\\x\\..\\y"), "D:\\y");
+    EXPECT_EQ(lnk::ResolveRelativePath(desktop, "\\\\srv\\s\\..\\..\\y"), "\\\\srv\\s\\y");
+    EXPECT_EQ(lnk::ResolveRelativePath(desktop, "\\Windows\\.\\x"), "C:\\Windows\\x");
+    // Nothing that would stay relative: no folder to start from, a drive's current folder, a
+    // server without a share, nothing at all.
+    EXPECT_EQ(lnk::ResolveRelativePath("Links\\a.lnk", "x.exe"), "");
+    EXPECT_EQ(lnk::ResolveRelativePath("", "x.exe"), "");
+    EXPECT_EQ(lnk::ResolveRelativePath(desktop, "D:x.exe"), "");
+    EXPECT_EQ(lnk::ResolveRelativePath(desktop, "\\\\srv"), "");
+    EXPECT_EQ(lnk::ResolveRelativePath(desktop, ""), "");
+}
+
+// ANSI text goes to the caller's decoder (the system's code page), ASCII never does.
+TEST(LnkAnsi, NonAsciiTextGoesToTheCallersDecoder) {
+    std::vector<std::string> asked;
+    const lnk::AnsiDecoder cp1251 = [&](std::string_view bytes, std::string& utf8) {
+        asked.emplace_back(bytes);
+        utf8 = bytes == "\xE0\xE1.txt" ? "аб.txt" : "?";
+        return true;
+    };
+    Link l;
+    l.linkInfo = LinkInfo({"C:\\Dir", "", "\xE0\xE1.txt", false, {}, {}, {}});
+    const Bytes b = l.Build();
+    EXPECT_EQ(lnk::ReadShortcutTarget(b.data(), b.size(), {{}, {}, cp1251}), "C:\\Dir\\аб.txt");
+    EXPECT_EQ(asked, std::vector<std::string>{"\xE0\xE1.txt"});
+    const lnk::AnsiDecoder declines = [](std::string_view, std::string&) { return false; };
+    EXPECT_EQ(lnk::ReadShortcutTarget(b.data(), b.size(), {{}, {}, declines}), "C:\\Dir\\àá.txt");
 }
 
 TEST(LnkLimits, TargetsAreCutAt259BytesOnACharacterBoundary) {
@@ -238,7 +295,7 @@ TEST(LnkBadInput, EveryTruncationIsHandled) {
         if (n < extraStart)
             EXPECT_EQ(got, "") << n;
         else if (n < full.size() - 4)
-            EXPECT_EQ(got, "\\\\s\\x") << n; // the environment block is cut off: ignored
+            EXPECT_EQ(got, "C:\\a\\b") << n; // the environment block is cut off: ignored
         else
             EXPECT_EQ(got, "C:\\env") << n; // only the terminal block is missing
     }
@@ -248,7 +305,7 @@ TEST(LnkBadInput, SizesAndOffsetsOutsideTheirStructure) {
     Link l;
     l.linkInfo = LinkInfo({"C:\\base", "\\\\srv\\share", "sfx", true, u"C:\\base", u"\\\\srv\\share", u"sfx"});
     const Bytes good = l.Build();
-    ASSERT_EQ(Read(good), "\\\\srv\\share\\sfx");
+    ASSERT_EQ(Read(good), "C:\\base\\sfx");
     // Every 32-bit field of LinkInfo (sizes and offsets) set to values that point outside it
     // or overflow when added.
     const std::size_t infoAt = 0x4C;

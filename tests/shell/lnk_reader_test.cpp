@@ -1,14 +1,17 @@
-// The host build's link reader on real files: what it opens, how much it reads.
+// The choice of link reader through a platform double, and the host build's reader on real
+// files: what it opens, how much it reads, what it resolves.
 #include "shell/link_reader.h"
 #include "shell/lnk_format.h"
 
 #include "shell/lnk_builder.h"
+#include "support/doubles.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <map>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -16,6 +19,83 @@
 using namespace lnkb;
 
 namespace {
+
+// Shortcut files, environment and code page of a platform, by exact name.
+class FakeShortcutFiles : public IShortcutFiles {
+public:
+    std::map<std::string, Bytes> files;
+    std::map<std::string, std::string, std::less<>> environment;
+
+    bool ReadPrefix(const std::string& path, std::vector<unsigned char>& bytes) override {
+        const auto it = files.find(path);
+        if (it == files.end())
+            return false;
+        bytes = it->second;
+        return true;
+    }
+    bool LookupEnvironment(std::string_view name, std::string& value) override {
+        const auto it = environment.find(name);
+        if (it == environment.end())
+            return false;
+        value = it->second;
+        return true;
+    }
+    bool DecodeAnsi(std::string_view bytes, std::string& utf8) override {
+        utf8.clear();
+        for (const char c : bytes) // Windows-1251, as far as this test needs it
+            utf8 += c == '\xC4' ? "Д" : std::string(1, c);
+        return true;
+    }
+};
+
+class FakePlatform : public ILinkReaderPlatform {
+public:
+    bool wine = false;
+    bool hasShellLink = true;
+    FakeShortcutFiles files;
+
+    bool RunsUnderWine() override { return wine; }
+    std::unique_ptr<ILinkReader> CreateShellLinkReader() override {
+        if (!hasShellLink)
+            return nullptr;
+        auto shell = std::make_unique<FakeLinkReader>();
+        shell->targets["C:\\Links\\env.lnk"] = "from the shell link object";
+        return shell;
+    }
+    std::unique_ptr<IShortcutFiles> CreateShortcutFiles() override {
+        return std::make_unique<FakeShortcutFiles>(files);
+    }
+};
+
+// Windows: the shell link object. Wine, or no shell link object: the program's own reader,
+// which reads through the platform's files, environment and code page, and resolves a
+// relative target against the shortcut's own folder.
+TEST(LinkReaderChoice, ShellLinkObjectOnWindowsOwnReaderUnderWineAndOnTheHost) {
+    FakePlatform platform;
+    Link env;
+    env.extraFlags = kHasExpString;
+    env.extra = {TargetBlock(0xA0000001, "", u"%SystemRoot%\\notepad.exe")};
+    platform.files.files["C:\\Links\\env.lnk"] = env.Build();
+    Link relative;
+    relative.strings = {u"", u"..\\..\\..\\Tools\\t.exe"};
+    platform.files.files["C:\\Links\\rel.lnk"] = relative.Build();
+    Link ansi;
+    ansi.linkInfo = LinkInfo({"C:\\\xC4", "", "", false, {}, {}, {}});
+    platform.files.files["C:\\Links\\ansi.lnk"] = ansi.Build();
+    platform.files.environment["SystemRoot"] = "C:\\windows";
+
+    EXPECT_EQ(SelectLinkReader(platform)->ReadTarget("C:\\Links\\env.lnk"),
+              "from the shell link object");
+    for (const bool wine : {true, false}) {
+        platform.wine = wine;
+        platform.hasShellLink = wine;
+        const std::unique_ptr<ILinkReader> own = SelectLinkReader(platform);
+        EXPECT_EQ(own->ReadTarget("C:\\Links\\env.lnk"), "C:\\windows\\notepad.exe");
+        EXPECT_EQ(own->ReadTarget("C:\\Links\\rel.lnk"), "C:\\Tools\\t.exe");
+        EXPECT_EQ(own->ReadTarget("C:\\Links\\ansi.lnk"), "C:\\Д");
+        EXPECT_EQ(own->ReadTarget("C:\\Links\\missing.lnk"), "");
+    }
+}
 
 class LnkReader : public ::testing::Test {
 protected:
@@ -74,6 +154,13 @@ TEST_F(LnkReader, HugeFilesAreReadOnlyUpToTheCap) {
     U32(b, 0xA0000001);
     b.resize(b.size() + 0x10000, 'x');
     EXPECT_EQ(reader->ReadTarget(Put("blocks.lnk", b)), "C:\\blocks.exe");
+}
+
+TEST_F(LnkReader, RelativeTargetsResolveAgainstTheShortcutsFolder) {
+    dir.MakeDir("links");
+    Link l;
+    l.strings = {u"", u"..\\app\\.\\tool.exe"};
+    EXPECT_EQ(reader->ReadTarget(Put("links/rel.lnk", l.Build())), dir.Native("app/tool.exe"));
 }
 
 TEST_F(LnkReader, EnvironmentNamesIgnoreCase) {
