@@ -18,19 +18,18 @@
 
 namespace {
 
-std::string Env(const char* name) {
+std::string Env(const wchar_t* name) {
     // Read in UTF-16 and converted to the ANSI code page here: Wine's GetEnvironmentVariableA
     // cuts a value under the UTF-8 code page to its length in characters.
     wchar_t wide[MAX_PATH] = {};
-    std::wstring wideName(name, name + std::char_traits<char>::length(name));
-    if (!::GetEnvironmentVariableW(wideName.c_str(), wide, MAX_PATH))
+    if (!::GetEnvironmentVariableW(name, wide, MAX_PATH))
         return "";
     char value[MAX_PATH * 4] = {};
     ::WideCharToMultiByte(CP_ACP, 0, wide, -1, value, sizeof value, nullptr, nullptr);
     return value;
 }
 
-std::string Folder() { return Env("SWEEPER_RELEASE_FOLDER"); }
+std::string Folder() { return Env(L"SWEEPER_RELEASE_FOLDER"); }
 std::string Program() { return AddTrailingBackslash(Folder()) + "ShortcutSweeper.exe"; }
 
 std::string Setting(const char* key) {
@@ -86,7 +85,7 @@ std::vector<WORD> VersionNumbers(const std::string& version) {
 }
 
 TEST(Release, VersionResourceCarriesTheProjectVersionAndTheShippedSettings) {
-    EXPECT_EQ(Env("SWEEPER_RELEASE_ZIP"), "ShortcutSweeper-" SWEEPER_VERSION "-win64.zip");
+    EXPECT_EQ(Env(L"SWEEPER_RELEASE_ZIP"), "ShortcutSweeper-" SWEEPER_VERSION "-win64.zip");
 
     const VersionInfo info(Program());
     ASSERT_TRUE(info.Found()) << Program();
