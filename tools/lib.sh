@@ -29,3 +29,5 @@ windows_packages=(cmake make g++ mingw-w64 googletest wine wine64 xvfb xauth fon
                   fonts-liberation libxrender1 libxrandr2 libxcursor1 libxi6 libxcomposite1
                   libxinerama1 libxfixes3)
 fuzz_packages=(clang libclang-rt-14-dev)
+# tools/package: the release zip.
+package_packages=(zip)
