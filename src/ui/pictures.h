@@ -1,6 +1,13 @@
-// Resource ids of the window pictures linked into the executable (ui/pictures.rc).
-// Plain #defines: the resource compiler reads this file too.
+// Resource ids of the window pictures linked into the executable (ui/pictures.rc and
+// ui/backgrounds.rc). Plain #defines: the resource compiler reads this file too.
 #pragma once
+
+// Every picture below exists in four renderings of the same subject: at 100% under its own
+// id (the sizes given here), and at 125, 150 and 200% (every size scaled, rounded half up)
+// under its id plus these offsets (ScaledPictureId in ui/display_scale).
+#define IDB_AT_125 10000
+#define IDB_AT_150 20000
+#define IDB_AT_200 30000
 
 // Image-button pictures: 24-bit bitmaps. Each button has four consecutive ids, in the
 // order normal, mouse over, pressed, disabled (base + 0 .. base + 3).
@@ -45,6 +52,10 @@
 #define IDB_ROW_VALID_MASK 1211
 #define IDB_ROW_INVALID 1212            // image 1: red cross
 #define IDB_ROW_INVALID_MASK 1213
+
+// The window background at 125, 150 and 200% only (IDB_BACKGROUND + IDB_AT_...): at 100%
+// it is the file UI.bmp beside the executable, 788 x 584, 24-bit (ui/backgrounds.rc).
+#define IDB_BACKGROUND 1300
 
 // The application icon inside the executable (the same picture as icon.ico).
 #define IDI_APPLICATION_ICON 1
