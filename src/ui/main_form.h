@@ -123,6 +123,8 @@ public:
     std::string GraphicText(const std::string& name) const;
     bool GraphicVisible(const std::string& name) const;
     bool HasBackground() const { return static_cast<bool>(background_); }
+    // The display density the layout is scaled to (96: as the tables say).
+    int Dpi() const { return dpi_; }
     void* RowImages() const { return ImageList.get(); } // HIMAGELIST, owned by the window
     TInventory& Inventory() { return sweeper_->Inventory(); }
     TListViewReport& Rows() { return *rows_; }
@@ -144,9 +146,17 @@ private:
     void CreateControls();
     void CreateButtons();
     void CreateHelpMenu();
+    // The font, places, sizes and pictures for dpi_: at creation and on WM_DPICHANGED, where
+    // the frame follows (at the system's suggested RECT, or where it is for nullptr).
+    void ScaleFont();
+    void ApplyDpi();
+    void PlaceControls();
+    void DpiChanged(int dpi, const void* suggested);
+    void FitFrame(const void* suggested);
     // main_form_paint_win32.cpp
     void LoadPictures();
     void LoadBackground();
+    void PlaceBackground();
     void Paint(void* dc);
     void InvalidateArea(const TBounds& area);
     TSize MeasureText(const std::string& text, int font);
@@ -157,8 +167,12 @@ private:
     IShellServices& Shell();
 
     TMainFormSetup setup_;
-    TFont font_;                 // Tahoma, 11 pixels
+    int dpi_ = 96;               // the density the layout is scaled to
+    TFont font_;                 // Tahoma, 11 pixels at 96 dpi, scaled
     TBitmap background_;         // "UI.bmp"; empty when it could not be loaded
+    bool shippedBackground_ = false; // "UI.bmp" is the file shipped with the program
+    TBitmap scaledBackground_;   // the shipped background's own rendering above 100%
+    int rowImagesPercent_ = 100; // the rendering ImageList holds
     TBitmap iconPictures_[3];    // the info icons (32-bit, alpha), by TInfoIcon
     std::vector<void*> fonts_;   // not owned: font_, by font number
     std::vector<void*> pictures_; // not owned: the bitmaps above, by TMainPicture

@@ -1,8 +1,10 @@
 // The main window's child controls, its row images and its help menu, made from the layout
-// tables when the window is created.
+// tables when the window is created, and placed, sized and given their font and pictures
+// for the window's display density then and whenever that density changes.
 #include "ui/main_form.h"
 
 #include "app/system_error.h"
+#include "ui/display_scale.h"
 #include "ui/main_form_layout.h"
 #include "ui/pictures.h"
 
@@ -13,85 +15,92 @@ namespace {
 
 HWND H(WindowHandle h) { return static_cast<HWND>(h); }
 
-// The row images: image 0 a green check, image 1 a red cross, each with its mask.
-HIMAGELIST MakeRowImages() {
-    HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 0);
+// The row images in the rendering `percent`: image 0 a green check, image 1 a red cross, each
+// with its mask. They are drawn 1:1: the rows grow to the rendering's size.
+HIMAGELIST MakeRowImages(int percent) {
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    const auto load = [&](int id, UINT flags) {
+        return TBitmap(::LoadImageA(instance, MAKEINTRESOURCEA(ScaledPictureId(id, percent)),
+                                    IMAGE_BITMAP, 0, 0, flags));
+    };
+    const TBitmap images[] = {load(IDB_ROW_VALID, LR_CREATEDIBSECTION), load(IDB_ROW_VALID_MASK, 0),
+                              load(IDB_ROW_INVALID, LR_CREATEDIBSECTION),
+                              load(IDB_ROW_INVALID_MASK, 0)};
+    const TSize size = PictureSize(images[0].get());
+    HIMAGELIST list = ImageList_Create(size.width, size.height, ILC_COLOR32 | ILC_MASK, 2, 0);
     if (!list)
         RaiseLastOSError("Cannot create the row images");
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    for (auto [imageId, maskId] : {std::pair{IDB_ROW_VALID, IDB_ROW_VALID_MASK},
-                                   std::pair{IDB_ROW_INVALID, IDB_ROW_INVALID_MASK}}) {
-        TBitmap image(::LoadImageA(instance, MAKEINTRESOURCEA(imageId), IMAGE_BITMAP, 0, 0,
-                                   LR_CREATEDIBSECTION));
-        TBitmap mask(::LoadImageA(instance, MAKEINTRESOURCEA(maskId), IMAGE_BITMAP, 0, 0, 0));
-        ImageList_Add(list, image.as<HBITMAP>(), mask.as<HBITMAP>());
-    }
+    for (int i = 0; i < 4; i += 2)
+        ImageList_Add(list, images[i].as<HBITMAP>(), images[i + 1].as<HBITMAP>());
     return list;
+}
+
+void Place(HWND control, const TBounds& at) {
+    ::SetWindowPos(control, nullptr, at.left, at.top, at.width, at.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A drop-down list's window is as high as its opened list; the closed box is made as high as
+// `height`: its selection field plus the frame.
+void FitClosedHeight(HWND box, const TBounds& at, int height) {
+    Place(box, {at.left, at.top, at.width, height + 200});
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        RECT closed;
+        ::GetWindowRect(box, &closed);
+        const int off = height - (closed.bottom - closed.top);
+        if (off == 0)
+            break;
+        const auto field = ::SendMessageA(box, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+        ::SendMessageA(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + off);
+        Place(box, {at.left, at.top, at.width, height + 200});
+    }
 }
 
 } // namespace
 
 void TMainForm::CreateControls() {
+    dpi_ = WindowDpi(Handle());
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    // Each control is placed, and given its font, by ApplyDpi below.
     const auto child = [&](const TControlPlace& place, DWORD exStyle, const char* cls,
-                           DWORD style, int height) {
+                           DWORD style) {
         HWND c = ::CreateWindowExA(exStyle, cls, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style,
-                                   place.bounds.left, place.bounds.top, place.bounds.width,
-                                   height, H(Handle()),
+                                   0, 0, 0, 0, H(Handle()),
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id)),
                                    instance, nullptr);
         if (!c)
             RaiseLastOSError(std::string("Cannot create ") + place.name);
-        ::SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
         controls_.emplace_back(place.name, c);
         return c;
     };
-    const TControlPlace& listPlace = kMainControls[0];
-    const TControlPlace& editPlace = kMainControls[1];
-    const TControlPlace& showPlace = kMainControls[2];
 
     // Child windows in tab order, which is also their back-to-front order. The list shares
     // the window's row images: the window owns them and frees them once.
-    HWND list = child(listPlace, WS_EX_CLIENTEDGE, WC_LISTVIEWA,
-                      LVS_REPORT | LVS_SHAREIMAGELISTS, listPlace.bounds.height);
-    ImageList.reset(MakeRowImages());
+    HWND list = child(kMainControls[0], WS_EX_CLIENTEDGE, WC_LISTVIEWA,
+                      LVS_REPORT | LVS_SHAREIMAGELISTS);
+    rowImagesPercent_ = PictureScale(dpi_);
+    ImageList.reset(MakeRowImages(rowImagesPercent_));
     rows_ = std::make_unique<TListViewReport>(list);
     rows_->SetUp(ImageList.get());
 
-    child(editPlace, WS_EX_CLIENTEDGE, "EDIT", ES_AUTOHSCROLL, editPlace.bounds.height);
-    // The drop-down's height includes its opened list.
-    HWND show = child(showPlace, 0, "COMBOBOX", WS_VSCROLL | CBS_DROPDOWNLIST, 200);
+    child(kMainControls[1], WS_EX_CLIENTEDGE, "EDIT", ES_AUTOHSCROLL);
+    HWND show = child(kMainControls[2], 0, "COMBOBOX", WS_VSCROLL | CBS_DROPDOWNLIST);
     for (const char* item : kShowItems)
         ::SendMessageA(show, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
     ::SendMessageA(show, CB_SETCURSEL, 0, 0);
-    // The closed box is as high as the table says: its selection field plus the frame.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        RECT closed;
-        ::GetWindowRect(show, &closed);
-        const int off = showPlace.bounds.height - (closed.bottom - closed.top);
-        if (off == 0)
-            break;
-        const auto field = ::SendMessageA(show, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-        ::SendMessageA(show, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + off);
-        ::SetWindowPos(show, nullptr, 0, 0, showPlace.bounds.width, 200,
-                       SWP_NOMOVE | SWP_NOZORDER);
-    }
 
     CreateButtons();
     CreateHelpMenu();
-    LoadPictures();
+    ScaleFont();
     for (const TGraphic& g : MainFormGraphics())
         graphics_.Add(g);
+    ApplyDpi();
 }
 
 void TMainForm::CreateButtons() {
     for (const TButtonPlace& b : kMainButtons) {
         auto button = std::make_unique<TsuiImageButton>(Handle(), b.bounds.left, b.bounds.top,
                                                         b.bounds.width, b.bounds.height, b.id);
-        button->SetPictures(b.firstPicture, b.firstPicture + 1, b.firstPicture + 2,
-                            b.firstPicture + 3);
-        button->SetAutoSize(true);
-        button->SetFont(font_.get());
         if (b.action)
             button->SetAction(&ActionList[*b.action]);
         else if (b.id == kIdButtonMore)
@@ -114,4 +123,73 @@ void TMainForm::CreateHelpMenu() {
             ::AppendMenuA(PopupMenuHelp.as<HMENU>(), MF_STRING, static_cast<UINT_PTR>(item.id),
                           item.caption);
     }
+}
+
+void TMainForm::ScaleFont() {
+    // The controls let go of the old font before it is freed.
+    TFont old = std::move(font_);
+    font_.reset(MakeScaledFont("Tahoma", kMainFontHeight, dpi_));
+    fonts_ = {font_.get()};
+    for (const auto& [name, control] : controls_)
+        ::SendMessageA(H(control), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    for (const auto& button : buttons_)
+        button->SetFont(font_.get());
+}
+
+void TMainForm::ApplyDpi() {
+    PlaceControls();
+    for (const TGraphic& g : MainFormGraphics())
+        graphics_.SetBounds(g.name, Scale(g.bounds, dpi_));
+    graphics_.Remeasure(); // the labels take their text's size in the new font
+    LoadPictures();        // the background takes its picture's size
+}
+
+void TMainForm::PlaceControls() {
+    const int percent = PictureScale(dpi_);
+    HWND list = H(Control(kMainControls[0].name));
+    Place(list, Scale(kMainControls[0].bounds, dpi_));
+    Place(H(Control(kMainControls[1].name)), Scale(kMainControls[1].bounds, dpi_));
+    const TBounds show = Scale(kMainControls[2].bounds, dpi_);
+    FitClosedHeight(H(Control(kMainControls[2].name)), show, show.height);
+
+    if (rowImagesPercent_ != percent) {
+        TImageListHandle images(MakeRowImages(percent));
+        ::SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images.get()));
+        ImageList = std::move(images); // the list has let go of the old ones
+        rowImagesPercent_ = percent;
+    }
+    for (std::size_t i = 0; i < kListColumns.size(); ++i)
+        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, i, Scale(kListColumns[i].width, dpi_));
+
+    // Each button shows the rendering of its pictures at or just above the window's scale:
+    // 1:1 and sized to it where it has the scaled size, scaled down to its place otherwise.
+    for (std::size_t i = 0; i < kMainButtons.size(); ++i) {
+        const TButtonPlace& b = kMainButtons[i];
+        TsuiImageButton& button = *buttons_[i];
+        const int first = ScaledPictureId(b.firstPicture, percent);
+        button.SetPictures(first, first + 1, first + 2, first + 3);
+        const TBounds at = Scale(b.bounds, dpi_);
+        const bool fits = button.PicNormal().Width() == at.width &&
+                          button.PicNormal().Height() == at.height;
+        button.SetAutoSize(fits);
+        button.SetStretch(!fits);
+        button.SetBounds(at.left, at.top, at.width, at.height);
+    }
+}
+
+void TMainForm::DpiChanged(int dpi, const void* suggested) {
+    if (dpi <= 0 || dpi == dpi_)
+        return;
+    dpi_ = dpi;
+    ScaleFont();
+    ApplyDpi();
+    FitFrame(suggested);
+}
+
+// The window keeps its fixed frame around the scaled client area. The system suggests where
+// the window goes on its new display; the size is the window's own.
+void TMainForm::FitFrame(const void* suggested) {
+    FitClientArea(Handle(), Scale(TSize{kMainClientWidth, kMainClientHeight}, dpi_), dpi_,
+                  suggested);
+    ::InvalidateRect(H(Handle()), nullptr, FALSE);
 }

@@ -1,5 +1,6 @@
 #include "ui/main_form_layout.h"
 
+#include "ui/display_scale.h"
 #include "ui/pictures.h"
 
 std::vector<TGraphic> MainFormGraphics() {
@@ -62,3 +63,8 @@ const std::array<TButtonPlace, 7> kMainButtons{{
     {"suiImageButtonMore", {600, 3, 154, 30}, IDB_MORE_NORMAL, std::nullopt, kIdButtonMore},
     {"ButtonHelp", {12, 14, 34, 35}, IDB_HELP_NORMAL, std::nullopt, kIdButtonHelp},
 }};
+
+TOffset HelpMenuOffset(int dpi) {
+    const TBounds help = Scale(kMainButtons.back().bounds, dpi);
+    return {help.left + Scale(2, dpi), help.top + help.height};
+}

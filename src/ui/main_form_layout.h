@@ -1,6 +1,7 @@
 // The main window's layout as data: the painted graphics in back-to-front order, the child
 // controls in tab order, the image buttons with their pictures and commands, and the help
-// menu. Positions and sizes are client pixels at 96 dots per inch. Toolkit-free: the window
+// menu. Positions, sizes, font heights and column widths are client pixels at 96 dots per
+// inch; the window scales them to its display (ui/display_scale). Toolkit-free: the window
 // is built from these tables and the tests read them back against the real controls.
 #pragma once
 
@@ -12,6 +13,8 @@
 
 inline constexpr int kMainClientWidth = 783;
 inline constexpr int kMainClientHeight = 579;
+// Tahoma's character height in the window and on every label.
+inline constexpr int kMainFontHeight = 11;
 // The labels' near-black grey (COLORREF of red, green and blue 0x1A).
 inline constexpr unsigned long kMainLabelColor = 0x1A1A1Aul;
 
@@ -86,6 +89,10 @@ inline constexpr std::array<TMenuItem, 10> kHelpMenu{{
     {0, nullptr},
     {menuAbout, "About..."},
 }};
-// Where the help menu opens: this offset from the window's outer top-left corner (the help
-// button's client place plus its height, as the window's frame adds to it).
-inline constexpr int kHelpMenuLeft = 12 + 2, kHelpMenuTop = 14 + 35;
+// Where the help menu opens at `dpi`: this offset from the window's outer top-left corner,
+// the help button's client place (scaled as the button is) two pixels in and below its bottom
+// edge; the window's frame and title bar are not added. (14, 49) at 96 dpi.
+struct TOffset {
+    int x = 0, y = 0;
+};
+TOffset HelpMenuOffset(int dpi);

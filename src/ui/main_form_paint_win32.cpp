@@ -5,10 +5,14 @@
 #include "app/errors.h"
 #include "app/system_error.h"
 #include "shell/path_rules.h"
+#include "ui/display_scale.h"
 #include "ui/main_form_layout.h"
 #include "ui/pictures.h"
 
 #include <windows.h>
+
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -25,29 +29,53 @@ HBITMAP LoadBitmapFile(const std::string& path) {
     return bitmap;
 }
 
-// An info icon: a 32-bit bitmap with premultiplied alpha, kept as a DIB section.
-HBITMAP LoadIconPicture(int id) {
-    return static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
+// A picture of the executable in the rendering `percent`, kept as a DIB section (which keeps
+// the info icons' premultiplied alpha); nullptr when the executable has none.
+HBITMAP LoadPicture(int id, int percent) {
+    return static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr),
+                                             MAKEINTRESOURCEA(ScaledPictureId(id, percent)),
                                              IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 } // namespace
 
-// The info icons are part of the executable.
+// The info icons are part of the executable, in the rendering for the window's density.
 void TMainForm::LoadPictures() {
+    const int percent = PictureScale(dpi_);
     for (int i = 0; i < 3; ++i)
-        iconPictures_[i].reset(LoadIconPicture(IDB_ICON_INFO + i));
+        iconPictures_[i].reset(LoadPicture(IDB_ICON_INFO + i, percent));
     pictures_ = {background_.get(), iconPictures_[0].get(), iconPictures_[1].get(),
                  iconPictures_[2].get()};
+    PlaceBackground();
 }
 
 // "UI.bmp" is read from the program's folder and may fail: the caller shows the error box,
 // and the window opens without it.
 void TMainForm::LoadBackground() {
-    background_.reset(LoadBitmapFile(AddTrailingBackslash(setup_.programFolder) + "UI.bmp"));
-    pictures_.at(kPictureBackground) = background_.get();
-    const TSize size = PictureSize(background_.get());
-    graphics_.SetBounds("ImageMain", {0, 0, size.width, size.height});
+    const std::string path = AddTrailingBackslash(setup_.programFolder) + "UI.bmp";
+    background_.reset(LoadBitmapFile(path));
+    shippedBackground_ = IsShippedBackground(FileBytes(path));
+    PlaceBackground();
+}
+
+// The background takes its picture's size, scaled. Above 100% the shipped UI.bmp gives way to
+// the executable's own rendering of it at that scale; any other UI.bmp is drawn scaled.
+void TMainForm::PlaceBackground() {
+    const int percent = PictureScale(dpi_);
+    scaledBackground_.reset(shippedBackground_ && background_ && percent != 100
+                                ? LoadPicture(IDB_BACKGROUND, percent)
+                                : nullptr);
+    pictures_.at(kPictureBackground) =
+        scaledBackground_ ? scaledBackground_.get() : background_.get();
+    if (background_) {
+        const TSize size = Scale(PictureSize(background_.get()), dpi_);
+        graphics_.SetBounds("ImageMain", {0, 0, size.width, size.height});
+    }
     ::InvalidateRect(H(Handle()), nullptr, FALSE);
 }
 

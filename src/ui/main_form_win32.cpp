@@ -8,10 +8,13 @@
 #include "shell/link_reader.h"
 #include "shell/util_funcs.h"
 #include "ui/about.h"
+#include "ui/display_scale.h"
 #include "ui/main_form_layout.h"
 
 #include <windows.h>
 #include <commctrl.h>
+
+#include <climits>
 
 // The view interface has its own MessageBox.
 #undef MessageBox
@@ -39,25 +42,24 @@ TMainForm::TMainForm(TMainFormSetup setup)
         const auto id = static_cast<TActionId>(i);
         ActionList[id].SetOnExecute([this, id] { RunCommand(id); });
     }
-    font_.reset(::CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                              DEFAULT_PITCH | FF_DONTCARE, "Tahoma"));
-    fonts_ = {font_.get()};
-
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_CONTROLPARENT;
-    RECT frame{0, 0, kMainClientWidth, kMainClientHeight};
-    ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    // The client area scaled to the display's density, in the fixed frame for that density.
+    const int dpi = SystemDpi();
+    const TSize frame =
+        FrameSize(Scale(TSize{kMainClientWidth, kMainClientHeight}, dpi), style, exStyle, dpi);
     // WM_CREATE makes the controls and runs FormCreate. The stored caption is a placeholder
     // until FormCreate sets the title.
     Create(kClass, {.text = "Shortcut Sweeper",
                     .style = style,
                     .exStyle = exStyle,
-                    .left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                    .top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2,
-                    .width = width,
-                    .height = height});
+                    .left = (::GetSystemMetrics(SM_CXSCREEN) - frame.width) / 2,
+                    .top = (::GetSystemMetrics(SM_CYSCREEN) - frame.height) / 2,
+                    .width = frame.width,
+                    .height = frame.height});
+    // On a display of another density than the system's, or larger than the screen (which
+    // the creation cuts down to it), the frame is fitted again.
+    FitFrame(nullptr);
 }
 
 TMainForm::~TMainForm() {
@@ -274,9 +276,9 @@ void TMainForm::menuAboutClick() {
 void TMainForm::ButtonHelpClick() {
     RECT window;
     ::GetWindowRect(H(Handle()), &window);
+    const TOffset at = HelpMenuOffset(dpi_);
     ::TrackPopupMenu(PopupMenuHelp.as<HMENU>(), TPM_LEFTALIGN | TPM_TOPALIGN,
-                     window.left + kHelpMenuLeft, window.top + kHelpMenuTop, 0, H(Handle()),
-                     nullptr);
+                     window.left + at.x, window.top + at.y, 0, H(Handle()), nullptr);
 }
 
 // ---- The action list ----
@@ -355,6 +357,14 @@ std::intptr_t TMainForm::OnMessage(unsigned message, std::uintptr_t wp, std::int
             return TRUE;
         }
         break;
+    case WM_DPICHANGED:
+        DpiChanged(HIWORD(wp), reinterpret_cast<const void*>(lp));
+        return 0;
+    case WM_GETMINMAXINFO:
+        // The fixed frame keeps its size at every density, even where that is larger than
+        // the screen (the system would cut it down to the screen otherwise).
+        reinterpret_cast<MINMAXINFO*>(lp)->ptMaxTrackSize = {SHRT_MAX, SHRT_MAX};
+        return 0;
     case WM_ERASEBKGND:
         return 1; // the whole surface is painted off-screen in WM_PAINT
     case WM_PAINT: {

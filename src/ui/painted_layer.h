@@ -34,8 +34,8 @@ struct TGraphic {
     enum class Kind {
         Label,     // one line; takes its text's size
         WrapLabel, // fixed size, word-wrapped
-        Image,     // a picture drawn 1:1; takes the picture's size when it has one
-        AlphaImage // a picture with an alpha channel, drawn blended
+        Image,     // a picture filling its place: 1:1 when it has the place's size
+        AlphaImage // the same with an alpha channel, drawn blended
     };
     std::string name;
     TBounds bounds;

@@ -6,6 +6,8 @@
 
 namespace {
 
+// A picture fills its place: 1:1 where it has the place's size, scaled to it otherwise (a
+// rendering for a denser display than the window's, or a UI.bmp of the user's own).
 void DrawPicture(HDC dc, const TBounds& at, HBITMAP picture, bool alpha) {
     const TSize size = PictureSize(picture);
     if (size.width == 0)
@@ -14,10 +16,15 @@ void DrawPicture(HDC dc, const TBounds& at, HBITMAP picture, bool alpha) {
     TSelection select(source.get(), picture);
     if (alpha) {
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        ::AlphaBlend(dc, at.left, at.top, size.width, size.height, source.as<HDC>(), 0, 0,
+        ::AlphaBlend(dc, at.left, at.top, at.width, at.height, source.as<HDC>(), 0, 0,
                      size.width, size.height, blend);
-    } else {
+    } else if (size.width == at.width && size.height == at.height) {
         ::BitBlt(dc, at.left, at.top, at.width, at.height, source.as<HDC>(), 0, 0, SRCCOPY);
+    } else {
+        const int mode = ::SetStretchBltMode(dc, HALFTONE);
+        ::StretchBlt(dc, at.left, at.top, at.width, at.height, source.as<HDC>(), 0, 0,
+                     size.width, size.height, SRCCOPY);
+        ::SetStretchBltMode(dc, mode);
     }
 }
 
