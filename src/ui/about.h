@@ -35,11 +35,15 @@ private:
                             std::intptr_t lParam) override;
     void Paint(void* dc);
     bool OverLink(int x, int y) const;
+    // Fonts, places and frame for dpi_ (at creation and on WM_DPICHANGED).
+    void ScaleFonts();
+    void ApplyDpi(const void* suggested);
 
     WindowHandle owner_;           // not owned
     std::string title_;
     IShellServices& shell_;
     TIcon icon_;
+    int dpi_ = 96;                 // the density the layout is scaled to
     TFont fontNormal_, fontName_, fontLink_;
     std::vector<void*> fonts_;     // not owned: the three above, by font number
     TPaintedLayer labels_;

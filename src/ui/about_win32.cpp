@@ -1,6 +1,7 @@
 #include "ui/about.h"
 
 #include "app/globals.h"
+#include "ui/display_scale.h"
 
 #include <windows.h>
 
@@ -11,14 +12,24 @@ namespace {
 HWND H(WindowHandle h) { return static_cast<HWND>(h); }
 
 const TWindowClass kClass{"TFormAbout", TWindowClass::Background::White};
+// The layout in client pixels at 96 dpi, scaled to the box's display like the main window's.
 constexpr int kWidth = 375, kHeight = 217;
+constexpr TBounds kIconPlace{16, 8, 32, 32}; // the icon inside ImageIcon's 33 x 33
+constexpr TBounds kOkPlace{280, 184, 81, 23};
 enum Font { kNormal, kName, kLink };
 constexpr COLORREF kLinkColor = RGB(0, 0, 255);
 
-HFONT MakeFont(int height, int weight, bool underline, BYTE charset, const char* face) {
-    return ::CreateFontA(-height, 0, 0, 0, weight, FALSE, underline, FALSE, charset,
-                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                         DEFAULT_PITCH | FF_DONTCARE, face);
+// The labels with their stored texts, which FormCreate fills in.
+std::vector<TGraphic> AboutLabels() {
+    return {
+        {.name = "LabelAppName", .bounds = {66, 8, 16, 16}, .text = "%s", .font = kName},
+        {.name = "LabelVersion", .bounds = {66, 26, 54, 13}, .text = "Version %s"},
+        {.name = "LabelCopyRight", .bounds = {16, 72, 224, 13}, .text = kCopyrightTemplate},
+        {.name = "LabelWarning", .bounds = {16, 104, 345, 65}, .text = kLegalNotice,
+         .kind = TGraphic::Kind::WrapLabel},
+        {.name = "LabelWeb", .bounds = {16, 192, 16, 13}, .text = "%s", .font = kLink,
+         .color = kLinkColor},
+    };
 }
 
 int CurrentYear() {
@@ -32,10 +43,6 @@ TFormAbout::TFormAbout(WindowHandle owner, const std::string& title, void* icon,
                        IShellServices& shell)
     : owner_(owner), title_(title), shell_(shell),
       icon_(icon ? ::CopyIcon(static_cast<HICON>(icon)) : nullptr),
-      fontNormal_(MakeFont(11, FW_NORMAL, false, DEFAULT_CHARSET, "Tahoma")),
-      fontName_(MakeFont(13, FW_BOLD, false, ANSI_CHARSET, "Arial")),
-      fontLink_(MakeFont(11, FW_NORMAL, true, DEFAULT_CHARSET, "Tahoma")),
-      fonts_{fontNormal_.get(), fontName_.get(), fontLink_.get()},
       labels_([this](const std::string& text, int font) {
                   return TextExtent(Handle(), fonts_[static_cast<std::size_t>(font)], text);
               },
@@ -43,30 +50,50 @@ TFormAbout::TFormAbout(WindowHandle owner, const std::string& title, void* icon,
                   if (Handle())
                       ::InvalidateRect(H(Handle()), nullptr, TRUE);
               }) {
-    using K = TGraphic::Kind;
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    RECT frame{0, 0, kWidth, kHeight};
-    ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+    const int dpi = SystemDpi();
+    const TSize frame = FrameSize(Scale(TSize{kWidth, kHeight}, dpi), style, exStyle, dpi);
     Create(kClass, {.text = "About %s",
                     .style = style,
                     .exStyle = exStyle,
-                    .left = (::GetSystemMetrics(SM_CXSCREEN) - w) / 2,
-                    .top = (::GetSystemMetrics(SM_CYSCREEN) - h) / 2,
-                    .width = w,
-                    .height = h,
+                    .left = (::GetSystemMetrics(SM_CXSCREEN) - frame.width) / 2,
+                    .top = (::GetSystemMetrics(SM_CYSCREEN) - frame.height) / 2,
+                    .width = frame.width,
+                    .height = frame.height,
                     .parent = owner_});
+    dpi_ = WindowDpi(Handle());
+    ScaleFonts();
     // The stored texts are placeholders until FormCreate fills them in.
-    labels_.Add({.name = "LabelAppName", .bounds = {66, 8, 16, 16}, .text = "%s", .font = kName});
-    labels_.Add({.name = "LabelVersion", .bounds = {66, 26, 54, 13}, .text = "Version %s"});
-    labels_.Add({.name = "LabelCopyRight", .bounds = {16, 72, 224, 13},
-                 .text = kCopyrightTemplate});
-    labels_.Add({.name = "LabelWarning", .bounds = {16, 104, 345, 65}, .text = kLegalNotice,
-                 .kind = K::WrapLabel});
-    labels_.Add({.name = "LabelWeb", .bounds = {16, 192, 16, 13}, .text = "%s", .font = kLink,
-                 .color = kLinkColor});
+    for (const TGraphic& label : AboutLabels())
+        labels_.Add(label);
+    ApplyDpi(nullptr);
     FormCreate();
+}
+
+void TFormAbout::ScaleFonts() {
+    // The OK button lets go of the old font before it is freed.
+    TFont old = std::move(fontNormal_);
+    fontNormal_.reset(MakeScaledFont("Tahoma", 11, dpi_));
+    fontName_.reset(MakeScaledFont("Arial", 13, dpi_, true, false, true));
+    fontLink_.reset(MakeScaledFont("Tahoma", 11, dpi_, false, true));
+    fonts_ = {fontNormal_.get(), fontName_.get(), fontLink_.get()};
+    ::SendMessageA(::GetDlgItem(H(Handle()), IDOK), WM_SETFONT,
+                   reinterpret_cast<WPARAM>(fontNormal_.get()), TRUE);
+}
+
+// Places the labels and OK for dpi_ and fits the fixed frame around the scaled client area,
+// at the system's suggested RECT or where the box is (nullptr).
+void TFormAbout::ApplyDpi(const void* suggested) {
+    for (const TGraphic& label : AboutLabels())
+        labels_.SetBounds(label.name, Scale(label.bounds, dpi_));
+    labels_.Remeasure();
+    HWND hwnd = H(Handle());
+    const TBounds ok = Scale(kOkPlace, dpi_);
+    ::SetWindowPos(::GetDlgItem(hwnd, IDOK), nullptr, ok.left, ok.top, ok.width, ok.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    FitClientArea(Handle(), Scale(TSize{kWidth, kHeight}, dpi_), dpi_, suggested);
+    ::InvalidateRect(hwnd, nullptr, TRUE);
 }
 
 TFormAbout::~TFormAbout() { DestroyHandle(); }
@@ -98,9 +125,10 @@ bool TFormAbout::OverLink(int x, int y) const {
 }
 
 void TFormAbout::Paint(void* dc) {
+    const TBounds at = Scale(kIconPlace, dpi_);
     if (icon_)
-        ::DrawIconEx(static_cast<HDC>(dc), 16, 8, icon_.as<HICON>(), 32, 32, 0, nullptr,
-                     DI_NORMAL);
+        ::DrawIconEx(static_cast<HDC>(dc), at.left, at.top, icon_.as<HICON>(), at.width,
+                     at.height, 0, nullptr, DI_NORMAL);
     PaintLayer(dc, labels_, fonts_, {});
 }
 
@@ -142,15 +170,17 @@ int TFormAbout::ShowModal() {
 std::intptr_t TFormAbout::OnMessage(unsigned message, std::uintptr_t wp, std::intptr_t lp) {
     HWND hwnd = H(Handle());
     switch (message) {
-    case WM_CREATE: {
-        HWND ok = ::CreateWindowExA(0, "BUTTON", "OK",
-                                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 280,
-                                    184, 81, 23, hwnd,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)),
-                                    ::GetModuleHandleA(nullptr), nullptr);
-        ::SendMessageA(ok, WM_SETFONT, reinterpret_cast<WPARAM>(fontNormal_.get()), FALSE);
+    case WM_CREATE:
+        // Placed and given its font with the labels, for the box's density.
+        ::CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                          0, 0, 0, 0, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)),
+                          ::GetModuleHandleA(nullptr), nullptr);
         return 0;
-    }
+    case WM_DPICHANGED:
+        dpi_ = HIWORD(wp);
+        ScaleFonts();
+        ApplyDpi(reinterpret_cast<const void*>(lp));
+        return 0;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = ::BeginPaint(hwnd, &ps);
