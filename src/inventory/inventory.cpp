@@ -25,16 +25,20 @@ void TInventory::AddShortcutItem(std::unique_ptr<TShortcutItem> record) {
 }
 
 void TInventory::AddShortcutRow(TShortcutItem* record) {
-    const int row = rows_.AddRow(record->Name);
-    rows_.SetImage(row, record->Invalid ? kImageInvalid : kImageValid);
-    rows_.SetChecked(row, record->Invalid);
-    rows_.SetSubItem(row, 1, record->Target);
-    rows_.SetSubItem(row, 2, record->Location);
-    rows_.SetSubItem(row, 3, record->Shortcut);
-    rows_.SetData(row, record);
+    ++rowsVersion_;
+    rows_.AddRecordRow(record, record->Invalid ? kImageInvalid : kImageValid, record->Invalid);
+}
+
+void TInventory::RemoveRecords(const std::vector<int>& rows,
+                               const std::unordered_set<const TShortcutItem*>& records) {
+    ++rowsVersion_;
+    UpdateGuard guard(rows_);
+    rows_.DeleteRows(rows); // rows first: they refer to the records
+    master_.RemoveAll(records);
 }
 
 template <class Pred> void TInventory::Rebuild(Pred shown) {
+    ++rowsVersion_;
     UpdateGuard guard(rows_);
     rows_.Clear();
     for (int i = 0; i < master_.Count(); ++i) {
@@ -62,6 +66,7 @@ void TInventory::ShowByState(bool invalid) {
 
 void TInventory::Clear() {
     ++generation_;
+    ++rowsVersion_;
     UpdateGuard guard(rows_);
     rows_.Clear(); // rows first: they refer to the records
     master_.Clear();

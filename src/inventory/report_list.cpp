@@ -1,6 +1,24 @@
 #include "inventory/report_list.h"
 
+#include "inventory/shortcut_item.h"
+
 #include <stdexcept>
+
+int IReportList::AddRecordRow(TShortcutItem* record, int image, bool checked) {
+    const int row = AddRow(record->Name);
+    SetImage(row, image);
+    SetChecked(row, checked);
+    SetSubItem(row, 1, record->Target);
+    SetSubItem(row, 2, record->Location);
+    SetSubItem(row, 3, record->Shortcut);
+    SetData(row, record);
+    return row;
+}
+
+void IReportList::DeleteRows(const std::vector<int>& rows) {
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+        DeleteRow(*it);
+}
 
 void TReportListModel::Clear() {
     rows_.clear();
@@ -41,4 +59,26 @@ int TReportListModel::SelectedCount() const {
     for (const Row& r : rows_)
         n += r.selected ? 1 : 0;
     return n;
+}
+
+void TReportListModel::DeleteRows(const std::vector<int>& rows) {
+    std::vector<Row> kept;
+    kept.reserve(rows_.size());
+    std::size_t next = 0;
+    int focused = focused_;
+    for (int i = 0; i < Count(); ++i) {
+        if (next < rows.size() && rows[next] == i) {
+            ++next;
+            if (i == focused_)
+                focused = -1;
+            else if (i < focused_ && focused >= 0)
+                --focused;
+            continue;
+        }
+        kept.push_back(std::move(rows_[static_cast<std::size_t>(i)]));
+    }
+    if (next != rows.size())
+        throw std::out_of_range("report list row");
+    rows_ = std::move(kept);
+    focused_ = focused;
 }

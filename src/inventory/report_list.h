@@ -18,7 +18,15 @@ public:
     virtual void Clear() = 0;
     // Appends a row with this caption and returns its index.
     virtual int AddRow(const std::string& caption) = 0;
+    // Appends a row that shows `record`: its Name as the caption, its Target, Location and
+    // Shortcut as the sub-items, with this image and check mark; returns its index. The
+    // default fills the row field by field; a list that can show the record's own fields
+    // keeps just the record.
+    virtual int AddRecordRow(TShortcutItem* record, int image, bool checked);
     virtual void DeleteRow(int row) = 0;
+    // Deletes the rows at these indices (ascending, no repeats) in one step. The default
+    // deletes them one by one from the last.
+    virtual void DeleteRows(const std::vector<int>& rows);
 
     virtual void SetImage(int row, int image) = 0;
     virtual int Image(int row) const = 0;
@@ -52,6 +60,7 @@ public:
     void Clear() override;
     int AddRow(const std::string& caption) override;
     void DeleteRow(int row) override;
+    void DeleteRows(const std::vector<int>& rows) override;
     void SetImage(int row, int image) override { rows_.at(row).image = image; }
     int Image(int row) const override { return rows_.at(row).image; }
     void SetChecked(int row, bool checked) override { rows_.at(row).checked = checked; }

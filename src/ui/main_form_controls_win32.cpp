@@ -53,7 +53,7 @@ void TMainForm::CreateControls() {
     // Child windows in tab order, which is also their back-to-front order. The list shares
     // the window's row images: the window owns them and frees them once.
     HWND list = child(listPlace, WS_EX_CLIENTEDGE, WC_LISTVIEWA,
-                      LVS_REPORT | LVS_SHAREIMAGELISTS, listPlace.bounds.height);
+                      LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_OWNERDATA, listPlace.bounds.height);
     ImageList.reset(MakeRowImages());
     rows_ = std::make_unique<TListViewReport>(list);
     rows_->SetUp(ImageList.get());

@@ -124,11 +124,14 @@ bool TMainForm::PreTranslate(void* m) {
     HWND hwnd = H(Handle());
     if (!hwnd || (msg->hwnd != hwnd && !::IsChild(hwnd, msg->hwnd)))
         return false;
-    if (msg->message != WM_KEYDOWN)
-        return false;
-    ReportErrors(*this, [&] { FormKeyDown(static_cast<unsigned>(msg->wParam)); });
+    if (msg->message == WM_KEYDOWN)
+        ReportErrors(*this, [&] { FormKeyDown(static_cast<unsigned>(msg->wParam)); });
+    // The list's check boxes: the rows' marks are the window's own.
+    if (rows_ && rows_->ToggleFromInput(msg))
+        return true;
     // Tab navigation between the controls.
-    return msg->wParam == VK_TAB && ::IsDialogMessageA(hwnd, msg) != FALSE;
+    return msg->message == WM_KEYDOWN && msg->wParam == VK_TAB &&
+           ::IsDialogMessageA(hwnd, msg) != FALSE;
 }
 
 void TMainForm::ProcessMessages() {
@@ -330,12 +333,15 @@ void TMainForm::Command(int id, int code) {
 
 void TMainForm::Notify(void* h) {
     auto* header = static_cast<NMHDR*>(h);
-    if (header->idFrom != kIdListViewFiles)
+    if (header->idFrom != kIdListViewFiles || !rows_)
         return;
-    if (header->code == NM_CLICK)
-        ListViewFilesClick();
-    else if (header->code == NM_DBLCLK)
-        ActionPropertiesExecute();
+    switch (header->code) {
+    case LVN_GETDISPINFOA: rows_->GetDispInfo(header); break;
+    case LVN_ITEMCHANGED: rows_->ItemChanged(header); break;
+    case NM_CLICK: ListViewFilesClick(); break;
+    case NM_DBLCLK: ActionPropertiesExecute(); break;
+    default: break;
+    }
 }
 
 std::intptr_t TMainForm::OnMessage(unsigned message, std::uintptr_t wp, std::intptr_t lp) {
