@@ -2,6 +2,8 @@
 
 #include "shell/path_rules.h"
 
+#include <string_view>
+
 namespace {
 
 // Keeps a real list from repainting until the rebuild is done, also when it fails.
@@ -15,6 +17,28 @@ public:
 private:
     IReportList& rows_;
 };
+
+// Whether `text` holds `upperNeedle` (already upper-cased) with ASCII letters compared
+// without case, as AsciiUpperCase(text).find(upperNeedle) would say, without copying `text`:
+// a rebuild runs this twice for every record.
+bool ContainsAsciiNoCase(std::string_view text, std::string_view upperNeedle) {
+    const auto upper = [](char c) {
+        return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    };
+    if (upperNeedle.size() > text.size())
+        return false;
+    const std::size_t last = text.size() - upperNeedle.size();
+    for (std::size_t i = 0; i <= last; ++i) {
+        if (upper(text[i]) != upperNeedle[0])
+            continue;
+        std::size_t k = 1;
+        while (k < upperNeedle.size() && upper(text[i + k]) == upperNeedle[k])
+            ++k;
+        if (k == upperNeedle.size())
+            return true;
+    }
+    return false;
+}
 
 } // namespace
 
@@ -55,8 +79,7 @@ void TInventory::FilterByText(const std::string& text) {
     }
     const std::string needle = AsciiUpperCase(text);
     Rebuild([&needle](const TShortcutItem& r) {
-        return AsciiUpperCase(r.Shortcut).find(needle) != std::string::npos ||
-               AsciiUpperCase(r.Target).find(needle) != std::string::npos;
+        return ContainsAsciiNoCase(r.Shortcut, needle) || ContainsAsciiNoCase(r.Target, needle);
     });
 }
 

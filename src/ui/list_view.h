@@ -74,5 +74,6 @@ private:
     std::vector<Row> rows_;
     int updateDepth_ = 0;
     int controlCount_ = 0; // the number of rows the control was last told
+    bool cleared_ = false; // the rows were replaced since the last flush
     bool repaint_ = false;
 };

@@ -114,9 +114,9 @@ void TListViewReport::SetChecked(int row, bool checked) {
 
 void TListViewReport::Clear() {
     rows_.clear();
-    Send(view_, LVM_DELETEALLITEMS, 0, 0);
-    controlCount_ = 0;
+    cleared_ = true; // the control hears of it at the next flush, with the new count
     Changed();
+    Flush();
 }
 
 void TListViewReport::DeleteRow(int row) {
@@ -143,10 +143,8 @@ void TListViewReport::DeleteRows(const std::vector<int>& rows) {
     if (next != rows.size())
         throw std::out_of_range("report list row");
     rows_.resize(kept);
-    // The control's selection no longer matches the rows' places: clear it, with the focus.
-    LVITEMA none{};
-    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    Send(view_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    // The control's selection no longer matches the rows' places: it goes, as on a rebuild.
+    cleared_ = true;
     Changed();
     Flush();
 }
@@ -163,26 +161,43 @@ int TListViewReport::FocusedRow() const {
 
 // ---- The control ----
 
-// Redraw stays off until the outermost update ends, so a rebuild of many rows paints once.
-void TListViewReport::BeginUpdate() {
-    if (updateDepth_++ == 0)
-        Send(view_, WM_SETREDRAW, FALSE, 0);
-}
+// The control hears of the rows only when the outermost update ends, so a rebuild of many
+// rows paints once. (Turning the control's redraw off and on is not needed for that, and
+// costs a full recalculation of the control each time in some list-view implementations.)
+void TListViewReport::BeginUpdate() { ++updateDepth_; }
 
 void TListViewReport::EndUpdate() {
     if (updateDepth_ > 0 && --updateDepth_ == 0) {
-        Send(view_, WM_SETREDRAW, TRUE, 0);
         Changed();
         Flush();
     }
 }
 
+// Each message that changes the control's number of rows costs it a recalculation of its
+// scroll bars and a repaint of its frame, whatever the number: a flush sends at most one.
 void TListViewReport::Flush() {
     if (updateDepth_ > 0)
         return;
+    if (cleared_) {
+        // New rows: no selection or focus carries over, and the list starts at the top. The
+        // selected rows are cleared one by one: clearing "all rows" visits every row in some
+        // list-view implementations.
+        LVITEMA none{};
+        none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        std::vector<WPARAM> marked;
+        for (int flag : {LVNI_SELECTED, LVNI_FOCUSED})
+            for (auto row = Send(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), flag); row >= 0;
+                 row = Send(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(row), flag))
+                marked.push_back(static_cast<WPARAM>(row));
+        for (WPARAM row : marked)
+            Send(view_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&none));
+        if (Send(view_, LVM_GETTOPINDEX, 0, 0) > 0 && controlCount_ > 0)
+            Send(view_, LVM_ENSUREVISIBLE, 0, FALSE);
+        cleared_ = false;
+        repaint_ = true;
+    }
     if (controlCount_ != Count()) {
-        Send(view_, LVM_SETITEMCOUNT, static_cast<WPARAM>(Count()),
-             LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+        Send(view_, LVM_SETITEMCOUNT, static_cast<WPARAM>(Count()), LVSICF_NOINVALIDATEALL);
         controlCount_ = Count();
         repaint_ = true;
     }
