@@ -113,6 +113,7 @@ void TShortcutSweeper::Search(const std::string& folder) {
             inventory_.AddShortcutItem(std::move(record));
     }
 
+    // "founded" is the window's own wording.
     const std::string count = std::to_string(rows_.Count());
     view_.SetInfoText(count +
                       " shortcut files founded. Select one or more shortcuts for additional "

@@ -207,7 +207,7 @@ public:
     void SetPicMouseDown(const TPicture& picture) { SetPic(2, picture); }
     void SetPicDisabled(const TPicture& picture) { SetPic(3, picture); }
     // The four pictures from bitmap resources of the executable (0 leaves one empty).
-    // Throws std::runtime_error when a resource is missing.
+    // Throws EOSError when a resource is missing.
     void SetPictures(int normalId, int mouseOnId, int mouseDownId, int disabledId);
 
     // Size the button to PicNormal (when it holds an image).
