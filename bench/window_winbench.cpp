@@ -14,6 +14,8 @@
 #include "shell/link_reader.h"
 #include "ui/main_form.h"
 
+#include "shell_link.h"
+
 #include <windows.h>
 #include <commctrl.h>
 #include <objidl.h>
@@ -33,22 +35,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 double Ms(Clock::time_point a, Clock::time_point b) {
     return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
-bool WriteLink(const std::string& lnk, const std::string& target) {
-    IShellLinkA* link = nullptr;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                  reinterpret_cast<void**>(&link))))
-        return false;
-    bool ok = SUCCEEDED(link->SetPath(target.c_str()));
-    IPersistFile* file = nullptr;
-    if (ok && SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        std::wstring wide(lnk.begin(), lnk.end());
-        ok = SUCCEEDED(file->Save(wide.c_str(), TRUE));
-        file->Release();
-    }
-    link->Release();
-    return ok;
 }
 
 void Touch(const std::string& path) {
