@@ -21,11 +21,13 @@ void IReportList::DeleteRows(const std::vector<int>& rows) {
 }
 
 void TReportListModel::Clear() {
+    ++changes_;
     rows_.clear();
     focused_ = -1;
 }
 
 int TReportListModel::AddRow(const std::string& caption) {
+    ++changes_;
     rows_.push_back(Row{});
     rows_.back().caption = caption;
     return Count() - 1;
@@ -33,6 +35,7 @@ int TReportListModel::AddRow(const std::string& caption) {
 
 void TReportListModel::DeleteRow(int row) {
     (void)rows_.at(row); // range check
+    ++changes_;
     rows_.erase(rows_.begin() + row);
     if (focused_ == row)
         focused_ = -1;
@@ -44,6 +47,7 @@ void TReportListModel::SetSubItem(int row, int column, const std::string& text) 
     if (column < 1 || column > 3)
         throw std::out_of_range("report list column");
     rows_.at(row).sub[column - 1] = text;
+    ++changes_;
 }
 
 std::string TReportListModel::Text(int row, int column) const {
@@ -81,4 +85,5 @@ void TReportListModel::DeleteRows(const std::vector<int>& rows) {
         throw std::out_of_range("report list row");
     rows_ = std::move(kept);
     focused_ = focused;
+    ++changes_;
 }

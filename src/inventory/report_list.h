@@ -1,6 +1,7 @@
 // The report list: rows that show records. The Win32 list view implements the same interface.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,10 @@ public:
     // The list's own selection (highlighted rows) and its focused row (-1 for none).
     virtual int SelectedCount() const = 0;
     virtual int FocusedRow() const = 0;
+
+    // Grows with every change of the rows, their marks, images, texts or records (not of the
+    // selection): what was counted over the rows holds while it stays the same.
+    virtual std::uint64_t Changes() const = 0;
 };
 
 // A plain model of rows, for builds and tests without a window system.
@@ -61,16 +66,17 @@ public:
     int AddRow(const std::string& caption) override;
     void DeleteRow(int row) override;
     void DeleteRows(const std::vector<int>& rows) override;
-    void SetImage(int row, int image) override { rows_.at(row).image = image; }
+    void SetImage(int row, int image) override { rows_.at(row).image = image, ++changes_; }
     int Image(int row) const override { return rows_.at(row).image; }
-    void SetChecked(int row, bool checked) override { rows_.at(row).checked = checked; }
+    void SetChecked(int row, bool checked) override { rows_.at(row).checked = checked, ++changes_; }
     bool Checked(int row) const override { return rows_.at(row).checked; }
     void SetSubItem(int row, int column, const std::string& text) override;
     std::string Text(int row, int column) const override;
-    void SetData(int row, TShortcutItem* record) override { rows_.at(row).data = record; }
+    void SetData(int row, TShortcutItem* record) override { rows_.at(row).data = record, ++changes_; }
     TShortcutItem* Data(int row) const override { return rows_.at(row).data; }
     int SelectedCount() const override;
     int FocusedRow() const override { return focused_; }
+    std::uint64_t Changes() const override { return changes_; }
 
     // Selection as a user would make it.
     void Select(int row, bool selected = true) { rows_.at(row).selected = selected; }
@@ -82,4 +88,5 @@ private:
     std::vector<Row> rows_;
     int focused_ = -1;
     int updateDepth_ = 0;
+    std::uint64_t changes_ = 0;
 };

@@ -266,17 +266,23 @@ void TShortcutSweeper::ListViewFilesClick() {
 
 // --- Status --------------------------------------------------------------------------------
 
+// The idle pass runs this once per command button, and the rows rarely change in between:
+// the counts are taken again only when the rows changed since the last count.
 void TShortcutSweeper::UpdateStatus() {
-    const int total = rows_.Count();
-    int checked = 0;
-    int invalid = 0;
-    for (int i = 0; i < total; ++i) {
-        if (rows_.Checked(i))
-            ++checked;
-        const TShortcutItem* record = rows_.Data(i);
-        if (record && record->Invalid)
-            ++invalid;
+    if (!counted_ || rows_.Changes() != countedAt_) {
+        counts_ = {};
+        counts_.total = rows_.Count();
+        for (int i = 0; i < counts_.total; ++i) {
+            if (rows_.Checked(i))
+                ++counts_.checked;
+            const TShortcutItem* record = rows_.Data(i);
+            if (record && record->Invalid)
+                ++counts_.invalid;
+        }
+        counted_ = true;
+        countedAt_ = rows_.Changes();
     }
+    const int total = counts_.total, checked = counts_.checked, invalid = counts_.invalid;
     view_.SetActionEnabled(TActionId::ScanShortcuts, true);
     view_.SetActionEnabled(TActionId::Properties, rows_.SelectedCount() > 0);
     view_.SetActionEnabled(TActionId::SelectInvalid, invalid > 0);

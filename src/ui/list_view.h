@@ -36,6 +36,7 @@ public:
     TShortcutItem* Data(int row) const override { return rows_.at(Index(row)).data; }
     int SelectedCount() const override;
     int FocusedRow() const override;
+    std::uint64_t Changes() const override { return changes_; }
 
     WindowHandle Handle() const { return view_; }
     // Makes the control a checkable report with whole-row selection, the window's columns,
@@ -67,7 +68,10 @@ private:
     };
     static std::size_t Index(int row) { return static_cast<std::size_t>(row); }
     const std::string& TextOf(const Row& row, int column) const;
-    void Changed() { repaint_ = true; }
+    void Changed() {
+        repaint_ = true;
+        ++changes_;
+    }
     void RedrawRow(int row);
 
     WindowHandle view_; // not owned
@@ -76,4 +80,5 @@ private:
     int controlCount_ = 0; // the number of rows the control was last told
     bool cleared_ = false; // the rows were replaced since the last flush
     bool repaint_ = false;
+    std::uint64_t changes_ = 0;
 };

@@ -68,8 +68,9 @@ public:
     bool ActionEnabled(TActionId action) override { return ActionList[action].Enabled(); }
     int MessageBox(const std::string& text, const std::string& caption,
                    unsigned flags) override;
-    // Looks at the queue at most once every few milliseconds: the scan calls it for every
-    // entry it examines, and each look costs a round trip to the window system.
+    // Looks at the queue at most once every few milliseconds, and shows the rows found so far
+    // a few times a second: the scan calls it for every entry it examines, and each look
+    // costs a round trip to the window system.
     void ProcessMessages() override;
 
     // The error box of the window: an error escaping any handler of the window, its
@@ -170,7 +171,8 @@ private:
     std::unique_ptr<ILinkReader> ownReader_;
     // The command buttons, then More and Help, in tab order.
     std::vector<std::unique_ptr<TsuiImageButton>> buttons_;
-    unsigned long long lastPump_ = 0; // tick of the last ProcessMessages that looked
+    unsigned long long lastPump_ = 0;      // tick of the last ProcessMessages that looked
+    unsigned long long lastRowsFlush_ = 0; // tick of its last flush of the rows
 };
 
 // Runs the message loop, with an idle pass whenever the queue runs empty, until the window

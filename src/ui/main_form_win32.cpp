@@ -139,8 +139,12 @@ void TMainForm::ProcessMessages() {
     if (lastPump_ != 0 && now - lastPump_ < 10)
         return;
     lastPump_ = now;
-    if (rows_)
+    // The rows found so far reach the control a few times a second: each time costs the
+    // control its scroll bars and a repaint, far more than handling the messages.
+    if (rows_ && now - lastRowsFlush_ >= 200) {
         rows_->Flush();
+        lastRowsFlush_ = now;
+    }
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
