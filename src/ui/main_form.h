@@ -32,6 +32,7 @@
 
 class ILinkReader;
 class IFileProbes;
+struct TReadableText;
 
 // A modal message box: owner, text, caption and MessageBox flags; returns the button chosen.
 using TMessageBoxFn =
@@ -153,6 +154,9 @@ private:
 
     void Command(int id, int code);
     void Notify(void* header);
+    // A painted label's text, and the hidden text screen readers read where it has one.
+    void SetLabel(const std::string& name, const std::string& text);
+    std::string ReadableText(const TReadableText& readable) const;
     void ShowError(const std::string& message);
     IShellServices& Shell();
 
@@ -164,6 +168,7 @@ private:
     std::vector<void*> pictures_; // not owned: the bitmaps above, by TMainPicture
     TPaintedLayer graphics_;
     std::vector<std::pair<std::string, WindowHandle>> controls_; // not owned: child windows
+    std::vector<WindowHandle> hiddenTexts_; // not owned: one per entry of kReadableTexts
     std::unique_ptr<TListViewReport> rows_;
     // The scan, the commands and the master list; made by FormCreate.
     std::unique_ptr<TShortcutSweeper> sweeper_;

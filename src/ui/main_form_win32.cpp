@@ -8,6 +8,7 @@
 #include "shell/link_reader.h"
 #include "shell/util_funcs.h"
 #include "ui/about.h"
+#include "ui/accessibility.h"
 #include "ui/main_form_layout.h"
 
 #include <windows.h>
@@ -99,14 +100,28 @@ bool TMainForm::GraphicVisible(const std::string& name) const {
 
 // ---- IMainView ----
 
-void TMainForm::SetInfoText(const std::string& text) { graphics_.SetText("LabelInfo", text); }
-void TMainForm::SetStatusText(const std::string& text) { graphics_.SetText("LabelSta", text); }
+void TMainForm::SetInfoText(const std::string& text) { SetLabel("LabelInfo", text); }
+void TMainForm::SetStatusText(const std::string& text) { SetLabel("LabelSta", text); }
 void TMainForm::ShowInfoIcon(TInfoIcon icon) { graphics_.ShowOnly(InfoIconName(icon)); }
 
 void TMainForm::SetCounters(int total, int invalid, int checked) {
-    graphics_.SetText("LabelTotalCount", std::to_string(total));
-    graphics_.SetText("LabelInvalidCount", std::to_string(invalid));
-    graphics_.SetText("LabelSelectedCount", std::to_string(checked));
+    SetLabel("LabelTotalCount", std::to_string(total));
+    SetLabel("LabelInvalidCount", std::to_string(invalid));
+    SetLabel("LabelSelectedCount", std::to_string(checked));
+}
+
+// Only a text that changed reaches its hidden twin, so an idle window stays at rest.
+void TMainForm::SetLabel(const std::string& name, const std::string& text) {
+    if (!graphics_.SetText(name, text))
+        return;
+    for (std::size_t i = 0; i < hiddenTexts_.size(); ++i)
+        if (name == kReadableTexts[i].graphic)
+            ::SetWindowTextA(H(hiddenTexts_[i]), ReadableText(kReadableTexts[i]).c_str());
+}
+
+std::string TMainForm::ReadableText(const TReadableText& readable) const {
+    const std::string text = GraphicText(readable.graphic);
+    return readable.caption ? GraphicText(readable.caption) + " " + text : text;
 }
 
 void TMainForm::SetActionEnabled(TActionId action, bool enabled) {
@@ -382,6 +397,8 @@ std::intptr_t TMainForm::OnMessage(unsigned message, std::uintptr_t wp, std::int
         DestroyHandle();
         return 0;
     case WM_DESTROY:
+        for (const TControlPlace& place : kMainControls)
+            ForgetSystemControlName(Control(place.name));
         ReportErrors(*this, [&] { FormDestroy(); });
         ::PostQuitMessage(0);
         return 0;
