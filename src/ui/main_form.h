@@ -157,6 +157,9 @@ private:
     // A painted label's text, and the hidden text screen readers read where it has one.
     void SetLabel(const std::string& name, const std::string& text);
     std::string ReadableText(const TReadableText& readable) const;
+    // The keyboard focus kept across deactivation; the list has it first.
+    void SaveFocus();
+    void RestoreFocus();
     void ShowError(const std::string& message);
     IShellServices& Shell();
 
@@ -176,6 +179,7 @@ private:
     // The command buttons, then More and Help, in tab order.
     std::vector<std::unique_ptr<TsuiImageButton>> buttons_;
     unsigned long long lastPump_ = 0; // tick of the last ProcessMessages that looked
+    WindowHandle focused_ = nullptr;  // not owned: the control with the focus when deactivated
 };
 
 // Runs the message loop, with an idle pass whenever the queue runs empty, until the window

@@ -65,9 +65,26 @@ TMainForm::~TMainForm() {
     DestroyHandle(); // FormDestroy runs while the object is whole
 }
 
+// Showing activates the window, and the activation gives the list the focus.
 void TMainForm::Show() {
     ::ShowWindow(H(Handle()), SW_SHOW);
     ::UpdateWindow(H(Handle()));
+}
+
+void TMainForm::SaveFocus() {
+    HWND focus = ::GetFocus();
+    if (focus && ::IsChild(H(Handle()), focus))
+        focused_ = focus;
+}
+
+// Back to the control that had the focus, unless it has since gone, hidden or been disabled.
+void TMainForm::RestoreFocus() {
+    HWND target = H(focused_);
+    if (!target || !::IsChild(H(Handle()), target) || !::IsWindowVisible(target) ||
+        !::IsWindowEnabled(target))
+        target = H(Control("ListViewFiles"));
+    if (target)
+        ::SetFocus(target);
 }
 
 IShellServices& TMainForm::Shell() {
@@ -363,6 +380,18 @@ std::intptr_t TMainForm::OnMessage(unsigned message, std::uintptr_t wp, std::int
             ::SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(setup_.icon));
         }
         FormCreate();
+        return 0;
+    case WM_ACTIVATE:
+        // The window keeps its own focus: whichever control had it gets it back when the
+        // window is active again (after a box, the picker or another program).
+        if (LOWORD(wp) == WA_INACTIVE)
+            SaveFocus();
+        else if (HIWORD(wp) == 0) // not while minimised
+            RestoreFocus();
+        return 0;
+    case WM_SETFOCUS:
+        // The window itself has nothing to type into (restored from the taskbar, say).
+        RestoreFocus();
         return 0;
     case WM_SETCURSOR:
         if (ScreenCursor() != crDefault) {
