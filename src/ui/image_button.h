@@ -113,6 +113,10 @@ public:
     void SetColor(unsigned long colorRef);
     // Caption font; not owned, nullptr for the system GUI font.
     void SetFont(FontHandle font);
+    // The name screen readers give the button: its window text, which it never draws (the
+    // pictures carry the words; Caption is what would be drawn). See ui/accessibility.h for
+    // what else they learn: the push-button role, its states and "Press".
+    void SetAccessibleName(const std::string& name);
 
     // The bound action (not owned): the button follows its enabled state, visibility and
     // caption, and a click executes it. nullptr unbinds.

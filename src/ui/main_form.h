@@ -32,6 +32,7 @@
 
 class ILinkReader;
 class IFileProbes;
+struct TReadableText;
 
 // A modal message box: owner, text, caption and MessageBox flags; returns the button chosen.
 using TMessageBoxFn =
@@ -154,6 +155,12 @@ private:
 
     void Command(int id, int code);
     void Notify(void* header);
+    // A painted label's text, and the hidden text screen readers read where it has one.
+    void SetLabel(const std::string& name, const std::string& text);
+    std::string ReadableText(const TReadableText& readable) const;
+    // The keyboard focus kept across deactivation; the list has it first.
+    void SaveFocus();
+    void RestoreFocus();
     void ShowError(const std::string& message);
     IShellServices& Shell();
 
@@ -165,6 +172,7 @@ private:
     std::vector<void*> pictures_; // not owned: the bitmaps above, by TMainPicture
     TPaintedLayer graphics_;
     std::vector<std::pair<std::string, WindowHandle>> controls_; // not owned: child windows
+    std::vector<WindowHandle> hiddenTexts_; // not owned: one per entry of kReadableTexts
     std::unique_ptr<TListViewReport> rows_;
     // The scan, the commands and the master list; made by FormCreate.
     std::unique_ptr<TShortcutSweeper> sweeper_;
@@ -173,6 +181,7 @@ private:
     std::vector<std::unique_ptr<TsuiImageButton>> buttons_;
     unsigned long long lastPump_ = 0;      // tick of the last ProcessMessages that looked
     unsigned long long lastRowsFlush_ = 0; // tick of its last flush of the rows
+    WindowHandle focused_ = nullptr; // not owned: the control with the focus when deactivated
 };
 
 // Runs the message loop, with an idle pass whenever the queue runs empty, until the window

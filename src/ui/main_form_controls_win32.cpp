@@ -3,6 +3,7 @@
 #include "ui/main_form.h"
 
 #include "app/system_error.h"
+#include "ui/accessibility.h"
 #include "ui/main_form_layout.h"
 #include "ui/pictures.h"
 
@@ -43,6 +44,7 @@ void TMainForm::CreateControls() {
         if (!c)
             RaiseLastOSError(std::string("Cannot create ") + place.name);
         ::SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        NameSystemControl(c, AccessibleNameOf(place.name));
         controls_.emplace_back(place.name, c);
         return c;
     };
@@ -82,6 +84,11 @@ void TMainForm::CreateControls() {
     LoadPictures();
     for (const TGraphic& g : MainFormGraphics())
         graphics_.Add(g);
+    // Last: a static control before the filter or the Show box would become its name for
+    // screen readers.
+    for (const TReadableText& readable : kReadableTexts)
+        hiddenTexts_.push_back(CreateHiddenText(
+            Handle(), graphics_.Find(readable.graphic)->bounds, ReadableText(readable)));
 }
 
 void TMainForm::CreateButtons() {
@@ -92,6 +99,7 @@ void TMainForm::CreateButtons() {
                             b.firstPicture + 3);
         button->SetAutoSize(true);
         button->SetFont(font_.get());
+        button->SetAccessibleName(AccessibleNameOf(b.name));
         if (b.action)
             button->SetAction(&ActionList[*b.action]);
         else if (b.id == kIdButtonMore)

@@ -8,6 +8,7 @@
 #include "shell/link_reader.h"
 #include "shell/util_funcs.h"
 #include "ui/about.h"
+#include "ui/accessibility.h"
 #include "ui/main_form_layout.h"
 
 #include <windows.h>
@@ -64,9 +65,26 @@ TMainForm::~TMainForm() {
     DestroyHandle(); // FormDestroy runs while the object is whole
 }
 
+// Showing activates the window, and the activation gives the list the focus.
 void TMainForm::Show() {
     ::ShowWindow(H(Handle()), SW_SHOW);
     ::UpdateWindow(H(Handle()));
+}
+
+void TMainForm::SaveFocus() {
+    HWND focus = ::GetFocus();
+    if (focus && ::IsChild(H(Handle()), focus))
+        focused_ = focus;
+}
+
+// Back to the control that had the focus, unless it has since gone, hidden or been disabled.
+void TMainForm::RestoreFocus() {
+    HWND target = H(focused_);
+    if (!target || !::IsChild(H(Handle()), target) || !::IsWindowVisible(target) ||
+        !::IsWindowEnabled(target))
+        target = H(Control("ListViewFiles"));
+    if (target)
+        ::SetFocus(target);
 }
 
 IShellServices& TMainForm::Shell() {
@@ -99,14 +117,28 @@ bool TMainForm::GraphicVisible(const std::string& name) const {
 
 // ---- IMainView ----
 
-void TMainForm::SetInfoText(const std::string& text) { graphics_.SetText("LabelInfo", text); }
-void TMainForm::SetStatusText(const std::string& text) { graphics_.SetText("LabelSta", text); }
+void TMainForm::SetInfoText(const std::string& text) { SetLabel("LabelInfo", text); }
+void TMainForm::SetStatusText(const std::string& text) { SetLabel("LabelSta", text); }
 void TMainForm::ShowInfoIcon(TInfoIcon icon) { graphics_.ShowOnly(InfoIconName(icon)); }
 
 void TMainForm::SetCounters(int total, int invalid, int checked) {
-    graphics_.SetText("LabelTotalCount", std::to_string(total));
-    graphics_.SetText("LabelInvalidCount", std::to_string(invalid));
-    graphics_.SetText("LabelSelectedCount", std::to_string(checked));
+    SetLabel("LabelTotalCount", std::to_string(total));
+    SetLabel("LabelInvalidCount", std::to_string(invalid));
+    SetLabel("LabelSelectedCount", std::to_string(checked));
+}
+
+// Only a text that changed reaches its hidden twin, so an idle window stays at rest.
+void TMainForm::SetLabel(const std::string& name, const std::string& text) {
+    if (!graphics_.SetText(name, text))
+        return;
+    for (std::size_t i = 0; i < hiddenTexts_.size(); ++i)
+        if (name == kReadableTexts[i].graphic)
+            ::SetWindowTextA(H(hiddenTexts_[i]), ReadableText(kReadableTexts[i]).c_str());
+}
+
+std::string TMainForm::ReadableText(const TReadableText& readable) const {
+    const std::string text = GraphicText(readable.graphic);
+    return readable.caption ? GraphicText(readable.caption) + " " + text : text;
 }
 
 void TMainForm::SetActionEnabled(TActionId action, bool enabled) {
@@ -359,6 +391,18 @@ std::intptr_t TMainForm::OnMessage(unsigned message, std::uintptr_t wp, std::int
         }
         FormCreate();
         return 0;
+    case WM_ACTIVATE:
+        // The window keeps its own focus: whichever control had it gets it back when the
+        // window is active again (after a box, the picker or another program).
+        if (LOWORD(wp) == WA_INACTIVE)
+            SaveFocus();
+        else if (HIWORD(wp) == 0) // not while minimised
+            RestoreFocus();
+        return 0;
+    case WM_SETFOCUS:
+        // The window itself has nothing to type into (restored from the taskbar, say).
+        RestoreFocus();
+        return 0;
     case WM_SETCURSOR:
         if (ScreenCursor() != crDefault) {
             ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
@@ -392,6 +436,8 @@ std::intptr_t TMainForm::OnMessage(unsigned message, std::uintptr_t wp, std::int
         DestroyHandle();
         return 0;
     case WM_DESTROY:
+        for (const TControlPlace& place : kMainControls)
+            ForgetSystemControlName(Control(place.name));
         ReportErrors(*this, [&] { FormDestroy(); });
         ::PostQuitMessage(0);
         return 0;
