@@ -9,6 +9,8 @@
 //   remote_winbench.exe idle SECONDS           an idle window of its own (a baseline)
 #include "ui/main_form_layout.h"
 
+#include "shell_link.h"
+
 #include <windows.h>
 #include <commctrl.h>
 #include <objidl.h>
@@ -75,22 +77,6 @@ int Scan(int minRows) {
     }
     std::printf("%d\n", last);
     return last >= minRows ? 0 : 4;
-}
-
-bool WriteLink(const std::string& lnk, const std::string& target) {
-    IShellLinkA* link = nullptr;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                  reinterpret_cast<void**>(&link))))
-        return false;
-    bool ok = SUCCEEDED(link->SetPath(target.c_str()));
-    IPersistFile* file = nullptr;
-    if (ok && SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        std::wstring wide(lnk.begin(), lnk.end());
-        ok = SUCCEEDED(file->Save(wide.c_str(), TRUE));
-        file->Release();
-    }
-    link->Release();
-    return ok;
 }
 
 int Idle(int seconds) {

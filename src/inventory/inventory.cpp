@@ -2,6 +2,8 @@
 
 #include "shell/path_rules.h"
 
+#include <string_view>
+
 namespace {
 
 // Keeps a real list from repainting until the rebuild is done, also when it fails.
@@ -16,6 +18,28 @@ private:
     IReportList& rows_;
 };
 
+// Whether `text` holds `upperNeedle` (already upper-cased) with ASCII letters compared
+// without case, as AsciiUpperCase(text).find(upperNeedle) would say, without copying `text`:
+// a rebuild runs this twice for every record.
+bool ContainsAsciiNoCase(std::string_view text, std::string_view upperNeedle) {
+    const auto upper = [](char c) {
+        return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    };
+    if (upperNeedle.size() > text.size())
+        return false;
+    const std::size_t last = text.size() - upperNeedle.size();
+    for (std::size_t i = 0; i <= last; ++i) {
+        if (upper(text[i]) != upperNeedle[0])
+            continue;
+        std::size_t k = 1;
+        while (k < upperNeedle.size() && upper(text[i + k]) == upperNeedle[k])
+            ++k;
+        if (k == upperNeedle.size())
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void TInventory::AddShortcutItem(std::unique_ptr<TShortcutItem> record) {
@@ -25,16 +49,20 @@ void TInventory::AddShortcutItem(std::unique_ptr<TShortcutItem> record) {
 }
 
 void TInventory::AddShortcutRow(TShortcutItem* record) {
-    const int row = rows_.AddRow(record->Name);
-    rows_.SetImage(row, record->Invalid ? kImageInvalid : kImageValid);
-    rows_.SetChecked(row, record->Invalid);
-    rows_.SetSubItem(row, 1, record->Target);
-    rows_.SetSubItem(row, 2, record->Location);
-    rows_.SetSubItem(row, 3, record->Shortcut);
-    rows_.SetData(row, record);
+    ++rowsVersion_;
+    rows_.AddRecordRow(record, record->Invalid ? kImageInvalid : kImageValid, record->Invalid);
+}
+
+void TInventory::RemoveRecords(const std::vector<int>& rows,
+                               const std::unordered_set<const TShortcutItem*>& records) {
+    ++rowsVersion_;
+    UpdateGuard guard(rows_);
+    rows_.DeleteRows(rows); // rows first: they refer to the records
+    master_.RemoveAll(records);
 }
 
 template <class Pred> void TInventory::Rebuild(Pred shown) {
+    ++rowsVersion_;
     UpdateGuard guard(rows_);
     rows_.Clear();
     for (int i = 0; i < master_.Count(); ++i) {
@@ -51,8 +79,7 @@ void TInventory::FilterByText(const std::string& text) {
     }
     const std::string needle = AsciiUpperCase(text);
     Rebuild([&needle](const TShortcutItem& r) {
-        return AsciiUpperCase(r.Shortcut).find(needle) != std::string::npos ||
-               AsciiUpperCase(r.Target).find(needle) != std::string::npos;
+        return ContainsAsciiNoCase(r.Shortcut, needle) || ContainsAsciiNoCase(r.Target, needle);
     });
 }
 
@@ -62,6 +89,7 @@ void TInventory::ShowByState(bool invalid) {
 
 void TInventory::Clear() {
     ++generation_;
+    ++rowsVersion_;
     UpdateGuard guard(rows_);
     rows_.Clear(); // rows first: they refer to the records
     master_.Clear();

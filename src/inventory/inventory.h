@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 // Row images of the window's image list.
 constexpr int kImageValid = 0;
@@ -40,6 +42,13 @@ public:
     // Counts the calls of Clear: a command that processed messages can tell whether the
     // records it was working on were thrown away meanwhile.
     std::uint64_t Generation() const { return generation_; }
+    // Counts every change of which rows are shown (rebuilds, appended and removed rows): a
+    // command that processed messages can tell whether its row indices still hold.
+    std::uint64_t RowsVersion() const { return rowsVersion_; }
+    // Removes the rows at `rows` (ascending) and destroys `records` with them, each list in
+    // one pass; the rows must be exactly those showing the records.
+    void RemoveRecords(const std::vector<int>& rows,
+                       const std::unordered_set<const TShortcutItem*>& records);
 
     // The filter box's whole current text changed.
     void EditFilterChange(const std::string& text) { FilterByText(text); }
@@ -52,4 +61,5 @@ private:
     TShortcutList master_;
     IReportList& rows_;
     std::uint64_t generation_ = 0;
+    std::uint64_t rowsVersion_ = 0;
 };

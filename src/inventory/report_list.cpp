@@ -1,13 +1,33 @@
 #include "inventory/report_list.h"
 
+#include "inventory/shortcut_item.h"
+
 #include <stdexcept>
 
+int IReportList::AddRecordRow(TShortcutItem* record, int image, bool checked) {
+    const int row = AddRow(record->Name);
+    SetImage(row, image);
+    SetChecked(row, checked);
+    SetSubItem(row, 1, record->Target);
+    SetSubItem(row, 2, record->Location);
+    SetSubItem(row, 3, record->Shortcut);
+    SetData(row, record);
+    return row;
+}
+
+void IReportList::DeleteRows(const std::vector<int>& rows) {
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+        DeleteRow(*it);
+}
+
 void TReportListModel::Clear() {
+    ++changes_;
     rows_.clear();
     focused_ = -1;
 }
 
 int TReportListModel::AddRow(const std::string& caption) {
+    ++changes_;
     rows_.push_back(Row{});
     rows_.back().caption = caption;
     return Count() - 1;
@@ -15,6 +35,7 @@ int TReportListModel::AddRow(const std::string& caption) {
 
 void TReportListModel::DeleteRow(int row) {
     (void)rows_.at(row); // range check
+    ++changes_;
     rows_.erase(rows_.begin() + row);
     if (focused_ == row)
         focused_ = -1;
@@ -26,6 +47,7 @@ void TReportListModel::SetSubItem(int row, int column, const std::string& text) 
     if (column < 1 || column > 3)
         throw std::out_of_range("report list column");
     rows_.at(row).sub[column - 1] = text;
+    ++changes_;
 }
 
 std::string TReportListModel::Text(int row, int column) const {
@@ -41,4 +63,27 @@ int TReportListModel::SelectedCount() const {
     for (const Row& r : rows_)
         n += r.selected ? 1 : 0;
     return n;
+}
+
+void TReportListModel::DeleteRows(const std::vector<int>& rows) {
+    std::vector<Row> kept;
+    kept.reserve(rows_.size());
+    std::size_t next = 0;
+    int focused = focused_;
+    for (int i = 0; i < Count(); ++i) {
+        if (next < rows.size() && rows[next] == i) {
+            ++next;
+            if (i == focused_)
+                focused = -1;
+            else if (i < focused_ && focused >= 0)
+                --focused;
+            continue;
+        }
+        kept.push_back(std::move(rows_[static_cast<std::size_t>(i)]));
+    }
+    if (next != rows.size())
+        throw std::out_of_range("report list row");
+    rows_ = std::move(kept);
+    focused_ = focused;
+    ++changes_;
 }

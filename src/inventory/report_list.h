@@ -1,6 +1,7 @@
 // The report list: rows that show records. The Win32 list view implements the same interface.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,15 @@ public:
     virtual void Clear() = 0;
     // Appends a row with this caption and returns its index.
     virtual int AddRow(const std::string& caption) = 0;
+    // Appends a row that shows `record`: its Name as the caption, its Target, Location and
+    // Shortcut as the sub-items, with this image and check mark; returns its index. The
+    // default fills the row field by field; a list that can show the record's own fields
+    // keeps just the record.
+    virtual int AddRecordRow(TShortcutItem* record, int image, bool checked);
     virtual void DeleteRow(int row) = 0;
+    // Deletes the rows at these indices (ascending, no repeats) in one step. The default
+    // deletes them one by one from the last.
+    virtual void DeleteRows(const std::vector<int>& rows);
 
     virtual void SetImage(int row, int image) = 0;
     virtual int Image(int row) const = 0;
@@ -32,6 +41,10 @@ public:
     // The list's own selection (highlighted rows) and its focused row (-1 for none).
     virtual int SelectedCount() const = 0;
     virtual int FocusedRow() const = 0;
+
+    // Grows with every change of the rows, their marks, images, texts or records (not of the
+    // selection): what was counted over the rows holds while it stays the same.
+    virtual std::uint64_t Changes() const = 0;
 };
 
 // A plain model of rows, for builds and tests without a window system.
@@ -52,16 +65,18 @@ public:
     void Clear() override;
     int AddRow(const std::string& caption) override;
     void DeleteRow(int row) override;
-    void SetImage(int row, int image) override { rows_.at(row).image = image; }
+    void DeleteRows(const std::vector<int>& rows) override;
+    void SetImage(int row, int image) override { rows_.at(row).image = image, ++changes_; }
     int Image(int row) const override { return rows_.at(row).image; }
-    void SetChecked(int row, bool checked) override { rows_.at(row).checked = checked; }
+    void SetChecked(int row, bool checked) override { rows_.at(row).checked = checked, ++changes_; }
     bool Checked(int row) const override { return rows_.at(row).checked; }
     void SetSubItem(int row, int column, const std::string& text) override;
     std::string Text(int row, int column) const override;
-    void SetData(int row, TShortcutItem* record) override { rows_.at(row).data = record; }
+    void SetData(int row, TShortcutItem* record) override { rows_.at(row).data = record, ++changes_; }
     TShortcutItem* Data(int row) const override { return rows_.at(row).data; }
     int SelectedCount() const override;
     int FocusedRow() const override { return focused_; }
+    std::uint64_t Changes() const override { return changes_; }
 
     // Selection as a user would make it.
     void Select(int row, bool selected = true) { rows_.at(row).selected = selected; }
@@ -73,4 +88,5 @@ private:
     std::vector<Row> rows_;
     int focused_ = -1;
     int updateDepth_ = 0;
+    std::uint64_t changes_ = 0;
 };

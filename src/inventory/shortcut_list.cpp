@@ -15,3 +15,11 @@ bool TShortcutList::Remove(const TShortcutItem* record) {
     items_.erase(std::next(it).base());
     return true;
 }
+
+int TShortcutList::RemoveAll(const std::unordered_set<const TShortcutItem*>& records) {
+    const auto before = items_.size();
+    items_.erase(std::remove_if(items_.begin(), items_.end(),
+                                [&records](const auto& p) { return records.count(p.get()) > 0; }),
+                 items_.end());
+    return static_cast<int>(before - items_.size());
+}

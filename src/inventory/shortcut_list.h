@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 class TShortcutList {
@@ -16,6 +17,9 @@ public:
     void Clear() { items_.clear(); }
     // Destroys the given record; false when the list does not hold it.
     bool Remove(const TShortcutItem* record);
+    // Destroys every record of `records` that the list holds, in one pass over the list;
+    // returns how many it destroyed.
+    int RemoveAll(const std::unordered_set<const TShortcutItem*>& records);
     int Count() const { return static_cast<int>(items_.size()); }
     TShortcutItem* Items(int index) const { return items_.at(static_cast<std::size_t>(index)).get(); }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <exception>
 #include <string>
+#include <unordered_set>
 
 const char* const kPickerTitle = "Select the folder you want to search: ";
 const char* const kDeleteQuestion =
@@ -112,6 +113,7 @@ void TShortcutSweeper::Search(const std::string& folder) {
             inventory_.AddShortcutItem(std::move(record));
     }
 
+    // "founded" is the window's own wording.
     const std::string count = std::to_string(rows_.Count());
     view_.SetInfoText(count +
                       " shortcut files founded. Select one or more shortcuts for additional "
@@ -165,40 +167,68 @@ bool TShortcutSweeper::InMaster(const TShortcutItem* record) const {
     return false;
 }
 
-// Visits the rows from the last to the first. The move may process messages, and what runs
-// then may rebuild, shrink or empty the rows and the master list; so after each move the row
-// and the record are looked up again, and the visit goes on below where the row was.
+// Visits the rows from the last to the first and moves each checked row's file to the
+// recycle bin. The rows and records whose files went are removed together when the visit
+// ends, each list in one pass, so deleting thousands of rows stays linear.
+// A move may process messages, and what runs then may rebuild, shrink or empty the rows and
+// the master list. When the master list was emptied (a new scan), the visit stops. When the
+// rows changed, their indices no longer hold: what was moved so far and is still listed is
+// removed at once, and the visit goes on below the row of the record just moved, found
+// again. A record that went meanwhile (possibly with a new record at the same address,
+// which is then checked to be the same shortcut) is left alone.
 void TShortcutSweeper::DeleteCheckedRows() {
     const std::uint64_t generation = inventory_.Generation();
-    int below = rows_.Count(); // the next row visited is the last checked one under this
+    std::uint64_t version = inventory_.RowsVersion();
+    std::vector<int> goneRows; // descending, as visited
+    std::unordered_set<const TShortcutItem*> goneRecords;
+    const auto removeGone = [&] {
+        std::reverse(goneRows.begin(), goneRows.end());
+        if (!goneRows.empty())
+            inventory_.RemoveRecords(goneRows, goneRecords);
+        goneRows.clear();
+        goneRecords.clear();
+    };
+
+    int row = rows_.Count() - 1;
     for (;;) {
-        if (inventory_.Generation() != generation)
-            return; // a new scan threw the records away
-        int row = std::min(below, rows_.Count()) - 1;
         while (row >= 0 && !(rows_.Checked(row) && rows_.Data(row) != nullptr))
             --row;
         if (row < 0)
-            return;
+            break;
         const TShortcutItem* record = rows_.Data(row);
         const std::string shortcut = record->Shortcut;
-        below = row;
-
-        if (!shell_.MoveToRecycleBin(view_.Handle(), shortcut, false))
-            continue; // the file is still there: its row and its record stay
-
+        const bool moved = shell_.MoveToRecycleBin(view_.Handle(), shortcut, false);
         if (inventory_.Generation() != generation)
-            return;
-        // Gone already when something run meanwhile deleted it (possibly with a new record
-        // at the same address, which is then checked to be the same shortcut).
-        if (!InMaster(record) || record->Shortcut != shortcut)
+            return; // a new scan threw the records away
+        if (inventory_.RowsVersion() == version) {
+            if (moved) {
+                goneRows.push_back(row);
+                goneRecords.insert(record);
+            }
+            --row;
             continue;
-        const int now = FindRow(record);
-        if (now >= 0) {
-            rows_.DeleteRow(now);
-            below = now;
         }
-        inventory_.Master().Remove(record);
+        // The rows changed under the visit: find everything again by record.
+        if (moved && InMaster(record) && record->Shortcut == shortcut)
+            goneRecords.insert(record);
+        std::unordered_set<const TShortcutItem*> listed;
+        for (int i = 0; i < inventory_.Master().Count(); ++i)
+            if (goneRecords.count(inventory_.Master().Items(i)))
+                listed.insert(inventory_.Master().Items(i));
+        const int now = FindRow(record);
+        int removedBelow = 0;
+        goneRows.clear();
+        for (int i = rows_.Count() - 1; i >= 0; --i)
+            if (listed.count(rows_.Data(i))) {
+                goneRows.push_back(i);
+                removedBelow += i < now ? 1 : 0;
+            }
+        goneRecords = std::move(listed);
+        removeGone();
+        row = now >= 0 ? now - removedBelow - 1 : std::min(row, rows_.Count()) - 1;
+        version = inventory_.RowsVersion();
     }
+    removeGone();
 }
 
 const TShortcutItem* TShortcutSweeper::FocusedRecord() const {
@@ -236,17 +266,23 @@ void TShortcutSweeper::ListViewFilesClick() {
 
 // --- Status --------------------------------------------------------------------------------
 
+// The idle pass runs this once per command button, and the rows rarely change in between:
+// the counts are taken again only when the rows changed since the last count.
 void TShortcutSweeper::UpdateStatus() {
-    const int total = rows_.Count();
-    int checked = 0;
-    int invalid = 0;
-    for (int i = 0; i < total; ++i) {
-        if (rows_.Checked(i))
-            ++checked;
-        const TShortcutItem* record = rows_.Data(i);
-        if (record && record->Invalid)
-            ++invalid;
+    if (!counted_ || rows_.Changes() != countedAt_) {
+        counts_ = {};
+        counts_.total = rows_.Count();
+        for (int i = 0; i < counts_.total; ++i) {
+            if (rows_.Checked(i))
+                ++counts_.checked;
+            const TShortcutItem* record = rows_.Data(i);
+            if (record && record->Invalid)
+                ++counts_.invalid;
+        }
+        counted_ = true;
+        countedAt_ = rows_.Changes();
     }
+    const int total = counts_.total, checked = counts_.checked, invalid = counts_.invalid;
     view_.SetActionEnabled(TActionId::ScanShortcuts, true);
     view_.SetActionEnabled(TActionId::Properties, rows_.SelectedCount() > 0);
     view_.SetActionEnabled(TActionId::SelectInvalid, invalid > 0);

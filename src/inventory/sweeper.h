@@ -113,6 +113,12 @@ private:
     IFileProbes& probes_;
     TInventory inventory_;
     TDIWildFileFinder finder_;
+    struct TCounts {
+        int total = 0, invalid = 0, checked = 0;
+    };
+    TCounts counts_;         // the last count over the rows ...
+    bool counted_ = false;
+    std::uint64_t countedAt_ = 0; // ... taken at this IReportList::Changes()
     int scanDepth_ = 0;
     int pumping_ = 0;
     bool closePending_ = false;

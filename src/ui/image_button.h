@@ -113,6 +113,10 @@ public:
     void SetColor(unsigned long colorRef);
     // Caption font; not owned, nullptr for the system GUI font.
     void SetFont(FontHandle font);
+    // The name screen readers give the button: its window text, which it never draws (the
+    // pictures carry the words; Caption is what would be drawn). See ui/accessibility.h for
+    // what else they learn: the push-button role, its states and "Press".
+    void SetAccessibleName(const std::string& name);
 
     // The bound action (not owned): the button follows its enabled state, visibility and
     // caption, and a click executes it. nullptr unbinds.
@@ -207,7 +211,7 @@ public:
     void SetPicMouseDown(const TPicture& picture) { SetPic(2, picture); }
     void SetPicDisabled(const TPicture& picture) { SetPic(3, picture); }
     // The four pictures from bitmap resources of the executable (0 leaves one empty).
-    // Throws std::runtime_error when a resource is missing.
+    // Throws EOSError when a resource is missing.
     void SetPictures(int normalId, int mouseOnId, int mouseDownId, int disabledId);
 
     // Size the button to PicNormal (when it holds an image).

@@ -1,10 +1,12 @@
 #include "ui/image_button.h"
 
 #include "app/system_error.h"
+#include "ui/accessibility.h"
 #include "ui/painted_layer.h"
 
 #include <windows.h>
 #include <windowsx.h>
+#include <commctrl.h> // BST_HOT
 
 #include <string>
 
@@ -166,6 +168,10 @@ void TsuiCustomButton::SetFont(FontHandle font) {
 }
 
 void TsuiCustomButton::FontChanged() { Invalidate(); }
+
+void TsuiCustomButton::SetAccessibleName(const std::string& name) {
+    SetWindowTextA(H(Handle()), name.c_str());
+}
 
 void TsuiCustomButton::ApplyProperties() {
     if (!Handle()) return;
@@ -336,6 +342,13 @@ std::intptr_t TsuiCustomButton::OnMessage(unsigned message, std::uintptr_t wPara
         // As for a push button: a click of an enabled button (accessibility tools, tests).
         if (IsWindowEnabled(hwnd)) logic_.Click();
         return 0;
+    case BM_GETSTATE:
+        // As for a push button; the accessible object reads the pressed and hot states here.
+        return (logic_.Pressed() ? BST_PUSHED : 0) | (logic_.Hot() ? BST_HOT : 0) |
+               (HasFocus() ? BST_FOCUS : 0);
+    case WM_GETOBJECT:
+        if (std::intptr_t object = PushButtonObject(Handle(), wParam, lParam)) return object;
+        return DefaultMessage(message, wParam, lParam);
     case WM_MOUSEMOVE: {
         const bool inside = x >= 0 && y >= 0 && x < rc.right && y < rc.bottom;
         if (inside && !tracking_) {

@@ -1,60 +1,84 @@
-// The report list over a list-view control: rows, check marks, images and the records they
-// show. The control itself is made and laid out by the main window.
+// The report list over an owner-data (virtual) list-view control. The rows (record, image,
+// check mark, in master-list order) live here; the control holds only their number, the
+// selection and the focused row, and asks for what it paints. So a rebuild of 100,000 rows
+// is a rebuild of this model plus one message telling the control the new count, and
+// reading a row's mark or record never goes to the control.
 #pragma once
 
 #include "inventory/report_list.h"
 #include "shell/shell_services.h"
 
+#include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
 class TListViewReport final : public IReportList {
 public:
-    // `view` is a report-style list view with check boxes.
+    // `view` is a report-style list view made with LVS_OWNERDATA; SetUp prepares it.
     explicit TListViewReport(WindowHandle view) : view_(view) {}
 
-    int Count() const override;
+    int Count() const override { return static_cast<int>(rows_.size()); }
     void BeginUpdate() override;
     void EndUpdate() override;
     void Clear() override;
     int AddRow(const std::string& caption) override;
+    int AddRecordRow(TShortcutItem* record, int image, bool checked) override;
     void DeleteRow(int row) override;
+    void DeleteRows(const std::vector<int>& rows) override;
     void SetImage(int row, int image) override;
-    int Image(int row) const override;
+    int Image(int row) const override { return rows_.at(Index(row)).image; }
     void SetChecked(int row, bool checked) override;
-    bool Checked(int row) const override;
+    bool Checked(int row) const override { return rows_.at(Index(row)).checked; }
     void SetSubItem(int row, int column, const std::string& text) override;
     std::string Text(int row, int column) const override;
     void SetData(int row, TShortcutItem* record) override;
-    TShortcutItem* Data(int row) const override;
+    TShortcutItem* Data(int row) const override { return rows_.at(Index(row)).data; }
     int SelectedCount() const override;
     int FocusedRow() const override;
+    std::uint64_t Changes() const override { return changes_; }
 
     WindowHandle Handle() const { return view_; }
     // Makes the control a checkable report with whole-row selection, the window's columns,
     // and `rowImages` (HIMAGELIST, not owned) as its small images.
     void SetUp(void* rowImages);
-    // Puts the rows added since the last flush into the control, with redraw off while it
-    // does. The window calls it before it handles messages (which is when rows are painted)
-    // and on every idle pass; an update's end does it too.
+    // Tells the control the number of rows and repaints it once when the rows or their
+    // marks changed since the last time. The window calls it before it handles messages
+    // during a scan and on every idle pass; the end of an update does it too.
     void Flush();
 
+    // The control's questions and notices, handed on by the window (WM_NOTIFY):
+    // LVN_GETDISPINFOA (`info` is an NMLVDISPINFOA): fills in what the control asked for.
+    void GetDispInfo(void* info) const;
+    // LVN_ITEMCHANGED (`change` is an NMLISTVIEW): a check mark the control itself changed.
+    void ItemChanged(const void* change);
+    // A message about to be dispatched to the control (`msg` is a MSG): a left click on a
+    // row's check box toggles its mark; Space toggles the focused row's mark and gives the
+    // selected rows the same one, as a list view with check boxes does. True when the
+    // message was such a toggle and must not be dispatched.
+    bool ToggleFromInput(const void* msg);
+
 private:
-    // Added rows wait here and go to the control in one insertion each at the next Flush
-    // (or before anything needs them there); inserting rows one by one with redraw on is
-    // slow in some list-view implementations.
-    struct Pending {
-        std::string caption;
-        std::string sub[3];
+    struct Row {
+        TShortcutItem* data = nullptr;
         int image = -1;
         bool checked = false;
-        TShortcutItem* data = nullptr;
+        // Texts of their own, only for a row whose texts are not its record's fields.
+        std::unique_ptr<std::array<std::string, 4>> texts;
     };
-    Pending* PendingRow(int row);
-    const Pending* PendingRow(int row) const;
+    static std::size_t Index(int row) { return static_cast<std::size_t>(row); }
+    const std::string& TextOf(const Row& row, int column) const;
+    void Changed() {
+        repaint_ = true;
+        ++changes_;
+    }
+    void RedrawRow(int row);
 
-    WindowHandle view_;
+    WindowHandle view_; // not owned
+    std::vector<Row> rows_;
     int updateDepth_ = 0;
-    int base_ = 0; // rows in the control when the first pending row came
-    std::vector<Pending> pending_;
+    int controlCount_ = 0; // the number of rows the control was last told
+    bool cleared_ = false; // the rows were replaced since the last flush
+    bool repaint_ = false;
+    std::uint64_t changes_ = 0;
 };

@@ -1,11 +1,13 @@
 #include "ui/list_view.h"
 
+#include "inventory/shortcut_item.h"
 #include "ui/main_form_layout.h"
 
 #include <windows.h>
+#include <windowsx.h>
 #include <commctrl.h>
 
-#include <vector>
+#include <stdexcept>
 
 namespace {
 
@@ -15,11 +17,15 @@ LRESULT Send(WindowHandle view, UINT msg, WPARAM wp, LPARAM lp) {
     return ::SendMessageA(H(view), msg, wp, lp);
 }
 
+const std::string kNoText;
+
 } // namespace
 
 void TListViewReport::SetUp(void* rowImages) {
     const DWORD extended = LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES;
     Send(view_, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+    // The check marks are the rows' own: the control asks for them as it asks for texts.
+    Send(view_, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
     Send(view_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rowImages));
     for (std::size_t i = 0; i < kListColumns.size(); ++i) {
         LVCOLUMNA column{};
@@ -31,192 +37,116 @@ void TListViewReport::SetUp(void* rowImages) {
     }
 }
 
-TListViewReport::Pending* TListViewReport::PendingRow(int row) {
-    const int at = row - base_;
-    if (pending_.empty() || at < 0 || at >= static_cast<int>(pending_.size()))
-        return nullptr;
-    return &pending_[static_cast<std::size_t>(at)];
-}
+// ---- The model ----
 
-const TListViewReport::Pending* TListViewReport::PendingRow(int row) const {
-    return const_cast<TListViewReport*>(this)->PendingRow(row);
-}
-
-void TListViewReport::Flush() {
-    if (pending_.empty())
-        return;
-    std::vector<Pending> rows;
-    rows.swap(pending_);
-    const bool redraw = updateDepth_ == 0;
-    if (redraw)
-        Send(view_, WM_SETREDRAW, FALSE, 0);
-    Send(view_, LVM_SETITEMCOUNT, static_cast<WPARAM>(base_) + rows.size(), LVSICF_NOINVALIDATEALL);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const Pending& p = rows[i];
-        LVITEMA item{};
-        item.mask = LVIF_TEXT | LVIF_STATE | LVIF_PARAM | (p.image >= 0 ? LVIF_IMAGE : 0);
-        item.iItem = base_ + static_cast<int>(i);
-        item.pszText = const_cast<char*>(p.caption.c_str());
-        item.iImage = p.image;
-        item.state = INDEXTOSTATEIMAGEMASK(p.checked ? 2 : 1);
-        item.stateMask = LVIS_STATEIMAGEMASK;
-        item.lParam = reinterpret_cast<LPARAM>(p.data);
-        const auto row = Send(view_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        // A list with check boxes may give a new row the unchecked box whatever it was told.
-        if (p.checked) {
-            LVITEMA check{};
-            check.state = INDEXTOSTATEIMAGEMASK(2);
-            check.stateMask = LVIS_STATEIMAGEMASK;
-            Send(view_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&check));
-        }
-        for (int c = 0; c < 3; ++c) {
-            if (p.sub[c].empty())
-                continue;
-            LVITEMA sub{};
-            sub.iSubItem = c + 1;
-            sub.pszText = const_cast<char*>(p.sub[c].c_str());
-            Send(view_, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&sub));
-        }
-    }
-    if (redraw) {
-        Send(view_, WM_SETREDRAW, TRUE, 0);
-        ::InvalidateRect(H(view_), nullptr, TRUE);
+const std::string& TListViewReport::TextOf(const Row& row, int column) const {
+    if (column < 0 || column > 3)
+        return kNoText;
+    if (row.texts)
+        return (*row.texts)[static_cast<std::size_t>(column)];
+    if (!row.data)
+        return kNoText;
+    switch (column) {
+    case 0: return row.data->Name;
+    case 1: return row.data->Target;
+    case 2: return row.data->Location;
+    default: return row.data->Shortcut;
     }
 }
 
-int TListViewReport::Count() const {
-    if (!pending_.empty())
-        return base_ + static_cast<int>(pending_.size());
-    return static_cast<int>(Send(view_, LVM_GETITEMCOUNT, 0, 0));
+int TListViewReport::AddRow(const std::string& caption) {
+    Row row;
+    row.texts = std::make_unique<std::array<std::string, 4>>();
+    (*row.texts)[0] = caption;
+    rows_.push_back(std::move(row));
+    Changed();
+    return Count() - 1;
 }
 
-// Redraw stays off until the outermost update ends, so a rebuild of many rows paints once.
-void TListViewReport::BeginUpdate() {
-    if (updateDepth_++ == 0)
-        Send(view_, WM_SETREDRAW, FALSE, 0);
+int TListViewReport::AddRecordRow(TShortcutItem* record, int image, bool checked) {
+    rows_.push_back(Row{record, image, checked, nullptr});
+    Changed();
+    return Count() - 1;
 }
 
-void TListViewReport::EndUpdate() {
-    if (updateDepth_ > 0 && --updateDepth_ == 0) {
-        Flush();
-        Send(view_, WM_SETREDRAW, TRUE, 0);
-        ::InvalidateRect(H(view_), nullptr, TRUE);
+void TListViewReport::SetSubItem(int row, int column, const std::string& text) {
+    if (column < 0 || column > 3)
+        throw std::out_of_range("report list column");
+    Row& r = rows_.at(Index(row));
+    if (!r.texts) {
+        r.texts = std::make_unique<std::array<std::string, 4>>();
+        for (int c = 0; c < 4; ++c)
+            (*r.texts)[static_cast<std::size_t>(c)] = TextOf(Row{r.data, 0, false, nullptr}, c);
+    }
+    (*r.texts)[static_cast<std::size_t>(column)] = text;
+    Changed();
+}
+
+std::string TListViewReport::Text(int row, int column) const {
+    return TextOf(rows_.at(Index(row)), column);
+}
+
+void TListViewReport::SetData(int row, TShortcutItem* record) {
+    Row& r = rows_.at(Index(row));
+    r.data = record;
+    // Texts that are the record's own fields need no copy.
+    if (r.texts && record) {
+        const auto& t = *r.texts;
+        if (t[0] == record->Name && t[1] == record->Target && t[2] == record->Location &&
+            t[3] == record->Shortcut)
+            r.texts.reset();
+    }
+    Changed();
+}
+
+void TListViewReport::SetImage(int row, int image) {
+    rows_.at(Index(row)).image = image;
+    Changed();
+}
+
+void TListViewReport::SetChecked(int row, bool checked) {
+    bool& mark = rows_.at(Index(row)).checked;
+    if (mark != checked) {
+        mark = checked;
+        Changed();
     }
 }
 
 void TListViewReport::Clear() {
-    pending_.clear();
-    Send(view_, LVM_DELETEALLITEMS, 0, 0);
-}
-
-int TListViewReport::AddRow(const std::string& caption) {
-    if (pending_.empty())
-        base_ = Count();
-    pending_.push_back(Pending{caption, {}, -1, false, nullptr});
-    return base_ + static_cast<int>(pending_.size()) - 1;
+    rows_.clear();
+    cleared_ = true; // the control hears of it at the next flush, with the new count
+    Changed();
+    Flush();
 }
 
 void TListViewReport::DeleteRow(int row) {
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(Index(row)));
+    if (row < controlCount_) {
+        // The control moves its selection and focus along with the rows below.
+        Send(view_, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+        --controlCount_;
+    }
+    Changed();
+}
+
+void TListViewReport::DeleteRows(const std::vector<int>& rows) {
+    std::size_t next = 0, kept = 0;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (next < rows.size() && Index(rows[next]) == i) {
+            ++next;
+            continue;
+        }
+        if (kept != i)
+            rows_[kept] = std::move(rows_[i]);
+        ++kept;
+    }
+    if (next != rows.size())
+        throw std::out_of_range("report list row");
+    rows_.resize(kept);
+    // The control's selection no longer matches the rows' places: it goes, as on a rebuild.
+    cleared_ = true;
+    Changed();
     Flush();
-    Send(view_, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
-}
-
-void TListViewReport::SetImage(int row, int image) {
-    if (Pending* p = PendingRow(row)) {
-        p->image = image;
-        return;
-    }
-    LVITEMA item{};
-    item.mask = LVIF_IMAGE;
-    item.iItem = row;
-    item.iImage = image;
-    Send(view_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-int TListViewReport::Image(int row) const {
-    if (const Pending* p = PendingRow(row))
-        return p->image;
-    LVITEMA item{};
-    item.mask = LVIF_IMAGE;
-    item.iItem = row;
-    if (!Send(view_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
-        return -1;
-    return item.iImage;
-}
-
-void TListViewReport::SetChecked(int row, bool checked) {
-    if (Pending* p = PendingRow(row)) {
-        p->checked = checked;
-        return;
-    }
-    LVITEMA item{};
-    item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
-    item.stateMask = LVIS_STATEIMAGEMASK;
-    Send(view_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-}
-
-bool TListViewReport::Checked(int row) const {
-    if (const Pending* p = PendingRow(row))
-        return p->checked;
-    const auto state = static_cast<UINT>(
-        Send(view_, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
-    return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
-}
-
-void TListViewReport::SetSubItem(int row, int column, const std::string& text) {
-    if (Pending* p = PendingRow(row)) {
-        if (column == 0)
-            p->caption = text;
-        else if (column >= 1 && column <= 3)
-            p->sub[column - 1] = text;
-        return;
-    }
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text.c_str());
-    Send(view_, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-}
-
-std::string TListViewReport::Text(int row, int column) const {
-    if (const Pending* p = PendingRow(row))
-        return column == 0 ? p->caption
-                           : (column >= 1 && column <= 3 ? p->sub[column - 1] : std::string());
-    // The control copies at most the buffer's size; grow until the text fits.
-    std::vector<char> buffer(512);
-    for (;;) {
-        LVITEMA item{};
-        item.iSubItem = column;
-        item.pszText = buffer.data();
-        item.cchTextMax = static_cast<int>(buffer.size());
-        const auto length = static_cast<std::size_t>(Send(
-            view_, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
-        if (length + 1 < buffer.size())
-            return std::string(buffer.data(), length);
-        buffer.resize(buffer.size() * 4);
-    }
-}
-
-void TListViewReport::SetData(int row, TShortcutItem* record) {
-    if (Pending* p = PendingRow(row)) {
-        p->data = record;
-        return;
-    }
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    item.lParam = reinterpret_cast<LPARAM>(record);
-    Send(view_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-TShortcutItem* TListViewReport::Data(int row) const {
-    if (const Pending* p = PendingRow(row))
-        return p->data;
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    if (!Send(view_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
-        return nullptr;
-    return reinterpret_cast<TShortcutItem*>(item.lParam);
 }
 
 int TListViewReport::SelectedCount() const {
@@ -224,5 +154,124 @@ int TListViewReport::SelectedCount() const {
 }
 
 int TListViewReport::FocusedRow() const {
-    return static_cast<int>(Send(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    const int row =
+        static_cast<int>(Send(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    return row < Count() ? row : -1;
+}
+
+// ---- The control ----
+
+// The control hears of the rows only when the outermost update ends, so a rebuild of many
+// rows paints once. (Turning the control's redraw off and on is not needed for that, and
+// costs a full recalculation of the control each time in some list-view implementations.)
+void TListViewReport::BeginUpdate() { ++updateDepth_; }
+
+void TListViewReport::EndUpdate() {
+    if (updateDepth_ > 0 && --updateDepth_ == 0) {
+        Changed();
+        Flush();
+    }
+}
+
+// Each message that changes the control's number of rows costs it a recalculation of its
+// scroll bars and a repaint of its frame, whatever the number: a flush sends at most one.
+void TListViewReport::Flush() {
+    if (updateDepth_ > 0)
+        return;
+    if (cleared_) {
+        // New rows: no selection or focus carries over, and the list starts at the top. The
+        // selected rows are cleared one by one: clearing "all rows" visits every row in some
+        // list-view implementations.
+        LVITEMA none{};
+        none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        std::vector<WPARAM> marked;
+        for (int flag : {LVNI_SELECTED, LVNI_FOCUSED})
+            for (auto row = Send(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), flag); row >= 0;
+                 row = Send(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(row), flag))
+                marked.push_back(static_cast<WPARAM>(row));
+        for (WPARAM row : marked)
+            Send(view_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&none));
+        if (Send(view_, LVM_GETTOPINDEX, 0, 0) > 0 && controlCount_ > 0)
+            Send(view_, LVM_ENSUREVISIBLE, 0, FALSE);
+        cleared_ = false;
+        repaint_ = true;
+    }
+    if (controlCount_ != Count()) {
+        Send(view_, LVM_SETITEMCOUNT, static_cast<WPARAM>(Count()), LVSICF_NOINVALIDATEALL);
+        controlCount_ = Count();
+        repaint_ = true;
+    }
+    if (repaint_) {
+        ::InvalidateRect(H(view_), nullptr, FALSE);
+        repaint_ = false;
+    }
+}
+
+void TListViewReport::RedrawRow(int row) {
+    Send(view_, LVM_REDRAWITEMS, static_cast<WPARAM>(row), static_cast<LPARAM>(row));
+}
+
+void TListViewReport::GetDispInfo(void* info) const {
+    LVITEMA& item = static_cast<NMLVDISPINFOA*>(info)->item;
+    if (item.iItem < 0 || item.iItem >= Count())
+        return;
+    const Row& row = rows_[Index(item.iItem)];
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
+        ::lstrcpynA(item.pszText, TextOf(row, item.iSubItem).c_str(), item.cchTextMax);
+    if (item.mask & LVIF_IMAGE)
+        item.iImage = row.image;
+    if (item.mask & LVIF_STATE) {
+        item.state = (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(row.checked ? 2 : 1);
+        item.stateMask |= LVIS_STATEIMAGEMASK;
+    }
+    if (item.mask & LVIF_PARAM)
+        item.lParam = reinterpret_cast<LPARAM>(row.data);
+}
+
+void TListViewReport::ItemChanged(const void* change) {
+    const auto* nm = static_cast<const NMLISTVIEW*>(change);
+    if (!(nm->uChanged & LVIF_STATE) || !((nm->uNewState ^ nm->uOldState) & LVIS_STATEIMAGEMASK))
+        return;
+    const UINT image = (nm->uNewState & LVIS_STATEIMAGEMASK) >> 12;
+    if (image != 1 && image != 2)
+        return;
+    if (nm->iItem == -1) {
+        for (int i = 0; i < Count(); ++i)
+            SetChecked(i, image == 2);
+    } else if (nm->iItem >= 0 && nm->iItem < Count()) {
+        SetChecked(nm->iItem, image == 2);
+    }
+    Flush();
+}
+
+bool TListViewReport::ToggleFromInput(const void* m) {
+    const MSG* msg = static_cast<const MSG*>(m);
+    if (msg->hwnd != H(view_))
+        return false;
+    if (msg->message == WM_LBUTTONDOWN || msg->message == WM_LBUTTONDBLCLK) {
+        LVHITTESTINFO hit{};
+        hit.pt = {GET_X_LPARAM(msg->lParam), GET_Y_LPARAM(msg->lParam)};
+        const auto row = static_cast<int>(Send(view_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        if (row < 0 || row >= Count() || !(hit.flags & LVHT_ONITEMSTATEICON))
+            return false;
+        ::SetFocus(H(view_));
+        SetChecked(row, !Checked(row));
+        RedrawRow(row);
+        repaint_ = false;
+        return true;
+    }
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_SPACE) {
+        const int focused = FocusedRow();
+        if (focused < 0)
+            return true; // nothing to toggle; the key is the check boxes' all the same
+        const bool checked = !Checked(focused);
+        SetChecked(focused, checked);
+        for (int row = static_cast<int>(Send(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+             row >= 0 && row < Count();
+             row = static_cast<int>(Send(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED)))
+            SetChecked(row, checked);
+        Flush();
+        return true;
+    }
+    return false;
 }

@@ -32,6 +32,7 @@
 
 class ILinkReader;
 class IFileProbes;
+struct TReadableText;
 
 // A modal message box: owner, text, caption and MessageBox flags; returns the button chosen.
 using TMessageBoxFn =
@@ -68,8 +69,9 @@ public:
     bool ActionEnabled(TActionId action) override { return ActionList[action].Enabled(); }
     int MessageBox(const std::string& text, const std::string& caption,
                    unsigned flags) override;
-    // Looks at the queue at most once every few milliseconds: the scan calls it for every
-    // entry it examines, and each look costs a round trip to the window system.
+    // Looks at the queue at most once every few milliseconds, and shows the rows found so far
+    // a few times a second: the scan calls it for every entry it examines, and each look
+    // costs a round trip to the window system.
     void ProcessMessages() override;
 
     // The error box of the window: an error escaping any handler of the window, its
@@ -163,6 +165,12 @@ private:
 
     void Command(int id, int code);
     void Notify(void* header);
+    // A painted label's text, and the hidden text screen readers read where it has one.
+    void SetLabel(const std::string& name, const std::string& text);
+    std::string ReadableText(const TReadableText& readable) const;
+    // The keyboard focus kept across deactivation; the list has it first.
+    void SaveFocus();
+    void RestoreFocus();
     void ShowError(const std::string& message);
     IShellServices& Shell();
 
@@ -178,13 +186,16 @@ private:
     std::vector<void*> pictures_; // not owned: the bitmaps above, by TMainPicture
     TPaintedLayer graphics_;
     std::vector<std::pair<std::string, WindowHandle>> controls_; // not owned: child windows
+    std::vector<WindowHandle> hiddenTexts_; // not owned: one per entry of kReadableTexts
     std::unique_ptr<TListViewReport> rows_;
     // The scan, the commands and the master list; made by FormCreate.
     std::unique_ptr<TShortcutSweeper> sweeper_;
     std::unique_ptr<ILinkReader> ownReader_;
     // The command buttons, then More and Help, in tab order.
     std::vector<std::unique_ptr<TsuiImageButton>> buttons_;
-    unsigned long long lastPump_ = 0; // tick of the last ProcessMessages that looked
+    unsigned long long lastPump_ = 0;      // tick of the last ProcessMessages that looked
+    unsigned long long lastRowsFlush_ = 0; // tick of its last flush of the rows
+    WindowHandle focused_ = nullptr; // not owned: the control with the focus when deactivated
 };
 
 // Runs the message loop, with an idle pass whenever the queue runs empty, until the window

@@ -4,6 +4,7 @@
 #include "ui/main_form.h"
 
 #include "app/system_error.h"
+#include "ui/accessibility.h"
 #include "ui/display_scale.h"
 #include "ui/main_form_layout.h"
 #include "ui/pictures.h"
@@ -70,6 +71,7 @@ void TMainForm::CreateControls() {
                                    instance, nullptr);
         if (!c)
             RaiseLastOSError(std::string("Cannot create ") + place.name);
+        NameSystemControl(c, AccessibleNameOf(place.name));
         controls_.emplace_back(place.name, c);
         return c;
     };
@@ -77,7 +79,7 @@ void TMainForm::CreateControls() {
     // Child windows in tab order, which is also their back-to-front order. The list shares
     // the window's row images: the window owns them and frees them once.
     HWND list = child(kMainControls[0], WS_EX_CLIENTEDGE, WC_LISTVIEWA,
-                      LVS_REPORT | LVS_SHAREIMAGELISTS);
+                      LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_OWNERDATA);
     rowImagesPercent_ = PictureScale(dpi_);
     ImageList.reset(MakeRowImages(rowImagesPercent_));
     rows_ = std::make_unique<TListViewReport>(list);
@@ -94,6 +96,11 @@ void TMainForm::CreateControls() {
     ScaleFont();
     for (const TGraphic& g : MainFormGraphics())
         graphics_.Add(g);
+    // Last: a static control before the filter or the Show box would become its name for
+    // screen readers.
+    for (const TReadableText& readable : kReadableTexts)
+        hiddenTexts_.push_back(CreateHiddenText(
+            Handle(), graphics_.Find(readable.graphic)->bounds, ReadableText(readable)));
     ApplyDpi();
 }
 
@@ -101,6 +108,7 @@ void TMainForm::CreateButtons() {
     for (const TButtonPlace& b : kMainButtons) {
         auto button = std::make_unique<TsuiImageButton>(Handle(), b.bounds.left, b.bounds.top,
                                                         b.bounds.width, b.bounds.height, b.id);
+        button->SetAccessibleName(AccessibleNameOf(b.name));
         if (b.action)
             button->SetAction(&ActionList[*b.action]);
         else if (b.id == kIdButtonMore)
@@ -142,6 +150,8 @@ void TMainForm::ApplyDpi() {
         graphics_.SetBounds(g.name, Scale(g.bounds, dpi_));
     graphics_.Remeasure(); // the labels take their text's size in the new font
     LoadPictures();        // the background takes its picture's size
+    for (std::size_t i = 0; i < hiddenTexts_.size(); ++i)
+        Place(H(hiddenTexts_[i]), graphics_.Find(kReadableTexts[i].graphic)->bounds);
 }
 
 void TMainForm::PlaceControls() {

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <optional>
+#include <string_view>
 
 inline constexpr int kMainClientWidth = 783;
 inline constexpr int kMainClientHeight = 579;
@@ -62,6 +63,45 @@ inline constexpr int kIdButtonMore = 20, kIdButtonHelp = 21;
 // A command button's control id: kIdActionBase + its action.
 inline constexpr int kIdActionBase = 100;
 extern const std::array<TButtonPlace, 7> kMainButtons;
+
+// What screen readers call the child windows, by the window's names: each image button the
+// words its pictures show, each box the label painted beside it.
+struct TAccessibleName {
+    const char* control;
+    const char* name;
+};
+inline constexpr std::array<TAccessibleName, 10> kAccessibleNames{{
+    {"ListViewFiles", "Shortcuts"},
+    {"EditFilter", "Filter"},
+    {"ComboBoxShow", "Show"},
+    {"suiImageButtonProperties", "Properties"},
+    {"suiImageButtonSelectnone", "Select none"},
+    {"suiImageButtonSelectInvalid", "Select invalid"},
+    {"suiImageButtonDelete", "Delete"},
+    {"suiImageButtonScanShortcuts", "Scan Shortcuts"},
+    {"suiImageButtonMore", "More free tools"},
+    {"ButtonHelp", "Help"},
+}};
+// The accessible name of a control; "" for none.
+constexpr const char* AccessibleNameOf(std::string_view control) {
+    for (const TAccessibleName& n : kAccessibleNames)
+        if (control == n.control)
+            return n.name;
+    return "";
+}
+
+// The painted texts that screen readers read from hidden static controls of the same text:
+// the info panel, and each counter after its caption ("Total: 4").
+struct TReadableText {
+    const char* graphic;
+    const char* caption; // the caption's graphic, or nullptr
+};
+inline constexpr std::array<TReadableText, 4> kReadableTexts{{
+    {"LabelInfo", nullptr},
+    {"LabelTotalCount", "LabelTotal"},
+    {"LabelInvalidCount", "LabelInvalid"},
+    {"LabelSelectedCount", "LabelSelected"},
+}};
 
 // The help menu, in display order; id 0 is a separator. The item names are the window's.
 enum TMenuItemId {

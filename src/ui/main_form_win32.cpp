@@ -8,6 +8,7 @@
 #include "shell/link_reader.h"
 #include "shell/util_funcs.h"
 #include "ui/about.h"
+#include "ui/accessibility.h"
 #include "ui/display_scale.h"
 #include "ui/main_form_layout.h"
 
@@ -66,9 +67,26 @@ TMainForm::~TMainForm() {
     DestroyHandle(); // FormDestroy runs while the object is whole
 }
 
+// Showing activates the window, and the activation gives the list the focus.
 void TMainForm::Show() {
     ::ShowWindow(H(Handle()), SW_SHOW);
     ::UpdateWindow(H(Handle()));
+}
+
+void TMainForm::SaveFocus() {
+    HWND focus = ::GetFocus();
+    if (focus && ::IsChild(H(Handle()), focus))
+        focused_ = focus;
+}
+
+// Back to the control that had the focus, unless it has since gone, hidden or been disabled.
+void TMainForm::RestoreFocus() {
+    HWND target = H(focused_);
+    if (!target || !::IsChild(H(Handle()), target) || !::IsWindowVisible(target) ||
+        !::IsWindowEnabled(target))
+        target = H(Control("ListViewFiles"));
+    if (target)
+        ::SetFocus(target);
 }
 
 IShellServices& TMainForm::Shell() {
@@ -101,14 +119,28 @@ bool TMainForm::GraphicVisible(const std::string& name) const {
 
 // ---- IMainView ----
 
-void TMainForm::SetInfoText(const std::string& text) { graphics_.SetText("LabelInfo", text); }
-void TMainForm::SetStatusText(const std::string& text) { graphics_.SetText("LabelSta", text); }
+void TMainForm::SetInfoText(const std::string& text) { SetLabel("LabelInfo", text); }
+void TMainForm::SetStatusText(const std::string& text) { SetLabel("LabelSta", text); }
 void TMainForm::ShowInfoIcon(TInfoIcon icon) { graphics_.ShowOnly(InfoIconName(icon)); }
 
 void TMainForm::SetCounters(int total, int invalid, int checked) {
-    graphics_.SetText("LabelTotalCount", std::to_string(total));
-    graphics_.SetText("LabelInvalidCount", std::to_string(invalid));
-    graphics_.SetText("LabelSelectedCount", std::to_string(checked));
+    SetLabel("LabelTotalCount", std::to_string(total));
+    SetLabel("LabelInvalidCount", std::to_string(invalid));
+    SetLabel("LabelSelectedCount", std::to_string(checked));
+}
+
+// Only a text that changed reaches its hidden twin, so an idle window stays at rest.
+void TMainForm::SetLabel(const std::string& name, const std::string& text) {
+    if (!graphics_.SetText(name, text))
+        return;
+    for (std::size_t i = 0; i < hiddenTexts_.size(); ++i)
+        if (name == kReadableTexts[i].graphic)
+            ::SetWindowTextA(H(hiddenTexts_[i]), ReadableText(kReadableTexts[i]).c_str());
+}
+
+std::string TMainForm::ReadableText(const TReadableText& readable) const {
+    const std::string text = GraphicText(readable.graphic);
+    return readable.caption ? GraphicText(readable.caption) + " " + text : text;
 }
 
 void TMainForm::SetActionEnabled(TActionId action, bool enabled) {
@@ -126,11 +158,14 @@ bool TMainForm::PreTranslate(void* m) {
     HWND hwnd = H(Handle());
     if (!hwnd || (msg->hwnd != hwnd && !::IsChild(hwnd, msg->hwnd)))
         return false;
-    if (msg->message != WM_KEYDOWN)
-        return false;
-    ReportErrors(*this, [&] { FormKeyDown(static_cast<unsigned>(msg->wParam)); });
+    if (msg->message == WM_KEYDOWN)
+        ReportErrors(*this, [&] { FormKeyDown(static_cast<unsigned>(msg->wParam)); });
+    // The list's check boxes: the rows' marks are the window's own.
+    if (rows_ && rows_->ToggleFromInput(msg))
+        return true;
     // Tab navigation between the controls.
-    return msg->wParam == VK_TAB && ::IsDialogMessageA(hwnd, msg) != FALSE;
+    return msg->message == WM_KEYDOWN && msg->wParam == VK_TAB &&
+           ::IsDialogMessageA(hwnd, msg) != FALSE;
 }
 
 void TMainForm::ProcessMessages() {
@@ -138,8 +173,12 @@ void TMainForm::ProcessMessages() {
     if (lastPump_ != 0 && now - lastPump_ < 10)
         return;
     lastPump_ = now;
-    if (rows_)
+    // The rows found so far reach the control a few times a second: each time costs the
+    // control its scroll bars and a repaint, far more than handling the messages.
+    if (rows_ && now - lastRowsFlush_ >= 200) {
         rows_->Flush();
+        lastRowsFlush_ = now;
+    }
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -332,12 +371,15 @@ void TMainForm::Command(int id, int code) {
 
 void TMainForm::Notify(void* h) {
     auto* header = static_cast<NMHDR*>(h);
-    if (header->idFrom != kIdListViewFiles)
+    if (header->idFrom != kIdListViewFiles || !rows_)
         return;
-    if (header->code == NM_CLICK)
-        ListViewFilesClick();
-    else if (header->code == NM_DBLCLK)
-        ActionPropertiesExecute();
+    switch (header->code) {
+    case LVN_GETDISPINFOA: rows_->GetDispInfo(header); break;
+    case LVN_ITEMCHANGED: rows_->ItemChanged(header); break;
+    case NM_CLICK: ListViewFilesClick(); break;
+    case NM_DBLCLK: ActionPropertiesExecute(); break;
+    default: break;
+    }
 }
 
 std::intptr_t TMainForm::OnMessage(unsigned message, std::uintptr_t wp, std::intptr_t lp) {
@@ -350,6 +392,18 @@ std::intptr_t TMainForm::OnMessage(unsigned message, std::uintptr_t wp, std::int
             ::SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(setup_.icon));
         }
         FormCreate();
+        return 0;
+    case WM_ACTIVATE:
+        // The window keeps its own focus: whichever control had it gets it back when the
+        // window is active again (after a box, the picker or another program).
+        if (LOWORD(wp) == WA_INACTIVE)
+            SaveFocus();
+        else if (HIWORD(wp) == 0) // not while minimised
+            RestoreFocus();
+        return 0;
+    case WM_SETFOCUS:
+        // The window itself has nothing to type into (restored from the taskbar, say).
+        RestoreFocus();
         return 0;
     case WM_SETCURSOR:
         if (ScreenCursor() != crDefault) {
@@ -392,6 +446,8 @@ std::intptr_t TMainForm::OnMessage(unsigned message, std::uintptr_t wp, std::int
         DestroyHandle();
         return 0;
     case WM_DESTROY:
+        for (const TControlPlace& place : kMainControls)
+            ForgetSystemControlName(Control(place.name));
         ReportErrors(*this, [&] { FormDestroy(); });
         ::PostQuitMessage(0);
         return 0;

@@ -595,4 +595,85 @@ TEST_F(MainForm, TheRowImagesAreTheWindowsAndFreedOnce) {
     EXPECT_EQ(ImageList_GetImageCount(images), 2);
 }
 
+TEST_F(MainForm, CheckBoxesToggleByClickAndSpaceAndMarksSurviveScrolling) {
+    for (int i = 0; i < 60; ++i) // all broken: every row starts checked
+        Link("many/s" + std::to_string(100 + i) + ".lnk", tree.Native("nowhere.exe"));
+    Open();
+    Click("suiImageButtonScanShortcuts");
+    ASSERT_EQ(Rows(), 60);
+    HWND list = Ctl("ListViewFiles");
+    // What the control shows for a row's box is the row's own mark.
+    const auto shownChecked = [&](int row) {
+        const auto state = ::SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row),
+                                          LVIS_STATEIMAGEMASK);
+        return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+    };
+    const auto clickAt = [&](int row, bool onBox) {
+        RECT r{};
+        r.left = LVIR_BOUNDS;
+        ::SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+        const int x = onBox ? r.left + 8 : r.left + 120, y = (r.top + r.bottom) / 2;
+        LVHITTESTINFO hit{};
+        hit.pt = {x, y};
+        ::SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        EXPECT_EQ((hit.flags & LVHT_ONITEMSTATEICON) != 0, onBox) << "row " << row;
+        ::PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        ::PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+        Drain();
+    };
+    const auto select = [&](std::initializer_list<int> rows, int focused) {
+        LVITEMA none{};
+        none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+        for (int row : rows) {
+            LVITEMA state{};
+            state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+            state.state = LVIS_SELECTED | (row == focused ? LVIS_FOCUSED : 0);
+            ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+        }
+    };
+    const auto space = [&] {
+        ::PostMessageA(list, WM_KEYDOWN, VK_SPACE, 0);
+        ::PostMessageA(list, WM_KEYUP, VK_SPACE, 0);
+        Drain();
+    };
+
+    // A click on the box toggles the mark; a click elsewhere on the row does not.
+    clickAt(0, true);
+    EXPECT_FALSE(form->Rows().Checked(0));
+    EXPECT_FALSE(shownChecked(0));
+    EXPECT_EQ(Label("LabelSelectedCount"), "59");
+    clickAt(1, false);
+    EXPECT_TRUE(form->Rows().Checked(1));
+    clickAt(0, true);
+    EXPECT_TRUE(form->Rows().Checked(0));
+
+    // Space toggles the focused row; on a multiple selection the selected rows take the
+    // focused row's new mark.
+    select({5}, 5);
+    space();
+    EXPECT_FALSE(form->Rows().Checked(5));
+    form->Rows().SetChecked(8, false);
+    select({7, 8, 9}, 8);
+    space();
+    for (int row : {7, 8, 9})
+        EXPECT_TRUE(form->Rows().Checked(row)) << row;
+    space();
+    for (int row : {7, 8, 9})
+        EXPECT_FALSE(form->Rows().Checked(row)) << row;
+    EXPECT_EQ(Label("LabelSelectedCount"), "56");
+
+    // The marks survive scrolling to the end and back.
+    ::SendMessageA(list, LVM_ENSUREVISIBLE, 59, FALSE);
+    ::UpdateWindow(list);
+    ::SendMessageA(list, LVM_ENSUREVISIBLE, 0, FALSE);
+    ::UpdateWindow(list);
+    Drain();
+    for (int row = 0; row < Rows(); ++row) {
+        const bool expected = row != 5 && (row < 7 || row > 9);
+        EXPECT_EQ(form->Rows().Checked(row), expected) << row;
+        EXPECT_EQ(shownChecked(row), expected) << row;
+    }
+}
+
 } // namespace
