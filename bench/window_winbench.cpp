@@ -193,6 +193,7 @@ int Show(int seconds, const std::string& programFolder) {
     TMainForm form(setup);
     form.Show();
     form.ExecuteAction(TActionId::ScanShortcuts);
+    form.Idle(); // the rows reach the control, as after a scan in the program
     HWND list = static_cast<HWND>(form.Control("ListViewFiles"));
     for (int i = 0; i < form.Rows().Count(); ++i) {
         if (form.Rows().Data(i)->Name == "Old Game") {
