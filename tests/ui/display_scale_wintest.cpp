@@ -164,21 +164,10 @@ void ExpectMainWindowAt(const Window& w, int dpi) {
                     c.id == kIdComboBoxShow ? 2 : 1);
         EXPECT_EQ(FontHeight(w.Control(c.name)), -Scale(kMainFontHeight, dpi));
     }
-    const int percent = PictureScale(dpi);
     for (const TButtonPlace& b : kMainButtons) {
         SCOPED_TRACE(b.name);
         ExpectPlace(hwnd, w.Control(b.name), Scale(b.bounds, dpi));
     }
-    // A command button and the help button show their pictures of the rendering, 1:1.
-    for (const TButtonPlace& b : {kMainButtons[4], kMainButtons[6]}) {
-        SCOPED_TRACE(b.name);
-        const TBounds at = Scale(b.bounds, dpi);
-        ASSERT_TRUE(::IsWindowEnabled(w.Control(b.name)));
-        EXPECT_TRUE(ButtonPixels(w.Control(b.name), at.width, at.height) ==
-                    ResourcePixels(ScaledPictureId(b.firstPicture, percent), at.width, at.height))
-            << "not the " << percent << "% rendering";
-    }
-
     for (const TGraphic& g : MainFormGraphics()) {
         SCOPED_TRACE(g.name);
         TBounds b;
@@ -191,17 +180,32 @@ void ExpectMainWindowAt(const Window& w, int dpi) {
             EXPECT_EQ(b.height, expected.height);
         }
     }
-
     HWND list = w.Control("ListViewFiles");
     for (std::size_t i = 0; i < kListColumns.size(); ++i)
         EXPECT_EQ(::SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0),
                   Scale(kListColumns[i].width, dpi));
+
+    // The row images are the rendering's, 1:1; so are the pictures of a command button and
+    // the help button where the rendering has the window's scale (between the renderings'
+    // scales they are drawn scaled down to the places checked above).
+    const int percent = PictureScale(dpi);
+    const int renderingDpi = percent * kDesignDpi / 100;
     int cx = 0, cy = 0;
     ImageList_GetIconSize(static_cast<HIMAGELIST>(w.form->RowImages()), &cx, &cy);
-    EXPECT_EQ(cx, Scale(16, dpi));
-    EXPECT_EQ(cy, Scale(16, dpi));
+    EXPECT_EQ(cx, Scale(16, renderingDpi));
+    EXPECT_EQ(cy, Scale(16, renderingDpi));
     EXPECT_EQ(reinterpret_cast<HIMAGELIST>(::SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
               w.form->RowImages());
+    if (renderingDpi != dpi)
+        return;
+    for (const TButtonPlace& b : {kMainButtons[4], kMainButtons[6]}) {
+        SCOPED_TRACE(b.name);
+        const TBounds at = Scale(b.bounds, dpi);
+        ASSERT_TRUE(::IsWindowEnabled(w.Control(b.name)));
+        EXPECT_TRUE(ButtonPixels(w.Control(b.name), at.width, at.height) ==
+                    ResourcePixels(ScaledPictureId(b.firstPicture, percent), at.width, at.height))
+            << "not the " << percent << "% rendering";
+    }
 }
 
 // The help menu opens at the window's outer corner plus the help button's scaled place. The
@@ -342,6 +346,13 @@ TEST(DisplayScale, TheWindowFollowsItsDisplaysDensity) {
     EXPECT_EQ(outer.left, 40);
     EXPECT_EQ(outer.top, 30);
     ExpectHelpMenuAt(w, 144);
+
+    // At 175%, between two renderings: the places are the table's, the pictures the 200%
+    // ones scaled down to them.
+    ::SendMessageA(w.Handle(), WM_DPICHANGED, MAKEWPARAM(168, 168),
+                   reinterpret_cast<LPARAM>(&suggested));
+    w.Drain();
+    ExpectMainWindowAt(w, 168);
 
     // And back.
     suggested = RECT{10, 20, 500, 500};
