@@ -16,6 +16,9 @@ namespace {
 
 HWND H(WindowHandle h) { return static_cast<HWND>(h); }
 
+// The Show box's height with its list opened, at 96 dpi.
+constexpr int kShowDroppedHeight = 200;
+
 // The row images in the rendering `percent`: image 0 a green check, image 1 a red cross, each
 // with its mask. They are drawn 1:1: the rows grow to the rendering's size.
 HIMAGELIST MakeRowImages(int percent) {
@@ -41,19 +44,18 @@ void Place(HWND control, const TBounds& at) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// A drop-down list's window is as high as its opened list; the closed box is made as high as
-// `height`: its selection field plus the frame.
-void FitClosedHeight(HWND box, const TBounds& at, int height) {
-    Place(box, {at.left, at.top, at.width, height + 200});
+// A drop-down list's window is as high as its opened list (`dropped`); the closed box is made
+// as high as `closed` says: its selection field plus the frame.
+void PlaceDropDown(HWND box, const TBounds& closed, int dropped) {
     for (int attempt = 0; attempt < 3; ++attempt) {
-        RECT closed;
-        ::GetWindowRect(box, &closed);
-        const int off = height - (closed.bottom - closed.top);
+        Place(box, {closed.left, closed.top, closed.width, dropped});
+        RECT shown;
+        ::GetWindowRect(box, &shown);
+        const int off = closed.height - (shown.bottom - shown.top);
         if (off == 0)
             break;
         const auto field = ::SendMessageA(box, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
         ::SendMessageA(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + off);
-        Place(box, {at.left, at.top, at.width, height + 200});
     }
 }
 
@@ -159,8 +161,8 @@ void TMainForm::PlaceControls() {
     HWND list = H(Control(kMainControls[0].name));
     Place(list, Scale(kMainControls[0].bounds, dpi_));
     Place(H(Control(kMainControls[1].name)), Scale(kMainControls[1].bounds, dpi_));
-    const TBounds show = Scale(kMainControls[2].bounds, dpi_);
-    FitClosedHeight(H(Control(kMainControls[2].name)), show, show.height);
+    PlaceDropDown(H(Control(kMainControls[2].name)), Scale(kMainControls[2].bounds, dpi_),
+                  Scale(kShowDroppedHeight, dpi_));
 
     if (rowImagesPercent_ != percent) {
         TImageListHandle images(MakeRowImages(percent));
