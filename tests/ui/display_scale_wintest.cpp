@@ -7,7 +7,6 @@
 // for 144 and 192 dpi it starts itself again as a child while LogPixels says so, and puts the
 // value back as soon as the child has read it (so the Windows tests must not run in parallel
 // in one prefix, which CTest does not do unless asked to).
-#include "app/globals.h"
 #include "ui/about.h"
 #include "ui/display_scale.h"
 #include "ui/main_form.h"
@@ -44,16 +43,11 @@ std::string DistFolder() {
     return path;
 }
 
-RECT PlaceIn(HWND parent, HWND child) {
+void ExpectPlace(HWND parent, HWND child, const TBounds& expected, int heightSlack = 1) {
+    ASSERT_TRUE(child);
     RECT r;
     ::GetWindowRect(child, &r);
     ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-void ExpectPlace(HWND parent, HWND child, const TBounds& expected, int heightSlack = 1) {
-    ASSERT_TRUE(child);
-    const RECT r = PlaceIn(parent, child);
     EXPECT_NEAR(r.left, expected.left, 1);
     EXPECT_NEAR(r.top, expected.top, 1);
     EXPECT_NEAR(r.right - r.left, expected.width, 1);
@@ -243,22 +237,6 @@ void ExpectAboutBoxAt(const TFormAbout& box, int dpi) {
     EXPECT_EQ(web.top, Scale(192, dpi));
 }
 
-TFormAbout OpenAbout(IShellServices& shell) {
-    GlobalVars.HelpHomePageLink = "https://home.example/";
-    return TFormAbout(nullptr, "Sweeper", nullptr, shell);
-}
-
-class NoShell : public IShellServices {
-public:
-    bool BrowseForFolder(WindowHandle, std::string&, const std::string&, std::uint32_t,
-                         const std::string&) override {
-        return false;
-    }
-    bool MoveToRecycleBin(WindowHandle, const std::string&, bool) override { return false; }
-    void ShowFileProperties(const std::string&) override {}
-    void OpenLink(const std::string&) override {}
-};
-
 // Sets HKCU\Control Panel\Desktop\LogPixels and puts the old value back when it goes.
 class LogPixels {
 public:
@@ -362,8 +340,7 @@ TEST(DisplayScale, TheWindowFollowsItsDisplaysDensity) {
     ExpectMainWindowAt(w, 96);
     ExpectHelpMenuAt(w, 96);
 
-    NoShell shell;
-    TFormAbout box = OpenAbout(shell);
+    TFormAbout box(nullptr, "Sweeper", nullptr, SystemShellServices());
     ExpectAboutBoxAt(box, 96);
     ::SendMessageA(static_cast<HWND>(box.Handle()), WM_DPICHANGED, MAKEWPARAM(192, 192),
                    reinterpret_cast<LPARAM>(&suggested));
@@ -383,8 +360,7 @@ TEST(AtStartDensity, WindowAndAboutBoxAreScaled) {
     Window w;
     ExpectMainWindowAt(w, dpi);
     ExpectHelpMenuAt(w, dpi);
-    NoShell shell;
-    TFormAbout box = OpenAbout(shell);
+    TFormAbout box(nullptr, "Sweeper", nullptr, SystemShellServices());
     ExpectAboutBoxAt(box, dpi);
 }
 
