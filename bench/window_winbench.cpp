@@ -266,8 +266,9 @@ int main(int argc, char** argv) {
         finder.SetRecurse(true);
         finder.SetIncludeFilters({"*.lnk"});
         finder.SetExcludeFilters({"*$*"});
+        TValidityRule rule(probes);
         while (finder.Next())
-            if (ProcessShortcutFile(finder.FileName(), *reader, probes))
+            if (ProcessShortcutFile(finder.FileName(), *reader, rule))
                 ++found;
         baseline = Ms(t0, Clock::now());
     }

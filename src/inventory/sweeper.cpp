@@ -106,10 +106,11 @@ void TShortcutSweeper::Search(const std::string& folder) {
     view_.SetInfoText(searching);
     view_.SetStatusText(searching);
 
+    TValidityRule rule(probes_); // drive kinds are asked once per scan
     while (finder_.Next() && !finder_.Aborted()) {
         // Copied: the record is built from the path before the finder is asked again.
         const std::string path = finder_.FileName();
-        if (auto record = ProcessShortcutFile(path, reader_, probes_))
+        if (auto record = ProcessShortcutFile(path, reader_, rule))
             inventory_.AddShortcutItem(std::move(record));
     }
 

@@ -1,8 +1,10 @@
 // POSIX probes. Paths use '\' as the separator throughout the program, so it is turned
-// into '/' before the path reaches the file system.
+// into '/' before the path reaches the file system. A host has no drive letters: a target on
+// one cannot be judged here.
 #include "shell/fs_probes.h"
 #include "shell/posix_path.h"
 
+#include <cerrno>
 #include <sys/stat.h>
 
 namespace {
@@ -13,10 +15,15 @@ public:
         struct stat st{};
         return !path.empty() && ::stat(ToPosixPath(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
     }
-    bool FolderExists(const std::string& path) override {
+    TPathState ProbePath(const std::string& path) override {
+        if (path.empty())
+            return TPathState::Absent;
         struct stat st{};
-        return !path.empty() && ::stat(ToPosixPath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        if (::stat(ToPosixPath(path).c_str(), &st) == 0)
+            return TPathState::Exists;
+        return errno == ENOENT || errno == ENOTDIR ? TPathState::Absent : TPathState::Unknown;
     }
+    TDriveKind DriveKind(char) override { return TDriveKind::NoVolume; }
 };
 
 } // namespace

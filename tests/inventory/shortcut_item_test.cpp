@@ -58,7 +58,7 @@ TEST_F(Records, UnprobedTargets) {
     EXPECT_FALSE(IsTargetValid("HTTP://example.com/", probes));
     EXPECT_FALSE(IsTargetValid("https://example.com/", probes));
     EXPECT_FALSE(IsTargetValid("\\single\\gone", probes));
-    EXPECT_EQ(probes.probed.size(), 6u);
+    EXPECT_EQ(probes.probed.size(), 3u);
 }
 
 TEST_F(Records, ExistingFileOrFolderIsValid) {
@@ -92,10 +92,35 @@ TEST_F(Records, ExistingTargetIsNotRetried) {
     EXPECT_EQ(probes.probed.size(), 1u);
 }
 
-TEST_F(Records, AtMostFourProbesPerTarget) {
+TEST_F(Records, AtMostTwoProbesPerTarget) {
     EXPECT_FALSE(IsTargetValid("C:\\a (x86)\\b", probes));
-    EXPECT_EQ(probes.probed.size(), 4u);
-    EXPECT_EQ(probes.probed[2], "C:\\a\\b");
+    EXPECT_EQ(probes.probed, (std::vector<std::string>{"C:\\a (x86)\\b", "C:\\a\\b"}));
+}
+
+// Only the file system saying "not there", on a volume that is present, makes a target
+// invalid; whatever cannot be judged stays valid, and drives that cannot answer are not probed.
+TEST_F(Records, WhatCannotBeJudgedIsValid) {
+    probes.drives['Z'] = TDriveKind::Network;
+    probes.drives['Q'] = TDriveKind::NoVolume;
+    TValidityRule rule(probes);
+    EXPECT_TRUE(rule.IsTargetValid("Z:\\Shared\\gone.doc"));
+    EXPECT_TRUE(rule.IsTargetValid("z:\\Other\\gone.doc"));
+    EXPECT_TRUE(rule.IsTargetValid("Q:\\Stick\\gone.txt"));
+    EXPECT_TRUE(probes.probed.empty()) << "a network drive or a missing volume is not probed";
+
+    probes.unknown = {"C:\\Locked\\app.exe", "C:\\Tool\\x.exe"};
+    EXPECT_TRUE(rule.IsTargetValid("C:\\Locked\\app.exe")); // access denied, no media, ...
+    EXPECT_TRUE(rule.IsTargetValid("C:\\Tool (x86)\\x.exe")) << "nor on the retry";
+    EXPECT_FALSE(rule.IsTargetValid("C:\\Gone\\app.exe"));
+    EXPECT_FALSE(rule.IsTargetValid("c:\\Gone (x86)\\app.exe"));
+    EXPECT_EQ(probes.drivesAsked, "ZQC") << "each letter's kind is asked once per rule";
+
+    // The retry still comes only after the target itself was found absent.
+    probes.probed.clear();
+    probes.files.insert("C:\\Program Files\\T\\t.exe");
+    EXPECT_TRUE(rule.IsTargetValid("C:\\Program Files (x86)\\T\\t.exe"));
+    EXPECT_EQ(probes.probed, (std::vector<std::string>{"C:\\Program Files (x86)\\T\\t.exe",
+                                                       "C:\\Program Files\\T\\t.exe"}));
 }
 
 } // namespace

@@ -1,14 +1,20 @@
 // Records built from real shortcuts written by the shell link object, probed on the real
 // file system.
+#include "inventory/inventory.h"
 #include "inventory/shortcut_item.h"
 #include "shell/fs_probes.h"
 #include "shell/link_reader.h"
+#include "shell/lnk_builder.h"
 #include "support/shell_link_win32.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <filesystem>
+#include <fstream>
+#include <vector>
 
 namespace {
 
@@ -107,17 +113,114 @@ TEST_F(ShortcutRecords, UpperCaseExtension) {
     EXPECT_FALSE(r->Invalid);
 }
 
+// The system's probes, with every path probe recorded.
+class CountingProbes final : public IFileProbes {
+public:
+    std::vector<std::string> probed;
+    bool FileExists(const std::string& path) override { return SystemFileProbes().FileExists(path); }
+    TPathState ProbePath(const std::string& path) override {
+        probed.push_back(path);
+        return SystemFileProbes().ProbePath(path);
+    }
+    TDriveKind DriveKind(char letter) override { return SystemFileProbes().DriveKind(letter); }
+};
+
+// Writes a shortcut that holds `target` as its LinkInfo path, as Windows writes one for a
+// target it cannot look at.
+std::string WriteLinkInfoShortcut(const TempDir& dir, const std::string& name,
+                                  const std::string& target) {
+    lnkb::Link link;
+    link.linkInfo = lnkb::LinkInfo({target, "", "", false, {}, {}, {}});
+    const lnkb::Bytes bytes = link.Build();
+    std::ofstream(dir.Path() / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return dir.Native(name);
+}
+
+// An ASCII path in the form the wide calls take at any length.
+std::wstring LongForm(const std::string& path) {
+    return L"\\\\?\\" + std::wstring(path.begin(), path.end());
+}
+
+// Against the real drives of the test prefix: a letter with no volume and the prefix's
+// network drive N: (tools/wine-run) are never probed and stay valid; a target longer than
+// MAX_PATH is probed whole; a target gone from a present drive is invalid and starts checked.
+TEST(ValidityOnTheSystem, OnlyWhatThePresentFileSystemDeniesIsInvalid) {
+    ComApartment com;
+    TempDir dir;
+    auto reader = CreateSystemLinkReader();
+    CountingProbes probes;
+    TValidityRule rule(probes);
+
+    const DWORD used = ::GetLogicalDrives();
+    char free = 0;
+    for (char c = 'Y'; c >= 'D' && !free; --c)
+        if (c != 'N' && !(used & (1u << (c - 'A'))))
+            free = c;
+    ASSERT_NE(free, 0);
+    ASSERT_EQ(SystemFileProbes().DriveKind(free), TDriveKind::NoVolume);
+    ASSERT_EQ(SystemFileProbes().DriveKind('N'), TDriveKind::Network)
+        << "the test prefix has N: as a network drive";
+    ::CreateDirectoryA("N:\\Shared", nullptr);
+
+    // A folder path longer than MAX_PATH, with a file in it.
+    std::string deep = dir.Native("long");
+    ::CreateDirectoryW(LongForm(deep).c_str(), nullptr);
+    while (deep.size() < 330) {
+        deep += "\\a folder name of forty characters......";
+        ASSERT_TRUE(::CreateDirectoryW(LongForm(deep).c_str(), nullptr)) << deep.size();
+    }
+    const std::string longFile = deep + "\\tool.exe";
+    HANDLE h = ::CreateFileW(LongForm(longFile).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0,
+                             nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    ::CloseHandle(h);
+
+    struct Case {
+        std::string name, target;
+        bool invalid, probed;
+    } cases[] = {
+        {"stick.lnk", std::string(1, free) + ":\\Stick\\gone.txt", false, false},
+        {"share.lnk", "N:\\Shared\\gone.doc", false, false},
+        {"long.lnk", longFile, false, true},
+        {"longgone.lnk", deep + "\\gone.exe", true, true},
+        {"gone.lnk", dir.Native("gone.exe"), true, true},
+    };
+    TReportListModel rows;
+    TInventory inventory(rows);
+    for (const Case& c : cases) {
+        const std::string lnk = WriteLinkInfoShortcut(dir, c.name, c.target);
+        probes.probed.clear();
+        auto record = ProcessShortcutFile(lnk, *reader, rule);
+        ASSERT_TRUE(record) << c.name;
+        EXPECT_EQ(record->Target, c.target) << c.name;
+        EXPECT_EQ(record->Invalid, c.invalid) << c.name;
+        EXPECT_EQ(!probes.probed.empty(), c.probed) << c.name;
+        inventory.AddShortcutItem(std::move(record));
+        EXPECT_EQ(rows.Checked(rows.Count() - 1), c.invalid) << c.name;
+    }
+
+    ::DeleteFileW(LongForm(longFile).c_str());
+    for (std::string at = deep; at.size() > dir.Native("").size(); at.resize(at.rfind('\\')))
+        ::RemoveDirectoryW(LongForm(at).c_str());
+    ::RemoveDirectoryA("N:\\Shared");
+}
+
 TEST(FileProbes, TellFilesFromFolders) {
     TempDir dir;
     dir.WriteFile("f.txt");
     IFileProbes& p = SystemFileProbes();
     EXPECT_TRUE(p.FileExists(dir.Native("f.txt")));
-    EXPECT_FALSE(p.FolderExists(dir.Native("f.txt")));
-    EXPECT_TRUE(p.FolderExists(dir.Native("")));
     EXPECT_FALSE(p.FileExists(dir.Native("")));
     EXPECT_FALSE(p.FileExists(dir.Native("*.txt")));
     EXPECT_FALSE(p.FileExists(""));
-    EXPECT_FALSE(p.FolderExists(""));
+    EXPECT_EQ(p.ProbePath(dir.Native("f.txt")), TPathState::Exists);
+    EXPECT_EQ(p.ProbePath(dir.Native("")), TPathState::Exists);
+    EXPECT_EQ(p.ProbePath(dir.Native("gone.txt")), TPathState::Absent);
+    EXPECT_EQ(p.ProbePath(dir.Native("gone/deeper/x.txt")), TPathState::Absent);
+    EXPECT_EQ(p.ProbePath(dir.Native("f.txt/below")), TPathState::Absent);
+    EXPECT_EQ(p.ProbePath(dir.Native("*.txt")), TPathState::Absent);
+    EXPECT_EQ(p.DriveKind('C'), TDriveKind::Local);
 }
 
 } // namespace

@@ -9,19 +9,29 @@
 #include <string>
 #include <vector>
 
-// Files and folders that "exist", by exact path; every probe is recorded.
+// Files and folders that "exist", by exact path, paths the file system cannot tell about,
+// and drive kinds (Local unless given); every probe and drive question is recorded.
 class FakeProbes : public IFileProbes {
 public:
-    std::set<std::string> files, folders;
+    std::set<std::string> files, folders, unknown;
+    std::map<char, TDriveKind> drives;
     std::vector<std::string> probed;
+    std::string drivesAsked;
 
     bool FileExists(const std::string& path) override {
         probed.push_back(path);
         return files.count(path) != 0;
     }
-    bool FolderExists(const std::string& path) override {
+    TPathState ProbePath(const std::string& path) override {
         probed.push_back(path);
-        return folders.count(path) != 0;
+        if (files.count(path) || folders.count(path))
+            return TPathState::Exists;
+        return unknown.count(path) ? TPathState::Unknown : TPathState::Absent;
+    }
+    TDriveKind DriveKind(char letter) override {
+        drivesAsked += letter;
+        const auto it = drives.find(letter);
+        return it == drives.end() ? TDriveKind::Local : it->second;
     }
 };
 
