@@ -9,8 +9,9 @@
 class ILinkReader {
 public:
     virtual ~ILinkReader() = default;
-    // The path the shell reports for the shortcut (at most 259 bytes), or "" when the file
-    // cannot be read or has no file-system target. Never throws.
+    // The whole path the shell reports for the shortcut (of any length, never a part of it),
+    // or "" when the file cannot be read, has no file-system target, or its target cannot be
+    // had whole. Never throws.
     virtual std::string ReadTarget(const std::string& shortcutPath) = 0;
 };
 

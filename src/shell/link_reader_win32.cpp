@@ -11,16 +11,6 @@
 
 namespace {
 
-// {00021401-0000-0000-C000-000000000046}
-constexpr CLSID kClsidShellLink = {
-    0x00021401, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-// {000214EE-0000-0000-C000-000000000046}
-constexpr IID kIidShellLinkA = {
-    0x000214EE, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-// {0000010B-0000-0000-C000-000000000046}
-constexpr IID kIidPersistFile = {
-    0x0000010B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-
 // The shortcut path as the shell link object is given it: from the ANSI code page into
 // MAX_PATH UTF-16 units; false when it does not fit with its terminating zero (or cannot be
 // converted).
@@ -28,17 +18,47 @@ bool ShortcutPathToWide(const std::string& path, wchar_t (&wide)[MAX_PATH]) {
     return ::MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, path.c_str(), -1, wide, MAX_PATH) != 0;
 }
 
+// UTF-16 text in the process code page (UTF-8 under the manifest).
+std::string FromWide(const wchar_t* wide) {
+    const int n = ::WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (n <= 1)
+        return {};
+    std::string text(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text.data(), n, nullptr, nullptr);
+    text.resize(static_cast<std::size_t>(n - 1));
+    return text;
+}
+
+// The longest path the system opens, with its terminating zero.
+constexpr DWORD kLongPathUnits = 32768;
+
+// The path of the link's ID list at any length; empty when it has none.
+std::wstring LongPathOfIdList(IShellLinkW& link) {
+    PIDLIST_ABSOLUTE list = nullptr;
+    if (link.GetIDList(&list) != S_OK || !list)
+        return {};
+    std::wstring path(kLongPathUnits, L'\0');
+    const BOOL ok = ::SHGetPathFromIDListEx(list, path.data(), kLongPathUnits, GPFIDL_DEFAULT);
+    ::CoTaskMemFree(list);
+    path.resize(ok ? std::char_traits<wchar_t>::length(path.c_str()) : 0);
+    return path;
+}
+
+// What GetPath reports, whole. GetPath reports at most MAX_PATH - 1 characters; a report
+// that fills them is taken only when the ID list's own path (which has no such limit)
+// continues it, and a target that cannot be had whole gives "" (unjudged) rather than a part
+// of it, which names another file.
 class ShellLinkReader final : public ILinkReader {
 public:
     std::string ReadTarget(const std::string& shortcutPath) override {
         // Declared in this order so the IPersistFile view is released first.
-        ComRef<IShellLinkA> link;
-        if (FAILED(::CoCreateInstance(kClsidShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                      kIidShellLinkA, link.outVoid())) ||
+        ComRef<IShellLinkW> link;
+        if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_PPV_ARGS(link.out()))) ||
             !link.get())
             return {};
         ComRef<IPersistFile> file;
-        if (FAILED(link->QueryInterface(kIidPersistFile, file.outVoid())) || !file.get())
+        if (FAILED(link->QueryInterface(IID_PPV_ARGS(file.out()))) || !file.get())
             return {};
 
         wchar_t widePath[MAX_PATH];
@@ -46,11 +66,19 @@ public:
             return {};
         file->Load(widePath, STGM_READ);
 
-        char target[MAX_PATH] = {};
-        WIN32_FIND_DATAA findData;
-        link->GetPath(target, MAX_PATH, &findData, SLGP_UNCPRIORITY);
-        target[MAX_PATH - 1] = '\0';
-        return std::string(target);
+        wchar_t reported[MAX_PATH] = {};
+        // No find-data record: Wine's GetPath copies the name of a target longer than
+        // MAX_PATH into it past its end.
+        link->GetPath(reported, MAX_PATH, nullptr, SLGP_UNCPRIORITY);
+        reported[MAX_PATH - 1] = L'\0';
+        std::wstring target(reported);
+        if (target.size() == MAX_PATH - 1) { // may be cut: only the ID list's own path tells
+            const std::wstring whole = LongPathOfIdList(*link.get());
+            if (!whole.starts_with(target))
+                return {};
+            target = whole;
+        }
+        return FromWide(target.c_str());
     }
 };
 

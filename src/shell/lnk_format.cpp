@@ -405,15 +405,10 @@ std::string Expand(std::string_view text, const EnvLookup& env) {
     return out;
 }
 
-// Cuts a UTF-8 string to at most kMaxTargetBytes without splitting a character.
+// The whole target, or "" for one longer than any path the system can open: a part of a
+// path names another file, so a target is never cut.
 std::string Capped(std::string s) {
-    if (s.size() <= kMaxTargetBytes)
-        return s;
-    std::size_t cut = kMaxTargetBytes;
-    while (cut > 0 && (static_cast<unsigned char>(s[cut]) & 0xC0) == 0x80)
-        --cut;
-    s.resize(cut);
-    return s;
+    return s.size() <= kMaxTargetBytes ? s : std::string();
 }
 
 std::string Reader::Target(Bytes file) const {

@@ -1,8 +1,8 @@
 // Reading the target path out of the bytes of a shell link (.lnk) file, without the shell.
 //
 // The answer is the path the shell link object's GetPath reports for the same file, as UTF-8,
-// at most kMaxTargetBytes bytes (cut at a character boundary), or "" when the bytes are not a
-// readable shortcut or name nothing in the file system. It is always a full path (a drive
+// whole (never cut: a target longer than kMaxTargetBytes gives ""), or "" when the bytes are not
+// a readable shortcut or name nothing in the file system. It is always a full path (a drive
 // root, a network share, or a root folder) or "": a source that would give anything else
 // gives nothing, and the next rule decides.
 //
@@ -56,8 +56,9 @@ namespace lnk {
 // five strings fit with room to spare. Readers read at most this prefix of a file.
 constexpr std::size_t kMaxShortcutBytes = 1u << 20;
 
-// The most bytes of a reported target (MAX_PATH less the terminating zero).
-constexpr std::size_t kMaxTargetBytes = 259;
+// The most bytes of a reported target: the longest path the system opens (32,767 UTF-16
+// units) in UTF-8.
+constexpr std::size_t kMaxTargetBytes = 3 * 32767;
 
 // Looks up an environment variable by name (names compare without regard to ASCII case on
 // Windows); returns false when it is not set.
