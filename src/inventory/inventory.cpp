@@ -45,12 +45,37 @@ bool ContainsAsciiNoCase(std::string_view text, std::string_view upperNeedle) {
 void TInventory::AddShortcutItem(std::unique_ptr<TShortcutItem> record) {
     TShortcutItem* raw = record.get();
     master_.Add(std::move(record));
-    AddShortcutRow(raw);
+    AddShortcutRow(raw, master_.Mark(master_.Count() - 1));
 }
 
-void TInventory::AddShortcutRow(TShortcutItem* record) {
+void TInventory::AddShortcutRow(TShortcutItem* record, bool checked) {
     ++rowsVersion_;
-    rows_.AddRecordRow(record, record->Invalid ? kImageInvalid : kImageValid, record->Invalid);
+    rows_.AddRecordRow(record, record->Invalid ? kImageInvalid : kImageValid, checked);
+}
+
+// The rows are a subsequence of the master list in its order, so one pass over both finds
+// every row's entry; a row whose record is not found ahead (never the case) is looked up from
+// the start.
+void TInventory::KeepMarks() {
+    const int count = master_.Count();
+    int m = 0;
+    for (int i = 0; i < rows_.Count(); ++i) {
+        const TShortcutItem* record = rows_.Data(i);
+        if (!record)
+            continue;
+        int at = m;
+        while (at < count && master_.Items(at) != record)
+            ++at;
+        if (at == count) { // not ahead: looked up from the start
+            at = 0;
+            while (at < count && master_.Items(at) != record)
+                ++at;
+        }
+        if (at == count)
+            continue;
+        master_.SetMark(at, rows_.Checked(i));
+        m = at + 1;
+    }
 }
 
 void TInventory::RemoveRecords(const std::vector<int>& rows,
@@ -64,11 +89,12 @@ void TInventory::RemoveRecords(const std::vector<int>& rows,
 template <class Pred> void TInventory::Rebuild(Pred shown) {
     ++rowsVersion_;
     UpdateGuard guard(rows_);
+    KeepMarks();
     rows_.Clear();
     for (int i = 0; i < master_.Count(); ++i) {
         TShortcutItem* record = master_.Items(i);
         if (shown(*record))
-            AddShortcutRow(record);
+            AddShortcutRow(record, master_.Mark(i));
     }
 }
 

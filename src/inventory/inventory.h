@@ -28,10 +28,13 @@ public:
     const TShortcutList& Master() const { return master_; }
     IReportList& Rows() { return rows_; }
 
-    // Appends the record to the master list, then shows its row whatever the filters say.
+    // Appends the record to the master list, then shows its row whatever the filters say,
+    // checked when the record is invalid.
     void AddShortcutItem(std::unique_ptr<TShortcutItem> record);
     // Appends a row: caption, image and check mark, the three sub-items, the record.
-    void AddShortcutRow(TShortcutItem* record);
+    void AddShortcutRow(TShortcutItem* record, bool checked);
+    // Each rebuild keeps the check marks: the rows' marks are kept beside their records first,
+    // and every row shown again gets its record's mark back.
     // Rebuilds the rows: records whose Shortcut or Target holds `text` (ASCII letters
     // compared without case); every record when `text` is empty.
     void FilterByText(const std::string& text);
@@ -57,6 +60,8 @@ public:
 
 private:
     template <class Pred> void Rebuild(Pred shown);
+    // Copies each row's check mark to its record's entry in the master list.
+    void KeepMarks();
 
     TShortcutList master_;
     IReportList& rows_;

@@ -57,18 +57,33 @@ TEST_F(Inventory, RowsShowTheirRecord) {
     EXPECT_FALSE(rows.At(0).checked);
 }
 
-TEST_F(Inventory, EveryRebuildRestoresCheckMarksFromTheRecords) {
-    rows.SetChecked(0, true);
-    rows.SetChecked(1, false);
-    inv.EditFilterChange("LINKS");
-    EXPECT_TRUE(!rows.Checked(0) && rows.Checked(1));
-    rows.SetChecked(1, false);
+// The marks the user set survive every rebuild, also of rows that a view left out; the
+// records themselves never change.
+TEST_F(Inventory, EveryRebuildKeepsTheMarksTheUserSet) {
+    rows.SetChecked(0, true);  // Mail, valid: checked by hand
+    rows.SetChecked(1, false); // Old, invalid: kept by hand
+    inv.EditFilterChange("L");
+    inv.EditFilterChange("");
+    EXPECT_TRUE(rows.Checked(0) && !rows.Checked(1) && !rows.Checked(2) && rows.Checked(3));
+    inv.ComboBoxShowChange(kShowValid);
+    EXPECT_EQ(Captions(), (Names{"Mail.lnk", "Caf\xE9.lnk"}));
+    EXPECT_TRUE(rows.Checked(0));
+    rows.SetChecked(1, true); // Café, in a view without the invalid rows
     inv.ComboBoxShowChange(kShowInvalid);
+    EXPECT_TRUE(!rows.Checked(0) && rows.Checked(1)); // Old, Web
+    inv.EditFilterChange("menu");
+    EXPECT_EQ(Captions(), (Names{"Caf\xE9.lnk", "Web.LNK"}));
     EXPECT_TRUE(rows.Checked(0) && rows.Checked(1));
-    rows.SetChecked(0, false);
     inv.ComboBoxShowChange(kShowAll);
-    EXPECT_TRUE(rows.Checked(1) && rows.Checked(3));
-    EXPECT_FALSE(rows.Checked(0));
+    EXPECT_EQ((std::vector<bool>{rows.Checked(0), rows.Checked(1), rows.Checked(2), rows.Checked(3)}),
+              (std::vector<bool>{true, false, true, true}));
+    EXPECT_FALSE(inv.Master().Items(0)->Invalid);
+    EXPECT_TRUE(inv.Master().Items(1)->Invalid);
+    // A new scan's records start checked exactly when invalid.
+    inv.Clear();
+    inv.AddShortcutItem(Item("C:\\Links\\Old.lnk", "C:\\Gone\\old.exe", true));
+    inv.AddShortcutItem(Item("C:\\Links\\Mail.lnk", "C:\\Apps\\mail.exe", false));
+    EXPECT_TRUE(rows.Checked(0) && !rows.Checked(1));
 }
 
 TEST_F(Inventory, TextFilterIgnoresAsciiCaseOnly) {
