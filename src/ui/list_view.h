@@ -52,11 +52,20 @@ public:
     void GetDispInfo(void* info) const;
     // LVN_ITEMCHANGED (`change` is an NMLISTVIEW): a check mark the control itself changed.
     void ItemChanged(const void* change);
+    // What a message about to be dispatched to the control did to the marks.
+    enum class TInput {
+        Passed,           // nothing: dispatch it
+        Toggled,          // Space toggled marks: do not dispatch it
+        BoxClicked,       // a click on a check box toggled it and made its row the current
+                          // one: do not dispatch it, run the row-click handler
+        BoxDoubleClicked, // the second click of a double click on a box: the same, then the
+                          // double-click handler
+    };
     // A message about to be dispatched to the control (`msg` is a MSG): a left click on a
-    // row's check box toggles its mark; Space toggles the focused row's mark and gives the
-    // selected rows the same one, as a list view with check boxes does. True when the
-    // message was such a toggle and must not be dispatched.
-    bool ToggleFromInput(const void* msg);
+    // row's check box (only there: a click on a row's texts selects it) toggles its mark;
+    // Space without Ctrl toggles the focused row's mark and gives the selected rows the same
+    // one, as a list view with check boxes does (Ctrl+Space stays the list's).
+    TInput ToggleFromInput(const void* msg);
 
 private:
     struct Row {
@@ -73,6 +82,8 @@ private:
         ++changes_;
     }
     void RedrawRow(int row);
+    // Whether the point (client coordinates) is on the check box of `row`.
+    bool OnCheckBox(int row, int x, int y) const;
 
     WindowHandle view_; // not owned
     std::vector<Row> rows_;

@@ -160,9 +160,25 @@ bool TMainForm::PreTranslate(void* m) {
         return false;
     if (msg->message == WM_KEYDOWN)
         ReportErrors(*this, [&] { FormKeyDown(static_cast<unsigned>(msg->wParam)); });
-    // The list's check boxes: the rows' marks are the window's own.
-    if (rows_ && rows_->ToggleFromInput(msg))
-        return true;
+    // The list's check boxes: the rows' marks are the window's own. A click on a box is
+    // still a click on the list, a double click still opens Properties.
+    if (rows_) {
+        switch (rows_->ToggleFromInput(msg)) {
+        case TListViewReport::TInput::Passed:
+            break;
+        case TListViewReport::TInput::Toggled:
+            return true;
+        case TListViewReport::TInput::BoxClicked:
+            ReportErrors(*this, [&] { ListViewFilesClick(); });
+            return true;
+        case TListViewReport::TInput::BoxDoubleClicked:
+            ReportErrors(*this, [&] {
+                ListViewFilesClick();
+                ActionPropertiesExecute();
+            });
+            return true;
+        }
+    }
     // Tab navigation between the controls.
     return msg->message == WM_KEYDOWN && msg->wParam == VK_TAB &&
            ::IsDialogMessageA(hwnd, msg) != FALSE;
