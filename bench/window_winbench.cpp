@@ -53,8 +53,8 @@ public:
     }
     bool recycle = false; // the recycle bin as a double: every move succeeds
     int moves = 0;
-    bool MoveToRecycleBin(WindowHandle, const std::string&, bool) override {
-        moves += recycle ? 1 : 0;
+    bool MoveToRecycleBin(WindowHandle, const std::vector<std::string>& paths, bool) override {
+        moves += recycle ? static_cast<int>(paths.size()) : 0;
         return recycle;
     }
     void ShowFileProperties(const std::string&) override {}

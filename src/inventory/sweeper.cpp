@@ -3,6 +3,7 @@
 #include "inventory/shortcut_item.h"
 
 #include <algorithm>
+#include <string_view>
 #include <exception>
 #include <string>
 #include <unordered_set>
@@ -18,6 +19,12 @@ constexpr std::uint32_t kPickerFlags = 0x41; // return only file-system folders,
 constexpr int kKeyEscape = 27;
 constexpr unsigned kYesNoQuestion = 36; // MB_YESNO | MB_ICONQUESTION
 constexpr int kAnswerYes = 6;           // IDYES
+constexpr unsigned kOkWarning = 48;     // MB_OK | MB_ICONWARNING
+// Files handed to one shell call: the shell's warning before it destroys a file it cannot
+// recycle covers the call ("Yes to all"), and the window is painted again between calls.
+constexpr std::size_t kFilesPerMove = 200;
+// Kept files named in the message at the end of a Delete.
+constexpr std::size_t kNamedKept = 5;
 constexpr char kCr = '\r';
 
 
@@ -32,6 +39,18 @@ public:
 private:
     int& depth_;
 };
+
+// The part of a path that names its volume: "X:" or "\\server\share".
+std::string_view VolumeOf(std::string_view path) {
+    if (path.size() >= 2 && path[1] == ':')
+        return path.substr(0, 2);
+    if (path.starts_with("\\\\")) {
+        const std::size_t share = path.find('\\', 2);
+        const std::size_t end = share == std::string_view::npos ? share : path.find('\\', share + 1);
+        return path.substr(0, end);
+    }
+    return {};
+}
 
 } // namespace
 
@@ -153,83 +172,105 @@ void TShortcutSweeper::ActionDeleteExecute() {
     });
 }
 
-int TShortcutSweeper::FindRow(const TShortcutItem* record) const {
-    for (int i = rows_.Count() - 1; i >= 0; --i)
-        if (rows_.Data(i) == record)
-            return i;
-    return -1;
-}
-
-bool TShortcutSweeper::InMaster(const TShortcutItem* record) const {
-    const TShortcutList& master = inventory_.Master();
-    for (int i = master.Count() - 1; i >= 0; --i)
-        if (master.Items(i) == record)
-            return true;
-    return false;
-}
-
-// Visits the rows from the last to the first and moves each checked row's file to the
-// recycle bin. The rows and records whose files went are removed together when the visit
-// ends, each list in one pass, so deleting thousands of rows stays linear.
-// A move may process messages, and what runs then may rebuild, shrink or empty the rows and
-// the master list. When the master list was emptied (a new scan), the visit stops. When the
-// rows changed, their indices no longer hold: what was moved so far and is still listed is
-// removed at once, and the visit goes on below the row of the record just moved, found
-// again. A record that went meanwhile (possibly with a new record at the same address,
-// which is then checked to be the same shortcut) is left alone.
+// Moves the checked rows' shortcut files to the recycle bin, a group of files on one volume
+// per shell call, and removes a row and its record exactly when its file is no longer there
+// afterwards, whatever the shell answered. Between the calls the window handles its messages
+// and the status line says how far it is. A file that stays is named in one message at the
+// end; a cancel in the shell's own warning stops the Delete and keeps the rest.
+//
+// The calls process messages, and what runs then may rebuild, shrink or empty the rows and
+// the master list. Rows are found again by record after each call; a new scan (the records
+// thrown away) ends the Delete; a record that went meanwhile is left alone (one at the same
+// address is taken only when it is the same shortcut).
 void TShortcutSweeper::DeleteCheckedRows() {
     const std::uint64_t generation = inventory_.Generation();
-    std::uint64_t version = inventory_.RowsVersion();
-    std::vector<int> goneRows; // descending, as visited
-    std::unordered_set<const TShortcutItem*> goneRecords;
-    const auto removeGone = [&] {
-        std::reverse(goneRows.begin(), goneRows.end());
-        if (!goneRows.empty())
-            inventory_.RemoveRecords(goneRows, goneRecords);
-        goneRows.clear();
-        goneRecords.clear();
+    struct TPending {
+        const TShortcutItem* record;
+        std::string shortcut;
     };
+    std::vector<TPending> pending; // from the last row to the first
+    for (int row = rows_.Count() - 1; row >= 0; --row)
+        if (rows_.Checked(row) && rows_.Data(row))
+            pending.push_back({rows_.Data(row), rows_.Data(row)->Shortcut});
+    const auto absent = [this](const std::string& path) {
+        return probes_.ProbePath(path) == TPathState::Absent;
+    };
+    const auto thrownAway = [&] { return inventory_.Generation() != generation; };
 
-    int row = rows_.Count() - 1;
-    for (;;) {
-        while (row >= 0 && !(rows_.Checked(row) && rows_.Data(row) != nullptr))
-            --row;
-        if (row < 0)
-            break;
-        const TShortcutItem* record = rows_.Data(row);
-        const std::string shortcut = record->Shortcut;
-        const bool moved = shell_.MoveToRecycleBin(view_.Handle(), shortcut, false);
-        if (inventory_.Generation() != generation)
-            return; // a new scan threw the records away
-        if (inventory_.RowsVersion() == version) {
-            if (moved) {
-                goneRows.push_back(row);
-                goneRecords.insert(record);
-            }
-            --row;
-            continue;
+    std::vector<std::string> kept;
+    std::size_t done = 0, moved = 0;
+    bool cancelled = false;
+    while (done < pending.size() && !cancelled) {
+        std::size_t end = done + 1;
+        const std::string_view volume = VolumeOf(pending[done].shortcut);
+        while (end < pending.size() && end - done < kFilesPerMove &&
+               VolumeOf(pending[end].shortcut) == volume)
+            ++end;
+        std::vector<std::string> paths; // a file gone already is not handed to the shell
+        for (std::size_t i = done; i < end; ++i)
+            if (!absent(pending[i].shortcut))
+                paths.push_back(pending[i].shortcut);
+        const std::unordered_set<std::string> present(paths.begin(), paths.end());
+        // The shell stops at a file it cannot move: that one stays, and the files after it
+        // get another call, so a group costs one call plus one per such file.
+        for (std::vector<std::string> left = paths; !left.empty() && !cancelled;) {
+            cancelled = !shell_.MoveToRecycleBin(view_.Handle(), left, false);
+            if (thrownAway())
+                return;
+            std::vector<std::string> still;
+            for (const std::string& path : left)
+                if (!absent(path))
+                    still.push_back(path);
+            left.assign(still.begin() + (still.empty() ? 0 : 1), still.end());
         }
-        // The rows changed under the visit: find everything again by record.
-        if (moved && InMaster(record) && record->Shortcut == shortcut)
-            goneRecords.insert(record);
+
         std::unordered_set<const TShortcutItem*> listed;
         for (int i = 0; i < inventory_.Master().Count(); ++i)
-            if (goneRecords.count(inventory_.Master().Items(i)))
-                listed.insert(inventory_.Master().Items(i));
-        const int now = FindRow(record);
-        int removedBelow = 0;
-        goneRows.clear();
-        for (int i = rows_.Count() - 1; i >= 0; --i)
-            if (listed.count(rows_.Data(i))) {
-                goneRows.push_back(i);
-                removedBelow += i < now ? 1 : 0;
-            }
-        goneRecords = std::move(listed);
-        removeGone();
-        row = now >= 0 ? now - removedBelow - 1 : std::min(row, rows_.Count()) - 1;
-        version = inventory_.RowsVersion();
+            listed.insert(inventory_.Master().Items(i));
+        std::unordered_set<const TShortcutItem*> gone;
+        for (std::size_t i = done; i < end; ++i) {
+            const TPending& p = pending[i];
+            if (!absent(p.shortcut))
+                kept.push_back(p.shortcut);
+            else if (listed.count(p.record) && p.record->Shortcut == p.shortcut)
+                gone.insert(p.record);
+            if (present.count(p.shortcut) && absent(p.shortcut))
+                ++moved;
+        }
+        std::vector<int> goneRows;
+        for (int row = 0; row < rows_.Count(); ++row)
+            if (gone.count(rows_.Data(row)))
+                goneRows.push_back(row);
+        if (!gone.empty())
+            inventory_.RemoveRecords(goneRows, gone);
+        done = end;
+
+        view_.SetStatusText("Moving shortcuts to the recycle bin... " + std::to_string(done) +
+                            " of " + std::to_string(pending.size()));
+        view_.ProcessMessages();
+        if (thrownAway())
+            return;
     }
-    removeGone();
+    for (; done < pending.size(); ++done) // left by a cancel
+        kept.push_back(pending[done].shortcut);
+
+    view_.SetStatusText(std::to_string(moved) + " shortcut files moved to the recycle bin.");
+    if (!kept.empty())
+        view_.MessageBox(KeptFilesText(kept), view_.Title(), kOkWarning);
+}
+
+std::string KeptFilesText(const std::vector<std::string>& kept) {
+    std::string text = std::to_string(kept.size()) +
+                       (kept.size() == 1 ? " shortcut file was not moved to the recycle bin "
+                                           "and stays where it is:"
+                                         : " shortcut files were not moved to the recycle bin "
+                                           "and stay where they are:");
+    const std::size_t named = std::min(kept.size(), kNamedKept);
+    for (std::size_t i = 0; i < named; ++i)
+        text += "\r\n" + kept[i];
+    if (kept.size() > named)
+        text += "\r\n... and " + std::to_string(kept.size() - named) + " more.";
+    return text;
 }
 
 const TShortcutItem* TShortcutSweeper::FocusedRecord() const {

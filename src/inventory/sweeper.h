@@ -28,6 +28,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class IFileProbes;
 class ILinkReader;
@@ -35,6 +36,9 @@ class ILinkReader;
 // Texts the scan and the commands show.
 extern const char* const kPickerTitle;
 extern const char* const kDeleteQuestion;
+// The message at the end of a Delete that left files where they were: how many, and the
+// first few of them.
+std::string KeptFilesText(const std::vector<std::string>& kept);
 
 class TShortcutSweeper {
 public:
@@ -63,8 +67,8 @@ public:
     void ComboBoxShowChange(int position) { inventory_.ComboBoxShowChange(position); }
 
     // The commands. Each is safe with no rows; Delete asks first and moves the checked
-    // rows' shortcut files to the recycle bin; a file that cannot be moved keeps its row and
-    // its record.
+    // rows' shortcut files to the recycle bin; a row and its record go exactly when the file
+    // is no longer there afterwards, and the files that stay are named in one message.
     void ActionSelectInvalidExecute();
     void ActionSelectnoneExecute();
     void ActionDeleteExecute();
@@ -103,8 +107,6 @@ private:
     template <class Body> void RunPumping(Body&& body);
     void Search(const std::string& folder);
     void DeleteCheckedRows();
-    int FindRow(const TShortcutItem* record) const;
-    bool InMaster(const TShortcutItem* record) const;
 
     IMainView& view_;
     IReportList& rows_;

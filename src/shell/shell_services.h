@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // A window of the platform, as an opaque value (an HWND on Windows).
 using WindowHandle = void*;
@@ -15,8 +16,11 @@ public:
     // On false `path` keeps the value it came in with.
     virtual bool BrowseForFolder(WindowHandle owner, std::string& path, const std::string& title,
                                  std::uint32_t flags, const std::string& root) = 0;
-    // True when the file went to the recycle bin.
-    virtual bool MoveToRecycleBin(WindowHandle owner, const std::string& path, bool confirm) = 0;
+    // Moves the files to the recycle bin in one operation, never destroying one for good
+    // without asking. False when the user cancelled it. Which files went is for the file
+    // system to tell.
+    virtual bool MoveToRecycleBin(WindowHandle owner, const std::vector<std::string>& paths,
+                                  bool confirm) = 0;
     virtual void ShowFileProperties(const std::string& path) = 0;
     virtual void OpenLink(const std::string& link) = 0;
 };

@@ -9,8 +9,9 @@ public:
                          std::uint32_t flags, const std::string& root) override {
         return ::BrowseForFolder(owner, path, title, flags, root);
     }
-    bool MoveToRecycleBin(WindowHandle owner, const std::string& path, bool confirm) override {
-        return ::MoveToRecycleBin(owner, path, confirm);
+    bool MoveToRecycleBin(WindowHandle owner, const std::vector<std::string>& paths,
+                          bool confirm) override {
+        return ::MoveToRecycleBin(owner, paths, confirm);
     }
     void ShowFileProperties(const std::string& path) override { ::ShowFileProperties(path); }
     void OpenLink(const std::string& link) override { ::OpenLink(link); }

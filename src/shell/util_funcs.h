@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Browse flags the scan passes (SHBrowseForFolder's values).
 constexpr std::uint32_t kBifReturnOnlyFsDirs = 0x1;
@@ -30,9 +31,14 @@ bool BrowseForFolder(WindowHandle owner, std::string& path, const std::string& t
 int BrowseCallback(WindowHandle dialog, unsigned message, std::intptr_t param,
                    std::intptr_t data);
 
-// Moves one file to the recycle bin without a progress window; the shell asks for
-// confirmation only when `confirm` is true. True when the shell operation succeeded.
-bool MoveToRecycleBin(WindowHandle owner, const std::string& path, bool confirm);
+// Moves the files to the recycle bin in one shell operation, without a progress window; the
+// shell asks to confirm the move only when `confirm` is true. It never destroys a file for
+// good without asking: where a file cannot be recycled (a volume without a recycle bin, a
+// failing trash) the shell warns first, and a file the user keeps stays. Which files went is
+// not reported: the file system tells. False when the user cancelled the operation, which
+// leaves the files not yet handled where they are. The shell may stop at a file it cannot
+// move (one held open elsewhere), leaving the rest where they are too.
+bool MoveToRecycleBin(WindowHandle owner, const std::vector<std::string>& paths, bool confirm);
 
 // Opens the shell's Properties sheet of the file, ignoring failure.
 void ShowFileProperties(const std::string& path);

@@ -19,7 +19,7 @@ bool BrowseForFolder(WindowHandle, std::string&, const std::string&, std::uint32
 
 int BrowseCallback(WindowHandle, unsigned, std::intptr_t, std::intptr_t) { return 0; }
 
-bool MoveToRecycleBin(WindowHandle, const std::string&, bool) { return false; }
+bool MoveToRecycleBin(WindowHandle, const std::vector<std::string>&, bool) { return true; }
 
 void ShowFileProperties(const std::string&) {}
 

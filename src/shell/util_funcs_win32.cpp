@@ -183,20 +183,33 @@ int BrowseCallback(WindowHandle dialog, unsigned message, std::intptr_t param,
     return 0;
 }
 
-bool MoveToRecycleBin(WindowHandle owner, const std::string& path, bool confirm) {
-    SHFILEOPSTRUCTA op;
+bool MoveToRecycleBin(WindowHandle owner, const std::vector<std::string>& paths, bool confirm) {
+    // A list of names, each ended by a zero, the list by an empty name. A file that is not
+    // there is left out: Wine's shell takes it for one it cannot recycle, and asks.
+    std::wstring from;
+    for (const std::string& path : paths) {
+        const std::wstring wide = Widen(path);
+        if (wide.empty() || ::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES)
+            continue;
+        from += wide;
+        from.push_back(L'\0');
+    }
+    if (from.empty())
+        return true;
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW op;
     std::memset(&op, 0, sizeof op);
     op.hwnd = static_cast<HWND>(owner);
     op.wFunc = FO_DELETE;
-    // A list of one name, ended by an empty name.
-    std::vector<char> from(path.begin(), path.end());
-    from.push_back('\0');
-    from.push_back('\0');
-    op.pFrom = from.data();
-    op.fFlags = FOF_ALLOWUNDO | FOF_SILENT;
+    op.pFrom = from.c_str();
+    // FOF_WANTNUKEWARNING overrides FOF_NOCONFIRMATION where the shell would delete a file
+    // for good instead of recycling it: it asks first. A file the shell cannot move is the
+    // caller's to report (once, after every call), not an error box of its own per file.
+    op.fFlags = FOF_ALLOWUNDO | FOF_SILENT | FOF_WANTNUKEWARNING | FOF_NOERRORUI;
     if (!confirm)
         op.fFlags |= FOF_NOCONFIRMATION;
-    return ::SHFileOperationA(&op) == 0;
+    ::SHFileOperationW(&op);
+    return !op.fAnyOperationsAborted;
 }
 
 void ShowFileProperties(const std::string& path) {

@@ -7,6 +7,7 @@
 #include <windowsx.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -129,6 +130,9 @@ void TListViewReport::DeleteRow(int row) {
     Changed();
 }
 
+// The rows that stay keep their highlight and the focus, and the list shows the same rows
+// at its top as before: the control's marks are by place, so they are taken off, the count
+// is set, and they are put back at the rows' new places.
 void TListViewReport::DeleteRows(const std::vector<int>& rows) {
     std::size_t next = 0, kept = 0;
     for (std::size_t i = 0; i < rows_.size(); ++i) {
@@ -143,9 +147,57 @@ void TListViewReport::DeleteRows(const std::vector<int>& rows) {
     if (next != rows.size())
         throw std::out_of_range("report list row");
     rows_.resize(kept);
-    // The control's selection no longer matches the rows' places: it goes, as on a rebuild.
-    cleared_ = true;
     Changed();
+    if (cleared_) { // replaced rows not yet shown: the next flush sets the control anew
+        Flush();
+        return;
+    }
+
+    // Where a row of the control was goes after the deletion; -1 for a deleted row.
+    const auto moved = [&rows](LRESULT row) {
+        const auto at = std::lower_bound(rows.begin(), rows.end(), static_cast<int>(row));
+        if (at != rows.end() && *at == row)
+            return -1;
+        return static_cast<int>(row) - static_cast<int>(at - rows.begin());
+    };
+    const LRESULT top = Send(view_, LVM_GETTOPINDEX, 0, 0);
+    const LRESULT focused = Send(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
+    std::vector<LRESULT> selected;
+    for (auto row = Send(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED); row >= 0;
+         row = Send(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))
+        selected.push_back(row);
+    const auto setState = [this](int row, UINT state) {
+        LVITEMA item{};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = state;
+        Send(view_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    };
+    for (LRESULT row : selected)
+        setState(static_cast<int>(row), 0);
+    if (focused >= 0)
+        setState(static_cast<int>(focused), 0);
+
+    Send(view_, LVM_SETITEMCOUNT, static_cast<WPARAM>(Count()), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    controlCount_ = Count();
+    for (LRESULT row : selected)
+        if (const int now = moved(row); now >= 0)
+            setState(now, LVIS_SELECTED | (row == focused ? LVIS_FOCUSED : 0u));
+    if (const int now = focused >= 0 ? moved(focused) : -1;
+        now >= 0 && std::find(selected.begin(), selected.end(), focused) == selected.end())
+        setState(now, LVIS_FOCUSED);
+
+    // The first row shown stays first: it moved up by the deleted rows above it.
+    int wantTop = static_cast<int>(top) -
+                  static_cast<int>(std::lower_bound(rows.begin(), rows.end(), static_cast<int>(top)) -
+                                   rows.begin());
+    wantTop = std::min(wantTop, std::max(Count() - 1, 0));
+    // To the end, then back up to the row: it is then the first shown (as far as the rows
+    // below it fill the list).
+    if (Send(view_, LVM_GETTOPINDEX, 0, 0) != wantTop && Count() > 0) {
+        Send(view_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(Count() - 1), FALSE);
+        Send(view_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(wantTop), FALSE);
+    }
+    repaint_ = true;
     Flush();
 }
 
@@ -244,26 +296,51 @@ void TListViewReport::ItemChanged(const void* change) {
     Flush();
 }
 
-bool TListViewReport::ToggleFromInput(const void* m) {
+// The box is the state image left of the row's small icon. The hit test alone does not tell:
+// some list views answer LVHT_ONITEMSTATEICON for any point right of the first column.
+bool TListViewReport::OnCheckBox(int row, int x, int y) const {
+    RECT icon{};
+    icon.left = LVIR_ICON;
+    if (!Send(view_, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&icon)))
+        return false;
+    int width = 0, height = 0;
+    const auto states = reinterpret_cast<HIMAGELIST>(Send(view_, LVM_GETIMAGELIST, LVSIL_STATE, 0));
+    if (!states || !::ImageList_GetIconSize(states, &width, &height))
+        return false;
+    return x >= icon.left - width - 2 && x < icon.left && y >= icon.top && y < icon.bottom;
+}
+
+TListViewReport::TInput TListViewReport::ToggleFromInput(const void* m) {
     const MSG* msg = static_cast<const MSG*>(m);
     if (msg->hwnd != H(view_))
-        return false;
+        return TInput::Passed;
     if (msg->message == WM_LBUTTONDOWN || msg->message == WM_LBUTTONDBLCLK) {
         LVHITTESTINFO hit{};
         hit.pt = {GET_X_LPARAM(msg->lParam), GET_Y_LPARAM(msg->lParam)};
         const auto row = static_cast<int>(Send(view_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-        if (row < 0 || row >= Count() || !(hit.flags & LVHT_ONITEMSTATEICON))
-            return false;
+        if (row < 0 || row >= Count() || !(hit.flags & LVHT_ONITEMSTATEICON) ||
+            !OnCheckBox(row, hit.pt.x, hit.pt.y))
+            return TInput::Passed;
         ::SetFocus(H(view_));
         SetChecked(row, !Checked(row));
+        // The row becomes the current one, as a click on its texts makes it.
+        LVITEMA none{};
+        none.stateMask = LVIS_SELECTED;
+        for (auto r = Send(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED); r >= 0;
+             r = Send(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(r), LVNI_SELECTED))
+            if (r != row)
+                Send(view_, LVM_SETITEMSTATE, static_cast<WPARAM>(r), reinterpret_cast<LPARAM>(&none));
+        LVITEMA current{};
+        current.stateMask = current.state = LVIS_SELECTED | LVIS_FOCUSED;
+        Send(view_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&current));
         RedrawRow(row);
         repaint_ = false;
-        return true;
+        return msg->message == WM_LBUTTONDBLCLK ? TInput::BoxDoubleClicked : TInput::BoxClicked;
     }
-    if (msg->message == WM_KEYDOWN && msg->wParam == VK_SPACE) {
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_SPACE && ::GetKeyState(VK_CONTROL) >= 0) {
         const int focused = FocusedRow();
         if (focused < 0)
-            return true; // nothing to toggle; the key is the check boxes' all the same
+            return TInput::Toggled; // nothing to toggle; the key is the check boxes' all the same
         const bool checked = !Checked(focused);
         SetChecked(focused, checked);
         for (int row = static_cast<int>(Send(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
@@ -271,7 +348,7 @@ bool TListViewReport::ToggleFromInput(const void* m) {
              row = static_cast<int>(Send(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED)))
             SetChecked(row, checked);
         Flush();
-        return true;
+        return TInput::Toggled;
     }
-    return false;
+    return TInput::Passed;
 }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -64,7 +65,9 @@ public:
     std::vector<std::optional<std::string>> picks; // in order; nullopt cancels
     std::vector<std::string> pickerCalls;
     std::function<void()> duringPicker;
-    std::set<std::string> failing; // moves that fail
+    std::set<std::string> failing; // files the shell cannot move (held open elsewhere)
+    bool cancel = false;           // the user cancels the shell's own warning
+    int calls = 0;
     std::vector<std::string> moved, properties;
     std::function<void(const std::string&)> duringMove;
 
@@ -82,14 +85,21 @@ public:
         picks.erase(picks.begin());
         return true;
     }
-    bool MoveToRecycleBin(WindowHandle, const std::string& path, bool confirm) override {
+    // As the shell does: it stops at the first file it cannot move.
+    bool MoveToRecycleBin(WindowHandle, const std::vector<std::string>& paths,
+                          bool confirm) override {
         EXPECT_FALSE(confirm);
-        if (duringMove)
-            duringMove(path);
-        if (failing.count(path))
+        ++calls;
+        if (cancel)
             return false;
-        moved.push_back(path);
-        std::filesystem::remove(ToPosixPath(path));
+        for (const std::string& path : paths) {
+            if (duringMove)
+                duringMove(path);
+            if (failing.count(path))
+                return true;
+            moved.push_back(path);
+            std::filesystem::remove(ToPosixPath(path));
+        }
         return true;
     }
     void ShowFileProperties(const std::string& path) override { properties.push_back(path); }
@@ -236,6 +246,70 @@ TEST_F(Sweeper, DeleteMovesCheckedFilesAndKeepsThoseThatCouldNotBeMoved) {
     EXPECT_EQ(Shown(), left);
     EXPECT_EQ(Master(), left);
     EXPECT_TRUE(rows.Checked(RowOf("bad.LNK")));
+    EXPECT_EQ(view.questions.size(), 3u) << "the file that stayed is named";
+}
+
+// A row goes exactly when its file is no longer there after the Delete, whatever the shell
+// said: a file removed since the scan goes without a call, one the shell could not move stays
+// and is named once at the end; a cancel in the shell's warning keeps the rest.
+TEST_F(Sweeper, DeleteRemovesARowExactlyWhenItsFileIsGone) {
+    Scan(dir.Folder());
+    std::filesystem::remove(dir.Path() / "sub/old.lnk"); // gone since the scan
+    shell.failing.insert(dir.Native("bad.LNK"));          // held open by another program
+    s.ActionDeleteExecute();
+    EXPECT_TRUE(shell.moved.empty());
+    EXPECT_EQ(Shown(), (Paths{dir.Native("good.lnk"), dir.Native("bad.LNK")}));
+    EXPECT_EQ(Master(), Shown());
+    ASSERT_EQ(view.questions.size(), 2u);
+    EXPECT_EQ(view.questions[1], "1 shortcut file was not moved to the recycle bin and stays "
+                                 "where it is:\r\n" + dir.Native("bad.LNK") + "|Sweeper|48");
+    EXPECT_EQ(view.status, "0 shortcut files moved to the recycle bin.");
+
+    // Cancelled: nothing goes, and what stays is said.
+    view.questions.clear();
+    shell.failing.clear();
+    shell.cancel = true;
+    s.ActionDeleteExecute();
+    EXPECT_EQ(rows.Count(), 2);
+    ASSERT_EQ(view.questions.size(), 2u);
+    EXPECT_NE(view.questions[1].find(dir.Native("bad.LNK")), std::string::npos);
+
+    // Everything went: nothing more is said than the question.
+    view.questions.clear();
+    shell.cancel = false;
+    s.ActionDeleteExecute();
+    EXPECT_EQ(view.questions.size(), 1u);
+    EXPECT_EQ(Shown(), (Paths{dir.Native("good.lnk")}));
+    EXPECT_EQ(view.status, "1 shortcut files moved to the recycle bin.");
+}
+
+// Many files go in a few shell calls, with the window's messages handled and the progress
+// shown between them; the message names the first few files that stayed.
+TEST_F(Sweeper, ALongDeleteMovesFilesInGroupsAndShowsHowFarItIs) {
+    TempDir many;
+    for (int i = 0; i < 450; ++i) {
+        const std::string rel = "s" + std::to_string(i) + ".lnk";
+        many.WriteFile(rel, "L");
+        reader.targets[many.Native(rel)] = many.Native("gone.exe");
+        if (i % 100 == 7)
+            shell.failing.insert(many.Native(rel));
+    }
+    Scan(many.Folder());
+    ASSERT_EQ(rows.Count(), 450);
+    std::vector<std::string> progress;
+    view.pump = [&](int) { progress.push_back(view.status); };
+    s.ActionDeleteExecute();
+    EXPECT_EQ(rows.Count(), 5);
+    EXPECT_EQ(shell.moved.size(), 445u);
+    EXPECT_EQ(progress, (std::vector<std::string>{
+                            "Moving shortcuts to the recycle bin... 200 of 450",
+                            "Moving shortcuts to the recycle bin... 400 of 450",
+                            "Moving shortcuts to the recycle bin... 450 of 450"}));
+    // Three calls, and at most one more for each file the shell stopped at.
+    EXPECT_LE(shell.calls, 3 + 5);
+    ASSERT_EQ(view.questions.size(), 2u);
+    EXPECT_EQ(view.questions[1].rfind("5 shortcut files were not moved", 0), 0u);
+    EXPECT_EQ(std::count(view.questions[1].begin(), view.questions[1].end(), '\n'), 5);
 }
 
 TEST_F(Sweeper, DeleteUnderATextFilterRemovesExactlyTheShownCheckedRows) {
@@ -398,7 +472,7 @@ TEST_F(Sweeper, DeleteFindsItsRowsAgainAfterEachMove) {
         Scan(dir.Folder());
     };
     s.ActionDeleteExecute();
-    EXPECT_EQ(shell.moved.size(), 1u);
+    EXPECT_EQ(shell.moved.size(), 2u); // one call moved both
     EXPECT_EQ(s.Inventory().Master().Count(), 3);
     EXPECT_EQ(Shown(), Master());
 }

@@ -2,6 +2,7 @@
 // process opens, so a shell error dialog cannot block a run; a test that must not see one
 // checks that none came.
 #include "shell/util_funcs.h"
+#include "support/dialog_watchdog_win32.h"
 #include "support/shell_link_win32.h"
 #include "support/temp_dir.h"
 
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -18,41 +20,6 @@
 
 namespace {
 
-class DialogWatchdog {
-public:
-    DialogWatchdog() : thread_([this] { Run(); }) {}
-    DialogWatchdog(const DialogWatchdog&) = delete;
-    DialogWatchdog& operator=(const DialogWatchdog&) = delete;
-    ~DialogWatchdog() {
-        stop_ = true;
-        thread_.join();
-    }
-    int Closed() const { return closed_; }
-
-private:
-    static BOOL CALLBACK Visit(HWND window, LPARAM self) {
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(window, &pid);
-        char cls[16] = {};
-        ::GetClassNameA(window, cls, sizeof cls);
-        if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(window) &&
-            std::string(cls) == "#32770") {
-            ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-            ++reinterpret_cast<DialogWatchdog*>(self)->closed_;
-        }
-        return TRUE;
-    }
-    void Run() {
-        while (!stop_) {
-            ::EnumWindows(Visit, reinterpret_cast<LPARAM>(this));
-            ::Sleep(100);
-        }
-    }
-
-    std::atomic<bool> stop_{false};
-    std::atomic<int> closed_{0};
-    std::thread thread_;
-};
 
 struct RecordingCursor : IScreenCursor {
     std::vector<int> set;
@@ -65,7 +32,7 @@ TEST(RecycleBin, MovesTheFileWithoutAskingAndReportsAMissingOne) {
     dir.WriteFile("doomed.lnk", "L");
     const std::string path = dir.Native("doomed.lnk");
     DialogWatchdog watchdog;
-    EXPECT_TRUE(MoveToRecycleBin(nullptr, path, false));
+    EXPECT_TRUE(MoveToRecycleBin(nullptr, {path}, false));
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "doomed.lnk"));
     // The run sets the desktop trash to a folder of its own: the file must be in there.
     char xdg[MAX_PATH] = {};
@@ -77,8 +44,58 @@ TEST(RecycleBin, MovesTheFileWithoutAskingAndReportsAMissingOne) {
             found = found || e.path().filename().string().rfind("doomed", 0) == 0;
         EXPECT_TRUE(found) << "not in " << trash;
     }
-    EXPECT_FALSE(MoveToRecycleBin(nullptr, dir.Native("never-there.lnk"), false));
+    // A missing file is nothing to move, and no reason to ask.
+    EXPECT_TRUE(MoveToRecycleBin(nullptr, {dir.Native("never-there.lnk")}, false));
+    // Many files in one call.
+    std::vector<std::string> many;
+    for (int i = 0; i < 50; ++i) {
+        dir.WriteFile("many" + std::to_string(i) + ".lnk", "L");
+        many.push_back(dir.Native("many" + std::to_string(i) + ".lnk"));
+    }
+    EXPECT_TRUE(MoveToRecycleBin(nullptr, many, false));
+    for (const std::string& path : many)
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(path))) << path;
     EXPECT_EQ(watchdog.Closed(), 0) << "the shell showed a dialog";
+}
+
+// Where the trash cannot take a file, the shell asks before it destroys it, and a file the
+// user keeps stays. Run in a child process whose desktop trash cannot be made (its
+// XDG_DATA_HOME is below /dev/null); the watchdog answers the warning with Cancel.
+TEST(RecycleBin, NeverDestroysAFileItCannotRecycleWithoutAsking) {
+    char child[MAX_PATH] = {};
+    if (::GetEnvironmentVariableA("SWEEPER_NO_TRASH_FILE", child, MAX_PATH) > 0) {
+        ComApartment com;
+        DialogWatchdog watchdog;
+        const bool goOn = MoveToRecycleBin(nullptr, {child}, false);
+        const bool kept = std::filesystem::exists(std::filesystem::path(child));
+        std::printf("child: kept %d, go on %d, asked %d\n", kept, goOn, watchdog.Closed());
+        ::ExitProcess(kept && !goOn && watchdog.Closed() > 0 ? 0 : 3);
+    }
+    TempDir dir;
+    dir.WriteFile("keep.lnk", "L");
+    const std::string keep = dir.Native("keep.lnk");
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    char xdg[MAX_PATH] = {};
+    ::GetEnvironmentVariableA("XDG_DATA_HOME", xdg, MAX_PATH);
+    ASSERT_TRUE(::SetEnvironmentVariableA("SWEEPER_NO_TRASH_FILE", keep.c_str()));
+    ASSERT_TRUE(::SetEnvironmentVariableA("XDG_DATA_HOME", "/dev/null/no-trash"));
+    std::string command = std::string("\"") + self + "\" --gtest_filter=RecycleBin.NeverDestroys*";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    const BOOL started = ::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
+                                          nullptr, nullptr, &si, &pi);
+    ::SetEnvironmentVariableA("SWEEPER_NO_TRASH_FILE", nullptr);
+    ::SetEnvironmentVariableA("XDG_DATA_HOME", xdg[0] ? xdg : nullptr);
+    ASSERT_TRUE(started);
+    ::WaitForSingleObject(pi.hProcess, 60000);
+    DWORD code = 1;
+    ::GetExitCodeProcess(pi.hProcess, &code);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "keep.lnk"));
 }
 
 TEST(BusyCursor, OpenLinkOfNothingReturnsAndRestoresTheCursor) {

@@ -19,7 +19,9 @@ public:
                          const std::string&) override {
         return false;
     }
-    bool MoveToRecycleBin(WindowHandle, const std::string&, bool) override { return false; }
+    bool MoveToRecycleBin(WindowHandle, const std::vector<std::string>&, bool) override {
+        return false;
+    }
     void ShowFileProperties(const std::string&) override {}
     void OpenLink(const std::string& link) override { opened.push_back(link); }
 };

@@ -5,6 +5,7 @@
 #include "app/settings.h"
 #include "inventory/shortcut_item.h"
 #include "shell/link_reader.h"
+#include "support/dialog_watchdog_win32.h"
 #include "support/shell_link_win32.h"
 #include "support/temp_dir.h"
 #include "ui/main_form.h"
@@ -72,9 +73,10 @@ public:
         path = folder;
         return true;
     }
-    bool MoveToRecycleBin(WindowHandle owner, const std::string& path, bool confirm) override {
-        recycled.push_back(path);
-        return SystemShellServices().MoveToRecycleBin(owner, path, confirm);
+    bool MoveToRecycleBin(WindowHandle owner, const std::vector<std::string>& paths,
+                          bool confirm) override {
+        recycled.insert(recycled.end(), paths.begin(), paths.end());
+        return SystemShellServices().MoveToRecycleBin(owner, paths, confirm);
     }
     void ShowFileProperties(const std::string& path) override { properties.push_back(path); }
     void OpenLink(const std::string& link) override {
@@ -339,18 +341,19 @@ TEST_F(MainForm, ScanFillsRowsAndViewsRebuildThem) {
 
     SetFilter("DEEP");
     EXPECT_EQ(Names(), std::vector<std::string>{"Lost"});
-    EXPECT_TRUE(form->Rows().Checked(0)); // a rebuilt row is checked by its record
+    EXPECT_TRUE(form->Rows().Checked(0)); // a rebuilt row keeps its mark
     EXPECT_EQ(Label("LabelTotalCount"), "1");
     ChooseShow(2);
     EXPECT_EQ(Rows(), 2);
     for (int i = 0; i < Rows(); ++i)
         EXPECT_FALSE(form->Rows().Data(i)->Invalid);
     EXPECT_FALSE(::IsWindowEnabled(Ctl("suiImageButtonSelectInvalid")));
-    form->Rows().SetChecked(0, !form->Rows().Checked(0)); // a hand-made change ...
+    const TShortcutItem* kept = form->Rows().Data(0);
+    form->Rows().SetChecked(0, true); // a hand-made mark ...
     ChooseShow(0);
     EXPECT_EQ(Rows(), 4);
-    for (int i = 0; i < Rows(); ++i) // ... is undone by the rebuild
-        EXPECT_EQ(form->Rows().Checked(i), form->Rows().Data(i)->Invalid);
+    for (int i = 0; i < Rows(); ++i) // ... survives the rebuild
+        EXPECT_EQ(form->Rows().Checked(i), form->Rows().Data(i)->Invalid || form->Rows().Data(i) == kept);
 
     // Select none, then Select invalid restores exactly the invalid rows.
     Click("suiImageButtonSelectnone");
@@ -674,6 +677,169 @@ TEST_F(MainForm, CheckBoxesToggleByClickAndSpaceAndMarksSurviveScrolling) {
         EXPECT_EQ(form->Rows().Checked(row), expected) << row;
         EXPECT_EQ(shownChecked(row), expected) << row;
     }
+}
+
+// Clicks as a mouse makes them, through the real control: a click on a row's texts selects the
+// row and only a click on its box toggles the mark; both reach the row-click handler, and a
+// double click (on the texts or on the box) opens Properties once. Ctrl+Space is the list's.
+TEST_F(MainForm, ClicksSelectRowsAndOnlyTheBoxToggles) {
+    MakeTree();
+    Open();
+    Click("suiImageButtonScanShortcuts");
+    ASSERT_EQ(Rows(), 4);
+    HWND list = Ctl("ListViewFiles");
+    const auto send = [&](UINT message, POINT at) {
+        ::PostMessageA(list, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON,
+                       MAKELPARAM(at.x, at.y));
+    };
+    const auto click = [&](POINT at) {
+        send(WM_LBUTTONDOWN, at);
+        send(WM_LBUTTONUP, at);
+        Drain();
+    };
+    const auto doubleClick = [&](POINT at) {
+        send(WM_LBUTTONDOWN, at);
+        send(WM_LBUTTONUP, at);
+        send(WM_LBUTTONDBLCLK, at);
+        send(WM_LBUTTONUP, at);
+        Drain();
+    };
+    // The middle of a column's text in a row; column -1 is the check box.
+    const auto spot = [&](int row, int column) {
+        RECT r{};
+        if (column <= 0) {
+            r.left = column < 0 ? LVIR_ICON : LVIR_LABEL;
+            ::SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+        } else {
+            r.top = column;
+            r.left = LVIR_LABEL;
+            ::SendMessageA(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+        }
+        if (column < 0) // the box is left of the row's icon
+            return POINT{r.left - ::GetSystemMetrics(SM_CXSMICON) / 2 - 1, (r.top + r.bottom) / 2};
+        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    };
+    const auto focused = [&] {
+        return static_cast<int>(::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    };
+    const auto selected = [&](int row) {
+        return ::SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) != 0;
+    };
+    const auto shown = [&](int row) { return "Shortcut: " + form->Rows().Data(row)->Shortcut; };
+
+    std::vector<bool> marks;
+    for (int i = 0; i < Rows(); ++i)
+        marks.push_back(form->Rows().Checked(i));
+    for (int row = 0; row < Rows(); ++row)
+        for (int column = 0; column < 4; ++column) {
+            SCOPED_TRACE("row " + std::to_string(row) + " column " + std::to_string(column));
+            click(spot(row, column));
+            EXPECT_EQ(form->Rows().Checked(row), marks[static_cast<std::size_t>(row)]);
+            EXPECT_EQ(focused(), row);
+            EXPECT_TRUE(selected(row));
+            EXPECT_NE(Label("LabelInfo").find(shown(row)), std::string::npos);
+        }
+
+    // The box toggles and still makes the row current, with its details in the panel.
+    click(spot(0, 2));
+    click(spot(2, -1));
+    EXPECT_NE(form->Rows().Checked(2), marks[2]);
+    EXPECT_EQ(focused(), 2);
+    EXPECT_TRUE(selected(2) && !selected(0));
+    EXPECT_NE(Label("LabelInfo").find(shown(2)), std::string::npos);
+    click(spot(2, -1));
+    EXPECT_EQ(form->Rows().Checked(2), marks[2]);
+
+    // A double click opens Properties once, on the texts and on the box (which toggles twice).
+    doubleClick(spot(1, 3));
+    EXPECT_EQ(shell.properties, std::vector<std::string>{form->Rows().Data(1)->Shortcut});
+    doubleClick(spot(3, -1));
+    EXPECT_EQ(shell.properties.size(), 2u);
+    EXPECT_EQ(shell.properties.back(), form->Rows().Data(3)->Shortcut);
+    EXPECT_EQ(form->Rows().Checked(3), marks[3]);
+
+    // Ctrl+Space leaves the marks alone; Space toggles.
+    BYTE keys[256];
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    ::SetKeyboardState(keys);
+    ::PostMessageA(list, WM_KEYDOWN, VK_SPACE, 0);
+    ::PostMessageA(list, WM_KEYUP, VK_SPACE, 0);
+    Drain();
+    keys[VK_CONTROL] = 0;
+    ::SetKeyboardState(keys);
+    EXPECT_EQ(form->Rows().Checked(3), marks[3]);
+    ::PostMessageA(list, WM_KEYDOWN, VK_SPACE, 0);
+    ::PostMessageA(list, WM_KEYUP, VK_SPACE, 0);
+    Drain();
+    EXPECT_NE(form->Rows().Checked(3), marks[3]);
+}
+
+// Delete against the real recycle bin: a row goes exactly when its file is gone afterwards
+// (one removed by hand before the Delete too), and the rows that stay keep their highlight,
+// the focus and the list's place. Wine's trash cannot take a file held open elsewhere: the
+// shell asks before it would destroy it for good, the answer No (Cancel here) keeps it and
+// stops the Delete, and the files kept are named in the one message at the end.
+TEST_F(MainForm, DeleteRemovesTheRowsWhoseFilesAreGoneAndKeepsTheListsPlace) {
+    for (int i = 0; i < 60; ++i)
+        Link("many/s" + std::to_string(100 + i) + ".lnk", tree.Native("nowhere.exe"));
+    Open();
+    Click("suiImageButtonScanShortcuts");
+    ASSERT_EQ(Rows(), 60);
+    HWND list = Ctl("ListViewFiles");
+    const auto record = [&](int row) { return form->Rows().Data(row); };
+    const auto rowOf = [&](const TShortcutItem* r) {
+        for (int i = 0; i < Rows(); ++i)
+            if (record(i) == r)
+                return i;
+        return -1;
+    };
+    for (int i = 1; i < 60; i += 2) // the odd rows are kept
+        form->Rows().SetChecked(i, false);
+    const TShortcutItem* selected[] = {record(41), record(43)};
+    const TShortcutItem* top = record(21);
+    const TShortcutItem* gone = record(10);
+    const TShortcutItem* locked = record(12);
+    for (int row : {41, 43}) {
+        LVITEMA state{};
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        state.state = LVIS_SELECTED | (row == 43 ? LVIS_FOCUSED : 0);
+        ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+    }
+    ::SendMessageA(list, LVM_ENSUREVISIBLE, 59, FALSE);
+    ::SendMessageA(list, LVM_ENSUREVISIBLE, 21, FALSE);
+    Drain();
+    ASSERT_EQ(::SendMessageA(list, LVM_GETTOPINDEX, 0, 0), 21);
+
+    std::filesystem::remove(std::filesystem::path(gone->Shortcut));
+    const std::string lockedPath = locked->Shortcut;
+    HANDLE held = ::CreateFileA(lockedPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    {
+        DialogWatchdog watchdog;
+        Click("suiImageButtonDelete");
+        EXPECT_EQ(watchdog.Closed(), 1) << "the shell asks once, for the file it cannot recycle";
+    }
+    ::CloseHandle(held);
+
+    // Moved: the checked rows from the last up to the held one (23); gone by hand: one;
+    // kept: the held one and the five checked rows above it, not reached.
+    EXPECT_EQ(Rows(), 36);
+    EXPECT_EQ(rowOf(gone), -1);
+    ASSERT_GE(rowOf(locked), 0);
+    EXPECT_TRUE(form->Rows().Checked(rowOf(locked)));
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].caption, "Sweeper Test");
+    EXPECT_NE(boxes[1].text.find(lockedPath), std::string::npos) << boxes[1].text;
+    EXPECT_EQ(boxes[1].text.rfind("6 shortcut files were not moved", 0), 0u) << boxes[1].text;
+    for (const TShortcutItem* r : selected)
+        EXPECT_EQ(::SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(rowOf(r)), LVIS_SELECTED),
+                  LVIS_SELECTED);
+    EXPECT_EQ(::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0), 2);
+    EXPECT_EQ(::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED),
+              rowOf(selected[1]));
+    EXPECT_EQ(::SendMessageA(list, LVM_GETTOPINDEX, 0, 0), rowOf(top));
+    EXPECT_EQ(Label("LabelTotalCount"), "36");
 }
 
 } // namespace
