@@ -197,6 +197,10 @@ void TShortcutSweeper::DeleteCheckedRows() {
     };
     const auto thrownAway = [&] { return inventory_.Generation() != generation; };
 
+    // The records of the master list, taken again whenever the rows changed other than by
+    // this Delete.
+    std::unordered_set<const TShortcutItem*> listed;
+    std::uint64_t listedAt = inventory_.RowsVersion() + 1;
     std::vector<std::string> kept;
     std::size_t done = 0, moved = 0;
     bool cancelled = false;
@@ -210,10 +214,11 @@ void TShortcutSweeper::DeleteCheckedRows() {
         for (std::size_t i = done; i < end; ++i)
             if (!absent(pending[i].shortcut))
                 paths.push_back(pending[i].shortcut);
-        const std::unordered_set<std::string> present(paths.begin(), paths.end());
         // The shell stops at a file it cannot move: that one stays, and the files after it
-        // get another call, so a group costs one call plus one per such file.
-        for (std::vector<std::string> left = paths; !left.empty() && !cancelled;) {
+        // get another call, so a group costs one call plus one per such file. What is still
+        // there after the last call stays.
+        std::unordered_set<std::string> stayed;
+        for (std::vector<std::string> left = paths; !left.empty();) {
             cancelled = !shell_.MoveToRecycleBin(view_.Handle(), left, false);
             if (thrownAway())
                 return;
@@ -221,21 +226,24 @@ void TShortcutSweeper::DeleteCheckedRows() {
             for (const std::string& path : left)
                 if (!absent(path))
                     still.push_back(path);
-            left.assign(still.begin() + (still.empty() ? 0 : 1), still.end());
+            const std::size_t stop = cancelled ? still.size() : std::min<std::size_t>(still.size(), 1);
+            stayed.insert(still.begin(), still.begin() + static_cast<std::ptrdiff_t>(stop));
+            left.assign(still.begin() + static_cast<std::ptrdiff_t>(stop), still.end());
         }
+        moved += paths.size() - stayed.size();
 
-        std::unordered_set<const TShortcutItem*> listed;
-        for (int i = 0; i < inventory_.Master().Count(); ++i)
-            listed.insert(inventory_.Master().Items(i));
+        if (inventory_.RowsVersion() != listedAt) { // something else changed the records
+            listed.clear();
+            for (int i = 0; i < inventory_.Master().Count(); ++i)
+                listed.insert(inventory_.Master().Items(i));
+        }
         std::unordered_set<const TShortcutItem*> gone;
         for (std::size_t i = done; i < end; ++i) {
             const TPending& p = pending[i];
-            if (!absent(p.shortcut))
+            if (stayed.count(p.shortcut))
                 kept.push_back(p.shortcut);
             else if (listed.count(p.record) && p.record->Shortcut == p.shortcut)
                 gone.insert(p.record);
-            if (present.count(p.shortcut) && absent(p.shortcut))
-                ++moved;
         }
         std::vector<int> goneRows;
         for (int row = 0; row < rows_.Count(); ++row)
@@ -243,6 +251,9 @@ void TShortcutSweeper::DeleteCheckedRows() {
                 goneRows.push_back(row);
         if (!gone.empty())
             inventory_.RemoveRecords(goneRows, gone);
+        for (const TShortcutItem* record : gone)
+            listed.erase(record);
+        listedAt = inventory_.RowsVersion();
         done = end;
 
         view_.SetStatusText("Moving shortcuts to the recycle bin... " + std::to_string(done) +
