@@ -7,8 +7,8 @@
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "${1:-$root/build/windows}" && pwd)"
-cmake --build "$build" -j2 --target ShortcutSweeper remote_winbench window_start_winbench settings_files \
-    sweeper_dist_pictures >/dev/null
+cmake --build "$build" -j2 --target ShortcutSweeper remote_winbench window_start_winbench \
+    settings_files sweeper_dist_pictures >/dev/null
 dist="$build/dist"
 remote="$build/bench/remote_winbench.exe"
 empty="$build/bench/window_start_winbench.exe"

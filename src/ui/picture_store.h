@@ -14,10 +14,12 @@
 
 using BitmapHandle = void*; // HBITMAP
 
-// The picture `resourceId` of the executable, read (and decoded) when first asked for and
-// kept to the end of the program: each rendering is decoded once, however often and by
-// however many windows it is asked for. Owned by the store; nullptr when the executable
-// has no such picture. Throws EOSError when a PNG file cannot be decoded.
+// The picture `resourceId` of the executable, read when first asked for and kept to the end
+// of the program: each picture is decoded once, however often and by however many windows
+// it is asked for. The first PNG picture asked for of a rendering brings the others of that
+// rendering with it, decoded in one go (but the background, decoded when asked for). Owned
+// by the store; nullptr when the executable has no such picture. Throws EOSError when a PNG
+// file cannot be decoded.
 BitmapHandle ProgramPicture(int resourceId);
 
 // The picture `resourceId` of `module` read afresh: a DIB section the caller owns, or
