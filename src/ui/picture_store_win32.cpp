@@ -6,9 +6,10 @@
 #include "ui/pictures.h"
 #include "ui/win_handles.h"
 
+#include <windows.h>
+
 #include <objbase.h>
 #include <wincodec.h>
-#include <windows.h>
 
 #include <map>
 #include <string>
@@ -175,12 +176,9 @@ BitmapHandle ProgramPicture(int resourceId) {
         return kept->second.get();
     HMODULE program = ::GetModuleHandleA(nullptr);
     DWORD size = 0;
-    if (!PngResource(program, resourceId, size)) {
-        return pictures
-            .emplace(resourceId, TBitmap(::LoadImageA(program, MAKEINTRESOURCEA(resourceId),
-                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)))
+    if (!PngResource(program, resourceId, size))
+        return pictures.emplace(resourceId, TBitmap(LoadPictureResource(program, resourceId)))
             .first->second.get();
-    }
     // The first PNG picture of a rendering brings the others with it, all from one decoder.
     TPngDecoder decoder(resourceId);
     for (int id : PicturesDecodedWith(resourceId))
