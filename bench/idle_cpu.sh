@@ -7,10 +7,11 @@
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "${1:-$root/build/windows}" && pwd)"
-cmake --build "$build" -j2 --target ShortcutSweeper remote_winbench settings_files \
-    sweeper_dist_pictures >/dev/null
+cmake --build "$build" -j2 --target ShortcutSweeper remote_winbench window_start_winbench \
+    settings_files sweeper_dist_pictures >/dev/null
 dist="$build/dist"
 remote="$build/bench/remote_winbench.exe"
+empty="$build/bench/window_start_winbench.exe"
 
 export WINEPREFIX="$build/bench-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 display=:$((50 + RANDOM % 40))
@@ -58,10 +59,10 @@ if [ ! -f "$tree/d99/s99.lnk" ]; then
 fi
 
 echo "== baseline: an idle Wine program (empty window, message loop)"
-"$root/tools/wine-run" "$remote" idle 18 &
+"$root/tools/wine-run" "$empty" empty 18 &
 baseline_job=$!
 sleep 6
-base=$(pid_of remote_winbench)
+base=$(pid_of window_start_winbench)
 base_cpu=$(cpu_over "$base" 10)
 echo "idle Wine program                 ${base_cpu}% of a core over 10 s"
 wait "$baseline_job"

@@ -6,7 +6,6 @@
 //                                              count has stopped changing; print the count
 //   remote_winbench.exe close                  close the main window
 //   remote_winbench.exe write-link LNK TARGET  write one shortcut with the shell link object
-//   remote_winbench.exe idle SECONDS           an idle window of its own (a baseline)
 #include "ui/main_form_layout.h"
 
 #include "shell_link.h"
@@ -79,20 +78,6 @@ int Scan(int minRows) {
     return last >= minRows ? 0 : 4;
 }
 
-int Idle(int seconds) {
-    HWND w = ::CreateWindowExA(0, "STATIC", "idle baseline", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                               0, 300, 200, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, nullptr);
-    MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (msg.message == WM_TIMER && msg.wParam == timer)
-            break;
-        ::DispatchMessageA(&msg);
-    }
-    ::DestroyWindow(w);
-    return 0;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -113,8 +98,6 @@ int main(int argc, char** argv) {
         ::CoUninitialize();
         return ok ? 0 : 1;
     }
-    if (command == "idle" && argc > 2)
-        return Idle(std::atoi(argv[2]));
     std::fprintf(stderr, "usage: see the top of bench/remote_winbench.cpp\n");
     return 2;
 }

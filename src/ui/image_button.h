@@ -40,8 +40,9 @@ public:
 
     // A copy of `bitmap`; the caller keeps its own handle. A null handle gives an empty picture.
     static TPicture FromBitmap(BitmapHandle bitmap);
-    // A bitmap resource of `module` (nullptr: the executable). Throws EOSError with the
-    // system's message when the resource cannot be loaded.
+    // A picture resource of `module` (nullptr: the executable), a bitmap or a PNG file
+    // (ui/picture_store.h). Throws EOSError with the system's message when the resource
+    // cannot be loaded.
     static TPicture FromResource(int resourceId, void* module = nullptr);
     // A bitmap file. Throws EOSError with the system's message on failure.
     static TPicture FromFile(const std::string& path);
@@ -210,7 +211,7 @@ public:
     void SetPicMouseOn(const TPicture& picture) { SetPic(1, picture); }
     void SetPicMouseDown(const TPicture& picture) { SetPic(2, picture); }
     void SetPicDisabled(const TPicture& picture) { SetPic(3, picture); }
-    // The four pictures from bitmap resources of the executable (0 leaves one empty).
+    // The four pictures from picture resources of the executable (0 leaves one empty).
     // Throws EOSError when a resource is missing.
     void SetPictures(int normalId, int mouseOnId, int mouseDownId, int disabledId);
 

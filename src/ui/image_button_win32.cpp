@@ -3,6 +3,7 @@
 #include "app/system_error.h"
 #include "ui/accessibility.h"
 #include "ui/painted_layer.h"
+#include "ui/picture_store.h"
 
 #include <windows.h>
 #include <windowsx.h>
@@ -54,12 +55,13 @@ TPicture TPicture::FromBitmap(BitmapHandle bitmap) {
 }
 
 TPicture TPicture::FromResource(int resourceId, void* module) {
-    HINSTANCE inst = module ? static_cast<HINSTANCE>(module) : GetModuleHandleA(nullptr);
-    TBitmap loaded(
-        LoadImageA(inst, MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (!loaded)
+    // The executable's pictures come from the store, decoded once; another module's are read
+    // for this picture alone.
+    TBitmap loaded(module ? LoadPictureResource(module, resourceId) : nullptr);
+    BitmapHandle picture = module ? loaded.get() : ProgramPicture(resourceId);
+    if (!picture)
         RaiseLastOSError("Cannot load the picture " + std::to_string(resourceId));
-    return FromBitmap(loaded.get());
+    return FromBitmap(picture);
 }
 
 TPicture TPicture::FromFile(const std::string& path) {

@@ -179,11 +179,12 @@ private:
     TFont font_;                 // Tahoma, 11 pixels at 96 dpi, scaled
     TBitmap background_;         // "UI.bmp"; empty when it could not be loaded
     bool shippedBackground_ = false; // "UI.bmp" is the file shipped with the program
-    TBitmap scaledBackground_;   // the shipped background's own rendering above 100%
     int rowImagesPercent_ = 100; // the rendering ImageList holds
-    TBitmap iconPictures_[3];    // the info icons (32-bit, alpha), by TInfoIcon
     std::vector<void*> fonts_;   // not owned: font_, by font number
-    std::vector<void*> pictures_; // not owned: the bitmaps above, by TMainPicture
+    // Not owned, by TMainPicture: background_ (or above 100% the shipped background's own
+    // rendering) and the info icons (32-bit, alpha), those of the executable kept by
+    // ui/picture_store.
+    std::vector<void*> pictures_;
     TPaintedLayer graphics_;
     std::vector<std::pair<std::string, WindowHandle>> controls_; // not owned: child windows
     std::vector<WindowHandle> hiddenTexts_; // not owned: one per entry of kReadableTexts

@@ -7,6 +7,7 @@
 #include "ui/accessibility.h"
 #include "ui/display_scale.h"
 #include "ui/main_form_layout.h"
+#include "ui/picture_store.h"
 #include "ui/pictures.h"
 
 #include <windows.h>
@@ -22,20 +23,21 @@ constexpr int kShowDroppedHeight = 200;
 // The row images in the rendering `percent`: image 0 a green check, image 1 a red cross, each
 // with its mask. They are drawn 1:1: the rows grow to the rendering's size.
 HIMAGELIST MakeRowImages(int percent) {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    const auto load = [&](int id, UINT flags) {
-        return TBitmap(::LoadImageA(instance, MAKEINTRESOURCEA(ScaledPictureId(id, percent)),
-                                    IMAGE_BITMAP, 0, 0, flags));
+    // The images from the picture store; their masks are monochrome bitmaps of every rendering.
+    const auto mask = [&](int id) {
+        return TBitmap(::LoadImageA(::GetModuleHandleA(nullptr),
+                                    MAKEINTRESOURCEA(ScaledPictureId(id, percent)), IMAGE_BITMAP, 0,
+                                    0, 0));
     };
-    const TBitmap images[] = {load(IDB_ROW_VALID, LR_CREATEDIBSECTION), load(IDB_ROW_VALID_MASK, 0),
-                              load(IDB_ROW_INVALID, LR_CREATEDIBSECTION),
-                              load(IDB_ROW_INVALID_MASK, 0)};
-    const TSize size = PictureSize(images[0].get());
+    void* const images[] = {ProgramPicture(ScaledPictureId(IDB_ROW_VALID, percent)),
+                            ProgramPicture(ScaledPictureId(IDB_ROW_INVALID, percent))};
+    const TBitmap masks[] = {mask(IDB_ROW_VALID_MASK), mask(IDB_ROW_INVALID_MASK)};
+    const TSize size = PictureSize(images[0]);
     HIMAGELIST list = ImageList_Create(size.width, size.height, ILC_COLOR32 | ILC_MASK, 2, 0);
     if (!list)
         RaiseLastOSError("Cannot create the row images");
-    for (int i = 0; i < 4; i += 2)
-        ImageList_Add(list, images[i].as<HBITMAP>(), images[i + 1].as<HBITMAP>());
+    for (int i = 0; i < 2; ++i)
+        ImageList_Add(list, static_cast<HBITMAP>(images[i]), masks[i].as<HBITMAP>());
     return list;
 }
 

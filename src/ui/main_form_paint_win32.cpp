@@ -3,43 +3,64 @@
 #include "ui/main_form.h"
 
 #include "app/errors.h"
-#include "app/system_error.h"
+#include "app/settings_platform.h"
 #include "shell/path_rules.h"
 #include "ui/display_scale.h"
 #include "ui/main_form_layout.h"
+#include "ui/picture_store.h"
 #include "ui/pictures.h"
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
+#include <cstring>
+#include <vector>
 
 namespace {
 
 HWND H(WindowHandle h) { return static_cast<HWND>(h); }
 
-// A Windows bitmap file; throws EFOpenError with the system's message when it cannot be
-// opened and EInvalidGraphic when it is not a bitmap.
-HBITMAP LoadBitmapFile(const std::string& path) {
-    RequireReadableFile(path);
-    auto bitmap = static_cast<HBITMAP>(
-        ::LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+// The bytes of a Windows bitmap file as a bitmap compatible with the screen, as LoadImage
+// makes one from a file; throws EInvalidGraphic when they are not a whole bitmap file.
+HBITMAP BitmapFromFile(const std::string& bytes) {
+    const auto invalid = [] { return EInvalidGraphic("Bitmap image is not valid"); };
+    BITMAPFILEHEADER file;
+    DWORD headerSize = 0;
+    if (bytes.size() < sizeof file + sizeof headerSize)
+        throw invalid();
+    std::memcpy(&file, bytes.data(), sizeof file);
+    std::memcpy(&headerSize, bytes.data() + sizeof file, sizeof headerSize);
+    // The header and colour table lie between the file header and the pixels.
+    if (file.bfType != 0x4D42 /* "BM" */ || file.bfOffBits > bytes.size() ||
+        headerSize < sizeof(BITMAPCOREHEADER) || file.bfOffBits < sizeof file + headerSize)
+        throw invalid();
+    std::vector<DWORD> info((file.bfOffBits - sizeof file + sizeof(DWORD) - 1) / sizeof(DWORD));
+    std::memcpy(info.data(), bytes.data() + sizeof file, file.bfOffBits - sizeof file);
+    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(info.data());
+    long long width = 0, height = 0, bitCount = 0, pixelBytes = 0;
+    if (headerSize == sizeof(BITMAPCOREHEADER)) {
+        const auto* core = reinterpret_cast<const BITMAPCOREHEADER*>(info.data());
+        width = core->bcWidth, height = core->bcHeight, bitCount = core->bcBitCount;
+    } else if (headerSize >= sizeof(BITMAPINFOHEADER)) {
+        width = header->biWidth, height = header->biHeight, bitCount = header->biBitCount;
+        if (header->biCompression == BI_RLE8 || header->biCompression == BI_RLE4)
+            pixelBytes = header->biSizeImage;
+        else if (header->biCompression != BI_RGB && header->biCompression != BI_BITFIELDS)
+            throw invalid();
+    } else {
+        throw invalid();
+    }
+    if (pixelBytes == 0)
+        pixelBytes = (width * bitCount + 31) / 32 * 4 * (height < 0 ? -height : height);
+    if (width <= 0 || height == 0 ||
+        pixelBytes > static_cast<long long>(bytes.size() - file.bfOffBits))
+        throw invalid();
+    TWindowDc screen(nullptr);
+    auto bitmap = ::CreateDIBitmap(static_cast<HDC>(screen.get()), header, CBM_INIT,
+                                   bytes.data() + file.bfOffBits,
+                                   reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS);
     if (!bitmap)
-        throw EInvalidGraphic("Bitmap image is not valid");
+        throw invalid();
     return bitmap;
-}
-
-// A picture of the executable in the rendering `percent`, kept as a DIB section (which keeps
-// the info icons' premultiplied alpha); nullptr when the executable has none.
-HBITMAP LoadPicture(int id, int percent) {
-    return static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr),
-                                             MAKEINTRESOURCEA(ScaledPictureId(id, percent)),
-                                             IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-}
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 } // namespace
@@ -47,19 +68,18 @@ std::string FileBytes(const std::string& path) {
 // The info icons are part of the executable, in the rendering for the window's density.
 void TMainForm::LoadPictures() {
     const int percent = PictureScale(dpi_);
+    pictures_ = {background_.get()};
     for (int i = 0; i < 3; ++i)
-        iconPictures_[i].reset(LoadPicture(IDB_ICON_INFO + i, percent));
-    pictures_ = {background_.get(), iconPictures_[0].get(), iconPictures_[1].get(),
-                 iconPictures_[2].get()};
+        pictures_.push_back(ProgramPicture(ScaledPictureId(IDB_ICON_INFO + i, percent)));
     PlaceBackground();
 }
 
-// "UI.bmp" is read from the program's folder and may fail: the caller shows the error box,
-// and the window opens without it.
+// "UI.bmp" is read from the program's folder, once, and may fail: the caller shows the error
+// box, and the window opens without it.
 void TMainForm::LoadBackground() {
-    const std::string path = AddTrailingBackslash(setup_.programFolder) + "UI.bmp";
-    background_.reset(LoadBitmapFile(path));
-    shippedBackground_ = IsShippedBackground(FileBytes(path));
+    const std::string bytes = ReadSharedFile(AddTrailingBackslash(setup_.programFolder) + "UI.bmp");
+    background_.reset(BitmapFromFile(bytes));
+    shippedBackground_ = IsShippedBackground(bytes);
     PlaceBackground();
 }
 
@@ -67,11 +87,10 @@ void TMainForm::LoadBackground() {
 // the executable's own rendering of it at that scale; any other UI.bmp is drawn scaled.
 void TMainForm::PlaceBackground() {
     const int percent = PictureScale(dpi_);
-    scaledBackground_.reset(shippedBackground_ && background_ && percent != 100
-                                ? LoadPicture(IDB_BACKGROUND, percent)
-                                : nullptr);
-    pictures_.at(kPictureBackground) =
-        scaledBackground_ ? scaledBackground_.get() : background_.get();
+    void* own = shippedBackground_ && background_ && percent != 100
+                    ? ProgramPicture(ScaledPictureId(IDB_BACKGROUND, percent))
+                    : nullptr;
+    pictures_.at(kPictureBackground) = own ? own : background_.get();
     if (background_) {
         const TSize size = Scale(PictureSize(background_.get()), dpi_);
         graphics_.SetBounds("ImageMain", {0, 0, size.width, size.height});
