@@ -265,7 +265,8 @@ void TShortcutSweeper::DeleteCheckedRows() {
     for (; done < pending.size(); ++done) // left by a cancel
         kept.push_back(pending[done].shortcut);
 
-    view_.SetStatusText(std::to_string(moved) + " shortcut files moved to the recycle bin.");
+    view_.SetStatusText(std::to_string(moved) + (moved == 1 ? " shortcut file" : " shortcut files") +
+                        " moved to the recycle bin.");
     if (!kept.empty())
         view_.MessageBox(KeptFilesText(kept), view_.Title(), kOkWarning);
 }

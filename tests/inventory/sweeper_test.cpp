@@ -280,7 +280,7 @@ TEST_F(Sweeper, DeleteRemovesARowExactlyWhenItsFileIsGone) {
     s.ActionDeleteExecute();
     EXPECT_EQ(view.questions.size(), 1u);
     EXPECT_EQ(Shown(), (Paths{dir.Native("good.lnk")}));
-    EXPECT_EQ(view.status, "1 shortcut files moved to the recycle bin.");
+    EXPECT_EQ(view.status, "1 shortcut file moved to the recycle bin.");
 }
 
 // Many files go in a few shell calls, with the window's messages handled and the progress
