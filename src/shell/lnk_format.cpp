@@ -36,6 +36,10 @@ constexpr std::size_t kIconIndexAt = 0x38;
 constexpr std::size_t kShowCommandAt = 0x3C;
 constexpr std::size_t kHotKeyAt = 0x40;
 
+// The folder bit of a file-system ID list item's type (0x31 a folder, 0x32 a file).
+constexpr std::uint8_t kFolderItem = 0x01;
+constexpr std::uint32_t kDirectoryAttribute = 0x10; // FILE_ATTRIBUTE_DIRECTORY
+
 // LinkInfo flags.
 constexpr std::uint32_t kVolumeIdAndLocalBasePath = 0x1;
 constexpr std::uint32_t kCommonNetworkRelativeLink = 0x2;
@@ -242,7 +246,8 @@ private:
         return true;
     }
     bool FileItemName(Bytes item, std::string& name) const;
-    bool PathFromIdList(Bytes list, std::string& path) const;
+    // `folder`: whether the last item names a folder (a drive, a share or a folder item).
+    bool PathFromIdList(Bytes list, std::string& path, bool& folder) const;
     bool ReadLinkInfo(Bytes info, LinkInfoPaths& out) const;
     // The text of an environment-style block (target or icon): Unicode preferred.
     std::string BlockText(Bytes file, std::size_t off) const {
@@ -305,7 +310,7 @@ bool Reader::FileItemName(Bytes item, std::string& name) const {
 }
 
 // The file-system path an ID list names, or false when it names none.
-bool Reader::PathFromIdList(Bytes list, std::string& path) const {
+bool Reader::PathFromIdList(Bytes list, std::string& path, bool& folder) const {
     enum class State { Start, Computer, Network, Path } state = State::Start;
     path.clear();
     std::size_t off = 0;
@@ -336,6 +341,7 @@ bool Reader::PathFromIdList(Bytes list, std::string& path) const {
             if (!AnsiZ(item, 3, drive) || drive.size() < 2 || drive[1] != ':')
                 return false;
             path = drive;
+            folder = true;
             state = State::Path;
             break;
         }
@@ -346,6 +352,7 @@ bool Reader::PathFromIdList(Bytes list, std::string& path) const {
             if (!AnsiZ(item, 5, name) || name.size() < 3 || name[0] != '\\' || name[1] != '\\')
                 return false;
             path = name;
+            folder = true;
             if (name.find('\\', 2) != std::string::npos)
                 state = State::Path; // a share: file-system items may follow
             break;
@@ -357,6 +364,7 @@ bool Reader::PathFromIdList(Bytes list, std::string& path) const {
             if (!FileItemName(item, name))
                 return false;
             path = JoinPath(path, name);
+            folder = (type & kFolderItem) != 0;
             break;
         }
         }
@@ -501,6 +509,7 @@ std::string Reader::Target(Bytes file, ShortcutFields* fields) const {
     if (fields) {
         fields->readable = true;
         fields->fileAttributes = file.U32(kFileAttributesAt);
+        fields->targetIsFolder = (fields->fileAttributes & kDirectoryAttribute) != 0;
         fields->creationTime = file.U64(kCreationTimeAt);
         fields->accessTime = file.U64(kAccessTimeAt);
         fields->writeTime = file.U64(kWriteTimeAt);
@@ -534,8 +543,12 @@ std::string Reader::Target(Bytes file, ShortcutFields* fields) const {
         if (IsFullPath(path))
             return Capped(path);
     }
-    if (PathFromIdList(idList, path) && IsFullPath(path))
+    bool folder = false;
+    if (PathFromIdList(idList, path, folder) && IsFullPath(path)) {
+        if (fields)
+            fields->targetIsFolder = fields->targetIsFolder || folder;
         return Capped(path);
+    }
     for (const std::string* stored : {&info.local, &info.network})
         if (IsFullPath(*stored))
             return Capped(*stored);

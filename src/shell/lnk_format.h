@@ -102,6 +102,9 @@ struct ShortcutFields {
     std::uint64_t creationTime = 0, accessTime = 0, writeTime = 0;
     std::uint32_t showCommand = 0;
     std::uint16_t hotKey = 0;
+    // The target is a folder: the stored attributes say so, or the ID list that names the
+    // target ends in a drive, a share or a folder item (writers that store no attributes).
+    bool targetIsFolder = false;
 };
 
 // The fields of the shortcut held in data[0, size). The same validity rule as the target:

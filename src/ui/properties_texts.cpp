@@ -8,8 +8,7 @@
 namespace {
 
 // Attributes the sheet shows (FILE_ATTRIBUTE_*).
-constexpr std::uint32_t kReadOnly = 0x1, kHidden = 0x2, kSystem = 0x4, kDirectory = 0x10,
-                        kArchive = 0x20;
+constexpr std::uint32_t kReadOnly = 0x1, kHidden = 0x2, kSystem = 0x4, kArchive = 0x20;
 // Hot-key modifiers (HOTKEYF_*) in the high byte.
 constexpr std::uint8_t kShift = 0x1, kControl = 0x2, kAlt = 0x4;
 // Show commands that start the window minimised or maximised (SW_*).
@@ -79,12 +78,12 @@ std::vector<TPropertiesLayout::Row> Rows(std::size_t count, int& top) {
 
 } // namespace
 
-std::string TargetTypeText(const std::string& target, std::uint32_t targetAttributes) {
+std::string TargetTypeText(const std::string& target, bool folder) {
     if (target.empty())
         return {};
     if (target.size() == 3 && target[1] == ':')
         return "Local Disk";
-    if ((targetAttributes & kDirectory) || EndsWithSeparator(target))
+    if (folder || EndsWithSeparator(target))
         return "File folder";
     const std::string ext = AsciiLowerCase(ExtractFileExt(target));
     if (ext == ".exe" || ext == ".com" || ext == ".scr")
@@ -191,7 +190,7 @@ TPropertiesTexts PropertiesTexts(const std::string& shortcutPath, const lnk::Sho
     t.caption = RemoveExtension(ExtractFileName(shortcutPath)) + " Properties";
     const auto read = [&](std::string value) { return f.readable ? value : std::string(); };
     t.shortcut = {
-        {"Target type:", TargetTypeText(f.target, f.fileAttributes)},
+        {"Target type:", TargetTypeText(f.target, f.targetIsFolder)},
         {"Target location:", TargetLocationText(f.target)},
         {"Target:", TargetText(f.target, f.arguments)},
         {"Start in:", f.workingDir},

@@ -49,7 +49,7 @@ TPropertiesTexts PropertiesTexts(const std::string& shortcutPath, const lnk::Sho
                                  const TShortcutFileFacts& facts);
 
 // The single values, as the sheet words them.
-std::string TargetTypeText(const std::string& target, std::uint32_t targetAttributes);
+std::string TargetTypeText(const std::string& target, bool folder);
 std::string TargetLocationText(const std::string& target);
 std::string TargetText(const std::string& target, const std::string& arguments);
 std::string HotKeyText(std::uint16_t hotKey);    // "None", "Ctrl + Alt + A"

@@ -289,6 +289,26 @@ TEST(LnkFields, IconEnvironmentBlockOnlyWithItsFlagAndWithoutAStoredIcon) {
     EXPECT_EQ(Fields(l.Build()).target, "");
 }
 
+TEST(LnkFields, AFolderTargetBySeenAttributesOrByItsIdList) {
+    Link l;
+    l.idList = DriveList({FileItem("WINDOWS", u"Windows", 9, true)});
+    EXPECT_TRUE(Fields(l.Build()).targetIsFolder); // no attributes stored, as Wine writes it
+    l.idList = DriveList({FileItem("A.TXT", u"a.txt")});
+    EXPECT_FALSE(Fields(l.Build()).targetIsFolder);
+    l.attributes = 0x10;
+    EXPECT_TRUE(Fields(l.Build()).targetIsFolder);
+    l.attributes = 0;
+    l.idList = DriveList({});
+    EXPECT_TRUE(Fields(l.Build()).targetIsFolder); // a drive
+    // A folder item in an ID list that does not give the target says nothing.
+    l.idList = DriveList({FileItem("DIR", u"dir", 9, true)});
+    l.extraFlags = kHasExpString;
+    l.extra = {TargetBlock(0xA0000001, "C:\\env.exe", u"")};
+    const lnk::ShortcutFields env = Fields(l.Build());
+    EXPECT_EQ(env.target, "C:\\env.exe");
+    EXPECT_FALSE(env.targetIsFolder);
+}
+
 TEST(LnkFields, UnreadableBytesGiveNoFields) {
     Link l;
     l.strings = {u"comment", u"", u"C:\\work"};

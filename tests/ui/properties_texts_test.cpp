@@ -77,12 +77,12 @@ TEST(PropertiesTexts, NothingSetNothingReadAndNothingKnown) {
 }
 
 TEST(PropertiesTexts, SingleValuesAsTheSheetWordsThem) {
-    EXPECT_EQ(TargetTypeText("C:\\Windows", 0x10), "File folder");
-    EXPECT_EQ(TargetTypeText("C:\\Docs\\", 0), "File folder");
-    EXPECT_EQ(TargetTypeText("C:\\", 0x16), "Local Disk");
-    EXPECT_EQ(TargetTypeText("C:\\a\\Notes.Txt", 0x20), "TXT File");
-    EXPECT_EQ(TargetTypeText("C:\\a\\README", 0x20), "File");
-    EXPECT_EQ(TargetTypeText("C:\\a\\Setup.EXE", 0x20), "Application");
+    EXPECT_EQ(TargetTypeText("C:\\Windows", true), "File folder");
+    EXPECT_EQ(TargetTypeText("C:\\Docs\\", false), "File folder");
+    EXPECT_EQ(TargetTypeText("C:\\", true), "Local Disk");
+    EXPECT_EQ(TargetTypeText("C:\\a\\Notes.Txt", false), "TXT File");
+    EXPECT_EQ(TargetTypeText("C:\\a\\README", false), "File");
+    EXPECT_EQ(TargetTypeText("C:\\a\\Setup.EXE", false), "Application");
     EXPECT_EQ(TargetLocationText("C:\\tool.exe"), "C:\\");
     EXPECT_EQ(TargetLocationText("\\\\server\\share\\x.txt"), "share");
     EXPECT_EQ(TargetText("", "-x"), "-x");
