@@ -43,6 +43,17 @@ int main(int argc, char** argv) {
     put(c.Build());
     c.terminal = false;
     put(c.Build());
+    Link icon; // the icon environment block and every header field set
+    icon.extraFlags = kHasExpIcon;
+    icon.extra = {TargetBlock(0xA0000007, "%I%\\i.ico", u"%I%\\w.ico")};
+    icon.strings = {u"comment", u"", u"C:\\work", u"-a"};
+    icon.attributes = 0x10;
+    icon.created = icon.accessed = icon.written = 0x01D0000000000000ull;
+    icon.fileSize = 4096;
+    icon.iconIndex = 2;
+    icon.showCommand = 7;
+    icon.hotKey = 0x0370;
+    put(icon.Build());
     Link relative; // the relative path as the only source
     relative.strings = {u"", u"..\\..\\..\\..\\x\\.\\y.exe"};
     put(relative.Build());

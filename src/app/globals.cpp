@@ -14,10 +14,11 @@ void LoadGlobalVars(TGlobalVars& vars, const TSettings& settings, std::string_vi
     auto read = [&](const char* key) { return settings.ReadString(kSettingsSection, key, ""); };
     vars.Version = read("Version");
     vars.Copyright = read("Copyright");
-    vars.HelpContectLink = ExpandProgramRelativeLink(read("HelpContectLink"), programFolder);
-    vars.HelpHowTosTutorialVideosLink = read("HelpHowTosTutorialVideosLink");
-    vars.HelpHomePageLink = read("HelpHomePageLink");
-    vars.HelpMoreFreeToolsLink = read("HelpMoreFreeToolsLink");
-    vars.HelpCheckForUpdatesLink = read("HelpCheckForUpdatesLink");
-    vars.HelpSupportLink = read("HelpSupportLink");
+    auto link = [&](const char* key) { return ExpandProgramRelativeLink(read(key), programFolder); };
+    vars.HelpContectLink = link("HelpContectLink");
+    vars.HelpHowTosTutorialVideosLink = link("HelpHowTosTutorialVideosLink");
+    vars.HelpHomePageLink = link("HelpHomePageLink");
+    vars.HelpMoreFreeToolsLink = link("HelpMoreFreeToolsLink");
+    vars.HelpCheckForUpdatesLink = link("HelpCheckForUpdatesLink");
+    vars.HelpSupportLink = link("HelpSupportLink");
 }

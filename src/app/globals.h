@@ -22,10 +22,10 @@ struct TGlobalVars {
 extern TGlobalVars GlobalVars;
 
 // Reads the eight keys of section "SYSTEM" (default "") in the record's order and stores
-// each in its field. The help-content link is the one value that is not stored exactly as
-// read: a relative file name ("help.html") names a file beside the program and is expanded
-// with `programFolder` (see ExpandProgramRelativeLink), so the shell opens the shipped page
-// whatever the current folder is.
+// each in its field. The six links are not stored exactly as read: a relative file name
+// ("help.html") names a file beside the program and is expanded with `programFolder` (see
+// ExpandProgramRelativeLink), so the shell opens the shipped page whatever the current
+// folder is. A web address, a mail address or a full path is stored as read.
 void LoadGlobalVars(TGlobalVars& vars, const TSettings& settings, std::string_view programFolder);
 
 // `link` prefixed with AddTrailingBackslash(programFolder) when it is a relative file name:

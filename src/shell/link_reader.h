@@ -52,6 +52,14 @@ public:
     virtual std::unique_ptr<IShortcutFiles> CreateShortcutFiles() = 0;
 };
 
+// The platform's file, environment and code-page access of the program's own reader, for
+// what else it reads from a shortcut file (lnk::ReadShortcutFields).
+std::unique_ptr<IShortcutFiles> CreateSystemShortcutFiles();
+
+// The platform check behind the choice of reader, decided once per process: the Windows
+// build running under Wine. Always false on the host.
+bool RunsUnderWine();
+
 // The shell link object where the platform has one and does not run under Wine; the
 // program's own reader otherwise.
 std::unique_ptr<ILinkReader> SelectLinkReader(ILinkReaderPlatform& platform);

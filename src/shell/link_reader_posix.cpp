@@ -93,7 +93,7 @@ public:
 
 class PosixPlatform final : public ILinkReaderPlatform {
 public:
-    bool RunsUnderWine() override { return false; }
+    bool RunsUnderWine() override { return ::RunsUnderWine(); }
     std::unique_ptr<ILinkReader> CreateShellLinkReader() override { return nullptr; }
     std::unique_ptr<IShortcutFiles> CreateShortcutFiles() override {
         return std::make_unique<PosixShortcutFiles>();
@@ -106,3 +106,9 @@ std::unique_ptr<ILinkReader> CreateSystemLinkReader() {
     PosixPlatform platform;
     return SelectLinkReader(platform);
 }
+
+std::unique_ptr<IShortcutFiles> CreateSystemShortcutFiles() {
+    return std::make_unique<PosixShortcutFiles>();
+}
+
+bool RunsUnderWine() { return false; }

@@ -200,13 +200,7 @@ public:
 
 class Win32Platform final : public ILinkReaderPlatform {
 public:
-    bool RunsUnderWine() override {
-        static const bool wine = [] {
-            const HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
-            return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
-        }();
-        return wine;
-    }
+    bool RunsUnderWine() override { return ::RunsUnderWine(); }
     std::unique_ptr<ILinkReader> CreateShellLinkReader() override {
         return ::CreateShellLinkReader();
     }
@@ -218,6 +212,18 @@ public:
 } // namespace
 
 std::unique_ptr<ILinkReader> CreateShellLinkReader() { return std::make_unique<ShellLinkReader>(); }
+
+bool RunsUnderWine() {
+    static const bool wine = [] {
+        const HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
+        return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    }();
+    return wine;
+}
+
+std::unique_ptr<IShortcutFiles> CreateSystemShortcutFiles() {
+    return std::make_unique<Win32ShortcutFiles>();
+}
 
 std::unique_ptr<ILinkReader> CreateSystemLinkReader() {
     Win32Platform platform;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#include <iterator>
 #include <vector>
 
 namespace lnk {
@@ -21,13 +22,31 @@ constexpr std::uint32_t kHasIconLocation = 0x00000040;
 constexpr std::uint32_t kIsUnicode = 0x00000080;
 constexpr std::uint32_t kForceNoLinkInfo = 0x00000100;
 constexpr std::uint32_t kHasExpString = 0x00000200;
+constexpr std::uint32_t kHasExpIcon = 0x00004000;
+
+// Header fields.
+constexpr std::size_t kHeaderSize = 0x4C;
+constexpr std::size_t kLinkFlagsAt = 0x14;
+constexpr std::size_t kFileAttributesAt = 0x18;
+constexpr std::size_t kCreationTimeAt = 0x1C;
+constexpr std::size_t kAccessTimeAt = 0x24;
+constexpr std::size_t kWriteTimeAt = 0x2C;
+constexpr std::size_t kFileSizeAt = 0x34;
+constexpr std::size_t kIconIndexAt = 0x38;
+constexpr std::size_t kShowCommandAt = 0x3C;
+constexpr std::size_t kHotKeyAt = 0x40;
+
+// The folder bit of a file-system ID list item's type (0x31 a folder, 0x32 a file).
+constexpr std::uint8_t kFolderItem = 0x01;
+constexpr std::uint32_t kDirectoryAttribute = 0x10; // FILE_ATTRIBUTE_DIRECTORY
 
 // LinkInfo flags.
 constexpr std::uint32_t kVolumeIdAndLocalBasePath = 0x1;
 constexpr std::uint32_t kCommonNetworkRelativeLink = 0x2;
 
 constexpr std::uint32_t kEnvironmentBlock = 0xA0000001;
-constexpr std::size_t kEnvironmentBlockSize = 0x314;
+constexpr std::uint32_t kIconEnvironmentBlock = 0xA0000007;
+constexpr std::size_t kEnvironmentBlockSize = 0x314; // both blocks: 260 ANSI, 260 UTF-16
 
 constexpr unsigned char kLinkClsid[16] = {0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
                                           0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
@@ -104,6 +123,9 @@ public:
         return static_cast<std::uint32_t>(p_[off]) | (static_cast<std::uint32_t>(p_[off + 1]) << 8) |
                (static_cast<std::uint32_t>(p_[off + 2]) << 16) |
                (static_cast<std::uint32_t>(p_[off + 3]) << 24);
+    }
+    std::uint64_t U64(std::size_t off) const {
+        return Has(off, 8) ? U32(off) | (static_cast<std::uint64_t>(U32(off + 4)) << 32) : 0;
     }
     bool Equals(std::size_t off, const unsigned char* what, std::size_t len) const {
         return Has(off, len) && std::memcmp(p_ + off, what, len) == 0;
@@ -203,7 +225,9 @@ class Reader {
 public:
     explicit Reader(const ReadContext& context) : context_(context) {}
 
-    std::string Target(Bytes file) const;
+    // The target; with `fields`, also everything else the file stores (fields->readable is
+    // set once the bytes are known to be a readable shortcut).
+    std::string Target(Bytes file, ShortcutFields* fields = nullptr) const;
 
 private:
     std::string Ansi(std::string_view bytes) const {
@@ -222,8 +246,19 @@ private:
         return true;
     }
     bool FileItemName(Bytes item, std::string& name) const;
-    bool PathFromIdList(Bytes list, std::string& path) const;
+    // `folder`: whether the last item names a folder (a drive, a share or a folder item).
+    bool PathFromIdList(Bytes list, std::string& path, bool& folder) const;
     bool ReadLinkInfo(Bytes info, LinkInfoPaths& out) const;
+    // The text of an environment-style block (target or icon): Unicode preferred.
+    std::string BlockText(Bytes file, std::size_t off) const {
+        std::string text = file.WideCounted(off + 8 + 260, 260);
+        if (text.empty())
+            text = Ansi(file.AnsiCounted(off + 8, 260));
+        return text;
+    }
+    std::string CountedString(Bytes file, std::size_t at, std::size_t count, bool unicode) const {
+        return unicode ? file.WideCounted(at, count) : Ansi(file.AnsiCounted(at, count));
+    }
 
     const ReadContext& context_;
 };
@@ -275,7 +310,7 @@ bool Reader::FileItemName(Bytes item, std::string& name) const {
 }
 
 // The file-system path an ID list names, or false when it names none.
-bool Reader::PathFromIdList(Bytes list, std::string& path) const {
+bool Reader::PathFromIdList(Bytes list, std::string& path, bool& folder) const {
     enum class State { Start, Computer, Network, Path } state = State::Start;
     path.clear();
     std::size_t off = 0;
@@ -306,6 +341,7 @@ bool Reader::PathFromIdList(Bytes list, std::string& path) const {
             if (!AnsiZ(item, 3, drive) || drive.size() < 2 || drive[1] != ':')
                 return false;
             path = drive;
+            folder = true;
             state = State::Path;
             break;
         }
@@ -316,6 +352,7 @@ bool Reader::PathFromIdList(Bytes list, std::string& path) const {
             if (!AnsiZ(item, 5, name) || name.size() < 3 || name[0] != '\\' || name[1] != '\\')
                 return false;
             path = name;
+            folder = true;
             if (name.find('\\', 2) != std::string::npos)
                 state = State::Path; // a share: file-system items may follow
             break;
@@ -327,6 +364,7 @@ bool Reader::PathFromIdList(Bytes list, std::string& path) const {
             if (!FileItemName(item, name))
                 return false;
             path = JoinPath(path, name);
+            folder = (type & kFolderItem) != 0;
             break;
         }
         }
@@ -411,11 +449,11 @@ std::string Capped(std::string s) {
     return s.size() <= kMaxTargetBytes ? s : std::string();
 }
 
-std::string Reader::Target(Bytes file) const {
-    if (!file.Has(0, 0x4C) || file.U32(0) != 0x4C || !file.Equals(4, kLinkClsid, 16))
+std::string Reader::Target(Bytes file, ShortcutFields* fields) const {
+    if (!file.Has(0, kHeaderSize) || file.U32(0) != kHeaderSize || !file.Equals(4, kLinkClsid, 16))
         return {};
-    const std::uint32_t flags = file.U32(0x14);
-    std::size_t off = 0x4C;
+    const std::uint32_t flags = file.U32(kLinkFlagsAt);
+    std::size_t off = kHeaderSize;
 
     Bytes idList;
     if (flags & kHasIdList) {
@@ -439,8 +477,14 @@ std::string Reader::Target(Bytes file) const {
 
     const bool unicode = (flags & kIsUnicode) != 0;
     std::size_t relativeAt = 0, relativeCount = 0; // decoded only when it is the target
-    for (std::uint32_t bit : {kHasName, kHasRelativePath, kHasWorkingDir, kHasArguments,
-                              kHasIconLocation}) {
+    // The counted strings, in the order they are stored.
+    constexpr std::uint32_t kStrings[] = {kHasName, kHasRelativePath, kHasWorkingDir, kHasArguments,
+                                          kHasIconLocation};
+    constexpr std::string ShortcutFields::*kStringFields[] = {
+        &ShortcutFields::comment, &ShortcutFields::relativePath, &ShortcutFields::workingDir,
+        &ShortcutFields::arguments, &ShortcutFields::iconLocation};
+    for (std::size_t k = 0; k < std::size(kStrings); ++k) {
+        const std::uint32_t bit = kStrings[k];
         if (!(flags & bit))
             continue;
         if (!file.Has(off, 2))
@@ -453,23 +497,40 @@ std::string Reader::Target(Bytes file) const {
             relativeAt = off + 2;
             relativeCount = count;
         }
+        if (fields)
+            fields->*kStringFields[k] = CountedString(file, off + 2, count, unicode);
         off += 2 + bytes;
     }
+    if (fields) {
+        fields->readable = true;
+        fields->fileAttributes = file.U32(kFileAttributesAt);
+        fields->targetIsFolder = (fields->fileAttributes & kDirectoryAttribute) != 0;
+        fields->creationTime = file.U64(kCreationTimeAt);
+        fields->accessTime = file.U64(kAccessTimeAt);
+        fields->writeTime = file.U64(kWriteTimeAt);
+        fields->fileSize = file.U32(kFileSizeAt);
+        fields->iconIndex = static_cast<std::int32_t>(file.U32(kIconIndexAt));
+        fields->showCommand = file.U32(kShowCommandAt);
+        fields->hotKey = file.U16(kHotKeyAt);
+    }
 
-    std::string envTarget;
+    std::string envTarget, envIcon;
     // Extra data: blocks of (size, signature) until a size below 4.
     while (file.Has(off, 4)) {
         const std::size_t blockSize = file.U32(off);
         if (blockSize < 8 || !file.Has(off, blockSize))
             break;
-        if (file.U32(off + 4) == kEnvironmentBlock && blockSize >= kEnvironmentBlockSize &&
-            envTarget.empty()) {
-            envTarget = file.WideCounted(off + 8 + 260, 260);
-            if (envTarget.empty())
-                envTarget = Ansi(file.AnsiCounted(off + 8, 260));
+        const std::uint32_t signature = file.U32(off + 4);
+        if (blockSize >= kEnvironmentBlockSize) {
+            if (signature == kEnvironmentBlock && envTarget.empty())
+                envTarget = BlockText(file, off);
+            else if (fields && signature == kIconEnvironmentBlock && envIcon.empty())
+                envIcon = BlockText(file, off);
         }
         off += blockSize;
     }
+    if (fields && fields->iconLocation.empty() && (flags & kHasExpIcon))
+        fields->iconLocation = envIcon;
 
     std::string path;
     if ((flags & kHasExpString) && !envTarget.empty()) {
@@ -477,15 +538,18 @@ std::string Reader::Target(Bytes file) const {
         if (IsFullPath(path))
             return Capped(path);
     }
-    if (PathFromIdList(idList, path) && IsFullPath(path))
+    bool folder = false;
+    if (PathFromIdList(idList, path, folder) && IsFullPath(path)) {
+        if (fields)
+            fields->targetIsFolder = fields->targetIsFolder || folder;
         return Capped(path);
+    }
     for (const std::string* stored : {&info.local, &info.network})
         if (IsFullPath(*stored))
             return Capped(*stored);
     if (relativeCount == 0)
         return {};
-    const std::string relative = unicode ? file.WideCounted(relativeAt, relativeCount)
-                                         : Ansi(file.AnsiCounted(relativeAt, relativeCount));
+    const std::string relative = CountedString(file, relativeAt, relativeCount, unicode);
     return Capped(ResolveRelativePath(context_.linkPath, relative));
 }
 
@@ -596,6 +660,15 @@ std::string ExpandEnvironmentReferences(std::string_view text, const EnvLookup& 
 std::string ReadShortcutTarget(const unsigned char* data, std::size_t size,
                                const ReadContext& context) {
     return Reader(context).Target(Bytes(data, size));
+}
+
+ShortcutFields ReadShortcutFields(const unsigned char* data, std::size_t size,
+                                  const ReadContext& context) {
+    ShortcutFields fields;
+    fields.target = Reader(context).Target(Bytes(data, size), &fields);
+    if (!fields.readable)
+        return {};
+    return fields;
 }
 
 } // namespace lnk

@@ -46,6 +46,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -78,6 +79,39 @@ struct ReadContext {
 // The target of the shortcut held in data[0, size); see the rules above.
 std::string ReadShortcutTarget(const unsigned char* data, std::size_t size,
                                const ReadContext& context = {});
+
+// What a shortcut stores besides its target: the fields the shell's Properties sheet shows.
+// Strings are UTF-8 (ANSI ones decoded as the context says), as stored: never expanded,
+// resolved or cut.
+struct ShortcutFields {
+    bool readable = false; // false: the bytes are not a readable shortcut, every field empty
+    std::string target;    // ReadShortcutTarget's answer for the same bytes
+    // The string data, each "" when absent.
+    std::string comment; // the name string, which the shell shows as the comment
+    std::string relativePath;
+    std::string workingDir;
+    std::string arguments;
+    // The icon's location: the string data's, else the icon environment block's (as written,
+    // %NAME% references kept), with the header's icon index.
+    std::string iconLocation;
+    std::int32_t iconIndex = 0;
+    // The header, as stored: the target's attributes, size and times (FILETIME values) when
+    // the link was made, the window's show command (SW_*) and the hot key (the virtual key in
+    // the low byte, HOTKEYF_* modifiers in the high byte; 0 for none).
+    std::uint32_t fileAttributes = 0;
+    std::uint32_t fileSize = 0;
+    std::uint64_t creationTime = 0, accessTime = 0, writeTime = 0;
+    std::uint32_t showCommand = 0;
+    std::uint16_t hotKey = 0;
+    // The target is a folder: the stored attributes say so, or the ID list that names the
+    // target ends in a drive, a share or a folder item (writers that store no attributes).
+    bool targetIsFolder = false;
+};
+
+// The fields of the shortcut held in data[0, size). The same validity rule as the target:
+// bytes that give no readable shortcut give `readable` false and nothing else.
+ShortcutFields ReadShortcutFields(const unsigned char* data, std::size_t size,
+                                  const ReadContext& context = {});
 
 // Expands %NAME% references as ExpandEnvironmentStrings does: a known name is replaced by
 // its value, an unknown one (or a lone '%') is kept as written.

@@ -2,6 +2,7 @@
 
 #include "app/globals.h"
 #include "ui/display_scale.h"
+#include "ui/modal.h"
 
 #include <windows.h>
 
@@ -119,9 +120,10 @@ std::string TFormAbout::LabelText(const std::string& name) const {
     return g ? g->text : std::string();
 }
 
+// An empty link has nothing to click: no hand cursor, no click.
 bool TFormAbout::OverLink(int x, int y) const {
     const TGraphic* hit = labels_.HitTest(x, y);
-    return hit && hit->name == "LabelWeb";
+    return hit && hit->name == "LabelWeb" && !hit->text.empty();
 }
 
 void TFormAbout::Paint(void* dc) {
@@ -137,33 +139,8 @@ void TFormAbout::ButtonOKClick() { result_ = IDOK; }
 void TFormAbout::LabelWebClick() { shell_.OpenLink(GlobalVars.HelpHomePageLink); }
 
 int TFormAbout::ShowModal() {
-    HWND owner = H(owner_);
-    const bool ownerEnabled = owner && ::IsWindowEnabled(owner);
-    if (ownerEnabled)
-        ::EnableWindow(owner, FALSE);
-    ::ShowWindow(H(Handle()), SW_SHOW);
-    ::SetFocus(::GetDlgItem(H(Handle()), IDOK));
     result_ = 0;
-    MSG msg;
-    while (result_ == 0 && Handle()) {
-        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (got < 0)
-            break;
-        if (::IsDialogMessageA(H(Handle()), &msg))
-            continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-    if (ownerEnabled)
-        ::EnableWindow(owner, TRUE);
-    if (Handle())
-        ::ShowWindow(H(Handle()), SW_HIDE);
-    if (owner)
-        ::SetActiveWindow(owner);
+    RunModalBox(*this, owner_, ::GetDlgItem(H(Handle()), IDOK), [this] { return result_ != 0; });
     return result_;
 }
 

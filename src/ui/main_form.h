@@ -47,6 +47,9 @@ struct TMainFormSetup {
     ILinkReader* linkReader = nullptr;  // nullptr: the system's
     IFileProbes* probes = nullptr;      // nullptr: the system's
     TMessageBoxFn messageBox;           // empty: the system's message box
+    // Whether the platform shows the shell's Properties sheet for a file; where it does not,
+    // Properties opens the program's own box. Empty: the platform's (PlatformHasPropertiesSheet).
+    std::function<bool()> hasPropertiesSheet;
 };
 
 class TMainForm final : public TWindow, public IMainView {
@@ -173,6 +176,10 @@ private:
     void RestoreFocus();
     void ShowError(const std::string& message);
     IShellServices& Shell();
+    // The help menu items and the More button enabled exactly when their link is not empty.
+    void EnableHelpLinks();
+    // The program's own Properties box for a shortcut file, where the platform has no sheet.
+    void ShowOwnProperties(const std::string& shortcutPath);
 
     TMainFormSetup setup_;
     int dpi_ = 96;               // the density the layout is scaled to
@@ -192,6 +199,8 @@ private:
     // The scan, the commands and the master list; made by FormCreate.
     std::unique_ptr<TShortcutSweeper> sweeper_;
     std::unique_ptr<ILinkReader> ownReader_;
+    // The shell services the commands use: Shell() with Properties routed (sheet or own box).
+    std::unique_ptr<IShellServices> commandShell_;
     // The command buttons, then More and Help, in tab order.
     std::vector<std::unique_ptr<TsuiImageButton>> buttons_;
     unsigned long long lastPump_ = 0;      // tick of the last ProcessMessages that looked

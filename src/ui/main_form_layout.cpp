@@ -68,3 +68,16 @@ TOffset HelpMenuOffset(int dpi) {
     const TBounds help = Scale(kMainButtons.back().bounds, dpi);
     return {help.left + Scale(2, dpi), help.top + help.height};
 }
+
+// "HelpContectLink" is spelled so in the settings file.
+const std::string* HelpMenuLink(int id, const TGlobalVars& vars) {
+    switch (id) {
+    case menuHelpContent: return &vars.HelpContectLink;
+    case menuHowTo: return &vars.HelpHowTosTutorialVideosLink;
+    case menuHomePage: return &vars.HelpHomePageLink;
+    case menuMoreFreeTools: return &vars.HelpMoreFreeToolsLink;
+    case menuCheckUpdates: return &vars.HelpCheckForUpdatesLink;
+    case menuContact: return &vars.HelpSupportLink;
+    default: return nullptr;
+    }
+}

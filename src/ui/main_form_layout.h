@@ -5,6 +5,7 @@
 // is built from these tables and the tests read them back against the real controls.
 #pragma once
 
+#include "app/globals.h"
 #include "inventory/main_view.h"
 #include "ui/painted_layer.h"
 
@@ -129,6 +130,10 @@ inline constexpr std::array<TMenuItem, 10> kHelpMenu{{
     {0, nullptr},
     {menuAbout, "About..."},
 }};
+// The settings value a help menu item opens (the More button opens More Free Tools' link);
+// nullptr for an item that opens no link (About). An item whose link is empty is disabled.
+const std::string* HelpMenuLink(int id, const TGlobalVars& vars);
+
 // Where the help menu opens at `dpi`: this offset from the window's outer top-left corner,
 // the help button's client place (scaled as the button is) two pixels in and below its bottom
 // edge; the window's frame and title bar are not added. (14, 49) at 96 dpi.

@@ -11,6 +11,8 @@
 #include "ui/accessibility.h"
 #include "ui/display_scale.h"
 #include "ui/main_form_layout.h"
+#include "ui/properties_box.h"
+#include "ui/properties_route.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -38,6 +40,11 @@ TMainForm::TMainForm(TMainFormSetup setup)
     }
     if (!setup_.probes)
         setup_.probes = &SystemFileProbes();
+    if (!setup_.hasPropertiesSheet)
+        setup_.hasPropertiesSheet = PlatformHasPropertiesSheet;
+    commandShell_ = std::make_unique<TPropertiesRoute>(
+        Shell(), setup_.hasPropertiesSheet,
+        [this](const std::string& path) { ShowOwnProperties(path); });
     ActionList.SetOnUpdate([this] { ActionListUpdate(); });
     for (int i = 0; i < kActionCount; ++i) {
         const auto id = static_cast<TActionId>(i);
@@ -233,9 +240,11 @@ void TMainForm::FormCreate() {
     } catch (const std::exception& e) {
         ShowError(e.what());
     }
+    // Whatever the settings held when reading stopped.
+    EnableHelpLinks();
     // The master list exists in every case, so scans and views work.
-    sweeper_ = std::make_unique<TShortcutSweeper>(*this, *rows_, Shell(), *setup_.linkReader,
-                                                  *setup_.probes);
+    sweeper_ = std::make_unique<TShortcutSweeper>(*this, *rows_, *commandShell_,
+                                                  *setup_.linkReader, *setup_.probes);
     sweeper_->SetOnDeferredClose([this] {
         ReportErrors(*this, [&] { FormClose(); });
         DestroyHandle();
@@ -326,6 +335,21 @@ void TMainForm::menuAboutClick() {
     // Built anew for every showing, so it shows the current values and year.
     TFormAbout box(Handle(), setup_.title, setup_.icon, Shell());
     box.ShowModal();
+}
+
+void TMainForm::ShowOwnProperties(const std::string& shortcutPath) {
+    TFormProperties box(Handle(), shortcutPath);
+    box.ShowModal();
+}
+
+void TMainForm::EnableHelpLinks() {
+    for (const TMenuItem& item : kHelpMenu)
+        if (const std::string* link = HelpMenuLink(item.id, GlobalVars))
+            ::EnableMenuItem(PopupMenuHelp.as<HMENU>(), static_cast<UINT>(item.id),
+                             MF_BYCOMMAND | (link->empty() ? MF_GRAYED : MF_ENABLED));
+    for (const auto& button : buttons_)
+        if (button->Handle() == Control("suiImageButtonMore"))
+            button->SetEnabled(!GlobalVars.HelpMoreFreeToolsLink.empty());
 }
 
 void TMainForm::ButtonHelpClick() {

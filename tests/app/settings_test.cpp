@@ -155,11 +155,12 @@ TEST(SettingsRecord, FillsTheEightFieldsFromSystem) {
     LoadGlobalVars(vars, s, "C:\\Program Files\\Sweeper");
     EXPECT_EQ(vars.Version, "1.2.3");
     EXPECT_EQ(vars.Copyright, "Holder");
+    // Every link may name a file beside the program; addresses stay as read.
     EXPECT_EQ(vars.HelpContectLink, "C:\\Program Files\\Sweeper\\help.html");
-    EXPECT_EQ(vars.HelpHowTosTutorialVideosLink, "v"); // other links stay as read
+    EXPECT_EQ(vars.HelpHowTosTutorialVideosLink, "C:\\Program Files\\Sweeper\\v");
     EXPECT_EQ(vars.HelpHomePageLink, "https://example.org/");
-    EXPECT_EQ(vars.HelpMoreFreeToolsLink, "m");
-    EXPECT_EQ(vars.HelpCheckForUpdatesLink, "u");
+    EXPECT_EQ(vars.HelpMoreFreeToolsLink, "C:\\Program Files\\Sweeper\\m");
+    EXPECT_EQ(vars.HelpCheckForUpdatesLink, "C:\\Program Files\\Sweeper\\u");
     EXPECT_EQ(vars.HelpSupportLink, "mailto:a@b");
 
     TGlobalVars empty{"x", "x", "x", "x", "x", "x", "x", "x"};

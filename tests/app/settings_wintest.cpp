@@ -68,8 +68,13 @@ TEST(ShippedSettings, TheBuildPlacesAReadableFileBesideTheProgram) {
     LoadGlobalVars(vars, settings, GetProgramFolder());
     EXPECT_EQ(vars.Version, SWEEPER_VERSION);
     EXPECT_FALSE(vars.Copyright.empty());
+    // The shipped links: the help page for Help Content and How Tos; nothing the project does
+    // not have, so those items are grey.
     EXPECT_EQ(vars.HelpContectLink, folder + "help.html");
-    EXPECT_EQ(vars.HelpHomePageLink, "");
+    EXPECT_EQ(vars.HelpHowTosTutorialVideosLink, folder + "help.html");
+    for (const std::string* none : {&vars.HelpHomePageLink, &vars.HelpMoreFreeToolsLink,
+                                    &vars.HelpCheckForUpdatesLink, &vars.HelpSupportLink})
+        EXPECT_EQ(*none, "");
 }
 
 class SettingsFileSharing : public ::testing::Test {

@@ -198,7 +198,7 @@ inline Bytes KnownFolderBlock(const unsigned char (&guid)[16], std::uint32_t off
 constexpr std::uint32_t kHasIdList = 0x1, kHasLinkInfo = 0x2, kHasName = 0x4,
                         kHasRelativePath = 0x8, kHasWorkingDir = 0x10, kHasArguments = 0x20,
                         kHasIconLocation = 0x40, kIsUnicode = 0x80, kForceNoLinkInfo = 0x100,
-                        kHasExpString = 0x200, kHasDarwinId = 0x1000;
+                        kHasExpString = 0x200, kHasDarwinId = 0x1000, kHasExpIcon = 0x4000;
 
 // The whole file. Flags for the ID list, LinkInfo and strings are set from what is given;
 // `extraFlags` adds the rest.
@@ -210,6 +210,12 @@ struct Link {
     std::vector<Bytes> extra;
     bool terminal = true;
     std::uint32_t extraFlags = 0;
+    // The header's other fields, 0 unless set: the target's attributes, times (FILETIME) and
+    // size, the icon index, the show command and the hot key.
+    std::uint32_t attributes = 0;
+    std::uint64_t created = 0, accessed = 0, written = 0;
+    std::uint32_t fileSize = 0, iconIndex = 0, showCommand = 0;
+    std::uint16_t hotKey = 0;
 
     Bytes Build() const {
         Bytes b;
@@ -230,6 +236,14 @@ struct Link {
             if (!strings[i].empty())
                 flags |= bits[i];
         U32(b, flags);
+        U32(b, attributes);
+        for (std::uint64_t time : {created, accessed, written}) {
+            U32(b, static_cast<std::uint32_t>(time));
+            U32(b, static_cast<std::uint32_t>(time >> 32));
+        }
+        for (std::uint32_t v : {fileSize, iconIndex, showCommand})
+            U32(b, v);
+        U16(b, hotKey);
         b.resize(0x4C, 0);
         if (!idList.empty()) {
             U16(b, static_cast<std::uint32_t>(idList.size()));

@@ -199,6 +199,134 @@ TEST(LnkStrings, AreSkippedInBothEncodingsToReachTheExtraData) {
     EXPECT_EQ(Read(l.Build(), {}, "C:\\Links\\a.lnk"), "C:\\Links\\rél.exe");
 }
 
+lnk::ShortcutFields Fields(const Bytes& b, std::string_view linkPath = {}) {
+    return lnk::ReadShortcutFields(b.data(), b.size(), {linkPath, {}, {}});
+}
+
+TEST(LnkFields, EveryStringAndHeaderFieldAsStoredInBothEncodings) {
+    Link l;
+    l.idList = DriveList({FileItem("TOOL.EXE", u"tool.exe")});
+    l.strings = {u"Starts the tool", u".\\tool.exe", u"C:\\Work Dir", u"--mode \"x y\"",
+                 u"%SystemRoot%\\icons.dll"};
+    l.attributes = 0x20;
+    l.created = 0x01D0000000000001ull;
+    l.accessed = 0x01D0000000000002ull;
+    l.written = 0x01D0000000000003ull;
+    l.fileSize = 123456;
+    l.iconIndex = 0xFFFFFFFD; // -3: a resource id
+    l.showCommand = 3;
+    l.hotKey = 0x0641; // Ctrl+Alt+A
+    for (const bool unicode : {true, false}) {
+        SCOPED_TRACE(unicode);
+        l.unicodeStrings = unicode;
+        const lnk::ShortcutFields f = Fields(l.Build());
+        EXPECT_TRUE(f.readable);
+        EXPECT_EQ(f.target, "C:\\tool.exe");
+        EXPECT_EQ(f.comment, "Starts the tool");
+        EXPECT_EQ(f.relativePath, ".\\tool.exe"); // as stored, not resolved
+        EXPECT_EQ(f.workingDir, "C:\\Work Dir");
+        EXPECT_EQ(f.arguments, "--mode \"x y\"");
+        EXPECT_EQ(f.iconLocation, "%SystemRoot%\\icons.dll"); // never expanded
+        EXPECT_EQ(f.iconIndex, -3);
+        EXPECT_EQ(f.fileAttributes, 0x20u);
+        EXPECT_EQ(f.creationTime, 0x01D0000000000001ull);
+        EXPECT_EQ(f.accessTime, 0x01D0000000000002ull);
+        EXPECT_EQ(f.writeTime, 0x01D0000000000003ull);
+        EXPECT_EQ(f.fileSize, 123456u);
+        EXPECT_EQ(f.showCommand, 3u);
+        EXPECT_EQ(f.hotKey, 0x0641);
+    }
+}
+
+TEST(LnkFields, AbsentStringsAreEmptyAndUnicodeAndAnsiTextIsUtf8) {
+    const lnk::ShortcutFields none = Fields(Link{}.Build());
+    EXPECT_TRUE(none.readable); // a header alone is a shortcut to nothing
+    EXPECT_EQ(none.target, "");
+    for (const std::string* s :
+         {&none.comment, &none.relativePath, &none.workingDir, &none.arguments, &none.iconLocation})
+        EXPECT_EQ(*s, "");
+    EXPECT_EQ(none.hotKey, 0);
+    EXPECT_EQ(none.showCommand, 0u);
+
+    // Only some strings: each lands in its own field whatever is left out before it.
+    Link some;
+    some.strings = {u"", u"", u"", u"-v"};
+    const lnk::ShortcutFields args = Fields(some.Build());
+    EXPECT_EQ(args.arguments, "-v");
+    EXPECT_EQ(args.comment, "");
+    EXPECT_EQ(args.workingDir, "");
+
+    Link text;
+    text.strings = {u"Café 日本語 𝄞", u"", u"C:\\Ünï"};
+    const lnk::ShortcutFields wide = Fields(text.Build());
+    EXPECT_EQ(wide.comment, "Café 日本語 𝄞");
+    EXPECT_EQ(wide.workingDir, "C:\\Ünï");
+    text.unicodeStrings = false;
+    text.strings = {u"\x80\xE9"}; // ANSI bytes: Windows-1252 unless the caller decodes
+    EXPECT_EQ(Fields(text.Build()).comment, "€é");
+    const Bytes ansi = text.Build();
+    const lnk::AnsiDecoder upper = [](std::string_view, std::string& out) {
+        out = "decoded";
+        return true;
+    };
+    EXPECT_EQ(lnk::ReadShortcutFields(ansi.data(), ansi.size(), {{}, {}, upper}).comment,
+              "decoded");
+}
+
+TEST(LnkFields, IconEnvironmentBlockOnlyWithItsFlagAndWithoutAStoredIcon) {
+    Link l;
+    l.extra = {TargetBlock(0xA0000007, "%ProgramFiles%\\a.ico", u"%ProgramFiles%\\w.ico")};
+    EXPECT_EQ(Fields(l.Build()).iconLocation, ""); // no HasExpIcon flag
+    l.extraFlags = kHasExpIcon;
+    EXPECT_EQ(Fields(l.Build()).iconLocation, "%ProgramFiles%\\w.ico");
+    l.extra = {TargetBlock(0xA0000007, "%ProgramFiles%\\a.ico", u"")};
+    EXPECT_EQ(Fields(l.Build()).iconLocation, "%ProgramFiles%\\a.ico");
+    l.strings = {u"", u"", u"", u"", u"C:\\stored.ico"};
+    EXPECT_EQ(Fields(l.Build()).iconLocation, "C:\\stored.ico");
+    // An icon block is never a target, nor does it change the target's source.
+    l.strings.clear();
+    l.extraFlags = kHasExpIcon | kHasExpString;
+    EXPECT_EQ(Fields(l.Build()).target, "");
+}
+
+TEST(LnkFields, AFolderTargetBySeenAttributesOrByItsIdList) {
+    Link l;
+    l.idList = DriveList({FileItem("WINDOWS", u"Windows", 9, true)});
+    EXPECT_TRUE(Fields(l.Build()).targetIsFolder); // no attributes stored, as Wine writes it
+    l.idList = DriveList({FileItem("A.TXT", u"a.txt")});
+    EXPECT_FALSE(Fields(l.Build()).targetIsFolder);
+    l.attributes = 0x10;
+    EXPECT_TRUE(Fields(l.Build()).targetIsFolder);
+    l.attributes = 0;
+    l.idList = DriveList({});
+    EXPECT_TRUE(Fields(l.Build()).targetIsFolder); // a drive
+    // A folder item in an ID list that does not give the target says nothing.
+    l.idList = DriveList({FileItem("DIR", u"dir", 9, true)});
+    l.extraFlags = kHasExpString;
+    l.extra = {TargetBlock(0xA0000001, "C:\\env.exe", u"")};
+    const lnk::ShortcutFields env = Fields(l.Build());
+    EXPECT_EQ(env.target, "C:\\env.exe");
+    EXPECT_FALSE(env.targetIsFolder);
+}
+
+TEST(LnkFields, UnreadableBytesGiveNoFields) {
+    Link l;
+    l.strings = {u"comment", u"", u"C:\\work"};
+    l.hotKey = 0x41;
+    Bytes bytes = l.Build();
+    bytes[0] = 0x4D; // wrong header size
+    const lnk::ShortcutFields f = Fields(bytes);
+    EXPECT_FALSE(f.readable);
+    EXPECT_EQ(f.comment, "");
+    EXPECT_EQ(f.hotKey, 0);
+    // A string that runs past the end: nothing of the file is kept, not even what came first.
+    Bytes cut = l.Build();
+    cut.resize(cut.size() - 8);
+    const lnk::ShortcutFields c = Fields(cut);
+    EXPECT_FALSE(c.readable);
+    EXPECT_EQ(c.comment, "");
+}
+
 // Windows canonicalisation of the relative path joined to the shortcut's folder.
 TEST(LnkRelativePath, JoinsTheShortcutsFolderAndCollapsesDots) {
     const std::string_view desktop = "C:\\Users\\me\\Desktop\\Calculator.lnk";
@@ -287,6 +415,10 @@ TEST(LnkBadInput, EveryTruncationIsHandled) {
     for (std::size_t n = 0; n < full.size(); ++n) {
         const Bytes cut(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(n));
         const std::string got = Read(cut);
+        // The fields follow the same rule: readable exactly when the target could be.
+        const lnk::ShortcutFields fields = lnk::ReadShortcutFields(cut.data(), cut.size());
+        EXPECT_EQ(fields.readable, n >= extraStart) << n;
+        EXPECT_EQ(fields.target, got) << n;
         if (n < extraStart)
             EXPECT_EQ(got, "") << n;
         else if (n < full.size() - 4)

@@ -87,6 +87,24 @@ TEST_F(About, ShowsTitleVersionHolderYearNoticeAndLink) {
     EXPECT_EQ(shell.opened, std::vector<std::string>{"https://home.example/"});
 }
 
+TEST_F(About, AnEmptyLinkHasNothingToClick) {
+    GlobalVars.HelpHomePageLink.clear();
+    TFormAbout box(nullptr, "Sweeper", nullptr, shell);
+    HWND hwnd = static_cast<HWND>(box.Handle());
+    EXPECT_EQ(box.LabelText("LabelWeb"), "");
+    ::SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(17, 196));
+    EXPECT_TRUE(shell.opened.empty());
+    // No hand over the place either.
+    POINT at{17, 196};
+    ::ClientToScreen(hwnd, &at);
+    ::ShowWindow(hwnd, SW_SHOW);
+    ::SetCursorPos(at.x, at.y);
+    ::SetCursor(nullptr);
+    ::SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd),
+                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_NE(::GetCursor(), ::LoadCursorA(nullptr, IDC_HAND));
+}
+
 TEST_F(About, EscapeDoesNotCloseEnterPressesOkAndTheCloseButtonCloses) {
     {
         TFormAbout box(nullptr, "Sweeper", nullptr, shell);

@@ -5,11 +5,13 @@
 #include "app/settings.h"
 #include "inventory/shortcut_item.h"
 #include "shell/link_reader.h"
+#include "shell/lnk_builder.h"
 #include "support/dialog_watchdog_win32.h"
 #include "support/shell_link_win32.h"
 #include "support/temp_dir.h"
 #include "ui/main_form.h"
 #include "ui/main_form_layout.h"
+#include "ui/properties_box.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -112,6 +114,7 @@ protected:
     FailingReader reader;
     std::vector<Box> boxes;
     int answer = IDYES;
+    bool propertiesSheet = true; // the platform check's double: the shell has a sheet
     std::unique_ptr<TMainForm> form;
 
     void SetUp() override {
@@ -137,6 +140,7 @@ protected:
             boxes.push_back({text, caption, flags});
             return answer;
         };
+        setup.hasPropertiesSheet = [this] { return propertiesSheet; };
         form = std::make_unique<TMainForm>(setup);
         form->Show();
         Drain();
@@ -446,10 +450,78 @@ TEST_F(MainForm, RowClickFillsTheInfoPanelAndDoubleClickOpensProperties) {
     EXPECT_FALSE(form->GraphicVisible("ImageIconGood"));
     EXPECT_TRUE(::IsWindowEnabled(Ctl("suiImageButtonProperties")));
 
+    // Where the platform has the shell's sheet, the shell shows it.
     clickRow(bad, NM_DBLCLK);
     EXPECT_EQ(shell.properties, std::vector<std::string>{r->Shortcut});
     Click("suiImageButtonProperties");
     EXPECT_EQ(shell.properties.size(), 2u);
+}
+
+// What a timer saw of the program's own Properties box while it was open, before it closed
+// the box with a key.
+struct SeenBox {
+    int count = 0;
+    std::string caption, target, comment;
+    HWND owner = nullptr;
+    WPARAM key = VK_ESCAPE; // the key that closes the next box
+};
+SeenBox seen;
+
+void CALLBACK CloseOwnProperties(HWND, UINT, UINT_PTR, DWORD) {
+    HWND box = ::FindWindowA("TFormProperties", nullptr);
+    if (!box || !::IsWindowVisible(box))
+        return;
+    auto* properties = dynamic_cast<TFormProperties*>(TWindow::FromHandle(box));
+    if (!properties)
+        return;
+    ++seen.count;
+    char caption[256] = {};
+    ::GetWindowTextA(box, caption, sizeof caption);
+    seen.caption = caption;
+    seen.target = properties->Value("Target:");
+    seen.comment = properties->Value("Comment:");
+    seen.owner = ::GetWindow(box, GW_OWNER);
+    ::PostMessageA(::GetFocus(), WM_KEYDOWN, seen.key, 0);
+}
+
+TEST_F(MainForm, WithoutTheShellsSheetPropertiesOpensTheProgramsOwnBox) {
+    lnkb::Link link;
+    link.linkInfo = lnkb::LinkInfo({"C:\\Tools\\tool.exe"});
+    link.strings = {u"Für Ünïcode 日本", u"", u"C:\\Tools"};
+    const lnkb::Bytes bytes = link.Build();
+    tree.WriteFile("Own.lnk", std::string(bytes.begin(), bytes.end()));
+    propertiesSheet = false;
+    Open();
+    Click("suiImageButtonScanShortcuts");
+    ASSERT_EQ(Rows(), 1);
+    HWND list = Ctl("ListViewFiles");
+    LVITEMA state{};
+    state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
+    Drain();
+
+    seen = SeenBox{};
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, CloseOwnProperties);
+    // A double click on the row, closed with Escape; then the button, closed with Enter.
+    NMITEMACTIVATE nm{};
+    nm.hdr.hwndFrom = list;
+    nm.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(list));
+    nm.hdr.code = NM_DBLCLK;
+    ::SendMessageA(static_cast<HWND>(form->Handle()), WM_NOTIFY, nm.hdr.idFrom,
+                   reinterpret_cast<LPARAM>(&nm));
+    EXPECT_EQ(seen.count, 1);
+    seen.key = VK_RETURN;
+    Click("suiImageButtonProperties");
+    ::KillTimer(nullptr, timer);
+    EXPECT_EQ(seen.count, 2);
+    EXPECT_EQ(seen.caption, "Own Properties");
+    EXPECT_EQ(seen.target, "C:\\Tools\\tool.exe");
+    EXPECT_EQ(seen.comment, "Für Ünïcode 日本");
+    EXPECT_EQ(seen.owner, static_cast<HWND>(form->Handle()));
+    EXPECT_TRUE(shell.properties.empty()); // the shell was not asked
+    EXPECT_TRUE(boxes.empty());            // and no error box
+    EXPECT_FALSE(::FindWindowA("TFormProperties", nullptr));
+    EXPECT_TRUE(::IsWindowEnabled(static_cast<HWND>(form->Handle())));
 }
 
 TEST_F(MainForm, EscapeEndsARunningScanButNotALaterOne) {
@@ -529,6 +601,44 @@ TEST_F(MainForm, HelpLinksAndMenuPosition) {
     ::GetWindowRect(hwnd, &outer);
     EXPECT_EQ(menuRect.left, outer.left + 14);
     EXPECT_EQ(menuRect.top, outer.top + 49);
+}
+
+TEST_F(MainForm, HelpItemsAndMoreWithAnEmptyLinkAreDisabled) {
+    Open(); // Home Page, More Free Tools and Support are set; the others are empty
+    const auto grayed = [&](int id) {
+        return (::GetMenuState(form->PopupMenuHelp.as<HMENU>(), static_cast<UINT>(id),
+                               MF_BYCOMMAND) &
+                MF_GRAYED) != 0;
+    };
+    for (int id : {menuHelpContent, menuHowTo, menuCheckUpdates})
+        EXPECT_TRUE(grayed(id)) << id;
+    for (int id : {menuHomePage, menuMoreFreeTools, menuContact, menuAbout})
+        EXPECT_FALSE(grayed(id)) << id;
+    EXPECT_TRUE(::IsWindowEnabled(Ctl("suiImageButtonMore")));
+    Click("suiImageButtonMore");
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"https://more.example/"});
+
+    // Settings with every link but More Free Tools: More and its item grey, the rest not.
+    form.reset();
+    WriteSettings(program.Path() / "lamecore.dll",
+                  "[SYSTEM]\nName=Sweeper Test\nHelpContectLink=help.html\n"
+                  "HelpHowTosTutorialVideosLink=https://how.example/\n"
+                  "HelpHomePageLink=https://home.example/\nHelpCheckForUpdatesLink=u\n"
+                  "HelpSupportLink=mailto:s@example.org");
+    shell.opened.clear();
+    Open();
+    for (int id : {menuHelpContent, menuHowTo, menuHomePage, menuCheckUpdates, menuContact})
+        EXPECT_FALSE(grayed(id)) << id;
+    EXPECT_TRUE(grayed(menuMoreFreeTools));
+    EXPECT_FALSE(::IsWindowEnabled(Ctl("suiImageButtonMore")));
+    // A click on the grey button does nothing; the enabled items open their links.
+    Click("suiImageButtonMore");
+    HWND hwnd = static_cast<HWND>(form->Handle());
+    for (int id : {menuHelpContent, menuHowTo})
+        ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    EXPECT_EQ(shell.opened,
+              (std::vector<std::string>{program.Folder() + "help.html", "https://how.example/"}));
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(MainForm, AHandlerErrorShowsTheErrorBoxAndTheWindowGoesOn) {
