@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 #include <utility>
 
 class TPropertiesRoute final : public IShellServices {
@@ -21,8 +22,9 @@ public:
                          std::uint32_t flags, const std::string& root) override {
         return shell_.BrowseForFolder(owner, path, title, flags, root);
     }
-    bool MoveToRecycleBin(WindowHandle owner, const std::string& path, bool confirm) override {
-        return shell_.MoveToRecycleBin(owner, path, confirm);
+    bool MoveToRecycleBin(WindowHandle owner, const std::vector<std::string>& paths,
+                          bool confirm) override {
+        return shell_.MoveToRecycleBin(owner, paths, confirm);
     }
     void ShowFileProperties(const std::string& path) override {
         if (hasSheet_())
