@@ -19,8 +19,9 @@ using TDriveRoots = std::array<std::string, 26>;
 std::string FindWinePrefix(const std::string& folder);
 
 // Adds the letters of the prefix's "dosdevices" links ("c:" -> "../drive_c", "z:" -> "/"),
-// relative links resolved against the dosdevices folder. False with a reason when the prefix
-// has no dosdevices folder.
+// relative links resolved against the dosdevices folder. A letter the prefix's registry
+// marks as a network drive is left unmapped, so a target on it is not probed, as under Wine.
+// False with a reason when the prefix has no dosdevices folder.
 bool ReadWinePrefixDrives(const std::string& prefix, TDriveRoots& roots, std::string& reason);
 
 // Probes over the mapping:

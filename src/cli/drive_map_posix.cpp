@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <string_view>
 #include <unordered_map>
@@ -191,7 +192,26 @@ std::string FindWinePrefix(const std::string& folder) {
     return {};
 }
 
+// The letters the prefix's registry marks as network drives ("n:"="network" in the key
+// Software\Wine\Drives of system.reg).
+std::string NetworkLetters(const std::string& prefix) {
+    std::ifstream reg(prefix + "/system.reg");
+    std::string letters;
+    bool inDrives = false;
+    for (std::string line; std::getline(reg, line);) {
+        if (!line.empty() && line[0] == '[') {
+            inDrives = line.rfind("[Software\\\\Wine\\\\Drives]", 0) == 0;
+            continue;
+        }
+        if (inDrives && line.size() > 3 && line[0] == '"' && line[2] == ':' &&
+            line.compare(3, std::string::npos, "\"=\"network\"") == 0)
+            letters += static_cast<char>(g_ascii_toupper(line[1]));
+    }
+    return letters;
+}
+
 bool ReadWinePrefixDrives(const std::string& prefix, TDriveRoots& roots, std::string& reason) {
+    const std::string network = NetworkLetters(prefix);
     const std::string devices = prefix + "/dosdevices";
     DIR* d = ::opendir(devices.c_str());
     if (d == nullptr) {
@@ -211,7 +231,9 @@ bool ReadWinePrefixDrives(const std::string& prefix, TDriveRoots& roots, std::st
         std::string to(target.data(), static_cast<std::size_t>(length));
         if (to[0] != '/')
             to = devices + "/" + to;
-        roots[static_cast<std::size_t>(g_ascii_toupper(n[0]) - 'A')] = to;
+        const char letter = g_ascii_toupper(n[0]);
+        if (network.find(letter) == std::string::npos)
+            roots[static_cast<std::size_t>(letter - 'A')] = to;
     }
     ::closedir(d);
     return true;

@@ -23,6 +23,13 @@ struct Prefix {
         fs::create_symlink("../drive_c", root / "dosdevices" / "c:");
         fs::create_symlink("/", root / "dosdevices" / "z:");
         fs::create_symlink("/dev/sr0", root / "dosdevices" / "d::"); // a raw device, no drive
+        fs::create_directories(root / "share");
+        fs::create_symlink("../share", root / "dosdevices" / "n:");
+        std::ofstream(root / "system.reg")
+            << "WINE REGISTRY Version 2\n\n"
+               "[Software\\\\Wine\\\\Drives] 1733\n"
+               "#time=1db\n\"n:\"=\"network\"\n\n"
+               "[Software\\\\Wine\\\\Other] 1733\n\"c:\"=\"network\"\n";
     }
 };
 
@@ -44,6 +51,7 @@ TEST(DriveMap, APrefixIsFoundFromInsideItsDriveAndThroughItsLinks) {
     EXPECT_EQ(fs::canonical(roots['C' - 'A']), fs::canonical(p.root / "drive_c"));
     EXPECT_EQ(roots['Z' - 'A'], "/");
     EXPECT_EQ(roots['D' - 'A'], "");
+    EXPECT_EQ(roots['N' - 'A'], ""); // a network drive of the prefix: never probed
     EXPECT_FALSE(ReadWinePrefixDrives(p.dir.Path().string(), roots, reason));
 }
 
