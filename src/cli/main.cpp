@@ -9,6 +9,8 @@
 #include "finder/dir_listing.h"
 #include "shell/link_reader.h"
 
+#include <array>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -72,6 +74,49 @@ private:
     Clock::time_point start_;
     Clock::time_point drawn_{};
     std::size_t width_ = 0; // characters of the line on screen
+};
+
+// Targets on drive letters without a folder behind them, which cannot be judged: a hint
+// to map the letters, for a folder given outside its Wine prefix or a partition not mapped.
+class UnmappedLetters {
+public:
+    explicit UnmappedLetters(IFileProbes& probes) : probes_(probes) {}
+    void Note(const std::string& target) {
+        if (target.size() < 2 || target[1] != ':')
+            return;
+        const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(target[0])));
+        if (letter < 'A' || letter > 'Z')
+            return;
+        Letter& l = letters_[static_cast<std::size_t>(letter - 'A')];
+        if (!l.asked) {
+            l.asked = true;
+            l.unmapped = probes_.DriveKind(letter) == TDriveKind::NoVolume;
+        }
+        if (l.unmapped)
+            ++l.targets;
+    }
+    void Report() const {
+        std::uint64_t targets = 0;
+        std::string names;
+        for (std::size_t i = 0; i < letters_.size(); ++i)
+            if (letters_[i].targets != 0) {
+                targets += letters_[i].targets;
+                names += std::string(names.empty() ? "" : ", ") + static_cast<char>('A' + i) + ':';
+            }
+        if (targets != 0)
+            Complain(Plural(targets, "target", "targets") + " on " + names +
+                     " could not be judged and count as valid: no folder is mapped to " +
+                     (names.size() > 2 ? "those letters" : "that letter") +
+                     " (--drive X:=DIR, or --wine-prefix DIR)");
+    }
+
+private:
+    struct Letter {
+        bool asked = false, unmapped = false;
+        std::uint64_t targets = 0;
+    };
+    IFileProbes& probes_;
+    std::array<Letter, 26> letters_{};
 };
 
 // The record as the user reads it: the shortcut's own paths in the platform's form.
@@ -162,7 +207,9 @@ int Run(int argc, const char* const* argv) {
     std::unique_ptr<ILinkReader> reader = CreateSystemLinkReader();
     TSweep sweep(SystemDirListing(), *reader, *probes);
     std::vector<std::string> toRecycle;
+    UnmappedLetters unmapped(*probes);
     sweep.OnRecord = [&](const TShortcutItem& record) {
+        unmapped.Note(record.Target);
         if (record.Invalid && options.recycle)
             toRecycle.push_back(record.Shortcut);
         if (!record.Invalid && !options.all)
@@ -195,6 +242,8 @@ int Run(int argc, const char* const* argv) {
                 << Plural(c.entries, "entry", "entries") << "), " << Seconds(start) << " s.";
         std::cerr << summary.str() << '\n';
     }
+    if (kTargetsNeedDriveMapping)
+        unmapped.Report();
     if (c.skipped != 0)
         Complain(Plural(c.skipped, "folder", "folders") + " could not be read and " +
                  (c.skipped == 1 ? "was" : "were") + " skipped");
