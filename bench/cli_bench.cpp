@@ -51,7 +51,7 @@ Run Measure(const std::vector<std::string>& argv) {
         ::_exit(127);
     }
     int status = 0;
-    struct rusage usage{};
+    struct rusage usage {};
     ::wait4(pid, &status, 0, &usage);
     Run r;
     r.seconds = std::chrono::duration<double>(Clock::now() - t0).count();
@@ -87,7 +87,8 @@ lnkb::Bytes Shortcut(const std::string& program, bool broken) {
     l.idList = IdList({RootItem(kMyComputer), DriveItem("C:\\"),
                        FileItem("PROGRA~1", u"Program Files", 9, true),
                        FileItem("APP~1", wide, 9, true), FileItem("APP~1.EXE", u"app.exe", 9)});
-    l.linkInfo = LinkInfo({"C:\\Program Files\\" + folder + "\\app.exe", "", "", false, {}, {}, {}});
+    l.linkInfo =
+        LinkInfo({"C:\\Program Files\\" + folder + "\\app.exe", "", "", false, {}, {}, {}});
     l.strings = {u"", u"..\\..\\Program Files\\" + wide + u"\\app.exe",
                  u"C:\\Program Files\\" + wide, u"", u""};
     return l.Build();
@@ -96,7 +97,8 @@ lnkb::Bytes Shortcut(const std::string& program, bool broken) {
 } // namespace
 
 int main() {
-    const fs::path base = fs::temp_directory_path() / ("sweeper-cli-bench-" + std::to_string(::getpid()));
+    const fs::path base =
+        fs::temp_directory_path() / ("sweeper-cli-bench-" + std::to_string(::getpid()));
     const fs::path tree = base / "tree";
     const fs::path drive = base / "c";
     for (int p = 0; p < kPrograms; ++p) {
@@ -105,7 +107,8 @@ int main() {
     }
     std::vector<fs::path> shortcuts;
     for (int f = 0; f < kFolders; ++f) {
-        const fs::path dir = tree / ("group" + std::to_string(f % 40)) / ("folder" + std::to_string(f));
+        const fs::path dir =
+            tree / ("group" + std::to_string(f % 40)) / ("folder" + std::to_string(f));
         fs::create_directories(dir);
         for (int e = 0; e < kEntriesPerFolder - 1; ++e) {
             if (e < kShortcutsPerFolder) {
@@ -123,11 +126,12 @@ int main() {
     std::printf("tree: %d folders, %d entries, %zu shortcuts (half broken)\n", kFolders,
                 kFolders * kEntriesPerFolder, shortcuts.size());
 
-    const std::vector<std::string> program = {SWEEPER_CLI_PROGRAM, "--drive", "C:=" + drive.string(),
-                                              "--format", "csv", tree.string()};
+    const std::vector<std::string> program = {
+        SWEEPER_CLI_PROGRAM, "--drive", "C:=" + drive.string(), "--format", "csv", tree.string()};
     const Run sweep = Best(program);
-    const Run find = Best({"/bin/sh", "-c",
-                           "find '" + tree.string() + "' -iname '*.lnk' -print0 | xargs -0 cat > /dev/null"});
+    const Run find =
+        Best({"/bin/sh", "-c",
+              "find '" + tree.string() + "' -iname '*.lnk' -print0 | xargs -0 cat > /dev/null"});
     std::printf("shortcut-sweeper:  %.3f s (exit status %d), peak memory %ld KB\n", sweep.seconds,
                 sweep.status, sweep.maxRssKb);
     std::printf("find | xargs cat:  %.3f s (baseline)\n", find.seconds);
