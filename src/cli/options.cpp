@@ -50,13 +50,14 @@ std::optional<TCliOptions> ParseCommandLine(int argc, const char* const* argv, b
     CLI::App app(kDescription, "shortcut-sweeper");
     app.footer(std::string(kStatusText) + (driveOptions ? kDriveText : ""));
     app.set_version_flag("--version", "shortcut-sweeper " SWEEPER_VERSION);
-    app.add_option("FOLDER", o.folders, "Folders to walk")->required();
+    app.add_option("FOLDER", o.folders, "Folders to walk")->required()->type_name("");
     app.add_flag("-a,--all", o.all, "Print every shortcut with its state, not only invalid ones");
     app.add_option("-f,--format", format,
                    "Output format: table (the default), csv (RFC 4180), tsv, or json (JSON "
                    "Lines: one object per shortcut with Name, Target, Location, Shortcut, "
                    "Invalid)")
-        ->check(CLI::IsMember({"table", "csv", "tsv", "json"}));
+        ->check(CLI::IsMember({"table", "csv", "tsv", "json"}))
+        ->type_name("FORMAT");
     app.add_option("-o,--output", o.output,
                    "Write the shortcuts to FILE instead of standard output");
     app.add_flag("--recycle", o.recycle,
@@ -76,7 +77,13 @@ std::optional<TCliOptions> ParseCommandLine(int argc, const char* const* argv, b
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        exitCode = app.exit(e, out, err) == 0 ? 0 : kExitUsage;
+        if (e.get_exit_code() == 0) { // --help, --version
+            exitCode = app.exit(e, out, err);
+            return std::nullopt;
+        }
+        err << "shortcut-sweeper: " << e.what()
+            << "\nTry 'shortcut-sweeper --help' for more information.\n";
+        exitCode = kExitUsage;
         return std::nullopt;
     }
     if (!format.empty())
