@@ -22,7 +22,9 @@ need() {
         { tail -20 /tmp/sweeper-apt.log >&2; fail "apt-get install ${missing[*]}"; }
 }
 
-host_packages=(cmake make g++ libgtest-dev libgmock-dev)
+# The command-line program: CLI11 and nlohmann-json (header-only, both builds), GIO (host).
+host_packages=(cmake make g++ libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev
+               libglib2.0-dev pkg-config)
 # Wine with what its recommendations bring that the window tests rely on: its own fonts
 # (Tahoma among them) and the X extensions its display driver loads at run time.
 windows_packages=(cmake make g++ mingw-w64 googletest wine wine64 xvfb xauth fonts-wine

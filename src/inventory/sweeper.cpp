@@ -1,5 +1,6 @@
 #include "inventory/sweeper.h"
 
+#include "inventory/scan_settings.h"
 #include "inventory/shortcut_item.h"
 
 #include <algorithm>
@@ -106,19 +107,7 @@ void TShortcutSweeper::SearchShortcuts(const std::string& folder) {
 }
 
 void TShortcutSweeper::Search(const std::string& folder) {
-    finder_.SetSearchFolder(folder);
-    finder_.SetFileFilter(true);
-    finder_.SetFolderFilter(true);
-    finder_.SetRecurse(true);
-    finder_.SetArchiveFilter(afIgnore);
-    finder_.SetCompressedFilter(afIgnore);
-    finder_.SetHiddenFilter(afIgnore);
-    finder_.SetReadOnlyFilter(afIgnore);
-    finder_.SetSystemFilter(afIgnore);
-    finder_.SetWildChar('*');
-    finder_.SetMaskChar('?');
-    finder_.IncludeFilters().assign({"*.lnk"});
-    finder_.ExcludeFilters().assign({"*$*"});
+    SetUpShortcutScan(finder_, folder);
 
     const std::string searching =
         "Searching shortcuts, please wait... - Press ESC to cancel (" + folder + ")";

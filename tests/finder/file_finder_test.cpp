@@ -1,5 +1,6 @@
 #include "finder/di_file_finder.h"
 #include "finder/fake_listing.h"
+#include "inventory/scan_settings.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -25,15 +26,8 @@ std::vector<std::string> Walk(TDICustomFileFinder& finder) {
     return found;
 }
 
-// The scan's settings.
-void ScanSettings(TDIWildFileFinder& f, const std::string& folder) {
-    f.SetSearchFolder(folder);
-    f.SetFileFilter(true);
-    f.SetFolderFilter(true);
-    f.SetRecurse(true);
-    f.IncludeFilters() = {"*.lnk"};
-    f.ExcludeFilters() = {"*$*"};
-}
+// The scan's settings, as both front ends set them.
+void ScanSettings(TDIWildFileFinder& f, const std::string& folder) { SetUpShortcutScan(f, folder); }
 
 std::vector<std::string> Sorted(std::vector<std::string> v) {
     std::sort(v.begin(), v.end());

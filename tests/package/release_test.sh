@@ -15,7 +15,7 @@ probe="$(realpath "$2")"
 start=$(date +%s)
 bad() { echo "release test: $*" >&2; exit 1; }
 
-expected="ReadMe.txt ShortcutSweeper.exe UI.bmp help.html icon.ico lamecore.dll"
+expected="ReadMe.txt ShortcutSweeper.exe UI.bmp help.html icon.ico lamecore.dll shortcut-sweeper.exe"
 listed=$(cmake -E tar tf "$zip" | LC_ALL=C sort | xargs)
 [ "$listed" = "$expected" ] || bad "the zip holds [$listed], not [$expected]"
 

@@ -1,0 +1,270 @@
+// shortcut-sweeper: the command-line front end. Walks the folders with the window's scan,
+// writes the shortcuts as they are found, and optionally moves the invalid ones to the trash.
+#include "cli/console.h"
+#include "cli/options.h"
+#include "cli/record_writer.h"
+#include "cli/sweep.h"
+#include "cli/target_probes.h"
+#include "cli/trash.h"
+#include "finder/dir_listing.h"
+#include "shell/link_reader.h"
+
+#include <array>
+#include <cctype>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void Complain(const std::string& message) {
+    std::cerr << "shortcut-sweeper: " << message << '\n';
+}
+
+double Seconds(Clock::time_point since) {
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+std::string Plural(std::uint64_t n, const char* one, const char* many) {
+    return std::to_string(n) + ' ' + (n == 1 ? one : many);
+}
+
+// The one-line progress display on standard error, redrawn at most ten times a second.
+class Progress {
+public:
+    Progress(bool shown, Clock::time_point start) : shown_(shown), start_(start) {}
+
+    void Update(const TSweepCounts& c, bool force = false) {
+        if (!shown_)
+            return;
+        const Clock::time_point now = Clock::now();
+        if (!force && now - drawn_ < std::chrono::milliseconds(100))
+            return;
+        drawn_ = now;
+        char line[160];
+        std::snprintf(
+            line, sizeof line, "%llu folders, %llu entries, %llu shortcuts, %llu invalid, %.1f s",
+            static_cast<unsigned long long>(c.folders), static_cast<unsigned long long>(c.entries),
+            static_cast<unsigned long long>(c.shortcuts),
+            static_cast<unsigned long long>(c.invalid), Seconds(start_));
+        const std::size_t length = std::strlen(line);
+        std::string text = "\r" + std::string(line);
+        if (length < width_)
+            text.append(width_ - length, ' ');
+        width_ = length;
+        std::cerr << text << std::flush;
+    }
+    // Removes the line, so other output starts on a clean line.
+    void Clear() {
+        if (!shown_ || width_ == 0)
+            return;
+        std::cerr << '\r' << std::string(width_, ' ') << '\r' << std::flush;
+        width_ = 0;
+        drawn_ = {};
+    }
+
+private:
+    bool shown_;
+    Clock::time_point start_;
+    Clock::time_point drawn_{};
+    std::size_t width_ = 0; // characters of the line on screen
+};
+
+// Targets on drive letters without a folder behind them, which cannot be judged: a hint
+// to map the letters, for a folder given outside its Wine prefix or a partition not mapped.
+class UnmappedLetters {
+public:
+    explicit UnmappedLetters(IFileProbes& probes) : probes_(probes) {}
+    void Note(const std::string& target) {
+        if (target.size() < 2 || target[1] != ':')
+            return;
+        const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(target[0])));
+        if (letter < 'A' || letter > 'Z')
+            return;
+        Letter& l = letters_[static_cast<std::size_t>(letter - 'A')];
+        if (!l.asked) {
+            l.asked = true;
+            l.unmapped = probes_.DriveKind(letter) == TDriveKind::NoVolume;
+        }
+        if (l.unmapped)
+            ++l.targets;
+    }
+    void Report() const {
+        std::uint64_t targets = 0;
+        std::string names;
+        for (std::size_t i = 0; i < letters_.size(); ++i)
+            if (letters_[i].targets != 0) {
+                targets += letters_[i].targets;
+                names += std::string(names.empty() ? "" : ", ") + static_cast<char>('A' + i) + ':';
+            }
+        if (targets != 0)
+            Complain(Plural(targets, "target", "targets") + " on " + names +
+                     " could not be judged and count as valid: no folder is mapped to " +
+                     (names.size() > 2 ? "those letters" : "that letter") +
+                     " (--drive X:=DIR, or --wine-prefix DIR)");
+    }
+
+private:
+    struct Letter {
+        bool asked = false, unmapped = false;
+        std::uint64_t targets = 0;
+    };
+    IFileProbes& probes_;
+    std::array<Letter, 26> letters_{};
+};
+
+// The record as the user reads it: the shortcut's own paths in the platform's form.
+TShortcutItem ForUser(const TShortcutItem& r) {
+    return TShortcutItem(r.Name, r.Target, console::UserPath(r.Location),
+                         console::UserPath(r.Shortcut), r.Invalid);
+}
+
+bool Confirmed(std::size_t count) {
+    std::cerr << "Move " << Plural(count, "invalid shortcut", "invalid shortcuts")
+              << " to the trash? [y/N] " << std::flush;
+    std::string answer;
+    if (!console::ReadLine(answer))
+        return false;
+    for (char& c : answer)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return answer == "y" || answer == "yes";
+}
+
+void Recycle(const std::vector<std::string>& paths, bool ask) {
+    if (ask && !Confirmed(paths.size())) {
+        std::cerr << "Nothing was moved.\n";
+        return;
+    }
+    std::size_t moved = 0, kept = 0;
+    for (const std::string& path : paths) {
+        std::string reason;
+        if (console::Interrupted())
+            reason = "interrupted";
+        else if (MoveToTrash(path, reason)) {
+            ++moved;
+            std::cerr << "moved: " << console::UserPath(path) << '\n';
+            continue;
+        }
+        ++kept;
+        std::cerr << "kept: " << console::UserPath(path) << " (" << reason << ")\n";
+    }
+    std::cerr << Plural(moved, "shortcut", "shortcuts") << " moved to the trash, " << kept
+              << " kept.\n";
+}
+
+int Run(int argc, const char* const* argv) {
+    int exitCode = 0;
+    std::optional<TCliOptions> parsed =
+        ParseCommandLine(argc, argv, kTargetsNeedDriveMapping, std::cout, std::cerr, exitCode);
+    if (!parsed)
+        return exitCode;
+    const TCliOptions& options = *parsed;
+
+    if (options.recycle && !options.yes && !console::IsTerminal(console::TStream::In)) {
+        Complain("--recycle asks before it moves anything, and standard input is no terminal: "
+                 "add --yes to move the invalid shortcuts without asking");
+        return kExitUsage;
+    }
+    std::vector<std::string> folders;
+    for (const std::string& typed : options.folders) {
+        const std::string folder = console::ProgramPath(typed);
+        IFileProbes& system = SystemFileProbes();
+        if (system.ProbePath(folder) != TPathState::Exists || system.FileExists(folder)) {
+            Complain(typed + ": no such folder");
+            return kExitUsage;
+        }
+        folders.push_back(folder);
+    }
+    std::string error;
+    std::unique_ptr<IFileProbes> probes = CreateTargetProbes(options, folders, error);
+    if (!probes) {
+        Complain(error);
+        return kExitUsage;
+    }
+
+    std::ofstream file;
+    if (!options.output.empty()) {
+        file.open(options.output, std::ios::binary | std::ios::trunc);
+        if (!file) {
+            Complain("cannot write " + options.output + ": " + std::strerror(errno));
+            return kExitUsage;
+        }
+    }
+    std::ostream& out = options.output.empty() ? std::cout : file;
+    const bool toTerminal = options.output.empty() && console::IsTerminal(console::TStream::Out);
+    const std::unique_ptr<IRecordWriter> writer = CreateRecordWriter(
+        options.format.value_or(TOutputFormat::Table), out, toTerminal ? console::Width() : 0);
+
+    const Clock::time_point start = Clock::now();
+    Progress progress(console::IsTerminal(console::TStream::Err), start);
+    std::unique_ptr<ILinkReader> reader = CreateSystemLinkReader();
+    TSweep sweep(SystemDirListing(), *reader, *probes);
+    std::vector<std::string> toRecycle;
+    UnmappedLetters unmapped(*probes);
+    sweep.OnRecord = [&](const TShortcutItem& record) {
+        unmapped.Note(record.Target);
+        if (record.Invalid && options.recycle)
+            toRecycle.push_back(record.Shortcut);
+        if (!record.Invalid && !options.all)
+            return;
+        progress.Clear();
+        writer->Write(ForUser(record));
+        if (toTerminal)
+            out.flush();
+    };
+    sweep.OnProgress = [&](const TSweepCounts& counts) { progress.Update(counts); };
+    sweep.StopRequested = [] { return console::Interrupted(); };
+    console::CatchInterrupt();
+    for (const std::string& folder : folders)
+        sweep.Walk(folder);
+    progress.Clear();
+    writer->Finish();
+    if (!out) {
+        Complain("cannot write " +
+                 (options.output.empty() ? std::string("the output") : options.output));
+        return kExitUsage;
+    }
+
+    const TSweepCounts& c = sweep.Counts();
+    if (console::IsTerminal(console::TStream::Err) || sweep.Stopped()) {
+        std::ostringstream summary;
+        summary.precision(2);
+        summary << std::fixed << (sweep.Stopped() ? "Interrupted: " : "")
+                << Plural(c.shortcuts, "shortcut", "shortcuts") << ", " << c.invalid
+                << " invalid, in " << Plural(c.folders, "folder", "folders") << " ("
+                << Plural(c.entries, "entry", "entries") << "), " << Seconds(start) << " s.";
+        std::cerr << summary.str() << '\n';
+    }
+    if (kTargetsNeedDriveMapping)
+        unmapped.Report();
+    if (c.skipped != 0)
+        Complain(Plural(c.skipped, "folder", "folders") + " could not be read and " +
+                 (c.skipped == 1 ? "was" : "were") + " skipped");
+    if (sweep.Stopped()) {
+        if (options.recycle)
+            std::cerr << "Nothing was moved.\n";
+        return kExitInterrupted;
+    }
+    if (!toRecycle.empty())
+        Recycle(toRecycle, !options.yes);
+    return c.invalid == 0 ? kExitNoneInvalid : kExitSomeInvalid;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    console::Init();
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& e) {
+        Complain(e.what());
+        return kExitUsage;
+    }
+}

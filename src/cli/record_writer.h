@@ -1,0 +1,49 @@
+// How the command-line program writes the shortcuts it reports: one record at a time, as the
+// walk finds them, so nothing is held but the line being written.
+//
+//   table  for a person: a header, then one line per shortcut (State, Name, Target,
+//          Shortcut). Given a width (a terminal's), each line fits it and long texts are
+//          shortened in the middle with "…"; with width 0 nothing is shortened. Control
+//          characters show as escapes (\n, \x1b), so a file name cannot move the cursor.
+//   csv    RFC 4180: a header line, CR LF line ends, a field in double quotes when it holds a
+//          comma, a quote, CR or LF, a quote inside doubled. UTF-8 as stored.
+//   tsv    a header line, LF line ends, one tab between fields; in a field a backslash, tab,
+//          LF and CR are written \\, \t, \n and \r.
+//   json   JSON Lines: one object per line with the record's five fields in order, "Name",
+//          "Target", "Location", "Shortcut" (strings) and "Invalid" (true or false). Bytes
+//          that are not UTF-8 become U+FFFD.
+// csv and tsv write Invalid as "true" or "false".
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+class TShortcutItem;
+
+enum class TOutputFormat { Table, Csv, Tsv, Json };
+
+// The format named on the command line ("table", "csv", "tsv", "json").
+std::optional<TOutputFormat> ParseOutputFormat(std::string_view name);
+
+class IRecordWriter {
+public:
+    virtual ~IRecordWriter() = default;
+    // Writes one shortcut (the header comes before the first).
+    virtual void Write(const TShortcutItem& record) = 0;
+    // Ends the output: a header when nothing was written (table: nothing), then a flush.
+    virtual void Finish() = 0;
+};
+
+std::unique_ptr<IRecordWriter> CreateRecordWriter(TOutputFormat format, std::ostream& out,
+                                                  int tableWidth);
+
+// The text a terminal shows for `text`: control characters as escapes.
+std::string VisibleText(std::string_view text);
+// How many terminal columns `text` (UTF-8) takes; East Asian wide letters take two.
+int DisplayWidth(std::string_view text);
+// `text` fitted into `width` columns: unchanged when it fits, else its head and tail around
+// "…" (or only its head with `keepTail` false).
+std::string FitText(const std::string& text, int width, bool keepTail);

@@ -1,0 +1,17 @@
+#include "inventory/scan_settings.h"
+
+void SetUpShortcutScan(TDIWildFileFinder& finder, std::string_view folder) {
+    finder.SetSearchFolder(folder);
+    finder.SetFileFilter(true);
+    finder.SetFolderFilter(true);
+    finder.SetRecurse(true);
+    finder.SetArchiveFilter(afIgnore);
+    finder.SetCompressedFilter(afIgnore);
+    finder.SetHiddenFilter(afIgnore);
+    finder.SetReadOnlyFilter(afIgnore);
+    finder.SetSystemFilter(afIgnore);
+    finder.SetWildChar('*');
+    finder.SetMaskChar('?');
+    finder.IncludeFilters().assign({"*.lnk"});
+    finder.ExcludeFilters().assign({"*$*"});
+}

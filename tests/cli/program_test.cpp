@@ -1,0 +1,316 @@
+// shortcut-sweeper itself, run as a child process on temporary trees.
+#include "cli/support.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+struct Result {
+    int status = -1;
+    std::string out, err;
+};
+
+// The program with `args`; standard input from /dev/null unless `in` is given (a descriptor
+// the child reads), standard error to `err` when given. `env` adds variables.
+class Child {
+public:
+    Child(const std::vector<std::string>& args, const std::map<std::string, std::string>& env = {},
+          int in = -1, int err = -1)
+        : out_(dir_.Path() / "out"), errFile_(dir_.Path() / "err") {
+        pid_ = ::fork();
+        if (pid_ != 0)
+            return;
+        const int null = ::open("/dev/null", O_RDONLY);
+        ::dup2(in >= 0 ? in : null, 0);
+        ::dup2(::open(out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+        ::dup2(err >= 0 ? err : ::open(errFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+        for (const auto& [name, value] : env)
+            ::setenv(name.c_str(), value.c_str(), 1);
+        std::vector<char*> argv{const_cast<char*>(SWEEPER_CLI_PROGRAM)};
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    pid_t Pid() const { return pid_; }
+    Result Wait() {
+        Result r;
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
+        r.out = Slurp(out_);
+        r.err = Slurp(errFile_);
+        return r;
+    }
+
+private:
+    TempDir dir_;
+    fs::path out_, errFile_;
+    pid_t pid_;
+};
+
+Result Sweeper(const std::vector<std::string>& args,
+               const std::map<std::string, std::string>& env = {}) {
+    return Child(args, env).Wait();
+}
+
+std::vector<nlohmann::json> JsonLines(const std::string& text) {
+    std::vector<nlohmann::json> objects;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        objects.push_back(nlohmann::json::parse(line));
+    return objects;
+}
+
+// A Wine prefix with a program, a Start menu of shortcuts to it and to things long gone.
+struct Menu {
+    TempDir dir;
+    fs::path prefix = dir.Path() / "wine";
+    fs::path menu = prefix / "drive_c" / "users" / "me" / "Start Menu";
+    Menu() {
+        fs::create_directories(prefix / "dosdevices");
+        fs::create_symlink("../drive_c", prefix / "dosdevices" / "c:");
+        fs::create_directories(prefix / "drive_c" / "Program Files" / "App");
+        std::ofstream(prefix / "drive_c" / "Program Files" / "App" / "app.exe") << "x";
+        WriteLink(menu / "App.lnk", "C:\\PROGRAM FILES\\app\\App.exe");
+        WriteLink(menu / "Short.lnk", "C:\\PROGRA~1\\Gone\\gone.exe");
+        WriteLink(menu / "Other drive.lnk", "Q:\\Tools\\tool.exe");
+        WriteLink(menu / "Old" / "Gone.lnk", "C:\\Program Files\\Gone\\gone.exe");
+        WriteLink(menu / "Old" / "a, \"b\"\nc – ü.lnk", "C:\\Program Files\\Gone\\x.exe");
+        WriteLink(menu / "Old" / "skipped$.lnk", "C:\\Program Files\\Gone\\x.exe");
+    }
+};
+
+TEST(Program, JudgesAWinePrefixFoundByItselfAndWritesEveryFormat) {
+    Menu m;
+    const Result all = Sweeper({"--all", "--format", "json", m.menu.string()});
+    EXPECT_EQ(all.status, 1) << all.err;
+    std::map<std::string, bool> invalid;
+    for (const nlohmann::json& o : JsonLines(all.out)) {
+        invalid[o["Name"]] = o["Invalid"];
+        EXPECT_EQ(o["Shortcut"], (fs::path(o["Location"].get<std::string>()) /
+                                  (o["Name"].get<std::string>() + ".lnk"))
+                                     .string());
+    }
+    const std::map<std::string, bool> expected = {{"App", false},
+                                                  {"Short", false},
+                                                  {"Other drive", false},
+                                                  {"Gone", true},
+                                                  {"a, \"b\"\nc – ü", true}};
+    EXPECT_EQ(invalid, expected) << all.out;
+
+    // The default: the invalid ones only, the same through --output.
+    const fs::path file = m.dir.Path() / "report.csv";
+    const Result csv = Sweeper({"-f", "csv", "-o", file.string(), m.menu.string()});
+    EXPECT_EQ(csv.status, 1);
+    EXPECT_EQ(csv.out, "");
+    const std::string text = Slurp(file);
+    EXPECT_EQ(text.rfind("Name,Target,Location,Shortcut,Invalid\r\n", 0), 0u) << text;
+    EXPECT_NE(text.find("\r\n\"a, \"\"b\"\"\nc – ü\",C:\\Program Files\\Gone\\x.exe,"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("App"), std::string::npos);
+    EXPECT_EQ(Sweeper({"-f", "tsv", m.menu.string()}).out,
+              Sweeper({"-f", "tsv", m.menu.string()}).out);
+
+    // Mapped by hand instead: C: of this prefix, and Q: found too.
+    fs::create_directories(m.dir.Path() / "q" / "tools");
+    std::ofstream(m.dir.Path() / "q" / "tools" / "TOOL.EXE") << "x";
+    const Result mapped =
+        Sweeper({"--all", "-f", "json", "--drive", "q=" + (m.dir.Path() / "q").string(),
+                 "--wine-prefix", m.prefix.string(), m.menu.string()});
+    for (const nlohmann::json& o : JsonLines(mapped.out))
+        EXPECT_EQ(o["Invalid"], expected.at(o["Name"])) << o;
+
+    // The table: a header and one line per invalid shortcut.
+    const Result table = Sweeper({(m.menu / "Old").string()});
+    EXPECT_EQ(table.out.substr(0, 5), "State");
+    EXPECT_NE(table.out.find("invalid  Gone "), std::string::npos) << table.out;
+    EXPECT_NE(table.out.find("a, \"b\"\\nc – ü"), std::string::npos) << table.out;
+}
+
+TEST(Program, ExitStatusSaysWhetherAnythingIsBrokenOrTheInputIsWrong) {
+    Menu m;
+    EXPECT_EQ(Sweeper({(m.menu / "Old").string()}).status, 1);
+    const Result clean = Sweeper({m.menu.string() + "/../../../Program Files"});
+    EXPECT_EQ(clean.status, 0) << clean.err;
+    EXPECT_EQ(clean.out, "");
+    // Valid shortcuts only: 0; a folder of another letter is not judged.
+    TempDir t;
+    WriteLink(t.Path() / "x.lnk", "C:\\nowhere\\x.exe");
+    EXPECT_EQ(Sweeper({t.Path().string()}).status, 0);
+    EXPECT_EQ(Sweeper({"--drive", "C:=" + t.Path().string(), t.Path().string()}).status, 1);
+
+    struct Bad {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const std::vector<Bad> bad = {
+        {{(t.Path() / "missing").string()}, "missing: no such folder"},
+        {{(t.Path() / "x.lnk").string()}, "x.lnk: no such folder"},
+        {{}, "FOLDER is required"},
+        {{"--frobnicate", t.Path().string()}, "--frobnicate"},
+        {{"--format", "xml", t.Path().string()}, "xml"},
+        {{"-o", (t.Path() / "no" / "such" / "file").string(), t.Path().string()}, "cannot write"},
+        {{"--drive", "CC=/x", t.Path().string()}, "--drive CC=/x"},
+        {{"--wine-prefix", t.Path().string(), t.Path().string()}, "no Wine prefix"},
+        {{"--yes", t.Path().string()}, "--yes"},
+    };
+    for (const Bad& b : bad) {
+        const Result r = Sweeper(b.args);
+        EXPECT_EQ(r.status, 2) << b.message;
+        EXPECT_NE(r.err.find(b.message), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+    const Result help = Sweeper({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--recycle"), std::string::npos);
+}
+
+// The trash of a temporary home, and a shortcut on another file system (a tmpfs): moved
+// where GIO can move it, restorable from there, and otherwise left where it was; never gone.
+TEST(Program, RecycleMovesInvalidShortcutsToTheTrashAndNeverDeletesOne) {
+    Menu m;
+    const fs::path home = m.dir.Path() / "home";
+    fs::create_directories(home);
+    const std::map<std::string, std::string> env = {{"HOME", home.string()},
+                                                    {"XDG_DATA_HOME", (home / "data").string()}};
+    char shmTemplate[] = "/dev/shm/sweeper-test-XXXXXX";
+    ASSERT_NE(::mkdtemp(shmTemplate), nullptr);
+    const fs::path shm = shmTemplate;
+    WriteLink(shm / "On tmpfs.lnk", "C:\\Program Files\\Gone\\t.exe");
+
+    // Without a terminal it asks nobody and moves nothing.
+    const Result refused = Sweeper({"--recycle", m.menu.string()}, env);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("--yes"), std::string::npos) << refused.err;
+    EXPECT_TRUE(fs::exists(m.menu / "Old" / "Gone.lnk"));
+
+    const Result r = Sweeper(
+        {"--recycle", "--yes", "--wine-prefix", m.prefix.string(), m.menu.string(), shm.string()},
+        env);
+    EXPECT_EQ(r.status, 1) << r.err;
+    const fs::path trash = home / "data" / "Trash";
+    for (const char* name : {"Gone.lnk", "a, \"b\"\nc – ü.lnk"}) {
+        const fs::path original = m.menu / "Old" / name;
+        EXPECT_FALSE(fs::exists(original)) << name;
+        EXPECT_TRUE(fs::exists(trash / "files" / name)) << name;
+        const std::string info = Slurp(trash / "info" / (std::string(name) + ".trashinfo"));
+        EXPECT_NE(info.find("[Trash Info]"), std::string::npos);
+        EXPECT_NE(r.err.find("moved: " + original.string()), std::string::npos) << r.err;
+    }
+    EXPECT_TRUE(fs::exists(m.menu / "App.lnk"));
+    EXPECT_TRUE(fs::exists(m.menu / "Old" / "skipped$.lnk"));
+
+    const fs::path onTmpfs = shm / "On tmpfs.lnk";
+    if (fs::exists(onTmpfs)) {
+        EXPECT_NE(r.err.find("kept: " + onTmpfs.string() + " ("), std::string::npos) << r.err;
+    } else {
+        // In the trash of the tmpfs itself, with the way back.
+        bool restorable = false;
+        for (const auto& e : fs::directory_iterator("/dev/shm"))
+            if (e.path().filename().string().rfind(".Trash", 0) == 0)
+                for (const auto& info : fs::recursive_directory_iterator(e.path()))
+                    if (info.path().extension() == ".trashinfo" &&
+                        Slurp(info.path()).find("sweeper-test-") != std::string::npos)
+                        restorable = true;
+        EXPECT_TRUE(restorable);
+    }
+    fs::remove_all(shm);
+}
+
+// Ctrl+C while the walk waits on a file (a pipe named like a shortcut, which blocks its
+// reader until a writer comes): the walk stops cleanly with what the first folder gave.
+TEST(Program, CtrlCStopsTheWalkAndKeepsWhatWasFound) {
+    Menu m;
+    TempDir slow;
+    const fs::path pipe = slow.Path() / "waits.lnk";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    TempDir later;
+    WriteLink(later.Path() / "zz-after.lnk", "C:\\Gone\\after.exe");
+
+    Child child({"--all", "-f", "json", (m.menu / "Old").string(), slow.Path().string(),
+                 later.Path().string()});
+    // The child is inside the walk once it waits for the pipe's other end.
+    const std::string wchan = "/proc/" + std::to_string(child.Pid()) + "/wchan";
+    for (int i = 0; i < 500 && Slurp(wchan) != "wait_for_partner"; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_EQ(Slurp(wchan), "wait_for_partner");
+    ::kill(child.Pid(), SIGINT);
+    const Result r = child.Wait();
+    EXPECT_EQ(r.status, 130) << r.err;
+    EXPECT_NE(r.err.find("Interrupted: "), std::string::npos) << r.err;
+    std::vector<std::string> names;
+    for (const nlohmann::json& o : JsonLines(r.out))
+        names.push_back(o["Name"]);
+    EXPECT_EQ(names.size(), 2u) << r.out; // the first folder's two: not the pipe, nothing after it
+    EXPECT_EQ(std::count(names.begin(), names.end(), "zz-after"), 0);
+}
+
+// On a terminal: a progress line on standard error, and one question before anything moves.
+TEST(Program, OnATerminalItShowsProgressAndAsksOnce) {
+    Menu m;
+    const fs::path home = m.dir.Path() / "home";
+    fs::create_directories(home);
+    int master = -1, slave = -1;
+    ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    Child child({"--recycle", m.menu.string()},
+                {{"HOME", home.string()}, {"XDG_DATA_HOME", (home / "data").string()}}, slave,
+                slave);
+    ::close(slave);
+    std::string screen;
+    const auto readUntil = [&](const std::string& what) {
+        for (int i = 0; i < 100 && screen.find(what) == std::string::npos; ++i) {
+            pollfd p{master, POLLIN, 0};
+            if (::poll(&p, 1, 100) > 0) {
+                char buffer[4096];
+                const ssize_t n = ::read(master, buffer, sizeof buffer);
+                if (n <= 0)
+                    break;
+                screen.append(buffer, static_cast<std::size_t>(n));
+            }
+        }
+        return screen.find(what) != std::string::npos;
+    };
+    EXPECT_TRUE(readUntil("[y/N] ")) << screen;
+    EXPECT_NE(screen.find("5 shortcuts, 2 invalid, in "), std::string::npos) << screen;
+    EXPECT_NE(screen.find("Move 2 invalid shortcuts to the trash?"), std::string::npos) << screen;
+    EXPECT_EQ(::write(master, "y\n", 2), 2);
+    EXPECT_TRUE(readUntil("kept.")) << screen;
+    const Result r = child.Wait();
+    ::close(master);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(screen.find("2 shortcuts moved to the trash, 0 kept."), std::string::npos) << screen;
+    EXPECT_FALSE(fs::exists(m.menu / "Old" / "Gone.lnk"));
+    EXPECT_TRUE(fs::exists(home / "data" / "Trash" / "files" / "Gone.lnk"));
+}
+
+} // namespace

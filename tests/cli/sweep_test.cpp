@@ -1,0 +1,74 @@
+#include "cli/sweep.h"
+#include "finder/fake_listing.h"
+#include "support/doubles.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// A tree of shortcuts with one folder that cannot be read, walked as two folders.
+struct Tree {
+    FakeListing listing;
+    FakeLinkReader reader;
+    FakeProbes probes;
+    Tree() {
+        listing.Folder("R\\", "a");
+        listing.File("R\\a\\", "ok.lnk");
+        listing.File("R\\a\\", "gone.lnk");
+        listing.File("R\\a\\", "skip$.lnk");
+        listing.File("R\\a\\", "note.txt");
+        listing.Folder("R\\", "locked");
+        listing.folders.erase("R\\locked\\"); // listed by its parent, unreadable itself
+        listing.Folder("S\\", "b");
+        listing.File("S\\b\\", "late.lnk");
+        for (const char* f :
+             {"R\\a\\ok.lnk", "R\\a\\gone.lnk", "R\\a\\skip$.lnk", "S\\b\\late.lnk"})
+            probes.files.insert(f);
+        reader.targets = {{"R\\a\\ok.lnk", "C:\\ok.exe"},
+                          {"R\\a\\gone.lnk", "C:\\gone.exe"},
+                          {"S\\b\\late.lnk", "C:\\gone.exe"}};
+        probes.files.insert("C:\\ok.exe");
+        listing.folders["R\\"].insert(listing.folders["R\\"].begin(), {".", kAttrDirectory});
+        listing.folders["S\\"].insert(listing.folders["S\\"].begin(), {".", kAttrDirectory});
+    }
+};
+
+TEST(Sweep, CountsWhatItMetAndSkipsFoldersThatCannotBeRead) {
+    Tree t;
+    TSweep sweep(t.listing, t.reader, t.probes);
+    std::vector<std::string> found;
+    sweep.OnRecord = [&](const TShortcutItem& r) {
+        found.push_back(r.Name + (r.Invalid ? "!" : ""));
+    };
+    sweep.Walk("R");
+    sweep.Walk("S\\");
+    EXPECT_EQ(found, (std::vector<std::string>{"ok", "gone!", "late!"}));
+    const TSweepCounts& c = sweep.Counts();
+    EXPECT_EQ(c.folders, 5u); // R, a, locked, S, b
+    EXPECT_EQ(c.skipped, 1u);
+    EXPECT_EQ(c.entries, 8u); // a, 4 in a, locked, b, late.lnk
+    EXPECT_EQ(c.shortcuts, 3u);
+    EXPECT_EQ(c.invalid, 2u);
+    EXPECT_EQ(t.probes.drivesAsked, "C"); // once for the whole run
+    EXPECT_FALSE(sweep.Stopped());
+}
+
+TEST(Sweep, AStopEndsThisWalkAndEveryLaterOne) {
+    Tree t;
+    TSweep sweep(t.listing, t.reader, t.probes);
+    int progress = 0;
+    std::vector<std::string> found;
+    sweep.OnProgress = [&](const TSweepCounts&) { ++progress; };
+    sweep.StopRequested = [&] { return found.size() == 1; };
+    sweep.OnRecord = [&](const TShortcutItem& r) { found.push_back(r.Name); };
+    sweep.Walk("R");
+    sweep.Walk("S");
+    EXPECT_TRUE(sweep.Stopped());
+    EXPECT_EQ(found, std::vector<std::string>{"ok"});
+    EXPECT_GT(progress, 0);
+}
+
+} // namespace
