@@ -1,6 +1,6 @@
 // Shortcuts read per second by the host build's link reader over 10,000 files from the page
 // cache; the baseline in the same run is opening and reading the same files without parsing.
-#include "shell/link_reader.h"
+#include "lnk/link_reader.h"
 
 #include "lnk_corpus.h"
 

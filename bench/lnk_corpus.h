@@ -10,7 +10,7 @@
 #pragma GCC diagnostic ignored "-Wstringop-overflow"
 #pragma GCC diagnostic ignored "-Wstringop-overread"
 #endif
-#include "../tests/shell/lnk_builder.h"
+#include "../tests/lnk/lnk_builder.h"
 
 #include <cstdio>
 #include <string>

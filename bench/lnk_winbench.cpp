@@ -1,7 +1,7 @@
 // Shortcuts read per second under Windows (or Wine) over the same 10,000 files: the system's
 // link reader (under Wine the program's own reader over the Win32 file API) against, in the
 // same run, the shell link object (one object per file, as the scan uses it on Windows).
-#include "shell/link_reader.h"
+#include "lnk/link_reader.h"
 
 #include "lnk_corpus.h"
 

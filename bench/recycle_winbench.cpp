@@ -4,8 +4,8 @@
 //   files moved by one shell call (the in-run baseline), and one shell call per file (the way
 //   Delete went before) over 1,000 of them.
 #include "inventory/shortcut_item.h"
-#include "shell/util_funcs.h"
-#include "ui/main_form.h"
+#include "platform/util_funcs.h"
+#include "windows/main_form.h"
 
 #include <windows.h>
 #include <objbase.h>

@@ -6,7 +6,7 @@
 //                                              count has stopped changing; print the count
 //   remote_winbench.exe close                  close the main window
 //   remote_winbench.exe write-link LNK TARGET  write one shortcut with the shell link object
-#include "ui/main_form_layout.h"
+#include "windows/main_form_layout.h"
 
 #include "shell_link.h"
 

@@ -10,9 +10,9 @@
 //      under 1 s).
 #include "finder/di_file_finder.h"
 #include "inventory/shortcut_item.h"
-#include "shell/fs_probes.h"
-#include "shell/link_reader.h"
-#include "ui/main_form.h"
+#include "platform/fs_probes.h"
+#include "lnk/link_reader.h"
+#include "windows/main_form.h"
 
 #include "shell_link.h"
 

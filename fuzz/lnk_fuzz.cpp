@@ -1,6 +1,6 @@
 // libFuzzer target: any bytes through the shortcut-file reader. Sanitizers report every
 // out-of-bounds read and overflow; the checks below catch results that break the contract.
-#include "shell/lnk_format.h"
+#include "lnk/lnk_format.h"
 
 #include <cstdint>
 #include <cstdlib>

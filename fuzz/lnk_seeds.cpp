@@ -1,5 +1,5 @@
 // Writes the seed corpus for the shortcut-file fuzzer: one file of each kind the tests build.
-#include "shell/lnk_builder.h"
+#include "lnk/lnk_builder.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,13 +1,13 @@
 // The program entry: one copy per executable name, the title from the settings file, the
 // icon, COM, the main window and its message loop.
-#include "app/errors.h"
-#include "app/instance.h"
-#include "app/settings.h"
-#include "app/settings_platform.h"
-#include "app/startup.h"
-#include "app/system_error.h"
-#include "ui/main_form.h"
-#include "ui/win_handles.h"
+#include "base/errors.h"
+#include "platform/instance.h"
+#include "settings/settings.h"
+#include "platform/program_files.h"
+#include "platform/startup.h"
+#include "base/system_error.h"
+#include "windows/main_form.h"
+#include "base/handles.h"
 
 #include <windows.h>
 #include <objbase.h>

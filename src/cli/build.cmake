@@ -44,7 +44,7 @@ set_target_properties(shortcut_sweeper PROPERTIES OUTPUT_NAME shortcut-sweeper)
 if(WIN32)
     # A console program with the window's manifest (UTF-8 code page, common controls 6),
     # beside the window's executable.
-    target_sources(shortcut_sweeper PRIVATE ${PROJECT_SOURCE_DIR}/src/ui/manifest.rc)
+    target_sources(shortcut_sweeper PRIVATE ${PROJECT_SOURCE_DIR}/src/winkit/manifest.rc)
     set_target_properties(shortcut_sweeper PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/dist)
 else()
     set_target_properties(shortcut_sweeper PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

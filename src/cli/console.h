@@ -2,7 +2,7 @@
 // seams: terminals, Ctrl+C, the paths a user types and reads.
 #pragma once
 
-#include "shell/fs_probes.h"
+#include "platform/fs_probes.h"
 
 #include <memory>
 #include <string>

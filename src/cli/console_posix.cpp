@@ -1,6 +1,6 @@
 #include "cli/console.h"
 
-#include "shell/posix_path.h"
+#include "base/posix_path.h"
 
 #include <csignal>
 #include <cstdio>

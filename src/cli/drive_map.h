@@ -3,7 +3,7 @@
 // Windows would, without regard to case.
 #pragma once
 
-#include "shell/fs_probes.h"
+#include "platform/fs_probes.h"
 
 #include <array>
 #include <memory>

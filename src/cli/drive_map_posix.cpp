@@ -1,6 +1,6 @@
 #include "cli/drive_map.h"
 
-#include "shell/posix_path.h"
+#include "base/posix_path.h"
 
 #include <glib.h>
 

@@ -7,7 +7,7 @@
 #include "cli/target_probes.h"
 #include "cli/trash.h"
 #include "finder/dir_listing.h"
-#include "shell/link_reader.h"
+#include "lnk/link_reader.h"
 
 #include <array>
 #include <cctype>

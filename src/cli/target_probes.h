@@ -3,7 +3,7 @@
 #pragma once
 
 #include "cli/options.h"
-#include "shell/fs_probes.h"
+#include "platform/fs_probes.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
 #include "cli/trash.h"
 
-#include "shell/posix_path.h"
+#include "base/posix_path.h"
 
 #include <gio/gio.h>
 

@@ -4,7 +4,7 @@
 // asked, and a file still there afterwards is reported as kept.
 #include "cli/trash.h"
 
-#include "shell/util_funcs.h"
+#include "platform/util_funcs.h"
 
 #include <windows.h>
 

@@ -17,7 +17,7 @@
 // Entries "." and ".." are listed as the system lists them. An entry whose name holds a '\'
 // is skipped: in the program's path form it would name a different file.
 #include "finder/dir_listing.h"
-#include "shell/posix_path.h"
+#include "base/posix_path.h"
 
 #include <dirent.h>
 #include <fcntl.h>

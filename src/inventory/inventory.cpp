@@ -1,6 +1,6 @@
 #include "inventory/inventory.h"
 
-#include "shell/path_rules.h"
+#include "base/path_rules.h"
 
 #include <string_view>
 

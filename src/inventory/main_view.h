@@ -2,7 +2,7 @@
 // message boxes, and a way to process pending window messages during a scan.
 #pragma once
 
-#include "shell/shell_services.h"
+#include "platform/shell_services.h"
 
 #include <string>
 

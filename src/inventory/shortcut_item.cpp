@@ -1,8 +1,8 @@
 #include "inventory/shortcut_item.h"
 
-#include "shell/fs_probes.h"
-#include "shell/link_reader.h"
-#include "shell/path_rules.h"
+#include "platform/fs_probes.h"
+#include "lnk/link_reader.h"
+#include "base/path_rules.h"
 
 #include <string_view>
 

@@ -1,7 +1,7 @@
 // One found shortcut, how its target is read, and the rule that tells a broken one.
 #pragma once
 
-#include "shell/fs_probes.h"
+#include "platform/fs_probes.h"
 
 #include <array>
 #include <memory>

@@ -23,7 +23,7 @@
 #include "finder/di_file_finder.h"
 #include "inventory/inventory.h"
 #include "inventory/main_view.h"
-#include "shell/shell_services.h"
+#include "platform/shell_services.h"
 
 #include <cstdint>
 #include <functional>

@@ -8,7 +8,7 @@ if(TARGET tests_cli)
 endif()
 if(WIN32 AND CMAKE_HOST_UNIX)
     add_executable(shell_tree ${CMAKE_CURRENT_LIST_DIR}/shell_tree.cpp
-        ${PROJECT_SOURCE_DIR}/src/ui/manifest.rc)
+        ${PROJECT_SOURCE_DIR}/src/winkit/manifest.rc)
     target_link_libraries(shell_tree PRIVATE sweeper_test_support)
     set_target_properties(shell_tree PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/wintests)
     set(SWEEPER_HOST_CLI ${PROJECT_SOURCE_DIR}/build/host/shortcut-sweeper CACHE FILEPATH

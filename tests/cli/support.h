@@ -2,7 +2,7 @@
 // shortcut to a local file (LinkInfo with the local path, in Unicode too).
 #pragma once
 
-#include "shell/lnk_builder.h"
+#include "lnk/lnk_builder.h"
 
 #include <filesystem>
 #include <fstream>

@@ -2,9 +2,9 @@
 // file system.
 #include "inventory/inventory.h"
 #include "inventory/shortcut_item.h"
-#include "shell/fs_probes.h"
-#include "shell/link_reader.h"
-#include "shell/lnk_builder.h"
+#include "platform/fs_probes.h"
+#include "lnk/link_reader.h"
+#include "lnk/lnk_builder.h"
 #include "support/shell_link_win32.h"
 #include "support/temp_dir.h"
 

@@ -1,8 +1,8 @@
 // The scan, the commands and the status, end to end against the model report list, a real
 // temporary tree, a test link reader and doubles for the window and the shell.
 #include "inventory/sweeper.h"
-#include "shell/fs_probes.h"
-#include "shell/posix_path.h"
+#include "platform/fs_probes.h"
+#include "base/posix_path.h"
 #include "support/doubles.h"
 #include "support/temp_dir.h"
 

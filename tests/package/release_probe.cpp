@@ -4,7 +4,7 @@
 // carry the project's version and the shipped settings' name and holder text, and the
 // program must start from that folder, refuse a second copy and end cleanly. Every box the
 // program shows is answered here.
-#include "app/settings.h"
+#include "settings/settings.h"
 
 #include <windows.h>
 

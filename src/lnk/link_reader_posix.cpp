@@ -1,0 +1,114 @@
+// Host builds have no shell link object; shortcut files are read directly and parsed.
+#include "lnk/link_reader.h"
+
+#include "lnk/lnk_format.h"
+#include "base/posix_path.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+class PosixShortcutFiles final : public IShortcutFiles {
+public:
+    bool ReadPrefix(const std::string& path, std::vector<unsigned char>& bytes) override {
+        bytes.clear();
+        const FileDescriptor fd(::open(ToPosixPath(path).c_str(), O_RDONLY | O_CLOEXEC));
+        if (fd.get() < 0)
+            return false;
+        struct stat st {};
+        if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+            return false;
+        // Read at most the capped prefix; the file may also grow or shrink meanwhile.
+        std::size_t want = lnk::kMaxShortcutBytes;
+        if (st.st_size >= 0 && static_cast<unsigned long long>(st.st_size) < want)
+            want = static_cast<std::size_t>(st.st_size);
+        bytes.resize(want);
+        std::size_t got = 0;
+        while (got < want) {
+            const ssize_t n = ::read(fd.get(), bytes.data() + got, want - got);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            got += static_cast<std::size_t>(n);
+        }
+        bytes.resize(got);
+        return true;
+    }
+
+    // Environment names compare without regard to ASCII case, as on Windows.
+    bool LookupEnvironment(std::string_view name, std::string& value) override {
+        const std::string exact(name);
+        if (const char* v = std::getenv(exact.c_str())) {
+            value = v;
+            return true;
+        }
+        for (char** e = environ; e && *e; ++e) {
+            const char* eq = std::strchr(*e, '=');
+            if (!eq || static_cast<std::size_t>(eq - *e) != name.size())
+                continue;
+            bool same = true;
+            for (std::size_t i = 0; i < name.size() && same; ++i) {
+                char a = (*e)[i], b = name[i];
+                if (a >= 'a' && a <= 'z')
+                    a = static_cast<char>(a - 'a' + 'A');
+                if (b >= 'a' && b <= 'z')
+                    b = static_cast<char>(b - 'a' + 'A');
+                same = a == b;
+            }
+            if (same) {
+                value = eq + 1;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The host has no system code page of Windows; the reader's Windows-1252 serves.
+    bool DecodeAnsi(std::string_view, std::string&) override { return false; }
+};
+
+class PosixPlatform final : public ILinkReaderPlatform {
+public:
+    bool RunsUnderWine() override { return ::RunsUnderWine(); }
+    std::unique_ptr<ILinkReader> CreateShellLinkReader() override { return nullptr; }
+    std::unique_ptr<IShortcutFiles> CreateShortcutFiles() override {
+        return std::make_unique<PosixShortcutFiles>();
+    }
+};
+
+} // namespace
+
+std::unique_ptr<ILinkReader> CreateSystemLinkReader() {
+    PosixPlatform platform;
+    return SelectLinkReader(platform);
+}
+
+std::unique_ptr<IShortcutFiles> CreateSystemShortcutFiles() {
+    return std::make_unique<PosixShortcutFiles>();
+}
+
+bool RunsUnderWine() { return false; }

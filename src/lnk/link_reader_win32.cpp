@@ -1,0 +1,231 @@
+// The shell link object as the reader of shortcut targets; the file, environment and code
+// page access of the program's own reader; and which of the two the platform uses.
+#include "lnk/link_reader.h"
+
+#include "base/com_ref.h"
+#include "lnk/lnk_format.h"
+
+#include <windows.h>
+#include <objidl.h>
+#include <shlobj.h>
+
+namespace {
+
+// The shortcut path as the shell link object is given it: from the ANSI code page into
+// MAX_PATH UTF-16 units; false when it does not fit with its terminating zero (or cannot be
+// converted).
+bool ShortcutPathToWide(const std::string& path, wchar_t (&wide)[MAX_PATH]) {
+    return ::MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, path.c_str(), -1, wide, MAX_PATH) != 0;
+}
+
+// UTF-16 text in the process code page (UTF-8 under the manifest).
+std::string FromWide(const wchar_t* wide) {
+    const int n = ::WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (n <= 1)
+        return {};
+    std::string text(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text.data(), n, nullptr, nullptr);
+    text.resize(static_cast<std::size_t>(n - 1));
+    return text;
+}
+
+// The longest path the system opens, with its terminating zero.
+constexpr DWORD kLongPathUnits = 32768;
+
+// The path of the link's ID list at any length; empty when it has none.
+std::wstring LongPathOfIdList(IShellLinkW& link) {
+    PIDLIST_ABSOLUTE list = nullptr;
+    if (link.GetIDList(&list) != S_OK || !list)
+        return {};
+    std::wstring path(kLongPathUnits, L'\0');
+    const BOOL ok = ::SHGetPathFromIDListEx(list, path.data(), kLongPathUnits, GPFIDL_DEFAULT);
+    ::CoTaskMemFree(list);
+    path.resize(ok ? std::char_traits<wchar_t>::length(path.c_str()) : 0);
+    return path;
+}
+
+// What GetPath reports, whole. GetPath reports at most MAX_PATH - 1 characters; a report
+// that fills them is taken only when the ID list's own path (which has no such limit)
+// continues it, and a target that cannot be had whole gives "" (unjudged) rather than a part
+// of it, which names another file.
+class ShellLinkReader final : public ILinkReader {
+public:
+    std::string ReadTarget(const std::string& shortcutPath) override {
+        // Declared in this order so the IPersistFile view is released first.
+        ComRef<IShellLinkW> link;
+        if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_PPV_ARGS(link.out()))) ||
+            !link.get())
+            return {};
+        ComRef<IPersistFile> file;
+        if (FAILED(link->QueryInterface(IID_PPV_ARGS(file.out()))) || !file.get())
+            return {};
+
+        wchar_t widePath[MAX_PATH];
+        if (!ShortcutPathToWide(shortcutPath, widePath))
+            return {};
+        file->Load(widePath, STGM_READ);
+
+        wchar_t reported[MAX_PATH] = {};
+        // No find-data record: Wine's GetPath copies the name of a target longer than
+        // MAX_PATH into it past its end.
+        link->GetPath(reported, MAX_PATH, nullptr, SLGP_UNCPRIORITY);
+        reported[MAX_PATH - 1] = L'\0';
+        std::wstring target(reported);
+        if (target.size() == MAX_PATH - 1) { // may be cut: only the ID list's own path tells
+            const std::wstring whole = LongPathOfIdList(*link.get());
+            if (!whole.starts_with(target))
+                return {};
+            target = whole;
+        }
+        return FromWide(target.c_str());
+    }
+};
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE h) : h_(h) {}
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    ~FileHandle() {
+        if (h_ != INVALID_HANDLE_VALUE)
+            ::CloseHandle(h_);
+    }
+    HANDLE get() const { return h_; }
+
+private:
+    HANDLE h_;
+};
+
+void AppendUtf8(const wchar_t* wide, int units, std::string& utf8) {
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, wide, units, nullptr, 0, nullptr, nullptr);
+    if (n <= 0)
+        return;
+    const std::size_t at = utf8.size();
+    utf8.resize(at + static_cast<std::size_t>(n));
+    ::WideCharToMultiByte(CP_UTF8, 0, wide, units, utf8.data() + at, n, nullptr, nullptr);
+}
+
+// `bytes` of code page `cp` in UTF-16; empty when they cannot be converted.
+std::wstring ToWide(UINT cp, std::string_view bytes) {
+    std::wstring wide;
+    const int size = static_cast<int>(bytes.size());
+    const int n = ::MultiByteToWideChar(cp, 0, bytes.data(), size, nullptr, 0);
+    if (n > 0) {
+        wide.resize(static_cast<std::size_t>(n));
+        ::MultiByteToWideChar(cp, 0, bytes.data(), size, wide.data(), n);
+    }
+    return wide;
+}
+
+// The code page of the system's locale, which the ANSI strings of shortcut files are
+// written in. Not the process code page: the manifest makes that UTF-8. 0 when the locale
+// has none.
+UINT SystemAnsiCodePage() {
+    static const UINT codePage = [] {
+        DWORD cp = 0;
+        if (::GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                             reinterpret_cast<LPWSTR>(&cp), sizeof cp / sizeof(wchar_t)) == 0)
+            cp = 0;
+        return static_cast<UINT>(cp);
+    }();
+    return codePage;
+}
+
+// The program's own reader gives UTF-8, the process code page the manifest sets, which Wine
+// (where this reader runs) honours.
+class Win32ShortcutFiles final : public IShortcutFiles {
+public:
+    bool ReadPrefix(const std::string& path, std::vector<unsigned char>& bytes) override {
+        bytes.clear();
+        wchar_t widePath[MAX_PATH];
+        if (!ShortcutPathToWide(path, widePath))
+            return false;
+        // Shared for reading and writing as the shell's own file stream is, so a shortcut
+        // another program holds open for writing is still read.
+        const FileHandle file(::CreateFileW(widePath, GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        LARGE_INTEGER size{};
+        if (file.get() == INVALID_HANDLE_VALUE || !::GetFileSizeEx(file.get(), &size))
+            return false;
+        std::size_t want = lnk::kMaxShortcutBytes;
+        if (size.QuadPart < static_cast<LONGLONG>(want))
+            want = static_cast<std::size_t>(size.QuadPart);
+        bytes.resize(want);
+        std::size_t got = 0;
+        while (got < want) { // the file may also shrink meanwhile
+            DWORD n = 0;
+            if (!::ReadFile(file.get(), bytes.data() + got, static_cast<DWORD>(want - got), &n,
+                            nullptr) ||
+                n == 0)
+                break;
+            got += n;
+        }
+        bytes.resize(got);
+        return true;
+    }
+
+    bool LookupEnvironment(std::string_view name, std::string& value) override {
+        const std::wstring wideName = ToWide(CP_UTF8, name);
+        if (wideName.empty())
+            return false;
+        std::wstring buffer(MAX_PATH, L'\0');
+        DWORD n = ::GetEnvironmentVariableW(wideName.c_str(), buffer.data(),
+                                            static_cast<DWORD>(buffer.size()));
+        if (n >= buffer.size()) { // too small: n is the size it needs
+            buffer.resize(n);
+            n = ::GetEnvironmentVariableW(wideName.c_str(), buffer.data(),
+                                          static_cast<DWORD>(buffer.size()));
+        }
+        if (n == 0 || n >= buffer.size())
+            return false;
+        value.clear();
+        AppendUtf8(buffer.data(), static_cast<int>(n), value);
+        return true;
+    }
+
+    bool DecodeAnsi(std::string_view bytes, std::string& utf8) override {
+        const UINT cp = SystemAnsiCodePage();
+        if (cp == 0)
+            return false;
+        const std::wstring wide = ToWide(cp, bytes);
+        if (wide.empty())
+            return false;
+        utf8.clear();
+        AppendUtf8(wide.data(), static_cast<int>(wide.size()), utf8);
+        return true;
+    }
+};
+
+class Win32Platform final : public ILinkReaderPlatform {
+public:
+    bool RunsUnderWine() override { return ::RunsUnderWine(); }
+    std::unique_ptr<ILinkReader> CreateShellLinkReader() override {
+        return ::CreateShellLinkReader();
+    }
+    std::unique_ptr<IShortcutFiles> CreateShortcutFiles() override {
+        return std::make_unique<Win32ShortcutFiles>();
+    }
+};
+
+} // namespace
+
+std::unique_ptr<ILinkReader> CreateShellLinkReader() { return std::make_unique<ShellLinkReader>(); }
+
+bool RunsUnderWine() {
+    static const bool wine = [] {
+        const HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
+        return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    }();
+    return wine;
+}
+
+std::unique_ptr<IShortcutFiles> CreateSystemShortcutFiles() {
+    return std::make_unique<Win32ShortcutFiles>();
+}
+
+std::unique_ptr<ILinkReader> CreateSystemLinkReader() {
+    Win32Platform platform;
+    return SelectLinkReader(platform);
+}

@@ -1,0 +1,94 @@
+#include "platform/fs_probes.h"
+
+#include <windows.h>
+
+namespace {
+
+// The path in the form the wide-character calls take at any length: a drive path too long
+// for MAX_PATH gets the "\\?\" prefix (which also turns off the name parsing, so '/' is
+// made '\' first), a share path "\\?\UNC\". Empty when the text cannot be converted.
+std::wstring LongPathForm(const std::string& path) {
+    const int size = static_cast<int>(path.size());
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, path.data(), size, nullptr, 0);
+    if (n <= 0)
+        return {};
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, path.data(), size, wide.data(), n);
+    if (wide.size() < MAX_PATH - 12 || wide.starts_with(L"\\\\?\\"))
+        return wide;
+    for (wchar_t& c : wide)
+        if (c == L'/')
+            c = L'\\';
+    if (wide.starts_with(L"\\\\"))
+        return L"\\\\?\\UNC\\" + wide.substr(2);
+    return L"\\\\?\\" + wide;
+}
+
+class Win32FileProbes final : public IFileProbes {
+public:
+    // Attributes first; an entry that is open elsewhere without sharing (pagefile.sys, say)
+    // refuses them, and its directory entry is read instead. Wildcards are no file name.
+    bool FileExists(const std::string& path) override {
+        if (path.empty() || path.find_first_of("*?") != std::string::npos)
+            return false;
+        const DWORD attr = ::GetFileAttributesA(path.c_str());
+        if (attr != INVALID_FILE_ATTRIBUTES)
+            return (attr & FILE_ATTRIBUTE_DIRECTORY) == 0;
+        if (::GetLastError() != ERROR_SHARING_VIOLATION)
+            return false;
+        WIN32_FIND_DATAA data;
+        HANDLE h = ::FindFirstFileA(path.c_str(), &data);
+        if (h == INVALID_HANDLE_VALUE)
+            return false;
+        ::FindClose(h);
+        return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    }
+
+    TPathState ProbePath(const std::string& path) override {
+        if (path.empty())
+            return TPathState::Absent;
+        const std::wstring wide = LongPathForm(path);
+        if (wide.empty())
+            return TPathState::Unknown;
+        if (::GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return TPathState::Exists;
+        switch (::GetLastError()) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:   // a name no entry can have (wildcards, say)
+        case ERROR_BAD_PATHNAME:
+        case ERROR_DIRECTORY:      // a file where the path needs a folder
+            return TPathState::Absent;
+        case ERROR_SHARING_VIOLATION: {
+            WIN32_FIND_DATAW data;
+            HANDLE h = ::FindFirstFileW(wide.c_str(), &data);
+            if (h == INVALID_HANDLE_VALUE)
+                return TPathState::Unknown;
+            ::FindClose(h);
+            return TPathState::Exists;
+        }
+        default: // access denied, no media, a device or network error: no verdict
+            return TPathState::Unknown;
+        }
+    }
+
+    TDriveKind DriveKind(char letter) override {
+        const wchar_t root[] = {static_cast<wchar_t>(letter), L':', L'\\', L'\0'};
+        switch (::GetDriveTypeW(root)) {
+        case DRIVE_REMOTE:
+            return TDriveKind::Network;
+        case DRIVE_NO_ROOT_DIR:
+        case DRIVE_UNKNOWN:
+            return TDriveKind::NoVolume;
+        default:
+            return TDriveKind::Local;
+        }
+    }
+};
+
+} // namespace
+
+IFileProbes& SystemFileProbes() {
+    static Win32FileProbes probes;
+    return probes;
+}

@@ -1,0 +1,66 @@
+#include "base/errors.h"
+#include "base/system_error.h"
+#include "platform/program_files.h"
+#include "base/path_rules.h"
+
+#include <windows.h>
+
+#include <memory>
+
+namespace {
+
+struct HandleCloser {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+
+} // namespace
+
+std::string GetExecutablePath() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0)
+            return {};
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2); // cut short: try again with more room
+    }
+}
+
+std::string ReadSharedFile(const std::string& path) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        file.release();
+        throw EFOpenError(CannotOpenFileMessage(path, SystemErrorText(GetLastError())));
+    }
+    std::string content;
+    char chunk[16384];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr))
+            throw EReadError(CannotReadFileMessage(path, SystemErrorText(GetLastError())));
+        if (got == 0)
+            return content;
+        content.append(chunk, got);
+    }
+}
+
+std::string AnsiUpperCase(std::string_view text) {
+    if (text.empty())
+        return {};
+    if (text.size() > MAXDWORD)
+        return AsciiUpperCase(text);
+    std::string result(text);
+    // CharUpperBuffA converts through UTF-16 in the ANSI code page. With a multi-byte code
+    // page the upper-cased text can come out shorter (it returns the new length) or fail to
+    // fit (it returns 0 and the buffer is unreliable): then fall back to ASCII casing.
+    const DWORD n = CharUpperBuffA(result.data(), static_cast<DWORD>(result.size()));
+    if (n == 0)
+        return AsciiUpperCase(text);
+    result.resize(n);
+    return result;
+}

@@ -1,0 +1,265 @@
+// The shell services over the Windows shell.
+#include "platform/util_funcs.h"
+
+#include "base/com_ref.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// Memory the shell's task allocator handed out, freed through it on every way out.
+class ShellMemory {
+public:
+    ShellMemory(IMalloc& allocator, void* block) : allocator_(allocator), block_(block) {}
+    ShellMemory(const ShellMemory&) = delete;
+    ShellMemory& operator=(const ShellMemory&) = delete;
+    ~ShellMemory() {
+        if (block_)
+            allocator_.Free(block_);
+    }
+    void* get() const { return block_; }
+
+private:
+    IMalloc& allocator_;
+    void* block_;
+};
+
+// Called by the picker from inside the system's frames: nothing may unwind through them.
+int CALLBACK BrowseCallbackProc(HWND dialog, UINT message, LPARAM param, LPARAM data) noexcept {
+    try {
+        return BrowseCallback(dialog, message, static_cast<std::intptr_t>(param),
+                              static_cast<std::intptr_t>(data));
+    } catch (...) {
+        return 0;
+    }
+}
+
+// The path of an identifier list in a buffer of `size` bytes; empty when it has none.
+std::string PathOfIdList(LPCITEMIDLIST list, char* buffer) {
+    buffer[0] = '\0';
+    if (list == nullptr || !::SHGetPathFromIDListA(list, buffer))
+        buffer[0] = '\0';
+    buffer[MAX_PATH - 1] = '\0';
+    return std::string(buffer);
+}
+
+std::wstring Widen(const std::string& text) {
+    if (text.empty())
+        return {};
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                        nullptr, 0);
+    if (n <= 0)
+        return {};
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    return wide;
+}
+
+class SystemScreenCursor final : public IScreenCursor {
+public:
+    void SetCursor(int cursor) override {
+        if (cursor != crDefault) {
+            ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+            return;
+        }
+        // Let the window under the mouse choose its own cursor again.
+        ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+        POINT at;
+        if (!::GetCursorPos(&at))
+            return;
+        HWND under = ::WindowFromPoint(at);
+        if (under && ::GetWindowThreadProcessId(under, nullptr) == ::GetCurrentThreadId()) {
+            const LRESULT hit = ::SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+            ::SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                           MAKELPARAM(static_cast<WORD>(hit), WM_MOUSEMOVE));
+        }
+    }
+};
+
+SystemScreenCursor& SystemCursor() {
+    static SystemScreenCursor cursor;
+    return cursor;
+}
+
+TBusyCounter& ProcessBusy() {
+    static TBusyCounter busy(&SystemCursor());
+    return busy;
+}
+
+// The token Wow64DisableWow64FsRedirection stores, handed back by the revert.
+PVOID g_redirectionOldValue = nullptr;
+
+using Wow64DisableFn = BOOL(WINAPI*)(PVOID*);
+using Wow64RevertFn = BOOL(WINAPI*)(PVOID);
+
+FARPROC Kernel32Function(const char* name) {
+    HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+    return kernel ? ::GetProcAddress(kernel, name) : nullptr;
+}
+
+// Ends a busy section also when the call inside it fails.
+class BusySection {
+public:
+    BusySection() { BeginBusy(); }
+    BusySection(const BusySection&) = delete;
+    BusySection& operator=(const BusySection&) = delete;
+    ~BusySection() { EndBusy(); }
+};
+
+} // namespace
+
+bool BrowseForFolder(WindowHandle owner, std::string& path, const std::string& title,
+                     std::uint32_t flags, const std::string& root) {
+    bool result = false;
+    BROWSEINFOA info;
+    std::memset(&info, 0, sizeof info);
+
+    ComRef<IMalloc> allocator;
+    if (::SHGetMalloc(allocator.out()) != S_OK || !allocator.get())
+        return false;
+
+    ShellMemory displayName(*allocator.get(), allocator->Alloc(MAX_PATH));
+    if (!displayName.get())
+        return false;
+    char* buffer = static_cast<char*>(displayName.get());
+    buffer[0] = '\0';
+
+    HWND window = static_cast<HWND>(owner);
+    ComRef<IShellFolder> desktop;
+    LPITEMIDLIST rootList = nullptr;
+    if (!root.empty() && ::SHGetDesktopFolder(desktop.out()) == S_OK && desktop.get()) {
+        std::wstring wideRoot = Widen(root);
+        ULONG eaten = 0;
+        if (wideRoot.empty() ||
+            FAILED(desktop->ParseDisplayName(window, nullptr, wideRoot.data(), &eaten,
+                                             &rootList, nullptr)))
+            rootList = nullptr;
+    }
+    ShellMemory rootMemory(*allocator.get(), rootList);
+
+    // The callback reads the start folder while the dialog runs; keep our own copy.
+    const std::string start = path;
+    info.hwndOwner = window;
+    info.pidlRoot = rootList;
+    info.pszDisplayName = buffer;
+    info.lpszTitle = title.c_str();
+    info.ulFlags = flags;
+    info.lpfn = BrowseCallbackProc;
+    info.lParam = reinterpret_cast<LPARAM>(start.c_str());
+
+    LPITEMIDLIST chosen = ::SHBrowseForFolderA(&info);
+    result = chosen != nullptr;
+    if (result) {
+        ShellMemory chosenMemory(*allocator.get(), chosen);
+        path = PathOfIdList(chosen, buffer);
+    }
+    return result;
+}
+
+int BrowseCallback(WindowHandle dialog, unsigned message, std::intptr_t param,
+                   std::intptr_t data) {
+    HWND window = static_cast<HWND>(dialog);
+    switch (message) {
+    case BFFM_INITIALIZED:
+        ::SendMessageA(window, BFFM_SETSELECTIONA, 1, static_cast<LPARAM>(data));
+        break;
+    case BFFM_SELCHANGED: {
+        char selected[MAX_PATH + 1] = {};
+        PathOfIdList(reinterpret_cast<LPCITEMIDLIST>(param), selected);
+        ::SendMessageA(window, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(selected));
+        if (selected[0] == '\0')
+            ::SendMessageA(window, BFFM_ENABLEOK, 0, 0);
+        break;
+    }
+    default:
+        break;
+    }
+    return 0;
+}
+
+bool MoveToRecycleBin(WindowHandle owner, const std::vector<std::string>& paths, bool confirm) {
+    // A list of names, each ended by a zero, the list by an empty name. A file that is not
+    // there is left out: Wine's shell takes it for one it cannot recycle, and asks.
+    std::wstring from;
+    for (const std::string& path : paths) {
+        const std::wstring wide = Widen(path);
+        if (wide.empty() || ::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES)
+            continue;
+        from += wide;
+        from.push_back(L'\0');
+    }
+    if (from.empty())
+        return true;
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW op;
+    std::memset(&op, 0, sizeof op);
+    op.hwnd = static_cast<HWND>(owner);
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    // FOF_WANTNUKEWARNING overrides FOF_NOCONFIRMATION where the shell would delete a file
+    // for good instead of recycling it: it asks first. A file the shell cannot move is the
+    // caller's to report (once, after every call), not an error box of its own per file.
+    op.fFlags = FOF_ALLOWUNDO | FOF_SILENT | FOF_WANTNUKEWARNING | FOF_NOERRORUI;
+    if (!confirm)
+        op.fFlags |= FOF_NOCONFIRMATION;
+    ::SHFileOperationW(&op);
+    return !op.fAnyOperationsAborted;
+}
+
+void ShowFileProperties(const std::string& path) {
+    SHELLEXECUTEINFOA info;
+    std::memset(&info, 0, sizeof info);
+#if !defined(_WIN64)
+    static_assert(sizeof(SHELLEXECUTEINFOA) == 60, "32-bit SHELLEXECUTEINFOA");
+#endif
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_INVOKEIDLIST;
+    info.lpVerb = "Properties";
+    info.lpFile = path.c_str();
+    ::ShellExecuteExA(&info);
+}
+
+void OpenLink(const std::string& link) {
+    BusySection busy;
+    ::ShellExecuteA(nullptr, "Open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void SetScreenCursorSink(IScreenCursor* cursor) {
+    ProcessBusy().SetCursorSink(cursor ? cursor : &SystemCursor());
+}
+int ScreenCursor() { return ProcessBusy().Cursor(); }
+void BeginBusy() { ProcessBusy().Begin(); }
+void EndBusy() { ProcessBusy().End(); }
+std::int32_t BusyCount() { return ProcessBusy().Count(); }
+
+bool DisableFsRedirection() {
+    try {
+        FARPROC proc = Kernel32Function("Wow64DisableWow64FsRedirection");
+        if (proc)
+            reinterpret_cast<Wow64DisableFn>(reinterpret_cast<void (*)()>(proc))(
+                &g_redirectionOldValue);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool RevertFsRedirection() {
+    try {
+        FARPROC proc = Kernel32Function("Wow64RevertWow64FsRedirection");
+        if (proc)
+            reinterpret_cast<Wow64RevertFn>(reinterpret_cast<void (*)()>(proc))(
+                g_redirectionOldValue);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+void* RedirectionOldValue() { return g_redirectionOldValue; }

@@ -1,0 +1,209 @@
+// The main window's child controls, its row images and its help menu, made from the layout
+// tables when the window is created, and placed, sized and given their font and pictures
+// for the window's display density then and whenever that density changes.
+#include "windows/main_form.h"
+
+#include "base/system_error.h"
+#include "winkit/accessibility.h"
+#include "winkit/display_scale.h"
+#include "windows/main_form_layout.h"
+#include "pictures/picture_store.h"
+#include "pictures/pictures.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+namespace {
+
+HWND H(WindowHandle h) { return static_cast<HWND>(h); }
+
+// The Show box's height with its list opened, at 96 dpi.
+constexpr int kShowDroppedHeight = 200;
+
+// The row images in the rendering `percent`: image 0 a green check, image 1 a red cross, each
+// with its mask. They are drawn 1:1: the rows grow to the rendering's size.
+HIMAGELIST MakeRowImages(int percent) {
+    // The images from the picture store; their masks are monochrome bitmaps of every rendering.
+    const auto mask = [&](int id) {
+        return TBitmap(::LoadImageA(::GetModuleHandleA(nullptr),
+                                    MAKEINTRESOURCEA(ScaledPictureId(id, percent)), IMAGE_BITMAP, 0,
+                                    0, 0));
+    };
+    void* const images[] = {ProgramPicture(ScaledPictureId(IDB_ROW_VALID, percent)),
+                            ProgramPicture(ScaledPictureId(IDB_ROW_INVALID, percent))};
+    const TBitmap masks[] = {mask(IDB_ROW_VALID_MASK), mask(IDB_ROW_INVALID_MASK)};
+    const TSize size = PictureSize(images[0]);
+    HIMAGELIST list = ImageList_Create(size.width, size.height, ILC_COLOR32 | ILC_MASK, 2, 0);
+    if (!list)
+        RaiseLastOSError("Cannot create the row images");
+    for (int i = 0; i < 2; ++i)
+        ImageList_Add(list, static_cast<HBITMAP>(images[i]), masks[i].as<HBITMAP>());
+    return list;
+}
+
+void Place(HWND control, const TBounds& at) {
+    ::SetWindowPos(control, nullptr, at.left, at.top, at.width, at.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A drop-down list's window is as high as its opened list (`dropped`); the closed box is made
+// as high as `closed` says: its selection field plus the frame.
+void PlaceDropDown(HWND box, const TBounds& closed, int dropped) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        Place(box, {closed.left, closed.top, closed.width, dropped});
+        RECT shown;
+        ::GetWindowRect(box, &shown);
+        const int off = closed.height - (shown.bottom - shown.top);
+        if (off == 0)
+            break;
+        const auto field = ::SendMessageA(box, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+        ::SendMessageA(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + off);
+    }
+}
+
+} // namespace
+
+void TMainForm::CreateControls() {
+    dpi_ = WindowDpi(Handle());
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    // Each control is placed, and given its font, by ApplyDpi below.
+    const auto child = [&](const TControlPlace& place, DWORD exStyle, const char* cls,
+                           DWORD style) {
+        HWND c = ::CreateWindowExA(exStyle, cls, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style,
+                                   0, 0, 0, 0, H(Handle()),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id)),
+                                   instance, nullptr);
+        if (!c)
+            RaiseLastOSError(std::string("Cannot create ") + place.name);
+        NameSystemControl(c, AccessibleNameOf(place.name));
+        controls_.emplace_back(place.name, c);
+        return c;
+    };
+
+    // Child windows in tab order, which is also their back-to-front order. The list shares
+    // the window's row images: the window owns them and frees them once.
+    HWND list = child(kMainControls[0], WS_EX_CLIENTEDGE, WC_LISTVIEWA,
+                      LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_OWNERDATA);
+    rowImagesPercent_ = PictureScale(dpi_);
+    ImageList.reset(MakeRowImages(rowImagesPercent_));
+    rows_ = std::make_unique<TListViewReport>(list);
+    rows_->SetUp(ImageList.get());
+
+    child(kMainControls[1], WS_EX_CLIENTEDGE, "EDIT", ES_AUTOHSCROLL);
+    HWND show = child(kMainControls[2], 0, "COMBOBOX", WS_VSCROLL | CBS_DROPDOWNLIST);
+    for (const char* item : kShowItems)
+        ::SendMessageA(show, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    ::SendMessageA(show, CB_SETCURSEL, 0, 0);
+
+    CreateButtons();
+    CreateHelpMenu();
+    ScaleFont();
+    for (const TGraphic& g : MainFormGraphics())
+        graphics_.Add(g);
+    // Last: a static control before the filter or the Show box would become its name for
+    // screen readers.
+    for (const TReadableText& readable : kReadableTexts)
+        hiddenTexts_.push_back(CreateHiddenText(
+            Handle(), graphics_.Find(readable.graphic)->bounds, ReadableText(readable)));
+    ApplyDpi();
+}
+
+void TMainForm::CreateButtons() {
+    for (const TButtonPlace& b : kMainButtons) {
+        auto button = std::make_unique<TsuiImageButton>(Handle(), b.bounds.left, b.bounds.top,
+                                                        b.bounds.width, b.bounds.height, b.id);
+        button->SetAccessibleName(AccessibleNameOf(b.name));
+        if (b.action)
+            button->SetAction(&ActionList[*b.action]);
+        else if (b.id == kIdButtonMore)
+            button->SetOnClick([this] { suiImageButtonMoreClick(); });
+        else
+            button->SetOnClick([this] { ButtonHelpClick(); });
+        controls_.emplace_back(b.name, button->Handle());
+        buttons_.push_back(std::move(button));
+    }
+}
+
+void TMainForm::CreateHelpMenu() {
+    PopupMenuHelp.reset(::CreatePopupMenu());
+    if (!PopupMenuHelp)
+        RaiseLastOSError("Cannot create the help menu");
+    for (const TMenuItem& item : kHelpMenu) {
+        if (item.id == 0)
+            ::AppendMenuA(PopupMenuHelp.as<HMENU>(), MF_SEPARATOR, 0, nullptr);
+        else
+            ::AppendMenuA(PopupMenuHelp.as<HMENU>(), MF_STRING, static_cast<UINT_PTR>(item.id),
+                          item.caption);
+    }
+}
+
+void TMainForm::ScaleFont() {
+    // The controls let go of the old font before it is freed.
+    TFont old = std::move(font_);
+    font_.reset(MakeScaledFont("Tahoma", kMainFontHeight, dpi_));
+    fonts_ = {font_.get()};
+    for (const auto& [name, control] : controls_)
+        ::SendMessageA(H(control), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    for (const auto& button : buttons_)
+        button->SetFont(font_.get());
+}
+
+void TMainForm::ApplyDpi() {
+    PlaceControls();
+    for (const TGraphic& g : MainFormGraphics())
+        graphics_.SetBounds(g.name, Scale(g.bounds, dpi_));
+    graphics_.Remeasure(); // the labels take their text's size in the new font
+    LoadPictures();        // the background takes its picture's size
+    for (std::size_t i = 0; i < hiddenTexts_.size(); ++i)
+        Place(H(hiddenTexts_[i]), graphics_.Find(kReadableTexts[i].graphic)->bounds);
+}
+
+void TMainForm::PlaceControls() {
+    const int percent = PictureScale(dpi_);
+    HWND list = H(Control(kMainControls[0].name));
+    Place(list, Scale(kMainControls[0].bounds, dpi_));
+    Place(H(Control(kMainControls[1].name)), Scale(kMainControls[1].bounds, dpi_));
+    PlaceDropDown(H(Control(kMainControls[2].name)), Scale(kMainControls[2].bounds, dpi_),
+                  Scale(kShowDroppedHeight, dpi_));
+
+    if (rowImagesPercent_ != percent) {
+        TImageListHandle images(MakeRowImages(percent));
+        ::SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images.get()));
+        ImageList = std::move(images); // the list has let go of the old ones
+        rowImagesPercent_ = percent;
+    }
+    for (std::size_t i = 0; i < kListColumns.size(); ++i)
+        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, i, Scale(kListColumns[i].width, dpi_));
+
+    // Each button shows the rendering of its pictures at or just above the window's scale:
+    // 1:1 and sized to it where it has the scaled size, scaled down to its place otherwise.
+    for (std::size_t i = 0; i < kMainButtons.size(); ++i) {
+        const TButtonPlace& b = kMainButtons[i];
+        TsuiImageButton& button = *buttons_[i];
+        const int first = ScaledPictureId(b.firstPicture, percent);
+        button.SetPictures(first, first + 1, first + 2, first + 3);
+        const TBounds at = Scale(b.bounds, dpi_);
+        const bool fits = button.PicNormal().Width() == at.width &&
+                          button.PicNormal().Height() == at.height;
+        button.SetAutoSize(fits);
+        button.SetStretch(!fits);
+        button.SetBounds(at.left, at.top, at.width, at.height);
+    }
+}
+
+void TMainForm::DpiChanged(int dpi, const void* suggested) {
+    if (dpi <= 0 || dpi == dpi_)
+        return;
+    dpi_ = dpi;
+    ScaleFont();
+    ApplyDpi();
+    FitFrame(suggested);
+}
+
+// The window keeps its fixed frame around the scaled client area. The system suggests where
+// the window goes on its new display; the size is the window's own.
+void TMainForm::FitFrame(const void* suggested) {
+    FitClientArea(Handle(), Scale(TSize{kMainClientWidth, kMainClientHeight}, dpi_), dpi_,
+                  suggested);
+    ::InvalidateRect(H(Handle()), nullptr, FALSE);
+}

@@ -1,0 +1,526 @@
+// The main window: creation, message routing, the handlers and the view interface.
+#include "windows/main_form.h"
+
+#include "settings/globals.h"
+#include "settings/settings.h"
+#include "platform/startup.h"
+#include "platform/fs_probes.h"
+#include "lnk/link_reader.h"
+#include "platform/util_funcs.h"
+#include "windows/about.h"
+#include "winkit/accessibility.h"
+#include "winkit/display_scale.h"
+#include "windows/main_form_layout.h"
+#include "windows/properties_box.h"
+#include "windows/properties_route.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <climits>
+
+// The view interface has its own MessageBox.
+#undef MessageBox
+
+namespace {
+
+HWND H(WindowHandle h) { return static_cast<HWND>(h); }
+
+const TWindowClass kClass{"TMainForm", TWindowClass::Background::ButtonFace};
+
+} // namespace
+
+TMainForm::TMainForm(TMainFormSetup setup)
+    : setup_(std::move(setup)),
+      graphics_([this](const std::string& text, int font) { return MeasureText(text, font); },
+                [this](const TBounds& area) { InvalidateArea(area); }) {
+    if (!setup_.linkReader) {
+        ownReader_ = CreateSystemLinkReader();
+        setup_.linkReader = ownReader_.get();
+    }
+    if (!setup_.probes)
+        setup_.probes = &SystemFileProbes();
+    if (!setup_.hasPropertiesSheet)
+        setup_.hasPropertiesSheet = PlatformHasPropertiesSheet;
+    commandShell_ = std::make_unique<TPropertiesRoute>(
+        Shell(), setup_.hasPropertiesSheet,
+        [this](const std::string& path) { ShowOwnProperties(path); });
+    ActionList.SetOnUpdate([this] { ActionListUpdate(); });
+    for (int i = 0; i < kActionCount; ++i) {
+        const auto id = static_cast<TActionId>(i);
+        ActionList[id].SetOnExecute([this, id] { RunCommand(id); });
+    }
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_CONTROLPARENT;
+    // The client area scaled to the display's density, in the fixed frame for that density.
+    const int dpi = SystemDpi();
+    const TSize frame =
+        FrameSize(Scale(TSize{kMainClientWidth, kMainClientHeight}, dpi), style, exStyle, dpi);
+    // WM_CREATE makes the controls and runs FormCreate. The stored caption is a placeholder
+    // until FormCreate sets the title.
+    Create(kClass, {.text = "Shortcut Sweeper",
+                    .style = style,
+                    .exStyle = exStyle,
+                    .left = (::GetSystemMetrics(SM_CXSCREEN) - frame.width) / 2,
+                    .top = (::GetSystemMetrics(SM_CYSCREEN) - frame.height) / 2,
+                    .width = frame.width,
+                    .height = frame.height});
+    // On a display of another density than the system's, or larger than the screen (which
+    // the creation cuts down to it), the frame is fitted again.
+    FitFrame(nullptr);
+}
+
+TMainForm::~TMainForm() {
+    DestroyHandle(); // FormDestroy runs while the object is whole
+}
+
+// Showing activates the window, and the activation gives the list the focus.
+void TMainForm::Show() {
+    ::ShowWindow(H(Handle()), SW_SHOW);
+    ::UpdateWindow(H(Handle()));
+}
+
+void TMainForm::SaveFocus() {
+    HWND focus = ::GetFocus();
+    if (focus && ::IsChild(H(Handle()), focus))
+        focused_ = focus;
+}
+
+// Back to the control that had the focus, unless it has since gone, hidden or been disabled.
+void TMainForm::RestoreFocus() {
+    HWND target = H(focused_);
+    if (!target || !::IsChild(H(Handle()), target) || !::IsWindowVisible(target) ||
+        !::IsWindowEnabled(target))
+        target = H(Control("ListViewFiles"));
+    if (target)
+        ::SetFocus(target);
+}
+
+IShellServices& TMainForm::Shell() {
+    return setup_.shell ? *setup_.shell : SystemShellServices();
+}
+
+WindowHandle TMainForm::Control(const std::string& name) const {
+    for (const auto& [n, h] : controls_)
+        if (n == name)
+            return h;
+    return nullptr;
+}
+
+bool TMainForm::GraphicBounds(const std::string& name, TBounds& bounds) const {
+    const TGraphic* g = graphics_.Find(name);
+    if (g)
+        bounds = g->bounds;
+    return g != nullptr;
+}
+
+std::string TMainForm::GraphicText(const std::string& name) const {
+    const TGraphic* g = graphics_.Find(name);
+    return g ? g->text : std::string();
+}
+
+bool TMainForm::GraphicVisible(const std::string& name) const {
+    const TGraphic* g = graphics_.Find(name);
+    return g && g->visible;
+}
+
+// ---- IMainView ----
+
+void TMainForm::SetInfoText(const std::string& text) { SetLabel("LabelInfo", text); }
+void TMainForm::SetStatusText(const std::string& text) { SetLabel("LabelSta", text); }
+void TMainForm::ShowInfoIcon(TInfoIcon icon) { graphics_.ShowOnly(InfoIconName(icon)); }
+
+void TMainForm::SetCounters(int total, int invalid, int checked) {
+    SetLabel("LabelTotalCount", std::to_string(total));
+    SetLabel("LabelInvalidCount", std::to_string(invalid));
+    SetLabel("LabelSelectedCount", std::to_string(checked));
+}
+
+// Only a text that changed reaches its hidden twin, so an idle window stays at rest.
+void TMainForm::SetLabel(const std::string& name, const std::string& text) {
+    if (!graphics_.SetText(name, text))
+        return;
+    for (std::size_t i = 0; i < hiddenTexts_.size(); ++i)
+        if (name == kReadableTexts[i].graphic)
+            ::SetWindowTextA(H(hiddenTexts_[i]), ReadableText(kReadableTexts[i]).c_str());
+}
+
+std::string TMainForm::ReadableText(const TReadableText& readable) const {
+    const std::string text = GraphicText(readable.graphic);
+    return readable.caption ? GraphicText(readable.caption) + " " + text : text;
+}
+
+void TMainForm::SetActionEnabled(TActionId action, bool enabled) {
+    ActionList[action].SetEnabled(enabled); // its button follows
+}
+
+int TMainForm::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
+    if (setup_.messageBox)
+        return setup_.messageBox(Handle(), text, caption, flags);
+    return ::MessageBoxA(H(Handle()), text.c_str(), caption.c_str(), flags);
+}
+
+bool TMainForm::PreTranslate(void* m) {
+    MSG* msg = static_cast<MSG*>(m);
+    HWND hwnd = H(Handle());
+    if (!hwnd || (msg->hwnd != hwnd && !::IsChild(hwnd, msg->hwnd)))
+        return false;
+    if (msg->message == WM_KEYDOWN)
+        ReportErrors(*this, [&] { FormKeyDown(static_cast<unsigned>(msg->wParam)); });
+    // The list's check boxes: the rows' marks are the window's own. A click on a box is
+    // still a click on the list, a double click still opens Properties.
+    if (rows_) {
+        switch (rows_->ToggleFromInput(msg)) {
+        case TListViewReport::TInput::Passed:
+            break;
+        case TListViewReport::TInput::Toggled:
+            return true;
+        case TListViewReport::TInput::BoxClicked:
+            ReportErrors(*this, [&] { ListViewFilesClick(); });
+            return true;
+        case TListViewReport::TInput::BoxDoubleClicked:
+            ReportErrors(*this, [&] {
+                ListViewFilesClick();
+                ActionPropertiesExecute();
+            });
+            return true;
+        }
+    }
+    // Tab navigation between the controls.
+    return msg->message == WM_KEYDOWN && msg->wParam == VK_TAB &&
+           ::IsDialogMessageA(hwnd, msg) != FALSE;
+}
+
+void TMainForm::ProcessMessages() {
+    const ULONGLONG now = ::GetTickCount64();
+    if (lastPump_ != 0 && now - lastPump_ < 10)
+        return;
+    lastPump_ = now;
+    // The rows found so far reach the control a few times a second: each time costs the
+    // control its scroll bars and a repaint, far more than handling the messages.
+    if (rows_ && now - lastRowsFlush_ >= 200) {
+        rows_->Flush();
+        lastRowsFlush_ = now;
+    }
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        if (PreTranslate(&msg))
+            continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+// ---- Errors ----
+
+void TMainForm::ShowError(const std::string& message) {
+    MessageBox(ErrorBoxText(message), setup_.title, MB_OK | MB_ICONERROR);
+}
+
+void TMainForm::ReportError(const std::string& message) {
+    try {
+        ShowError(message);
+    } catch (...) {
+        // The error box itself failed; there is nowhere left to report to.
+    }
+}
+
+// ---- Handlers ----
+
+void TMainForm::FormCreate() {
+    try {
+        LoadSettings();
+        ShowInfoIcon(TInfoIcon::Info);
+        SetInfoText(WelcomeText(setup_.title));
+        DisableFsRedirection();
+    } catch (const std::exception& e) {
+        ShowError(e.what());
+    }
+    // Whatever the settings held when reading stopped.
+    EnableHelpLinks();
+    // The master list exists in every case, so scans and views work.
+    sweeper_ = std::make_unique<TShortcutSweeper>(*this, *rows_, *commandShell_,
+                                                  *setup_.linkReader, *setup_.probes);
+    sweeper_->SetOnDeferredClose([this] {
+        ReportErrors(*this, [&] { FormClose(); });
+        DestroyHandle();
+    });
+}
+
+void TMainForm::LoadSettings() {
+    ::SetWindowTextA(H(Handle()), setup_.title.c_str());
+    {
+        const TSettings settings = ReadSettingsFileAt(SettingsFileNameIn(setup_.programFolder));
+        LoadGlobalVars(GlobalVars, settings, setup_.programFolder);
+    }
+    LoadBackground();
+}
+
+void TMainForm::FormClose() { RevertFsRedirection(); }
+
+void TMainForm::FormDestroy() { sweeper_.reset(); }
+
+void TMainForm::FormKeyDown(unsigned key) {
+    if (sweeper_)
+        sweeper_->FormKeyDown(static_cast<int>(key), 0);
+}
+
+void TMainForm::ListViewFilesClick() {
+    if (sweeper_)
+        sweeper_->ListViewFilesClick();
+}
+
+void TMainForm::EditFilterChange() {
+    if (!sweeper_)
+        return;
+    HWND edit = H(Control("EditFilter"));
+    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(edit)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextA(edit, text.data(), static_cast<int>(text.size()))));
+    sweeper_->EditFilterChange(text);
+}
+
+void TMainForm::ComboBoxShowChange() {
+    if (!sweeper_)
+        return;
+    const auto position = ::SendMessageA(H(Control("ComboBoxShow")), CB_GETCURSEL, 0, 0);
+    sweeper_->ComboBoxShowChange(static_cast<int>(position));
+}
+
+void TMainForm::ActionListUpdate() {
+    if (sweeper_)
+        sweeper_->ActionListUpdate();
+}
+
+void TMainForm::ActionScanShortcutsExecute() {
+    if (sweeper_)
+        sweeper_->ActionScanShortcutsExecute();
+}
+
+void TMainForm::ActionPropertiesExecute() {
+    if (sweeper_)
+        sweeper_->ActionPropertiesExecute();
+}
+
+void TMainForm::ActionSelectInvalidExecute() {
+    if (sweeper_)
+        sweeper_->ActionSelectInvalidExecute();
+}
+
+void TMainForm::ActionSelectnoneExecute() {
+    if (sweeper_)
+        sweeper_->ActionSelectnoneExecute();
+}
+
+void TMainForm::ActionDeleteExecute() {
+    if (sweeper_)
+        sweeper_->ActionDeleteExecute();
+}
+
+void TMainForm::DIWildFileFinderProgress() { ProcessMessages(); }
+
+// "HelpContectLink" is spelled so in the settings file.
+void TMainForm::suiImageButtonMoreClick() { Shell().OpenLink(GlobalVars.HelpMoreFreeToolsLink); }
+void TMainForm::menuHelpContentClick() { Shell().OpenLink(GlobalVars.HelpContectLink); }
+void TMainForm::menuHowToClick() { Shell().OpenLink(GlobalVars.HelpHowTosTutorialVideosLink); }
+void TMainForm::menuHomePageClick() { Shell().OpenLink(GlobalVars.HelpHomePageLink); }
+void TMainForm::menuMoreFreeToolsClick() { Shell().OpenLink(GlobalVars.HelpMoreFreeToolsLink); }
+void TMainForm::menuCheckUpdatesClick() { Shell().OpenLink(GlobalVars.HelpCheckForUpdatesLink); }
+void TMainForm::menuContactClick() { Shell().OpenLink(GlobalVars.HelpSupportLink); }
+void TMainForm::menuAboutClick() {
+    // Built anew for every showing, so it shows the current values and year.
+    TFormAbout box(Handle(), setup_.title, setup_.icon, Shell());
+    box.ShowModal();
+}
+
+void TMainForm::ShowOwnProperties(const std::string& shortcutPath) {
+    TFormProperties box(Handle(), shortcutPath);
+    box.ShowModal();
+}
+
+void TMainForm::EnableHelpLinks() {
+    for (const TMenuItem& item : kHelpMenu)
+        if (const std::string* link = HelpMenuLink(item.id, GlobalVars))
+            ::EnableMenuItem(PopupMenuHelp.as<HMENU>(), static_cast<UINT>(item.id),
+                             MF_BYCOMMAND | (link->empty() ? MF_GRAYED : MF_ENABLED));
+    for (const auto& button : buttons_)
+        if (button->Handle() == Control("suiImageButtonMore"))
+            button->SetEnabled(!GlobalVars.HelpMoreFreeToolsLink.empty());
+}
+
+void TMainForm::ButtonHelpClick() {
+    RECT window;
+    ::GetWindowRect(H(Handle()), &window);
+    const TOffset at = HelpMenuOffset(dpi_);
+    ::TrackPopupMenu(PopupMenuHelp.as<HMENU>(), TPM_LEFTALIGN | TPM_TOPALIGN,
+                     window.left + at.x, window.top + at.y, 0, H(Handle()), nullptr);
+}
+
+// ---- The action list ----
+
+void TMainForm::Idle() {
+    ReportErrors(*this, [&] {
+        if (rows_)
+            rows_->Flush();
+        ActionList.Update();
+    });
+}
+
+bool TMainForm::ExecuteAction(TActionId action) {
+    bool ran = false;
+    lastPump_ = 0; // the command's first look at the queue is not skipped
+    ReportErrors(*this, [&] { ran = sweeper_ && sweeper_->Execute(action); });
+    return ran;
+}
+
+void TMainForm::RunCommand(TActionId action) {
+    lastPump_ = 0;
+    switch (action) {
+    case TActionId::ScanShortcuts: ActionScanShortcutsExecute(); break;
+    case TActionId::Properties: ActionPropertiesExecute(); break;
+    case TActionId::SelectInvalid: ActionSelectInvalidExecute(); break;
+    case TActionId::Selectnone: ActionSelectnoneExecute(); break;
+    case TActionId::Delete: ActionDeleteExecute(); break;
+    }
+}
+
+// ---- Messages ----
+
+void TMainForm::Command(int id, int code) {
+    if (id == kIdEditFilter && code == EN_CHANGE)
+        return EditFilterChange();
+    if (id == kIdComboBoxShow && code == CBN_SELCHANGE)
+        return ComboBoxShowChange();
+    if (code != 0)
+        return;
+    switch (id) {
+    case menuHelpContent: menuHelpContentClick(); break;
+    case menuHowTo: menuHowToClick(); break;
+    case menuHomePage: menuHomePageClick(); break;
+    case menuMoreFreeTools: menuMoreFreeToolsClick(); break;
+    case menuCheckUpdates: menuCheckUpdatesClick(); break;
+    case menuContact: menuContactClick(); break;
+    case menuAbout: menuAboutClick(); break;
+    default: break;
+    }
+}
+
+void TMainForm::Notify(void* h) {
+    auto* header = static_cast<NMHDR*>(h);
+    if (header->idFrom != kIdListViewFiles || !rows_)
+        return;
+    switch (header->code) {
+    case LVN_GETDISPINFOA: rows_->GetDispInfo(header); break;
+    case LVN_ITEMCHANGED: rows_->ItemChanged(header); break;
+    case NM_CLICK: ListViewFilesClick(); break;
+    case NM_DBLCLK: ActionPropertiesExecute(); break;
+    default: break;
+    }
+}
+
+std::intptr_t TMainForm::OnMessage(unsigned message, std::uintptr_t wp, std::intptr_t lp) {
+    HWND hwnd = H(Handle());
+    switch (message) {
+    case WM_CREATE:
+        CreateControls();
+        if (setup_.icon) {
+            ::SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(setup_.icon));
+            ::SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(setup_.icon));
+        }
+        FormCreate();
+        return 0;
+    case WM_ACTIVATE:
+        // The window keeps its own focus: whichever control had it gets it back when the
+        // window is active again (after a box, the picker or another program).
+        if (LOWORD(wp) == WA_INACTIVE)
+            SaveFocus();
+        else if (HIWORD(wp) == 0) // not while minimised
+            RestoreFocus();
+        return 0;
+    case WM_SETFOCUS:
+        // The window itself has nothing to type into (restored from the taskbar, say).
+        RestoreFocus();
+        return 0;
+    case WM_SETCURSOR:
+        if (ScreenCursor() != crDefault) {
+            ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
+    case WM_DPICHANGED:
+        DpiChanged(HIWORD(wp), reinterpret_cast<const void*>(lp));
+        return 0;
+    case WM_GETMINMAXINFO:
+        // The fixed frame keeps its size at every density, even where that is larger than
+        // the screen (the system would cut it down to the screen otherwise).
+        reinterpret_cast<MINMAXINFO*>(lp)->ptMaxTrackSize = {SHRT_MAX, SHRT_MAX};
+        return 0;
+    case WM_ERASEBKGND:
+        return 1; // the whole surface is painted off-screen in WM_PAINT
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = ::BeginPaint(hwnd, &ps);
+        Paint(dc);
+        ::EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_COMMAND:
+        Command(LOWORD(wp), HIWORD(wp));
+        return 0;
+    case WM_NOTIFY:
+        // Clearing the list sends no notification per row.
+        if (reinterpret_cast<NMHDR*>(lp)->code == LVN_DELETEALLITEMS)
+            return TRUE;
+        Notify(reinterpret_cast<void*>(lp));
+        return 0;
+    case WM_CLOSE:
+        // While a scan or a shell call still runs on this window, the close waits for it
+        // (the sweeper calls back when it has returned).
+        if (sweeper_ && !sweeper_->RequestClose())
+            return 0;
+        ReportErrors(*this, [&] { FormClose(); });
+        DestroyHandle();
+        return 0;
+    case WM_DESTROY:
+        for (const TControlPlace& place : kMainControls)
+            ForgetSystemControlName(Control(place.name));
+        ReportErrors(*this, [&] { FormDestroy(); });
+        ::PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefaultMessage(message, wp, lp);
+}
+
+int RunMessageLoop(TMainForm& form) {
+    MSG msg;
+    for (;;) {
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                return 0;
+            if (form.PreTranslate(&msg))
+                continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        if (!form.Exists())
+            return 0;
+        form.Idle();
+        ::WaitMessage();
+    }
+}
+
+int RunMainWindow(const TMainFormSetup& setup) {
+    try {
+        TMainForm form(setup);
+        form.Show();
+        return RunMessageLoop(form);
+    } catch (...) {
+        return ReportStartupError(std::current_exception());
+    }
+}

@@ -1,0 +1,86 @@
+#include "winkit/painted_layer.h"
+
+#include "base/handles.h"
+
+#include <windows.h>
+
+namespace {
+
+// A picture fills its place: 1:1 where it has the place's size, scaled to it otherwise (a
+// rendering for a denser display than the window's, or a UI.bmp of the user's own).
+void DrawPicture(HDC dc, const TBounds& at, HBITMAP picture, bool alpha) {
+    const TSize size = PictureSize(picture);
+    if (size.width == 0)
+        return;
+    TMemoryDc source(::CreateCompatibleDC(dc));
+    TSelection select(source.get(), picture);
+    if (alpha) {
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        ::AlphaBlend(dc, at.left, at.top, at.width, at.height, source.as<HDC>(), 0, 0,
+                     size.width, size.height, blend);
+    } else if (size.width == at.width && size.height == at.height) {
+        ::BitBlt(dc, at.left, at.top, at.width, at.height, source.as<HDC>(), 0, 0, SRCCOPY);
+    } else {
+        const int mode = ::SetStretchBltMode(dc, HALFTONE);
+        ::StretchBlt(dc, at.left, at.top, at.width, at.height, source.as<HDC>(), 0, 0,
+                     size.width, size.height, SRCCOPY);
+        ::SetStretchBltMode(dc, mode);
+    }
+}
+
+void DrawLabel(HDC dc, const TGraphic& g, HFONT font) {
+    TSelection select(dc, font);
+    ::SetTextColor(dc, g.color == kSystemTextColor ? ::GetSysColor(COLOR_WINDOWTEXT)
+                                                   : static_cast<COLORREF>(g.color));
+    RECT r{g.bounds.left, g.bounds.top, g.bounds.left + g.bounds.width,
+           g.bounds.top + g.bounds.height};
+    const UINT format = g.kind == TGraphic::Kind::WrapLabel
+                            ? DT_WORDBREAK | DT_NOPREFIX
+                            : DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
+    ::DrawTextA(dc, g.text.c_str(), static_cast<int>(g.text.size()), &r, format);
+}
+
+template <class T> T At(const std::vector<void*>& list, int index) {
+    return index >= 0 && index < static_cast<int>(list.size())
+               ? static_cast<T>(list[static_cast<std::size_t>(index)])
+               : nullptr;
+}
+
+} // namespace
+
+void PaintLayer(void* target, const TPaintedLayer& layer, const std::vector<void*>& fonts,
+                const std::vector<void*>& pictures) {
+    HDC dc = static_cast<HDC>(target);
+    ::SetBkMode(dc, TRANSPARENT);
+    for (const TGraphic& g : layer.Items()) {
+        if (!g.visible)
+            continue;
+        switch (g.kind) {
+        case TGraphic::Kind::Label:
+        case TGraphic::Kind::WrapLabel:
+            DrawLabel(dc, g, At<HFONT>(fonts, g.font));
+            break;
+        case TGraphic::Kind::Image:
+        case TGraphic::Kind::AlphaImage:
+            DrawPicture(dc, g.bounds, At<HBITMAP>(pictures, g.picture),
+                        g.kind == TGraphic::Kind::AlphaImage);
+            break;
+        }
+    }
+}
+
+TSize TextExtent(void* window, void* font, const std::string& text) {
+    TWindowDc dc(window);
+    TSelection select(dc.get(), font);
+    RECT r{0, 0, 0, 0};
+    ::DrawTextA(static_cast<HDC>(dc.get()), text.c_str(), static_cast<int>(text.size()), &r,
+                DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+TSize PictureSize(void* picture) {
+    BITMAP info{};
+    if (!picture || !::GetObjectA(static_cast<HBITMAP>(picture), sizeof info, &info))
+        return {};
+    return {info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
+}

@@ -1,0 +1,165 @@
+#include "winkit/window.h"
+
+#include "platform/startup.h"
+#include "base/system_error.h"
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+#include <utility>
+
+namespace {
+
+HWND H(WindowHandle h) { return static_cast<HWND>(h); }
+
+// The hand cursor, set up once when the program is loaded.
+const HCURSOR g_handPoint = ::LoadCursorA(nullptr, IDC_HAND);
+
+void RegisterOnce(const TWindowClass& c, WNDPROC procedure) {
+    static std::set<std::string> registered;
+    if (registered.count(c.name))
+        return;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.hCursor = c.handCursor ? g_handPoint : ::LoadCursorA(nullptr, IDC_ARROW);
+    switch (c.background) {
+    case TWindowClass::Background::None: break;
+    case TWindowClass::Background::ButtonFace:
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        break;
+    case TWindowClass::Background::White:
+        wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+        break;
+    }
+    wc.lpszClassName = c.name;
+    // No CS_DBLCLKS: a fast second click arrives as a second press.
+    if (!::RegisterClassExA(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        RaiseLastOSError(std::string("Cannot register the window class ") + c.name);
+    registered.insert(c.name);
+}
+
+} // namespace
+
+void* HandPointCursor() { return g_handPoint; }
+
+std::string MessageOfCurrentError() { return MessageOf(std::current_exception()); }
+
+// The program's only window procedure.
+struct TWindowThunk {
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) noexcept {
+        TWindow* self = nullptr;
+        if (message == WM_NCCREATE) {
+            self = static_cast<TWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+            if (self) {
+                self->hwnd_ = hwnd;
+                ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+            }
+        } else {
+            self = reinterpret_cast<TWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        }
+        if (!self)
+            return ::DefWindowProcA(hwnd, message, wp, lp);
+        LRESULT result = 0;
+        try {
+            result = static_cast<LRESULT>(self->OnMessage(message, wp, lp));
+        } catch (...) {
+            result = static_cast<LRESULT>(self->Failed(message, std::current_exception()));
+        }
+        if (message == WM_NCDESTROY) {
+            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+            self->hwnd_ = nullptr;
+        }
+        return result;
+    }
+};
+
+TWindow::~TWindow() {
+    if (hwnd_) {
+        HWND hwnd = H(hwnd_);
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        hwnd_ = nullptr;
+        ::DestroyWindow(hwnd);
+    }
+}
+
+TWindow* TWindow::FromHandle(WindowHandle window) {
+    if (!window || !::IsWindow(H(window)))
+        return nullptr;
+    if (::GetWindowLongPtrA(H(window), GWLP_WNDPROC) !=
+        reinterpret_cast<LONG_PTR>(&TWindowThunk::Procedure))
+        return nullptr;
+    return reinterpret_cast<TWindow*>(::GetWindowLongPtrA(H(window), GWLP_USERDATA));
+}
+
+void TWindow::Create(const TWindowClass& windowClass, const TCreateArgs& args) {
+    RegisterOnce(windowClass, &TWindowThunk::Procedure);
+    creating_ = true;
+    creationError_ = nullptr;
+    HWND hwnd = ::CreateWindowExA(args.exStyle, windowClass.name, args.text.c_str(), args.style,
+                                  args.left, args.top, args.width, args.height, H(args.parent),
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id)),
+                                  ::GetModuleHandleA(nullptr), this);
+    const DWORD code = ::GetLastError();
+    creating_ = false;
+    if (creationError_) {
+        if (hwnd_)
+            DestroyHandle();
+        std::rethrow_exception(std::exchange(creationError_, nullptr));
+    }
+    if (!hwnd) {
+        ::SetLastError(code);
+        RaiseLastOSError(std::string("Cannot create the window ") + windowClass.name);
+    }
+}
+
+void TWindow::DestroyHandle() {
+    if (hwnd_)
+        ::DestroyWindow(H(hwnd_)); // WM_NCDESTROY clears hwnd_
+}
+
+std::intptr_t TWindow::OnMessage(unsigned message, std::uintptr_t wp, std::intptr_t lp) {
+    return DefaultMessage(message, wp, lp);
+}
+
+std::intptr_t TWindow::DefaultMessage(unsigned message, std::uintptr_t wp, std::intptr_t lp) {
+    return ::DefWindowProcA(H(hwnd_), message, wp, lp);
+}
+
+std::intptr_t TWindow::Failed(unsigned message, const std::exception_ptr& error) noexcept {
+    if (creating_) {
+        // The first error wins; the creation fails and Create rethrows it.
+        if (!creationError_)
+            creationError_ = error;
+        if (message == WM_NCCREATE)
+            return FALSE;
+        return message == WM_CREATE ? -1 : 0;
+    }
+    if (message == WM_PAINT && hwnd_)
+        ::ValidateRect(H(hwnd_), nullptr);
+    try {
+        ReportError(MessageOf(error));
+    } catch (...) {
+        // Reporting failed too: nothing more can be done here.
+    }
+    return 0;
+}
+
+void TWindow::ReportError(const std::string& message) {
+    try {
+        HWND root = hwnd_ ? ::GetAncestor(H(hwnd_), GA_ROOTOWNER) : nullptr;
+        TWindow* owner = root && root != H(hwnd_) ? FromHandle(root) : nullptr;
+        if (owner) {
+            owner->ReportError(message);
+            return;
+        }
+        std::string caption(256, '\0');
+        caption.resize(static_cast<std::size_t>(
+            root ? ::GetWindowTextA(root, caption.data(), static_cast<int>(caption.size())) : 0));
+        ::MessageBoxA(root, ErrorBoxText(message).c_str(), caption.c_str(),
+                      MB_OK | MB_ICONERROR);
+    } catch (...) {
+    }
+}
