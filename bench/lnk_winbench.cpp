@@ -20,7 +20,8 @@ int main() {
         return 1;
     char tmp[MAX_PATH];
     ::GetTempPathA(MAX_PATH, tmp);
-    const std::string dir = std::string(tmp) + "lnk-winbench-" + std::to_string(::GetCurrentProcessId());
+    const std::string dir =
+        std::string(tmp) + "lnk-winbench-" + std::to_string(::GetCurrentProcessId());
     ::CreateDirectoryA(dir.c_str(), nullptr);
     if (!lnkbench::WriteCorpus(dir, '\\')) {
         std::fprintf(stderr, "cannot write the corpus in %s\n", dir.c_str());
@@ -52,8 +53,9 @@ int main() {
     std::printf("corpus: %d shortcut files, %d where the two readers disagree\n", lnkbench::kFiles,
                 mismatches);
     std::printf("shell link object:          %10.0f shortcuts/s\n", shellRate);
-    std::printf("CreateSystemLinkReader():   %10.0f shortcuts/s  (%.1fx, target >= 5x under Wine)\n",
-                systemRate, systemRate / shellRate);
+    std::printf(
+        "CreateSystemLinkReader():   %10.0f shortcuts/s  (%.1fx, target >= 5x under Wine)\n",
+        systemRate, systemRate / shellRate);
     std::printf("RATE wine_shell %.0f\n", shellRate);
     std::printf("RATE system_reader %.0f\n", systemRate);
     std::printf("(checksum %zu)\n", checksum);

@@ -12,8 +12,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <exception>
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -70,7 +70,8 @@ int Run() {
     setup.title = "Bench";
     setup.programFolder = root; // no UI.bmp or settings there: one error box, answered here
     int boxes = 0;
-    setup.messageBox = [&boxes](WindowHandle, const std::string& text, const std::string&, unsigned) {
+    setup.messageBox = [&boxes](WindowHandle, const std::string& text, const std::string&,
+                                unsigned) {
         if (++boxes > 2)
             std::printf("box: %s\n", text.c_str());
         return IDYES;
@@ -100,9 +101,12 @@ int Run() {
     files = MakeFiles(root + "groups\\", kFiles);
     t = Clock::now();
     for (std::size_t i = 0; i < files.size(); i += 200)
-        MoveToRecycleBin(nullptr, std::vector<std::string>(files.begin() + static_cast<std::ptrdiff_t>(i),
-                                                          files.begin() + static_cast<std::ptrdiff_t>(std::min(files.size(), i + 200))),
-                         false);
+        MoveToRecycleBin(
+            nullptr,
+            std::vector<std::string>(
+                files.begin() + static_cast<std::ptrdiff_t>(i),
+                files.begin() + static_cast<std::ptrdiff_t>(std::min(files.size(), i + 200))),
+            false);
     const double groups = Seconds(t, Clock::now());
     std::printf("calls of 200 files for %d files          %8.2f s (%d left)\n", kFiles, groups,
                 Present(files));

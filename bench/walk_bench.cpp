@@ -105,7 +105,9 @@ struct CountingListing : IDirListing {
             maxOpen = std::max(maxOpen, ++open);
         return h;
     }
-    bool FindNext(TFindHandle h, TFindData& d) override { return SystemDirListing().FindNext(h, d); }
+    bool FindNext(TFindHandle h, TFindData& d) override {
+        return SystemDirListing().FindNext(h, d);
+    }
     void FindClose(TFindHandle h) override {
         SystemDirListing().FindClose(h);
         --open;
@@ -139,7 +141,8 @@ void Memory(const char* label, const fs::path& root) {
 } // namespace
 
 int main() {
-    const fs::path base = fs::temp_directory_path() / ("sweeper-walkbench-" + std::to_string(::getpid()));
+    const fs::path base =
+        fs::temp_directory_path() / ("sweeper-walkbench-" + std::to_string(::getpid()));
     std::error_code ec;
     fs::remove_all(base, ec);
 
@@ -159,8 +162,8 @@ int main() {
     }
     std::printf("finder walk: %7.1f ms  %10.0f entries/s  (%zu examined, %zu shortcuts)\n",
                 best.seconds * 1e3, entries / best.seconds, best.examined, best.found);
-    std::printf("find -iname: %7.1f ms  %10.0f entries/s  (%zu shortcuts)\n", bestFind.seconds * 1e3,
-                entries / bestFind.seconds, bestFind.found);
+    std::printf("find -iname: %7.1f ms  %10.0f entries/s  (%zu shortcuts)\n",
+                bestFind.seconds * 1e3, entries / bestFind.seconds, bestFind.found);
     std::printf("ratio walk/find: %.2f (target <= 1.20)\n", best.seconds / bestFind.seconds);
     fs::remove_all(tree, ec);
 

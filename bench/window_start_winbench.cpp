@@ -32,9 +32,7 @@ BOOL CALLBACK OfferWindow(HWND window, LPARAM lp) {
     return FALSE;
 }
 
-std::string Quoted(const char* argument) {
-    return std::string("\"") + argument + "\"";
-}
+std::string Quoted(const char* argument) { return std::string("\"") + argument + "\""; }
 
 int Launch(int seconds, int argc, char** argv) {
     std::string command = Quoted(argv[0]);

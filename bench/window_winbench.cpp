@@ -10,8 +10,8 @@
 //      under 1 s).
 #include "finder/di_file_finder.h"
 #include "inventory/shortcut_item.h"
-#include "platform/fs_probes.h"
 #include "lnk/link_reader.h"
+#include "platform/fs_probes.h"
 #include "windows/main_form.h"
 
 #include "shell_link.h"
@@ -23,8 +23,8 @@
 #include <shlobj.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -175,10 +175,14 @@ int Show(int seconds, const std::string& programFolder) {
     const struct {
         const char* name;
         const char* target;
-    } links[] = {{"Editor", "Tools\\editor.exe"},        {"Old Game", "Games\\oldgame.exe"},
-                 {"Picture Viewer", "Tools\\viewer.exe"}, {"Report", "report.txt"},
-                 {"Tools folder", "Tools"},               {"Uninstalled App", "App\\app.exe"},
-                 {"Backup Utility", "Backup\\backup.exe"}, {"Notes", "notes-2019.txt"}};
+    } links[] = {{"Editor", "Tools\\editor.exe"},
+                 {"Old Game", "Games\\oldgame.exe"},
+                 {"Picture Viewer", "Tools\\viewer.exe"},
+                 {"Report", "report.txt"},
+                 {"Tools folder", "Tools"},
+                 {"Uninstalled App", "App\\app.exe"},
+                 {"Backup Utility", "Backup\\backup.exe"},
+                 {"Notes", "notes-2019.txt"}};
     for (const auto& l : links)
         WriteLink(root + l.name + ".lnk", root + l.target);
     Picker picker;
@@ -250,7 +254,8 @@ int main(int argc, char** argv) {
             WriteLink(dir + "s" + std::to_string(s) + ".lnk",
                       s % 2 ? root + "target.exe" : root + "missing" + std::to_string(s) + ".exe");
     }
-    std::printf("tree: %d folders, %d files, %d shortcuts (half broken)\n", folders, folders * 180, links);
+    std::printf("tree: %d folders, %d files, %d shortcuts (half broken)\n", folders, folders * 180,
+                links);
 
     // Baseline: the same walk and the same reads without a window.
     auto reader = CreateSystemLinkReader();
@@ -293,8 +298,8 @@ int main(int argc, char** argv) {
     const double scan = Ms(t1, Clock::now());
     if (!filterOnly)
         std::printf("scan in the window                      %9.1f ms (%d rows), %.2f x baseline "
-                "(target <= 2)\n",
-                scan, form.Rows().Count(), scan / baseline);
+                    "(target <= 2)\n",
+                    scan, form.Rows().Count(), scan / baseline);
 
     // The same scan with the progress event doing nothing: what the message handling costs.
     if (!filterOnly) {

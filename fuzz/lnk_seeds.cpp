@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
     a.idList = net;
     put(a.Build());
     Link b;
-    b.linkInfo = LinkInfo({"C:\\local\xE9", "\\\\srv\\share", "sfx", true, u"C:\\local", u"\\\\srv\\share", u"sfx"});
+    b.linkInfo = LinkInfo(
+        {"C:\\local\xE9", "\\\\srv\\share", "sfx", true, u"C:\\local", u"\\\\srv\\share", u"sfx"});
     b.strings = {u"name", u"..\\rel", u"C:\\work", u"-x", u"C:\\icon.ico"};
     put(b.Build());
     b.unicodeStrings = false;

@@ -67,9 +67,8 @@ int main(int argc, char** argv) {
         for (const char c : data) {
             const unsigned char b = static_cast<unsigned char>(c);
             if (b == 0x00 || b == 0xF2 || b == 0xF5 || b == 0xFF) {
-                std::cerr << "settings-codec: " << argv[2] << ":" << line << ": byte 0x"
-                          << std::hex << static_cast<unsigned>(b)
-                          << " cannot be stored in a settings file\n";
+                std::cerr << "settings-codec: " << argv[2] << ":" << line << ": byte 0x" << std::hex
+                          << static_cast<unsigned>(b) << " cannot be stored in a settings file\n";
                 return 1;
             }
             if (c == '\n')

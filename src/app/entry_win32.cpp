@@ -1,13 +1,13 @@
 // The program entry: one copy per executable name, the title from the settings file, the
 // icon, COM, the main window and its message loop.
 #include "base/errors.h"
+#include "base/handles.h"
+#include "base/system_error.h"
 #include "platform/instance.h"
-#include "settings/settings.h"
 #include "platform/program_files.h"
 #include "platform/startup.h"
-#include "base/system_error.h"
+#include "settings/settings.h"
 #include "windows/main_form.h"
-#include "base/handles.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -18,8 +18,8 @@ namespace {
 
 HICON LoadApplicationIcon(const std::string& path) {
     RequireReadableFile(path);
-    auto icon = static_cast<HICON>(::LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0,
-                                                LR_LOADFROMFILE | LR_DEFAULTSIZE));
+    auto icon = static_cast<HICON>(
+        ::LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE));
     if (!icon)
         throw Exception("Icon image is not valid");
     return icon;

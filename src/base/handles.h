@@ -55,10 +55,10 @@ private:
 using TGdiObject = TOwnedHandle<win::FreeGdiObject>; // a bitmap, font or brush
 using TBitmap = TGdiObject;
 using TFont = TGdiObject;
-using TMemoryDc = TOwnedHandle<win::FreeMemoryDc>;   // CreateCompatibleDC
-using TMenu = TOwnedHandle<win::FreeMenu>;           // CreatePopupMenu
+using TMemoryDc = TOwnedHandle<win::FreeMemoryDc>; // CreateCompatibleDC
+using TMenu = TOwnedHandle<win::FreeMenu>;         // CreatePopupMenu
 using TImageListHandle = TOwnedHandle<win::FreeImageList>;
-using TIcon = TOwnedHandle<win::FreeIcon>;           // CreateIcon, CopyIcon, LoadImage
+using TIcon = TOwnedHandle<win::FreeIcon>; // CreateIcon, CopyIcon, LoadImage
 
 // Selects a GDI object into a DC and selects the previous one back when it goes.
 class TSelection {

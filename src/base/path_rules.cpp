@@ -32,9 +32,7 @@ std::string AddTrailingBackslash(std::string_view path) {
     return result;
 }
 
-bool IsShortcutExtension(std::string_view extension) {
-    return AsciiLowerCase(extension) == ".lnk";
-}
+bool IsShortcutExtension(std::string_view extension) { return AsciiLowerCase(extension) == ".lnk"; }
 
 char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 

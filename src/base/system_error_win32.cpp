@@ -22,8 +22,8 @@ void RaiseLastOSError(const std::string& what) {
 }
 
 void RequireReadableFile(const std::string& path) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         throw EFOpenError(CannotOpenFileMessage(path, LastSystemErrorText()));
     ::CloseHandle(file);

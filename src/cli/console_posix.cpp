@@ -14,9 +14,7 @@ namespace {
 
 volatile std::sig_atomic_t interrupted = 0;
 
-extern "C" void OnInterrupt(int) {
-    interrupted = 1;
-}
+extern "C" void OnInterrupt(int) { interrupted = 1; }
 
 } // namespace
 
@@ -43,9 +41,7 @@ void CatchInterrupt() {
     ::sigaction(SIGTERM, &action, nullptr);
 }
 
-bool Interrupted() {
-    return interrupted != 0;
-}
+bool Interrupted() { return interrupted != 0; }
 
 std::string ProgramPath(const std::string& typed) {
     std::error_code ec;
@@ -57,12 +53,8 @@ std::string ProgramPath(const std::string& typed) {
     return s;
 }
 
-std::string UserPath(const std::string& programPath) {
-    return ToPosixPath(programPath);
-}
+std::string UserPath(const std::string& programPath) { return ToPosixPath(programPath); }
 
-bool ReadLine(std::string& line) {
-    return static_cast<bool>(std::getline(std::cin, line));
-}
+bool ReadLine(std::string& line) { return static_cast<bool>(std::getline(std::cin, line)); }
 
 } // namespace console

@@ -49,13 +49,9 @@ int Width() {
     return info.srWindow.Right - info.srWindow.Left + 1;
 }
 
-void CatchInterrupt() {
-    ::SetConsoleCtrlHandler(OnControl, TRUE);
-}
+void CatchInterrupt() { ::SetConsoleCtrlHandler(OnControl, TRUE); }
 
-bool Interrupted() {
-    return ::InterlockedCompareExchange(&interrupted, 0, 0) != 0;
-}
+bool Interrupted() { return ::InterlockedCompareExchange(&interrupted, 0, 0) != 0; }
 
 std::string ProgramPath(const std::string& typed) {
     std::string s = typed;
@@ -73,12 +69,8 @@ std::string ProgramPath(const std::string& typed) {
     return full;
 }
 
-std::string UserPath(const std::string& programPath) {
-    return programPath;
-}
+std::string UserPath(const std::string& programPath) { return programPath; }
 
-bool ReadLine(std::string& line) {
-    return static_cast<bool>(std::getline(std::cin, line));
-}
+bool ReadLine(std::string& line) { return static_cast<bool>(std::getline(std::cin, line)); }
 
 } // namespace console

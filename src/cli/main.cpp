@@ -23,9 +23,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-void Complain(const std::string& message) {
-    std::cerr << "shortcut-sweeper: " << message << '\n';
-}
+void Complain(const std::string& message) { std::cerr << "shortcut-sweeper: " << message << '\n'; }
 
 double Seconds(Clock::time_point since) {
     return std::chrono::duration<double>(Clock::now() - since).count();

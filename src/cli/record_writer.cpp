@@ -39,9 +39,7 @@ bool IsWide(std::uint32_t cp) {
            (cp >= 0x20000 && cp <= 0x3FFFD);
 }
 
-int Width(std::uint32_t cp) {
-    return IsWide(cp) ? 2 : 1;
-}
+int Width(std::uint32_t cp) { return IsWide(cp) ? 2 : 1; }
 
 // The longest head of `text` that takes at most `width` columns.
 std::string_view Head(std::string_view text, int width) {
@@ -76,9 +74,7 @@ std::string_view Tail(std::string_view text, int width) {
     return text.substr(start);
 }
 
-std::string_view InvalidText(bool invalid) {
-    return invalid ? "true" : "false";
-}
+std::string_view InvalidText(bool invalid) { return invalid ? "true" : "false"; }
 
 class TableWriter final : public IRecordWriter {
 public:

@@ -1,7 +1,7 @@
 #include "cli/target_probes.h"
 
-#include "cli/drive_map.h"
 #include "base/posix_path.h"
+#include "cli/drive_map.h"
 
 const bool kTargetsNeedDriveMapping = true;
 

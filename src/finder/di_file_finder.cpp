@@ -144,7 +144,8 @@ std::uint32_t TDICustomAttributeFileFinder::WantedAttributes() const {
 
 // ---- TDIWildFileFinder --------------------------------------------------------------------
 
-TDIWildFileFinder::TDIWildFileFinder(IDirListing& listing) : TDICustomAttributeFileFinder(listing) {}
+TDIWildFileFinder::TDIWildFileFinder(IDirListing& listing)
+    : TDICustomAttributeFileFinder(listing) {}
 
 TDIWildFileFinder::~TDIWildFileFinder() = default;
 

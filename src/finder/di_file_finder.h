@@ -45,7 +45,8 @@ using TDIFileFinderProgress = std::function<void(TDICustomFileFinder& Sender)>;
 class TDIListingHandle {
 public:
     TDIListingHandle() = default;
-    TDIListingHandle(IDirListing* listing, TFindHandle handle) : listing_(listing), handle_(handle) {}
+    TDIListingHandle(IDirListing* listing, TFindHandle handle)
+        : listing_(listing), handle_(handle) {}
     TDIListingHandle(TDIListingHandle&& other) noexcept
         : listing_(other.listing_), handle_(std::exchange(other.handle_, nullptr)) {}
     TDIListingHandle& operator=(TDIListingHandle&& other) noexcept {

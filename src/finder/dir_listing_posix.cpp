@@ -16,8 +16,8 @@
 // entries whose type the file system does not report, and for read-only when it is wanted.
 // Entries "." and ".." are listed as the system lists them. An entry whose name holds a '\'
 // is skipped: in the program's path form it would name a different file.
-#include "finder/dir_listing.h"
 #include "base/posix_path.h"
+#include "finder/dir_listing.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -50,7 +50,7 @@ bool Describe(Listing& l, const dirent& e, TFindData& data) {
 
     const bool wantReadOnly = (l.wanted & kAttrReadOnly) != 0;
     std::uint32_t a = 0;
-    struct stat st{};
+    struct stat st {};
     bool haveStat = false; // st describes the entry itself (links not followed)
     unsigned char type = e.d_type;
     if (type == DT_UNKNOWN || (wantReadOnly && type != DT_LNK)) {
@@ -62,7 +62,7 @@ bool Describe(Listing& l, const dirent& e, TFindData& data) {
     if (type == DT_LNK) {
         a = kAttrReparsePoint;
         data.dwReserved0 = kReparseTagSymlink;
-        struct stat target{};
+        struct stat target {};
         if (::fstatat(::dirfd(l.dir), e.d_name, &target, 0) == 0) {
             a |= AttributesOfMode(target.st_mode) & (kAttrDirectory | kAttrArchive);
             st = target;

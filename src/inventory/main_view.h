@@ -20,7 +20,7 @@ public:
     virtual WindowHandle Handle() = 0;
     // The application title: caption of the message boxes.
     virtual std::string Title() = 0;
-    virtual void SetInfoText(const std::string& text) = 0; // LabelInfo
+    virtual void SetInfoText(const std::string& text) = 0;   // LabelInfo
     virtual void SetStatusText(const std::string& text) = 0; // LabelSta
     // Shows exactly this one of the three info-panel icons.
     virtual void ShowInfoIcon(TInfoIcon icon) = 0;
@@ -31,8 +31,7 @@ public:
     virtual bool ActionEnabled(TActionId action) = 0;
     // A modal message box with MessageBox flags (MB_YESNO | MB_ICONQUESTION is 36); returns
     // the button chosen (IDYES is 6).
-    virtual int MessageBox(const std::string& text, const std::string& caption,
-                           unsigned flags) = 0;
+    virtual int MessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
     // Handles every pending window message, then returns.
     virtual void ProcessMessages() = 0;
 };

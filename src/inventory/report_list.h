@@ -72,7 +72,9 @@ public:
     bool Checked(int row) const override { return rows_.at(row).checked; }
     void SetSubItem(int row, int column, const std::string& text) override;
     std::string Text(int row, int column) const override;
-    void SetData(int row, TShortcutItem* record) override { rows_.at(row).data = record, ++changes_; }
+    void SetData(int row, TShortcutItem* record) override {
+        rows_.at(row).data = record, ++changes_;
+    }
     TShortcutItem* Data(int row) const override { return rows_.at(row).data; }
     int SelectedCount() const override;
     int FocusedRow() const override { return focused_; }

@@ -1,8 +1,8 @@
 #include "inventory/shortcut_item.h"
 
-#include "platform/fs_probes.h"
-#include "lnk/link_reader.h"
 #include "base/path_rules.h"
+#include "lnk/link_reader.h"
+#include "platform/fs_probes.h"
 
 #include <string_view>
 

@@ -13,8 +13,8 @@ class ILinkReader;
 // Filled once when the record is built and never changed afterwards.
 class TShortcutItem {
 public:
-    TShortcutItem(std::string name, std::string target, std::string location,
-                  std::string shortcut, bool invalid)
+    TShortcutItem(std::string name, std::string target, std::string location, std::string shortcut,
+                  bool invalid)
         : Name(std::move(name)), Target(std::move(target)), Location(std::move(location)),
           Shortcut(std::move(shortcut)), Invalid(invalid) {}
 

@@ -20,8 +20,9 @@ bool TShortcutList::Remove(const TShortcutItem* record) {
 
 int TShortcutList::RemoveAll(const std::unordered_set<const TShortcutItem*>& records) {
     const auto before = items_.size();
-    items_.erase(std::remove_if(items_.begin(), items_.end(),
-                                [&records](const Entry& e) { return records.count(e.item.get()) > 0; }),
-                 items_.end());
+    items_.erase(
+        std::remove_if(items_.begin(), items_.end(),
+                       [&records](const Entry& e) { return records.count(e.item.get()) > 0; }),
+        items_.end());
     return static_cast<int>(before - items_.size());
 }

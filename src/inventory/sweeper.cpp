@@ -4,9 +4,9 @@
 #include "inventory/shortcut_item.h"
 
 #include <algorithm>
-#include <string_view>
 #include <exception>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 
 const char* const kPickerTitle = "Select the folder you want to search: ";
@@ -28,7 +28,6 @@ constexpr std::size_t kFilesPerMove = 200;
 constexpr std::size_t kNamedKept = 5;
 constexpr char kCr = '\r';
 
-
 // Counts a running scan for as long as the object lives.
 class DepthGuard {
 public:
@@ -47,7 +46,8 @@ std::string_view VolumeOf(std::string_view path) {
         return path.substr(0, 2);
     if (path.starts_with("\\\\")) {
         const std::size_t share = path.find('\\', 2);
-        const std::size_t end = share == std::string_view::npos ? share : path.find('\\', share + 1);
+        const std::size_t end =
+            share == std::string_view::npos ? share : path.find('\\', share + 1);
         return path.substr(0, end);
     }
     return {};
@@ -56,11 +56,11 @@ std::string_view VolumeOf(std::string_view path) {
 } // namespace
 
 TShortcutSweeper::TShortcutSweeper(IMainView& view, IReportList& rows, IShellServices& shell,
-                                   ILinkReader& reader, IFileProbes& probes,
-                                   IDirListing& listing)
-    : view_(view), rows_(rows), shell_(shell), reader_(reader), probes_(probes),
-      inventory_(rows), finder_(listing) {
-    finder_.SetOnProgress([this](TDICustomFileFinder& sender) { DIWildFileFinderProgress(sender); });
+                                   ILinkReader& reader, IFileProbes& probes, IDirListing& listing)
+    : view_(view), rows_(rows), shell_(shell), reader_(reader), probes_(probes), inventory_(rows),
+      finder_(listing) {
+    finder_.SetOnProgress(
+        [this](TDICustomFileFinder& sender) { DIWildFileFinderProgress(sender); });
 }
 
 template <class Body> void TShortcutSweeper::RunPumping(Body&& body) {
@@ -215,7 +215,8 @@ void TShortcutSweeper::DeleteCheckedRows() {
             for (const std::string& path : left)
                 if (!absent(path))
                     still.push_back(path);
-            const std::size_t stop = cancelled ? still.size() : std::min<std::size_t>(still.size(), 1);
+            const std::size_t stop =
+                cancelled ? still.size() : std::min<std::size_t>(still.size(), 1);
             stayed.insert(still.begin(), still.begin() + static_cast<std::ptrdiff_t>(stop));
             left.assign(still.begin() + static_cast<std::ptrdiff_t>(stop), still.end());
         }
@@ -254,7 +255,8 @@ void TShortcutSweeper::DeleteCheckedRows() {
     for (; done < pending.size(); ++done) // left by a cancel
         kept.push_back(pending[done].shortcut);
 
-    view_.SetStatusText(std::to_string(moved) + (moved == 1 ? " shortcut file" : " shortcut files") +
+    view_.SetStatusText(std::to_string(moved) +
+                        (moved == 1 ? " shortcut file" : " shortcut files") +
                         " moved to the recycle bin.");
     if (!kept.empty())
         view_.MessageBox(KeptFilesText(kept), view_.Title(), kOkWarning);
@@ -334,9 +336,7 @@ void TShortcutSweeper::UpdateStatus() {
     view_.SetCounters(total, invalid, checked);
 }
 
-bool TShortcutSweeper::ActionEnabled(TActionId action) const {
-    return view_.ActionEnabled(action);
-}
+bool TShortcutSweeper::ActionEnabled(TActionId action) const { return view_.ActionEnabled(action); }
 
 bool TShortcutSweeper::Execute(TActionId action) {
     UpdateStatus();

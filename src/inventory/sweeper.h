@@ -43,9 +43,8 @@ std::string KeptFilesText(const std::vector<std::string>& kept);
 class TShortcutSweeper {
 public:
     // Every reference must outlive the object. The finder lists folders through `listing`.
-    TShortcutSweeper(IMainView& view, IReportList& rows, IShellServices& shell,
-                     ILinkReader& reader, IFileProbes& probes,
-                     IDirListing& listing = SystemDirListing());
+    TShortcutSweeper(IMainView& view, IReportList& rows, IShellServices& shell, ILinkReader& reader,
+                     IFileProbes& probes, IDirListing& listing = SystemDirListing());
     TShortcutSweeper(const TShortcutSweeper&) = delete;
     TShortcutSweeper& operator=(const TShortcutSweeper&) = delete;
 
@@ -118,7 +117,7 @@ private:
     struct TCounts {
         int total = 0, invalid = 0, checked = 0;
     };
-    TCounts counts_;         // the last count over the rows ...
+    TCounts counts_; // the last count over the rows ...
     bool counted_ = false;
     std::uint64_t countedAt_ = 0; // ... taken at this IReportList::Changes()
     int scanDepth_ = 0;

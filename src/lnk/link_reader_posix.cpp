@@ -1,8 +1,8 @@
 // Host builds have no shell link object; shortcut files are read directly and parsed.
 #include "lnk/link_reader.h"
 
-#include "lnk/lnk_format.h"
 #include "base/posix_path.h"
+#include "lnk/lnk_format.h"
 
 #include <cerrno>
 #include <cstdlib>

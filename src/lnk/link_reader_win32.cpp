@@ -124,7 +124,8 @@ std::wstring ToWide(UINT cp, std::string_view bytes) {
 UINT SystemAnsiCodePage() {
     static const UINT codePage = [] {
         DWORD cp = 0;
-        if (::GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+        if (::GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT,
+                             LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
                              reinterpret_cast<LPWSTR>(&cp), sizeof cp / sizeof(wchar_t)) == 0)
             cp = 0;
         return static_cast<UINT>(cp);

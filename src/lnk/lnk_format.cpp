@@ -120,7 +120,8 @@ public:
     std::uint32_t U32(std::size_t off) const {
         if (!Has(off, 4))
             return 0;
-        return static_cast<std::uint32_t>(p_[off]) | (static_cast<std::uint32_t>(p_[off + 1]) << 8) |
+        return static_cast<std::uint32_t>(p_[off]) |
+               (static_cast<std::uint32_t>(p_[off + 1]) << 8) |
                (static_cast<std::uint32_t>(p_[off + 2]) << 16) |
                (static_cast<std::uint32_t>(p_[off + 3]) << 24);
     }
@@ -139,7 +140,8 @@ public:
         const void* zero = std::memchr(p_ + off, 0, n_ - off);
         if (!zero)
             return false;
-        const auto len = static_cast<std::size_t>(static_cast<const unsigned char*>(zero) - (p_ + off));
+        const auto len =
+            static_cast<std::size_t>(static_cast<const unsigned char*>(zero) - (p_ + off));
         bytes = Text(off, len);
         if (end)
             *end = off + len + 1;
@@ -445,9 +447,7 @@ std::string Expand(std::string_view text, const EnvLookup& env) {
 
 // The whole target, or "" for one longer than any path the system can open: a part of a
 // path names another file, so a target is never cut.
-std::string Capped(std::string s) {
-    return s.size() <= kMaxTargetBytes ? s : std::string();
-}
+std::string Capped(std::string s) { return s.size() <= kMaxTargetBytes ? s : std::string(); }
 
 std::string Reader::Target(Bytes file, ShortcutFields* fields) const {
     if (!file.Has(0, kHeaderSize) || file.U32(0) != kHeaderSize || !file.Equals(4, kLinkClsid, 16))
@@ -612,8 +612,7 @@ void AddSegments(std::string_view text, std::vector<std::string_view>& segments)
 } // namespace
 
 bool IsFullPath(std::string_view path) {
-    return (path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == ':' &&
-            IsSeparator(path[2])) ||
+    return (path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == ':' && IsSeparator(path[2])) ||
            (!path.empty() && IsSeparator(path[0]));
 }
 

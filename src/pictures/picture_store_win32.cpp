@@ -1,10 +1,10 @@
 #include "pictures/picture_store.h"
 
-#include "base/errors.h"
-#include "base/system_error.h"
 #include "base/com_ref.h"
-#include "pictures/pictures.h"
+#include "base/errors.h"
 #include "base/handles.h"
+#include "base/system_error.h"
+#include "pictures/pictures.h"
 
 #include <windows.h>
 
@@ -132,9 +132,7 @@ const void* PngResource(HMODULE module, int id, DWORD& size) {
 
 // The ids of one rendering share their ten thousands (pictures/pictures.h).
 static_assert(IDB_AT_150 == 2 * IDB_AT_125 && IDB_AT_200 == 3 * IDB_AT_125);
-int RenderingOf(int id) {
-    return id / IDB_AT_125;
-}
+int RenderingOf(int id) { return id / IDB_AT_125; }
 
 // Adds the id `name` to the list at `found` when it is of the same rendering as the list's
 // first, and not the background (which a window with a UI.bmp of its own never draws).

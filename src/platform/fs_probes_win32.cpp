@@ -55,9 +55,9 @@ public:
         switch (::GetLastError()) {
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
-        case ERROR_INVALID_NAME:   // a name no entry can have (wildcards, say)
+        case ERROR_INVALID_NAME: // a name no entry can have (wildcards, say)
         case ERROR_BAD_PATHNAME:
-        case ERROR_DIRECTORY:      // a file where the path needs a folder
+        case ERROR_DIRECTORY: // a file where the path needs a folder
             return TPathState::Absent;
         case ERROR_SHARING_VIOLATION: {
             WIN32_FIND_DATAW data;

@@ -1,7 +1,7 @@
-#include "base/text.h"
 #include "base/errors.h"
-#include "platform/program_files.h"
 #include "base/posix_path.h"
+#include "base/text.h"
+#include "platform/program_files.h"
 
 #include <cerrno>
 #include <cstring>

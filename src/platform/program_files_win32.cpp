@@ -1,7 +1,7 @@
 #include "base/errors.h"
+#include "base/path_rules.h"
 #include "base/system_error.h"
 #include "platform/program_files.h"
-#include "base/path_rules.h"
 
 #include <windows.h>
 

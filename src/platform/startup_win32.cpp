@@ -1,8 +1,8 @@
 #include "platform/startup.h"
 
 #include "base/errors.h"
-#include "platform/program_files.h"
 #include "base/path_rules.h"
+#include "platform/program_files.h"
 
 #include <windows.h>
 

@@ -28,8 +28,7 @@ bool BrowseForFolder(WindowHandle owner, std::string& path, const std::string& t
 // The folder dialog's callback: on initialisation selects the path given as `data` (a
 // NUL-terminated byte string); on a selection change shows the selected item's path as the
 // status text and disables OK when the item has no file-system path. Always returns 0.
-int BrowseCallback(WindowHandle dialog, unsigned message, std::intptr_t param,
-                   std::intptr_t data);
+int BrowseCallback(WindowHandle dialog, unsigned message, std::intptr_t param, std::intptr_t data);
 
 // Moves the files to the recycle bin in one shell operation, without a progress window; the
 // shell asks to confirm the move only when `confirm` is true. It never destroys a file for

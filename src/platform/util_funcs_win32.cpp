@@ -52,8 +52,8 @@ std::string PathOfIdList(LPCITEMIDLIST list, char* buffer) {
 std::wstring Widen(const std::string& text) {
     if (text.empty())
         return {};
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                        nullptr, 0);
+    const int n =
+        ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     if (n <= 0)
         return {};
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
@@ -136,9 +136,8 @@ bool BrowseForFolder(WindowHandle owner, std::string& path, const std::string& t
     if (!root.empty() && ::SHGetDesktopFolder(desktop.out()) == S_OK && desktop.get()) {
         std::wstring wideRoot = Widen(root);
         ULONG eaten = 0;
-        if (wideRoot.empty() ||
-            FAILED(desktop->ParseDisplayName(window, nullptr, wideRoot.data(), &eaten,
-                                             &rootList, nullptr)))
+        if (wideRoot.empty() || FAILED(desktop->ParseDisplayName(window, nullptr, wideRoot.data(),
+                                                                 &eaten, &rootList, nullptr)))
             rootList = nullptr;
     }
     ShellMemory rootMemory(*allocator.get(), rootList);
@@ -162,8 +161,7 @@ bool BrowseForFolder(WindowHandle owner, std::string& path, const std::string& t
     return result;
 }
 
-int BrowseCallback(WindowHandle dialog, unsigned message, std::intptr_t param,
-                   std::intptr_t data) {
+int BrowseCallback(WindowHandle dialog, unsigned message, std::intptr_t param, std::intptr_t data) {
     HWND window = static_cast<HWND>(dialog);
     switch (message) {
     case BFFM_INITIALIZED:

@@ -14,7 +14,9 @@ void LoadGlobalVars(TGlobalVars& vars, const TSettings& settings, std::string_vi
     auto read = [&](const char* key) { return settings.ReadString(kSettingsSection, key, ""); };
     vars.Version = read("Version");
     vars.Copyright = read("Copyright");
-    auto link = [&](const char* key) { return ExpandProgramRelativeLink(read(key), programFolder); };
+    auto link = [&](const char* key) {
+        return ExpandProgramRelativeLink(read(key), programFolder);
+    };
     vars.HelpContectLink = link("HelpContectLink");
     vars.HelpHowTosTutorialVideosLink = link("HelpHowTosTutorialVideosLink");
     vars.HelpHomePageLink = link("HelpHomePageLink");

@@ -2,9 +2,9 @@
 // are stored with every byte complemented. Reading, decoding and lookup.
 #pragma once
 
+#include "base/path_rules.h"
 #include "base/text.h"
 #include "platform/program_files.h"
-#include "base/path_rules.h"
 
 #include <string>
 #include <string_view>

@@ -3,10 +3,10 @@
 // texts come from AboutTexts (windows/about_texts), the box only places and paints them.
 #pragma once
 
+#include "base/handles.h"
 #include "platform/shell_services.h"
 #include "windows/about_texts.h"
 #include "winkit/painted_layer.h"
-#include "base/handles.h"
 #include "winkit/window.h"
 
 #include <string>
@@ -31,21 +31,20 @@ public:
     std::string LabelText(const std::string& name) const;
 
 private:
-    std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam,
-                            std::intptr_t lParam) override;
+    std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void Paint(void* dc);
     bool OverLink(int x, int y) const;
     // Fonts, places and frame for dpi_ (at creation and on WM_DPICHANGED).
     void ScaleFonts();
     void ApplyDpi(const void* suggested);
 
-    WindowHandle owner_;           // not owned
+    WindowHandle owner_; // not owned
     std::string title_;
     IShellServices& shell_;
     TIcon icon_;
-    int dpi_ = 96;                 // the density the layout is scaled to
+    int dpi_ = 96; // the density the layout is scaled to
     TFont fontNormal_, fontName_, fontLink_;
-    std::vector<void*> fonts_;     // not owned: the three above, by font number
+    std::vector<void*> fonts_; // not owned: the three above, by font number
     TPaintedLayer labels_;
     int result_ = 0;
 };

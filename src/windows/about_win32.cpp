@@ -26,9 +26,14 @@ std::vector<TGraphic> AboutLabels() {
         {.name = "LabelAppName", .bounds = {66, 8, 16, 16}, .text = "%s", .font = kName},
         {.name = "LabelVersion", .bounds = {66, 26, 54, 13}, .text = "Version %s"},
         {.name = "LabelCopyRight", .bounds = {16, 72, 224, 13}, .text = kCopyrightTemplate},
-        {.name = "LabelWarning", .bounds = {16, 104, 345, 65}, .text = kLegalNotice,
+        {.name = "LabelWarning",
+         .bounds = {16, 104, 345, 65},
+         .text = kLegalNotice,
          .kind = TGraphic::Kind::WrapLabel},
-        {.name = "LabelWeb", .bounds = {16, 192, 16, 13}, .text = "%s", .font = kLink,
+        {.name = "LabelWeb",
+         .bounds = {16, 192, 16, 13},
+         .text = "%s",
+         .font = kLink,
          .color = kLinkColor},
     };
 }
@@ -44,13 +49,14 @@ TFormAbout::TFormAbout(WindowHandle owner, const std::string& title, void* icon,
                        IShellServices& shell)
     : owner_(owner), title_(title), shell_(shell),
       icon_(icon ? ::CopyIcon(static_cast<HICON>(icon)) : nullptr),
-      labels_([this](const std::string& text, int font) {
-                  return TextExtent(Handle(), fonts_[static_cast<std::size_t>(font)], text);
-              },
-              [this](const TBounds&) {
-                  if (Handle())
-                      ::InvalidateRect(H(Handle()), nullptr, TRUE);
-              }) {
+      labels_(
+          [this](const std::string& text, int font) {
+              return TextExtent(Handle(), fonts_[static_cast<std::size_t>(font)], text);
+          },
+          [this](const TBounds&) {
+              if (Handle())
+                  ::InvalidateRect(H(Handle()), nullptr, TRUE);
+          }) {
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     const int dpi = SystemDpi();
@@ -129,8 +135,8 @@ bool TFormAbout::OverLink(int x, int y) const {
 void TFormAbout::Paint(void* dc) {
     const TBounds at = Scale(kIconPlace, dpi_);
     if (icon_)
-        ::DrawIconEx(static_cast<HDC>(dc), at.left, at.top, icon_.as<HICON>(), at.width,
-                     at.height, 0, nullptr, DI_NORMAL);
+        ::DrawIconEx(static_cast<HDC>(dc), at.left, at.top, icon_.as<HICON>(), at.width, at.height,
+                     0, nullptr, DI_NORMAL);
     PaintLayer(dc, labels_, fonts_, {});
 }
 

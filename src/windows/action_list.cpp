@@ -8,11 +8,16 @@ TActionList::TActionList() {
 
 TAction& TActionList::operator[](TActionId id) {
     switch (id) {
-    case TActionId::Properties: return ActionProperties;
-    case TActionId::SelectInvalid: return ActionSelectInvalid;
-    case TActionId::Selectnone: return ActionSelectnone;
-    case TActionId::Delete: return ActionDelete;
-    case TActionId::ScanShortcuts: break;
+    case TActionId::Properties:
+        return ActionProperties;
+    case TActionId::SelectInvalid:
+        return ActionSelectInvalid;
+    case TActionId::Selectnone:
+        return ActionSelectnone;
+    case TActionId::Delete:
+        return ActionDelete;
+    case TActionId::ScanShortcuts:
+        break;
     }
     return ActionScanShortcuts;
 }

@@ -4,8 +4,8 @@
 #include "windows/main_form_layout.h"
 
 #include <windows.h>
-#include <windowsx.h>
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -48,10 +48,14 @@ const std::string& TListViewReport::TextOf(const Row& row, int column) const {
     if (!row.data)
         return kNoText;
     switch (column) {
-    case 0: return row.data->Name;
-    case 1: return row.data->Target;
-    case 2: return row.data->Location;
-    default: return row.data->Shortcut;
+    case 0:
+        return row.data->Name;
+    case 1:
+        return row.data->Target;
+    case 2:
+        return row.data->Location;
+    default:
+        return row.data->Shortcut;
     }
 }
 
@@ -177,7 +181,8 @@ void TListViewReport::DeleteRows(const std::vector<int>& rows) {
     if (focused >= 0)
         setState(static_cast<int>(focused), 0);
 
-    Send(view_, LVM_SETITEMCOUNT, static_cast<WPARAM>(Count()), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    Send(view_, LVM_SETITEMCOUNT, static_cast<WPARAM>(Count()),
+         LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     controlCount_ = Count();
     for (LRESULT row : selected)
         if (const int now = moved(row); now >= 0)
@@ -187,9 +192,10 @@ void TListViewReport::DeleteRows(const std::vector<int>& rows) {
         setState(now, LVIS_FOCUSED);
 
     // The first row shown stays first: it moved up by the deleted rows above it.
-    int wantTop = static_cast<int>(top) -
-                  static_cast<int>(std::lower_bound(rows.begin(), rows.end(), static_cast<int>(top)) -
-                                   rows.begin());
+    int wantTop =
+        static_cast<int>(top) -
+        static_cast<int>(std::lower_bound(rows.begin(), rows.end(), static_cast<int>(top)) -
+                         rows.begin());
     wantTop = std::min(wantTop, std::max(Count() - 1, 0));
     // To the end, then back up to the row: it is then the first shown (as far as the rows
     // below it fill the list).
@@ -273,7 +279,8 @@ void TListViewReport::GetDispInfo(void* info) const {
     if (item.mask & LVIF_IMAGE)
         item.iImage = row.image;
     if (item.mask & LVIF_STATE) {
-        item.state = (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(row.checked ? 2 : 1);
+        item.state =
+            (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(row.checked ? 2 : 1);
         item.stateMask |= LVIS_STATEIMAGEMASK;
     }
     if (item.mask & LVIF_PARAM)
@@ -317,7 +324,8 @@ TListViewReport::TInput TListViewReport::ToggleFromInput(const void* m) {
     if (msg->message == WM_LBUTTONDOWN || msg->message == WM_LBUTTONDBLCLK) {
         LVHITTESTINFO hit{};
         hit.pt = {GET_X_LPARAM(msg->lParam), GET_Y_LPARAM(msg->lParam)};
-        const auto row = static_cast<int>(Send(view_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        const auto row =
+            static_cast<int>(Send(view_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
         if (row < 0 || row >= Count() || !(hit.flags & LVHT_ONITEMSTATEICON) ||
             !OnCheckBox(row, hit.pt.x, hit.pt.y))
             return TInput::Passed;
@@ -329,7 +337,8 @@ TListViewReport::TInput TListViewReport::ToggleFromInput(const void* m) {
         for (auto r = Send(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED); r >= 0;
              r = Send(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(r), LVNI_SELECTED))
             if (r != row)
-                Send(view_, LVM_SETITEMSTATE, static_cast<WPARAM>(r), reinterpret_cast<LPARAM>(&none));
+                Send(view_, LVM_SETITEMSTATE, static_cast<WPARAM>(r),
+                     reinterpret_cast<LPARAM>(&none));
         LVITEMA current{};
         current.stateMask = current.state = LVIS_SELECTED | LVIS_FOCUSED;
         Send(view_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&current));
@@ -343,9 +352,11 @@ TListViewReport::TInput TListViewReport::ToggleFromInput(const void* m) {
             return TInput::Toggled; // nothing to toggle; the key is the check boxes' all the same
         const bool checked = !Checked(focused);
         SetChecked(focused, checked);
-        for (int row = static_cast<int>(Send(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        for (int row = static_cast<int>(
+                 Send(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
              row >= 0 && row < Count();
-             row = static_cast<int>(Send(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED)))
+             row = static_cast<int>(
+                 Send(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED)))
             SetChecked(row, checked);
         Flush();
         return TInput::Toggled;

@@ -12,16 +12,16 @@
 // main_form_paint_win32.cpp.
 #pragma once
 
+#include "base/handles.h"
 #include "finder/di_file_finder.h"
 #include "inventory/inventory.h"
 #include "inventory/main_view.h"
 #include "inventory/sweeper.h"
 #include "platform/shell_services.h"
 #include "windows/action_list.h"
-#include "winkit/image_button.h"
 #include "windows/list_view.h"
+#include "winkit/image_button.h"
 #include "winkit/painted_layer.h"
-#include "base/handles.h"
 #include "winkit/window.h"
 
 #include <cstdint>
@@ -35,18 +35,17 @@ class IFileProbes;
 struct TReadableText;
 
 // A modal message box: owner, text, caption and MessageBox flags; returns the button chosen.
-using TMessageBoxFn =
-    std::function<int(WindowHandle owner, const std::string& text, const std::string& caption,
-                      unsigned flags)>;
+using TMessageBoxFn = std::function<int(WindowHandle owner, const std::string& text,
+                                        const std::string& caption, unsigned flags)>;
 
 struct TMainFormSetup {
-    std::string title;           // the application title
-    std::string programFolder;   // folder of "UI.bmp" and the settings file, ending in '\'
-    void* icon = nullptr;        // HICON of the application, not owned; nullptr for none
-    IShellServices* shell = nullptr;    // nullptr: the system's
-    ILinkReader* linkReader = nullptr;  // nullptr: the system's
-    IFileProbes* probes = nullptr;      // nullptr: the system's
-    TMessageBoxFn messageBox;           // empty: the system's message box
+    std::string title;                 // the application title
+    std::string programFolder;         // folder of "UI.bmp" and the settings file, ending in '\'
+    void* icon = nullptr;              // HICON of the application, not owned; nullptr for none
+    IShellServices* shell = nullptr;   // nullptr: the system's
+    ILinkReader* linkReader = nullptr; // nullptr: the system's
+    IFileProbes* probes = nullptr;     // nullptr: the system's
+    TMessageBoxFn messageBox;          // empty: the system's message box
     // Whether the platform shows the shell's Properties sheet for a file; where it does not,
     // Properties opens the program's own box. Empty: the platform's (PlatformHasPropertiesSheet).
     std::function<bool()> hasPropertiesSheet;
@@ -70,8 +69,7 @@ public:
     void SetCounters(int total, int invalid, int checked) override;
     void SetActionEnabled(TActionId action, bool enabled) override;
     bool ActionEnabled(TActionId action) override { return ActionList[action].Enabled(); }
-    int MessageBox(const std::string& text, const std::string& caption,
-                   unsigned flags) override;
+    int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
     // Looks at the queue at most once every few milliseconds, and shows the rows found so far
     // a few times a second: the scan calls it for every entry it examines, and each look
     // costs a round trip to the window system.
@@ -145,8 +143,7 @@ public:
     TMenu PopupMenuHelp;
 
 private:
-    std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam,
-                            std::intptr_t lParam) override;
+    std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     // main_form_controls_win32.cpp
     void CreateControls();
     void CreateButtons();
@@ -182,12 +179,12 @@ private:
     void ShowOwnProperties(const std::string& shortcutPath);
 
     TMainFormSetup setup_;
-    int dpi_ = 96;               // the density the layout is scaled to
-    TFont font_;                 // Tahoma, 11 pixels at 96 dpi, scaled
-    TBitmap background_;         // "UI.bmp"; empty when it could not be loaded
+    int dpi_ = 96;                   // the density the layout is scaled to
+    TFont font_;                     // Tahoma, 11 pixels at 96 dpi, scaled
+    TBitmap background_;             // "UI.bmp"; empty when it could not be loaded
     bool shippedBackground_ = false; // "UI.bmp" is the file shipped with the program
-    int rowImagesPercent_ = 100; // the rendering ImageList holds
-    std::vector<void*> fonts_;   // not owned: font_, by font number
+    int rowImagesPercent_ = 100;     // the rendering ImageList holds
+    std::vector<void*> fonts_;       // not owned: font_, by font number
     // Not owned, by TMainPicture: background_ (or above 100% the shipped background's own
     // rendering) and the info icons (32-bit, alpha), those of the executable kept by
     // pictures/picture_store.
@@ -205,7 +202,7 @@ private:
     std::vector<std::unique_ptr<TsuiImageButton>> buttons_;
     unsigned long long lastPump_ = 0;      // tick of the last ProcessMessages that looked
     unsigned long long lastRowsFlush_ = 0; // tick of its last flush of the rows
-    WindowHandle focused_ = nullptr; // not owned: the control with the focus when deactivated
+    WindowHandle focused_ = nullptr;       // not owned: the control with the focus when deactivated
 };
 
 // Runs the message loop, with an idle pass whenever the queue runs empty, until the window

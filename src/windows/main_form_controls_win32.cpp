@@ -4,11 +4,11 @@
 #include "windows/main_form.h"
 
 #include "base/system_error.h"
-#include "winkit/accessibility.h"
-#include "winkit/display_scale.h"
-#include "windows/main_form_layout.h"
 #include "pictures/picture_store.h"
 #include "pictures/pictures.h"
+#include "windows/main_form_layout.h"
+#include "winkit/accessibility.h"
+#include "winkit/display_scale.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -69,10 +69,9 @@ void TMainForm::CreateControls() {
     // Each control is placed, and given its font, by ApplyDpi below.
     const auto child = [&](const TControlPlace& place, DWORD exStyle, const char* cls,
                            DWORD style) {
-        HWND c = ::CreateWindowExA(exStyle, cls, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style,
-                                   0, 0, 0, 0, H(Handle()),
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id)),
-                                   instance, nullptr);
+        HWND c = ::CreateWindowExA(
+            exStyle, cls, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, 0, 0, 0, H(Handle()),
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id)), instance, nullptr);
         if (!c)
             RaiseLastOSError(std::string("Cannot create ") + place.name);
         NameSystemControl(c, AccessibleNameOf(place.name));
@@ -103,8 +102,8 @@ void TMainForm::CreateControls() {
     // Last: a static control before the filter or the Show box would become its name for
     // screen readers.
     for (const TReadableText& readable : kReadableTexts)
-        hiddenTexts_.push_back(CreateHiddenText(
-            Handle(), graphics_.Find(readable.graphic)->bounds, ReadableText(readable)));
+        hiddenTexts_.push_back(CreateHiddenText(Handle(), graphics_.Find(readable.graphic)->bounds,
+                                                ReadableText(readable)));
     ApplyDpi();
 }
 
@@ -183,8 +182,8 @@ void TMainForm::PlaceControls() {
         const int first = ScaledPictureId(b.firstPicture, percent);
         button.SetPictures(first, first + 1, first + 2, first + 3);
         const TBounds at = Scale(b.bounds, dpi_);
-        const bool fits = button.PicNormal().Width() == at.width &&
-                          button.PicNormal().Height() == at.height;
+        const bool fits =
+            button.PicNormal().Width() == at.width && button.PicNormal().Height() == at.height;
         button.SetAutoSize(fits);
         button.SetStretch(!fits);
         button.SetBounds(at.left, at.top, at.width, at.height);

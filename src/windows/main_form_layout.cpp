@@ -1,7 +1,7 @@
 #include "windows/main_form_layout.h"
 
-#include "winkit/display_scale.h"
 #include "pictures/pictures.h"
+#include "winkit/display_scale.h"
 
 std::vector<TGraphic> MainFormGraphics() {
     using K = TGraphic::Kind;
@@ -9,14 +9,20 @@ std::vector<TGraphic> MainFormGraphics() {
         return TGraphic{.name = name, .bounds = bounds, .text = text, .color = kMainLabelColor};
     };
     const auto icon = [](const char* name, int picture, bool visible) {
-        return TGraphic{.name = name, .bounds = {32, 488, 64, 64}, .kind = K::AlphaImage,
-                        .visible = visible, .picture = picture, .group = kInfoIconGroup};
+        return TGraphic{.name = name,
+                        .bounds = {32, 488, 64, 64},
+                        .kind = K::AlphaImage,
+                        .visible = visible,
+                        .picture = picture,
+                        .group = kInfoIconGroup};
     };
     TGraphic info = label("LabelInfo", {112, 488, 457, 78}, "Info"); // replaced at creation
     info.kind = K::WrapLabel;
     return {
         // The background takes its picture's size when "UI.bmp" is loaded.
-        {.name = "ImageMain", .bounds = {0, 0, 788, 584}, .kind = K::Image,
+        {.name = "ImageMain",
+         .bounds = {0, 0, 788, 584},
+         .kind = K::Image,
          .picture = kPictureBackground},
         label("LabelShow", {632, 83, 30, 13}, "Show:"),
         label("LabelFilter", {472, 83, 28, 13}, "Filter:"),
@@ -37,9 +43,12 @@ std::vector<TGraphic> MainFormGraphics() {
 
 const char* InfoIconName(TInfoIcon icon) {
     switch (icon) {
-    case TInfoIcon::Good: return "ImageIconGood";
-    case TInfoIcon::Error: return "ImageIconError";
-    case TInfoIcon::Info: break;
+    case TInfoIcon::Good:
+        return "ImageIconGood";
+    case TInfoIcon::Error:
+        return "ImageIconError";
+    case TInfoIcon::Info:
+        break;
     }
     return "ImageIconInfo";
 }
@@ -49,17 +58,32 @@ constexpr int ActionId(TActionId action) { return kIdActionBase + static_cast<in
 } // namespace
 
 const std::array<TButtonPlace, 7> kMainButtons{{
-    {"suiImageButtonProperties", {24, 400, 86, 77}, IDB_PROPERTIES_NORMAL, TActionId::Properties,
+    {"suiImageButtonProperties",
+     {24, 400, 86, 77},
+     IDB_PROPERTIES_NORMAL,
+     TActionId::Properties,
      ActionId(TActionId::Properties)},
     // "Selectnone" is spelled so in the window's names.
-    {"suiImageButtonSelectnone", {216, 400, 86, 77}, IDB_SELECTNONE_NORMAL, TActionId::Selectnone,
+    {"suiImageButtonSelectnone",
+     {216, 400, 86, 77},
+     IDB_SELECTNONE_NORMAL,
+     TActionId::Selectnone,
      ActionId(TActionId::Selectnone)},
-    {"suiImageButtonSelectInvalid", {120, 400, 86, 77}, IDB_SELECTINVALID_NORMAL,
-     TActionId::SelectInvalid, ActionId(TActionId::SelectInvalid)},
-    {"suiImageButtonDelete", {312, 400, 86, 77}, IDB_DELETE_NORMAL, TActionId::Delete,
+    {"suiImageButtonSelectInvalid",
+     {120, 400, 86, 77},
+     IDB_SELECTINVALID_NORMAL,
+     TActionId::SelectInvalid,
+     ActionId(TActionId::SelectInvalid)},
+    {"suiImageButtonDelete",
+     {312, 400, 86, 77},
+     IDB_DELETE_NORMAL,
+     TActionId::Delete,
      ActionId(TActionId::Delete)},
-    {"suiImageButtonScanShortcuts", {672, 400, 86, 77}, IDB_SCANSHORTCUTS_NORMAL,
-     TActionId::ScanShortcuts, ActionId(TActionId::ScanShortcuts)},
+    {"suiImageButtonScanShortcuts",
+     {672, 400, 86, 77},
+     IDB_SCANSHORTCUTS_NORMAL,
+     TActionId::ScanShortcuts,
+     ActionId(TActionId::ScanShortcuts)},
     {"suiImageButtonMore", {600, 3, 154, 30}, IDB_MORE_NORMAL, std::nullopt, kIdButtonMore},
     {"ButtonHelp", {12, 14, 34, 35}, IDB_HELP_NORMAL, std::nullopt, kIdButtonHelp},
 }};
@@ -72,12 +96,19 @@ TOffset HelpMenuOffset(int dpi) {
 // "HelpContectLink" is spelled so in the settings file.
 const std::string* HelpMenuLink(int id, const TGlobalVars& vars) {
     switch (id) {
-    case menuHelpContent: return &vars.HelpContectLink;
-    case menuHowTo: return &vars.HelpHowTosTutorialVideosLink;
-    case menuHomePage: return &vars.HelpHomePageLink;
-    case menuMoreFreeTools: return &vars.HelpMoreFreeToolsLink;
-    case menuCheckUpdates: return &vars.HelpCheckForUpdatesLink;
-    case menuContact: return &vars.HelpSupportLink;
-    default: return nullptr;
+    case menuHelpContent:
+        return &vars.HelpContectLink;
+    case menuHowTo:
+        return &vars.HelpHowTosTutorialVideosLink;
+    case menuHomePage:
+        return &vars.HelpHomePageLink;
+    case menuMoreFreeTools:
+        return &vars.HelpMoreFreeToolsLink;
+    case menuCheckUpdates:
+        return &vars.HelpCheckForUpdatesLink;
+    case menuContact:
+        return &vars.HelpSupportLink;
+    default:
+        return nullptr;
     }
 }

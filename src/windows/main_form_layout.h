@@ -5,8 +5,8 @@
 // is built from these tables and the tests read them back against the real controls.
 #pragma once
 
-#include "settings/globals.h"
 #include "inventory/main_view.h"
+#include "settings/globals.h"
 #include "winkit/painted_layer.h"
 
 #include <array>

@@ -3,12 +3,12 @@
 #include "windows/main_form.h"
 
 #include "base/errors.h"
-#include "platform/program_files.h"
 #include "base/path_rules.h"
-#include "winkit/display_scale.h"
-#include "windows/main_form_layout.h"
 #include "pictures/picture_store.h"
 #include "pictures/pictures.h"
+#include "platform/program_files.h"
+#include "windows/main_form_layout.h"
+#include "winkit/display_scale.h"
 
 #include <windows.h>
 

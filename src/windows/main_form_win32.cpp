@@ -1,18 +1,18 @@
 // The main window: creation, message routing, the handlers and the view interface.
 #include "windows/main_form.h"
 
+#include "lnk/link_reader.h"
+#include "platform/fs_probes.h"
+#include "platform/startup.h"
+#include "platform/util_funcs.h"
 #include "settings/globals.h"
 #include "settings/settings.h"
-#include "platform/startup.h"
-#include "platform/fs_probes.h"
-#include "lnk/link_reader.h"
-#include "platform/util_funcs.h"
 #include "windows/about.h"
-#include "winkit/accessibility.h"
-#include "winkit/display_scale.h"
 #include "windows/main_form_layout.h"
 #include "windows/properties_box.h"
 #include "windows/properties_route.h"
+#include "winkit/accessibility.h"
+#include "winkit/display_scale.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -96,9 +96,7 @@ void TMainForm::RestoreFocus() {
         ::SetFocus(target);
 }
 
-IShellServices& TMainForm::Shell() {
-    return setup_.shell ? *setup_.shell : SystemShellServices();
-}
+IShellServices& TMainForm::Shell() { return setup_.shell ? *setup_.shell : SystemShellServices(); }
 
 WindowHandle TMainForm::Control(const std::string& name) const {
     for (const auto& [n, h] : controls_)
@@ -243,8 +241,8 @@ void TMainForm::FormCreate() {
     // Whatever the settings held when reading stopped.
     EnableHelpLinks();
     // The master list exists in every case, so scans and views work.
-    sweeper_ = std::make_unique<TShortcutSweeper>(*this, *rows_, *commandShell_,
-                                                  *setup_.linkReader, *setup_.probes);
+    sweeper_ = std::make_unique<TShortcutSweeper>(*this, *rows_, *commandShell_, *setup_.linkReader,
+                                                  *setup_.probes);
     sweeper_->SetOnDeferredClose([this] {
         ReportErrors(*this, [&] { FormClose(); });
         DestroyHandle();
@@ -356,8 +354,8 @@ void TMainForm::ButtonHelpClick() {
     RECT window;
     ::GetWindowRect(H(Handle()), &window);
     const TOffset at = HelpMenuOffset(dpi_);
-    ::TrackPopupMenu(PopupMenuHelp.as<HMENU>(), TPM_LEFTALIGN | TPM_TOPALIGN,
-                     window.left + at.x, window.top + at.y, 0, H(Handle()), nullptr);
+    ::TrackPopupMenu(PopupMenuHelp.as<HMENU>(), TPM_LEFTALIGN | TPM_TOPALIGN, window.left + at.x,
+                     window.top + at.y, 0, H(Handle()), nullptr);
 }
 
 // ---- The action list ----
@@ -380,11 +378,21 @@ bool TMainForm::ExecuteAction(TActionId action) {
 void TMainForm::RunCommand(TActionId action) {
     lastPump_ = 0;
     switch (action) {
-    case TActionId::ScanShortcuts: ActionScanShortcutsExecute(); break;
-    case TActionId::Properties: ActionPropertiesExecute(); break;
-    case TActionId::SelectInvalid: ActionSelectInvalidExecute(); break;
-    case TActionId::Selectnone: ActionSelectnoneExecute(); break;
-    case TActionId::Delete: ActionDeleteExecute(); break;
+    case TActionId::ScanShortcuts:
+        ActionScanShortcutsExecute();
+        break;
+    case TActionId::Properties:
+        ActionPropertiesExecute();
+        break;
+    case TActionId::SelectInvalid:
+        ActionSelectInvalidExecute();
+        break;
+    case TActionId::Selectnone:
+        ActionSelectnoneExecute();
+        break;
+    case TActionId::Delete:
+        ActionDeleteExecute();
+        break;
     }
 }
 
@@ -398,14 +406,29 @@ void TMainForm::Command(int id, int code) {
     if (code != 0)
         return;
     switch (id) {
-    case menuHelpContent: menuHelpContentClick(); break;
-    case menuHowTo: menuHowToClick(); break;
-    case menuHomePage: menuHomePageClick(); break;
-    case menuMoreFreeTools: menuMoreFreeToolsClick(); break;
-    case menuCheckUpdates: menuCheckUpdatesClick(); break;
-    case menuContact: menuContactClick(); break;
-    case menuAbout: menuAboutClick(); break;
-    default: break;
+    case menuHelpContent:
+        menuHelpContentClick();
+        break;
+    case menuHowTo:
+        menuHowToClick();
+        break;
+    case menuHomePage:
+        menuHomePageClick();
+        break;
+    case menuMoreFreeTools:
+        menuMoreFreeToolsClick();
+        break;
+    case menuCheckUpdates:
+        menuCheckUpdatesClick();
+        break;
+    case menuContact:
+        menuContactClick();
+        break;
+    case menuAbout:
+        menuAboutClick();
+        break;
+    default:
+        break;
     }
 }
 
@@ -414,11 +437,20 @@ void TMainForm::Notify(void* h) {
     if (header->idFrom != kIdListViewFiles || !rows_)
         return;
     switch (header->code) {
-    case LVN_GETDISPINFOA: rows_->GetDispInfo(header); break;
-    case LVN_ITEMCHANGED: rows_->ItemChanged(header); break;
-    case NM_CLICK: ListViewFilesClick(); break;
-    case NM_DBLCLK: ActionPropertiesExecute(); break;
-    default: break;
+    case LVN_GETDISPINFOA:
+        rows_->GetDispInfo(header);
+        break;
+    case LVN_ITEMCHANGED:
+        rows_->ItemChanged(header);
+        break;
+    case NM_CLICK:
+        ListViewFilesClick();
+        break;
+    case NM_DBLCLK:
+        ActionPropertiesExecute();
+        break;
+    default:
+        break;
     }
 }
 

@@ -11,8 +11,8 @@
 // close the box as well.
 #pragma once
 
-#include "windows/properties_texts.h"
 #include "base/handles.h"
+#include "windows/properties_texts.h"
 #include "winkit/window.h"
 
 #include <string>
@@ -37,8 +37,7 @@ public:
     int Dpi() const { return dpi_; }
 
 private:
-    std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam,
-                            std::intptr_t lParam) override;
+    std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void CreateControls();
     // Fonts, places and frame for dpi_ (at creation and on WM_DPICHANGED).
     void ScaleFonts();

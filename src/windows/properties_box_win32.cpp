@@ -31,7 +31,7 @@ TLocalTime LocalTimeOf(const FILETIME& utc) {
     if (!::FileTimeToSystemTime(&utc, &system) ||
         !::SystemTimeToTzSpecificLocalTime(nullptr, &system, &local))
         local = system;
-    return {local.wYear, local.wMonth, local.wDay, local.wDayOfWeek,
+    return {local.wYear, local.wMonth,  local.wDay,   local.wDayOfWeek,
             local.wHour, local.wMinute, local.wSecond};
 }
 
@@ -105,10 +105,9 @@ void TFormProperties::CreateControls() {
     // In tab order; each is placed, and given its font, by ApplyDpi.
     const auto child = [&](const char* cls, const std::string& text, DWORD style, DWORD exStyle,
                            int id) {
-        HWND c = ::CreateWindowExA(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0,
-                                   0, 0, 0, H(Handle()),
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                                   nullptr);
+        HWND c = ::CreateWindowExA(
+            exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, H(Handle()),
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
         if (!c)
             RaiseLastOSError("Cannot create the Properties box");
         return static_cast<WindowHandle>(c);
@@ -118,9 +117,9 @@ void TFormProperties::CreateControls() {
         headings_.push_back(child("STATIC", heading, SS_LEFT | SS_NOPREFIX, 0, id++));
         for (const TPropertyLine& line : lines) {
             labels_.push_back(child("STATIC", line.label, SS_LEFT | SS_NOPREFIX, 0, id++));
-            WindowHandle value = child("EDIT", line.value,
-                                       WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL,
-                                       WS_EX_CLIENTEDGE, id++);
+            WindowHandle value =
+                child("EDIT", line.value, WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL,
+                      WS_EX_CLIENTEDGE, id++);
             std::string name = line.label;
             if (!name.empty() && name.back() == ':')
                 name.pop_back();

@@ -8,8 +8,8 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 #include <utility>
+#include <vector>
 
 class TPropertiesRoute final : public IShellServices {
 public:

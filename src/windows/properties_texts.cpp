@@ -12,8 +12,7 @@ constexpr std::uint32_t kReadOnly = 0x1, kHidden = 0x2, kSystem = 0x4, kArchive 
 // Hot-key modifiers (HOTKEYF_*) in the high byte.
 constexpr std::uint8_t kShift = 0x1, kControl = 0x2, kAlt = 0x4;
 // Show commands that start the window minimised or maximised (SW_*).
-constexpr std::uint32_t kShowMinimized = 2, kShowMaximized = 3, kMinimize = 6,
-                        kShowMinNoActive = 7;
+constexpr std::uint32_t kShowMinimized = 2, kShowMaximized = 3, kMinimize = 6, kShowMinNoActive = 7;
 
 // The layout, at 96 dpi.
 constexpr int kMargin = 12;
@@ -54,12 +53,12 @@ std::string KeyName(std::uint8_t key) {
         std::uint8_t key;
         const char* name;
     };
-    static constexpr Named kNames[] = {
-        {0x08, "Backspace"}, {0x09, "Tab"},    {0x0D, "Enter"},     {0x1B, "Esc"},
-        {0x20, "Space"},     {0x21, "Page Up"}, {0x22, "Page Down"}, {0x23, "End"},
-        {0x24, "Home"},      {0x25, "Left"},   {0x26, "Up"},        {0x27, "Right"},
-        {0x28, "Down"},      {0x2D, "Insert"}, {0x2E, "Delete"},    {0x90, "Num Lock"},
-        {0x91, "Scroll Lock"}};
+    static constexpr Named kNames[] = {{0x08, "Backspace"}, {0x09, "Tab"},        {0x0D, "Enter"},
+                                       {0x1B, "Esc"},       {0x20, "Space"},      {0x21, "Page Up"},
+                                       {0x22, "Page Down"}, {0x23, "End"},        {0x24, "Home"},
+                                       {0x25, "Left"},      {0x26, "Up"},         {0x27, "Right"},
+                                       {0x28, "Down"},      {0x2D, "Insert"},     {0x2E, "Delete"},
+                                       {0x90, "Num Lock"},  {0x91, "Scroll Lock"}};
     for (const Named& n : kNames)
         if (n.key == key)
             return n.name;
@@ -71,8 +70,8 @@ std::string KeyName(std::uint8_t key) {
 std::vector<TPropertiesLayout::Row> Rows(std::size_t count, int& top) {
     std::vector<TPropertiesLayout::Row> rows;
     for (std::size_t i = 0; i < count; ++i, top += kRowStep)
-        rows.push_back({{kMargin, top + 3, kLabelWidth, 13},
-                        {kValueLeft, top, kValueWidth, kRowHeight}});
+        rows.push_back(
+            {{kMargin, top + 3, kLabelWidth, 13}, {kValueLeft, top, kValueWidth, kRowHeight}});
     return rows;
 }
 
@@ -159,9 +158,9 @@ std::string SizeText(std::uint64_t bytes) {
 std::string TimeText(const TLocalTime& t) {
     static constexpr const char* kDays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                             "Thursday", "Friday", "Saturday"};
-    static constexpr const char* kMonths[] = {"January", "February", "March",     "April",
-                                              "May",     "June",     "July",      "August",
-                                              "September", "October", "November", "December"};
+    static constexpr const char* kMonths[] = {"January",   "February", "March",    "April",
+                                              "May",       "June",     "July",     "August",
+                                              "September", "October",  "November", "December"};
     const char* day = t.weekday >= 0 && t.weekday < 7 ? kDays[t.weekday] : "";
     const char* month = t.month >= 1 && t.month <= 12 ? kMonths[t.month - 1] : "";
     const int hour12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
@@ -175,8 +174,8 @@ std::string AttributesText(std::uint32_t attributes) {
     static constexpr struct {
         std::uint32_t bit;
         const char* name;
-    } kNames[] = {{kReadOnly, "Read-only"}, {kHidden, "Hidden"}, {kSystem, "System"},
-                  {kArchive, "Archive"}};
+    } kNames[] = {
+        {kReadOnly, "Read-only"}, {kHidden, "Hidden"}, {kSystem, "System"}, {kArchive, "Archive"}};
     std::string text;
     for (const auto& n : kNames)
         if (attributes & n.bit)

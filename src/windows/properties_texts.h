@@ -32,7 +32,7 @@ struct TPropertyLine {
 };
 
 struct TPropertiesTexts {
-    std::string caption; // "<name> Properties", as the shell captions its sheet
+    std::string caption;                 // "<name> Properties", as the shell captions its sheet
     std::vector<TPropertyLine> shortcut; // the Shortcut tab's lines, in the sheet's order
     std::vector<TPropertyLine> general;  // the General tab's lines
 };
@@ -55,8 +55,8 @@ std::string TargetText(const std::string& target, const std::string& arguments);
 std::string HotKeyText(std::uint16_t hotKey);    // "None", "Ctrl + Alt + A"
 std::string ShowCommandText(std::uint32_t show); // "Normal window", "Minimized", "Maximized"
 std::string IconLocationText(const std::string& location, std::int32_t index);
-std::string SizeText(std::uint64_t bytes);       // "1.21 KB (1,240 bytes)"
-std::string TimeText(const TLocalTime& time);    // "Wednesday, December 9, 2026, 5:22:47 AM"
+std::string SizeText(std::uint64_t bytes);            // "1.21 KB (1,240 bytes)"
+std::string TimeText(const TLocalTime& time);         // "Wednesday, December 9, 2026, 5:22:47 AM"
 std::string AttributesText(std::uint32_t attributes); // "Read-only, Archive", "None"
 
 // The box's layout in client pixels at 96 dpi: each group is a heading and one row per

@@ -11,7 +11,7 @@
 #pragma once
 
 #include "base/handles.h"
-#include "winkit/painted_layer.h"     // TBounds
+#include "winkit/painted_layer.h" // TBounds
 
 #include <cstdint>
 #include <string>

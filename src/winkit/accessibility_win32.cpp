@@ -1,7 +1,7 @@
 #include "winkit/accessibility.h"
 
-#include "base/system_error.h"
 #include "base/com_ref.h"
+#include "base/system_error.h"
 
 #include <windows.h>
 #include <commctrl.h> // BST_HOT
@@ -65,8 +65,8 @@ public:
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
-                                     EXCEPINFO*, UINT*) override {
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                     UINT*) override {
         return E_NOTIMPL;
     }
 
@@ -214,8 +214,8 @@ WindowHandle CreateHiddenText(WindowHandle parent, const TBounds& bounds, const 
     // No WS_VISIBLE: it is never shown. SS_NOPREFIX: an '&' in a path is text, not a
     // mnemonic.
     HWND hidden = ::CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | SS_LEFT | SS_NOPREFIX,
-                                    bounds.left, bounds.top, bounds.width, bounds.height,
-                                    H(parent), nullptr, ::GetModuleHandleA(nullptr), nullptr);
+                                    bounds.left, bounds.top, bounds.width, bounds.height, H(parent),
+                                    nullptr, ::GetModuleHandleA(nullptr), nullptr);
     if (!hidden)
         RaiseLastOSError("Cannot create the readable text");
     return hidden;

@@ -19,7 +19,8 @@ public:
 
     explicit operator bool() const { return fn_ && *fn_; }
     void operator()() const {
-        if (*this) (*fn_)();
+        if (*this)
+            (*fn_)();
     }
     friend bool operator==(const TNotifyEvent& a, const TNotifyEvent& b) { return a.fn_ == b.fn_; }
 

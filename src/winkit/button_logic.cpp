@@ -21,7 +21,8 @@ char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 
 
 bool IsCaptionAccelerator(char ch, const std::string& caption) {
     for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&') continue;
+        if (caption[i] != '&')
+            continue;
         if (caption[i + 1] == '&') { // "&&": a literal ampersand
             ++i;
             continue;
@@ -38,13 +39,15 @@ TButtonLogic::~TButtonLogic() {
         timer_ = false;
         host_.StopRepeatTimer();
     }
-    if (action_) action_->Unsubscribe(actionToken_);
+    if (action_)
+        action_->Unsubscribe(actionToken_);
 }
 
 bool TButtonLogic::Enabled() const { return enabled_; }
 
 void TButtonLogic::SetEnabled(bool enabled) {
-    if (enabled_ == enabled) return;
+    if (enabled_ == enabled)
+        return;
     enabled_ = enabled;
     if (!enabled_) {
         // A disabled button cannot stay held: a press that was under way ends here, so
@@ -55,16 +58,19 @@ void TButtonLogic::SetEnabled(bool enabled) {
             host_.StopRepeatTimer();
         }
     }
-    if (OnPropertiesChanged) OnPropertiesChanged();
+    if (OnPropertiesChanged)
+        OnPropertiesChanged();
     host_.Repaint();
 }
 
 bool TButtonLogic::Visible() const { return visible_; }
 
 void TButtonLogic::SetVisible(bool visible) {
-    if (visible_ == visible) return;
+    if (visible_ == visible)
+        return;
     visible_ = visible;
-    if (OnPropertiesChanged) OnPropertiesChanged();
+    if (OnPropertiesChanged)
+        OnPropertiesChanged();
 }
 
 void TButtonLogic::SetDefault(bool on) {
@@ -73,18 +79,23 @@ void TButtonLogic::SetDefault(bool on) {
 }
 
 void TButtonLogic::SetCaption(const std::string& caption) {
-    if (caption_ == caption) return;
+    if (caption_ == caption)
+        return;
     caption_ = caption;
-    if (OnPropertiesChanged) OnPropertiesChanged();
+    if (OnPropertiesChanged)
+        OnPropertiesChanged();
     host_.Repaint();
 }
 
 void TButtonLogic::SetAction(TAction* action) {
-    if (action_ == action) return;
-    if (action_) action_->Unsubscribe(actionToken_);
+    if (action_ == action)
+        return;
+    if (action_)
+        action_->Unsubscribe(actionToken_);
     action_ = action;
     actionToken_ = 0;
-    if (!action_) return;
+    if (!action_)
+        return;
     actionToken_ = action_->Subscribe(
         [this](const TAction& a, bool destroyed) { FollowAction(a, destroyed); });
     FollowAction(*action_, false);
@@ -102,9 +113,12 @@ void TButtonLogic::FollowAction(const TAction& action, bool destroyed) {
 }
 
 TButtonPicture TButtonLogic::StatePicture() const {
-    if (!enabled_) return TButtonPicture::Disabled;
-    if (pressed_) return TButtonPicture::MouseDown;
-    if (hot_) return TButtonPicture::MouseOn;
+    if (!enabled_)
+        return TButtonPicture::Disabled;
+    if (pressed_)
+        return TButtonPicture::MouseDown;
+    if (hot_)
+        return TButtonPicture::MouseOn;
     return TButtonPicture::Normal;
 }
 
@@ -128,32 +142,39 @@ void TButtonLogic::MouseLeave() {
 }
 
 void TButtonLogic::MouseDown(TMouseButton button, int x, int y) {
-    if (!enabled_) return;
+    if (!enabled_)
+        return;
     if (button == TMouseButton::Left) {
         pressed_ = true;
         if (!timer_) {
             timer_ = true;
             const int period = std::max(interval_, 0);
-            if (period > 0) host_.StartRepeatTimer(period); // period 0: never ticks
+            if (period > 0)
+                host_.StartRepeatTimer(period); // period 0: never ticks
         }
-        if (tabStop_ && visible_ && host_.CanFocus()) host_.TakeFocus(); // failure ignored
+        if (tabStop_ && visible_ && host_.CanFocus())
+            host_.TakeFocus(); // failure ignored
         host_.Repaint();
     }
-    if (OnMouseDown) OnMouseDown(button, x, y);
+    if (OnMouseDown)
+        OnMouseDown(button, x, y);
 }
 
 void TButtonLogic::MouseMove(int x, int y, int width, int height) {
-    if (!enabled_) return;
+    if (!enabled_)
+        return;
     if (x < 0 || y < 0 || x > width || y > height) {
         hot_ = false;
         pressed_ = false;
         host_.Repaint();
     }
-    if (OnMouseMove) OnMouseMove(x, y);
+    if (OnMouseMove)
+        OnMouseMove(x, y);
 }
 
 void TButtonLogic::MouseUp(TMouseButton button, int x, int y, int width, int height) {
-    if (!enabled_) return;
+    if (!enabled_)
+        return;
     const bool over = !(x < 0 || y < 0 || x > width || y > height);
     if (button == TMouseButton::Left) {
         if (over) {
@@ -164,11 +185,13 @@ void TButtonLogic::MouseUp(TMouseButton button, int x, int y, int width, int hei
             EndPress();
         }
     }
-    if (OnMouseUp) OnMouseUp(button, x, y);
+    if (OnMouseUp)
+        OnMouseUp(button, x, y);
 }
 
 void TButtonLogic::RepeatTimerTick() {
-    if (!timer_ || std::max(interval_, 0) == 0) return;
+    if (!timer_ || std::max(interval_, 0) == 0)
+        return;
     OnMouseContinuouslyDown();
 }
 
@@ -188,16 +211,18 @@ void TButtonLogic::KeyUp(unsigned key) {
 }
 
 bool TButtonLogic::DialogKey(unsigned key, bool shift, bool ctrl, bool alt) {
-    if (shift || ctrl || alt) return false;
+    if (shift || ctrl || alt)
+        return false;
     const bool mine = (key == kKeyEnter && active_) || (key == kKeyEscape && cancel_);
-    if (!mine || !enabled_ || !visible_ || !host_.CanFocus()) return false;
+    if (!mine || !enabled_ || !visible_ || !host_.CanFocus())
+        return false;
     Click();
     return true;
 }
 
-bool TButtonLogic::Accelerator(char ch, bool altHeld, bool focusOnImageButton,
-                               bool parentEnabled) {
-    if (!IsCaptionAccelerator(ch, caption_)) return false;
+bool TButtonLogic::Accelerator(char ch, bool altHeld, bool focusOnImageButton, bool parentEnabled) {
+    if (!IsCaptionAccelerator(ch, caption_))
+        return false;
     if (!(altHeld || focusOnImageButton) || !parentEnabled || !enabled_ || !visible_)
         return false;
     Click();
@@ -227,8 +252,10 @@ void TButtonLogic::EndPress() {
 void TButtonLogic::Click() {
     // Ends the press; the repeat timer goes with it even when a drag outside had already
     // cleared the pressed state.
-    if (pressed_ || timer_) EndPress();
-    if (host_.HasParent()) host_.SetParentModalResult(modalResult_);
+    if (pressed_ || timer_)
+        EndPress();
+    if (host_.HasParent())
+        host_.SetParentModalResult(modalResult_);
     if (OnClick && action_ && !(action_->OnExecute() == OnClick)) {
         OnClick();
     } else if (action_) {

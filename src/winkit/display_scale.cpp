@@ -25,10 +25,14 @@ int PictureScale(int dpi) {
 
 int ScaledPictureId(int id, int percent) {
     switch (percent) {
-    case 125: return id + IDB_AT_125;
-    case 150: return id + IDB_AT_150;
-    case 200: return id + IDB_AT_200;
-    default: return id;
+    case 125:
+        return id + IDB_AT_125;
+    case 150:
+        return id + IDB_AT_150;
+    case 200:
+        return id + IDB_AT_200;
+    default:
+        return id;
     }
 }
 

@@ -10,7 +10,7 @@
 #pragma once
 
 #include "base/handles.h"
-#include "winkit/painted_layer.h"     // TBounds, TSize
+#include "winkit/painted_layer.h" // TBounds, TSize
 
 #include <array>
 #include <string>

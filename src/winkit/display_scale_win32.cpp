@@ -68,8 +68,7 @@ void FitClientArea(WindowHandle window, TSize client, int dpi, const void* sugge
 
 void* MakeScaledFont(const char* face, int height, int dpi, bool bold, bool underline,
                      bool ansiCharset) {
-    return ::CreateFontA(-Scale(height, dpi), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
-                         underline, FALSE, ansiCharset ? ANSI_CHARSET : DEFAULT_CHARSET,
-                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                         DEFAULT_PITCH | FF_DONTCARE, face);
+    return ::CreateFontA(-Scale(height, dpi), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline,
+                         FALSE, ansiCharset ? ANSI_CHARSET : DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
 }

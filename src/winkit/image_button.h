@@ -16,7 +16,6 @@
 #include "base/handles.h"
 #include "winkit/action.h"
 #include "winkit/button_logic.h"
-#include "base/handles.h"
 #include "winkit/window.h"
 
 #include <cstdint>
@@ -94,7 +93,7 @@ public:
     void SetTabStop(bool on);
     bool Default() const { return logic_.Default(); } // Enter clicks it (see DialogKey)
     void SetDefault(bool on) { logic_.SetDefault(on); }
-    bool Cancel() const { return logic_.Cancel(); }   // Escape clicks it
+    bool Cancel() const { return logic_.Cancel(); } // Escape clicks it
     void SetCancel(bool on) { logic_.SetCancel(on); }
     // Copied on every click into the top-level window (see ModalResultOf); non-zero ends a
     // dialog box created with DialogBox*.
@@ -129,7 +128,9 @@ public:
     void SetOnClick(TNotifyEvent handler) { logic_.OnClick = std::move(handler); }
     void SetOnMouseEnter(TNotifyEvent handler) { logic_.OnMouseEnter = std::move(handler); }
     void SetOnMouseExit(TNotifyEvent handler) { logic_.OnMouseExit = std::move(handler); }
-    void SetOnMouseContinuouslyDown(TNotifyEvent h) { logic_.OnMouseContinuouslyDown = std::move(h); }
+    void SetOnMouseContinuouslyDown(TNotifyEvent h) {
+        logic_.OnMouseContinuouslyDown = std::move(h);
+    }
     void SetOnMouseDown(TMouseEvent handler) { logic_.OnMouseDown = std::move(handler); }
     void SetOnMouseUp(TMouseEvent handler) { logic_.OnMouseUp = std::move(handler); }
     void SetOnMouseMove(TMouseMoveEvent handler) { logic_.OnMouseMove = std::move(handler); }
@@ -179,8 +180,7 @@ protected:
     void SetParentModalResult(int result) override;
 
 private:
-    std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam,
-                            std::intptr_t lParam) override;
+    std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void Paint(DcHandle target);
     void PaintBackground(DcHandle work, int width, int height);
     void ApplyProperties();

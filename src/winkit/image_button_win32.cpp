@@ -1,13 +1,13 @@
 #include "winkit/image_button.h"
 
 #include "base/system_error.h"
+#include "pictures/picture_store.h"
 #include "winkit/accessibility.h"
 #include "winkit/painted_layer.h"
-#include "pictures/picture_store.h"
 
 #include <windows.h>
-#include <windowsx.h>
 #include <commctrl.h> // BST_HOT
+#include <windowsx.h>
 
 #include <string>
 
@@ -31,9 +31,9 @@ TPicture::TPicture(const TPicture& other) { *this = other; }
 TPicture& TPicture::operator=(const TPicture& other) {
     if (this == &other)
         return *this;
-    bitmap_.reset(other.bitmap_ ? ::CopyImage(other.bitmap_.get(), IMAGE_BITMAP, 0, 0,
-                                              LR_CREATEDIBSECTION)
-                                : nullptr);
+    bitmap_.reset(other.bitmap_
+                      ? ::CopyImage(other.bitmap_.get(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)
+                      : nullptr);
     icon_.reset(other.icon_ ? ::CopyIcon(other.icon_.as<HICON>()) : nullptr);
     const bool copied = bitmap_ || icon_;
     width_ = copied ? other.width_ : 0;
@@ -74,9 +74,11 @@ TPicture TPicture::FromFile(const std::string& path) {
 
 TPicture TPicture::FromIcon(IconHandle icon) {
     TPicture p;
-    if (!icon) return p;
+    if (!icon)
+        return p;
     p.icon_.reset(CopyIcon(static_cast<HICON>(icon)));
-    if (!p.icon_) return p;
+    if (!p.icon_)
+        return p;
     ICONINFO info{};
     if (GetIconInfo(static_cast<HICON>(icon), &info)) {
         TBitmap color(info.hbmColor), mask(info.hbmMask);
@@ -89,8 +91,8 @@ TPicture TPicture::FromIcon(IconHandle icon) {
 
 // ---------------------------------------------------------------- TsuiCustomButton
 
-TsuiCustomButton::TsuiCustomButton(WindowHandle parent, int left, int top, int width,
-                                   int height, int controlId) {
+TsuiCustomButton::TsuiCustomButton(WindowHandle parent, int left, int top, int width, int height,
+                                   int controlId) {
     color_ = GetSysColor(COLOR_BTNFACE);
     Create(kClass, {.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP,
                     .left = left,
@@ -104,7 +106,8 @@ TsuiCustomButton::TsuiCustomButton(WindowHandle parent, int left, int top, int w
 }
 
 TsuiCustomButton::~TsuiCustomButton() {
-    if (Handle()) KillTimer(H(Handle()), kRepeatTimer);
+    if (Handle())
+        KillTimer(H(Handle()), kRepeatTimer);
 }
 
 TsuiCustomButton* TsuiCustomButton::FromHandle(WindowHandle window) {
@@ -143,7 +146,8 @@ void TsuiCustomButton::SetTabStop(bool on) {
 }
 
 void TsuiCustomButton::SetTransparent(bool on) {
-    if (transparent_ == on) return;
+    if (transparent_ == on)
+        return;
     transparent_ = on;
     TransparentChanged();
 }
@@ -176,7 +180,8 @@ void TsuiCustomButton::SetAccessibleName(const std::string& name) {
 }
 
 void TsuiCustomButton::ApplyProperties() {
-    if (!Handle()) return;
+    if (!Handle())
+        return;
     HWND hwnd = H(Handle());
     const bool enabled = logic_.Enabled();
     if ((IsWindowEnabled(hwnd) != FALSE) != enabled) {
@@ -190,7 +195,8 @@ void TsuiCustomButton::ApplyProperties() {
 }
 
 void TsuiCustomButton::Invalidate() {
-    if (!Handle()) return;
+    if (!Handle())
+        return;
     TWindowDc dc(Handle());
     Paint(dc.get());
     ValidateRect(H(Handle()), nullptr);
@@ -203,13 +209,16 @@ void TsuiCustomButton::StartRepeatTimer(int periodMs) {
 }
 
 void TsuiCustomButton::StopRepeatTimer() {
-    if (Handle()) KillTimer(H(Handle()), kRepeatTimer);
+    if (Handle())
+        KillTimer(H(Handle()), kRepeatTimer);
 }
 
 bool TsuiCustomButton::CanFocus() {
     for (HWND w = H(Handle()); w; w = GetParent(w)) {
-        if (!IsWindowEnabled(w) || !IsWindowVisible(w)) return false;
-        if (!(GetWindowLongPtrA(w, GWL_STYLE) & WS_CHILD)) break;
+        if (!IsWindowEnabled(w) || !IsWindowVisible(w))
+            return false;
+        if (!(GetWindowLongPtrA(w, GWL_STYLE) & WS_CHILD))
+            break;
     }
     return true;
 }
@@ -220,12 +229,14 @@ bool TsuiCustomButton::HasParent() { return GetParent(H(Handle())) != nullptr; }
 
 void TsuiCustomButton::SetParentModalResult(int result) {
     HWND root = GetAncestor(H(Handle()), GA_ROOT);
-    if (!root) return;
+    if (!root)
+        return;
     SetModalResultOf(root, result);
     if (result != 0) {
         char name[16] = {};
         GetClassNameA(root, name, sizeof name);
-        if (lstrcmpA(name, "#32770") == 0) EndDialog(root, result);
+        if (lstrcmpA(name, "#32770") == 0)
+            EndDialog(root, result);
     }
 }
 
@@ -268,7 +279,8 @@ void TsuiCustomButton::PaintBackground(DcHandle work, int width, int height) {
     TGdiObject face(CreateSolidBrush(color_));
     FillRect(dc, &rc, face.as<HBRUSH>());
     HWND parent = GetParent(H(Handle()));
-    if (!transparent_ || !parent) return;
+    if (!transparent_ || !parent)
+        return;
     POINT origin{0, 0};
     MapWindowPoints(H(Handle()), parent, &origin, 1);
     RECT pr{};
@@ -285,16 +297,25 @@ void TsuiCustomButton::Paint(DcHandle target) {
     RECT rc{};
     GetClientRect(H(Handle()), &rc);
     const int w = rc.right, h = rc.bottom;
-    if (w <= 0 || h <= 0) return;
+    if (w <= 0 || h <= 0)
+        return;
     // 1. Work bitmap of the button's size in the screen's format.
     TDoubleBuffer work(target, w, h);
     // 2. State bitmap.
     TPicture state;
     switch (logic_.StatePicture()) {
-    case TButtonPicture::Normal: GetNormalPicture(state); break;
-    case TButtonPicture::MouseOn: GetMouseOnPicture(state); break;
-    case TButtonPicture::MouseDown: GetMouseDownPicture(state); break;
-    case TButtonPicture::Disabled: GetDisabledPicture(state); break;
+    case TButtonPicture::Normal:
+        GetNormalPicture(state);
+        break;
+    case TButtonPicture::MouseOn:
+        GetMouseOnPicture(state);
+        break;
+    case TButtonPicture::MouseDown:
+        GetMouseDownPicture(state);
+        break;
+    case TButtonPicture::Disabled:
+        GetDisabledPicture(state);
+        break;
     }
     TBitmap blank;
     HBITMAP stateBmp = static_cast<HBITMAP>(state.Bitmap());
@@ -310,11 +331,14 @@ void TsuiCustomButton::Paint(DcHandle target) {
     pictureTransparent_ = transparent_;
     PaintBackground(work.Dc(), w, h);
     // 5. The picture.
-    if (stateBmp) DrawPicture(work.Dc(), stateBmp, w, h);
+    if (stateBmp)
+        DrawPicture(work.Dc(), stateBmp, w, h);
     // 6. Focus mark.
-    if (HasFocus() && logic_.TabStop()) DrawFocusRect(work.Dc());
+    if (HasFocus() && logic_.TabStop())
+        DrawFocusRect(work.Dc());
     // 7. Caption.
-    if (Caption().find_first_not_of(' ') != std::string::npos) DrawCaption(work.Dc());
+    if (Caption().find_first_not_of(' ') != std::string::npos)
+        DrawCaption(work.Dc());
     // 8. One copy to the window.
     work.CopyTo(target);
 }
@@ -342,14 +366,16 @@ std::intptr_t TsuiCustomButton::OnMessage(unsigned message, std::uintptr_t wPara
         return DLGC_BUTTON | DLGC_WANTCHARS;
     case BM_CLICK:
         // As for a push button: a click of an enabled button (accessibility tools, tests).
-        if (IsWindowEnabled(hwnd)) logic_.Click();
+        if (IsWindowEnabled(hwnd))
+            logic_.Click();
         return 0;
     case BM_GETSTATE:
         // As for a push button; the accessible object reads the pressed and hot states here.
         return (logic_.Pressed() ? BST_PUSHED : 0) | (logic_.Hot() ? BST_HOT : 0) |
                (HasFocus() ? BST_FOCUS : 0);
     case WM_GETOBJECT:
-        if (std::intptr_t object = PushButtonObject(Handle(), wParam, lParam)) return object;
+        if (std::intptr_t object = PushButtonObject(Handle(), wParam, lParam))
+            return object;
         return DefaultMessage(message, wParam, lParam);
     case WM_MOUSEMOVE: {
         const bool inside = x >= 0 && y >= 0 && x < rc.right && y < rc.bottom;
@@ -357,15 +383,18 @@ std::intptr_t TsuiCustomButton::OnMessage(unsigned message, std::uintptr_t wPara
             TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd, 0};
             tracking_ = TrackMouseEvent(&tme) != FALSE;
         }
-        if (inside && !logic_.Hot()) logic_.MouseEnter();
+        if (inside && !logic_.Hot())
+            logic_.MouseEnter();
         logic_.MouseMove(x, y, rc.right, rc.bottom);
         // Under capture no leave notice arrives: a drag out of the button is its leaving.
-        if (!inside && GetCapture() == hwnd && logic_.RepeatTimerExists()) logic_.MouseLeave();
+        if (!inside && GetCapture() == hwnd && logic_.RepeatTimerExists())
+            logic_.MouseLeave();
         return 0;
     }
     case WM_MOUSELEAVE:
         tracking_ = false;
-        if (GetCapture() != hwnd) logic_.MouseLeave();
+        if (GetCapture() != hwnd)
+            logic_.MouseLeave();
         return 0;
     case WM_LBUTTONDOWN:
         SetCapture(hwnd);
@@ -397,7 +426,8 @@ std::intptr_t TsuiCustomButton::OnMessage(unsigned message, std::uintptr_t wPara
         logic_.MouseUp(TMouseButton::Middle, x, y, rc.right, rc.bottom);
         return 0;
     case WM_TIMER:
-        if (wParam == kRepeatTimer) logic_.RepeatTimerTick();
+        if (wParam == kRepeatTimer)
+            logic_.RepeatTimerTick();
         return 0;
     case WM_KEYDOWN:
         logic_.KeyDown(static_cast<unsigned>(wParam));
@@ -406,7 +436,8 @@ std::intptr_t TsuiCustomButton::OnMessage(unsigned message, std::uintptr_t wPara
         logic_.KeyUp(static_cast<unsigned>(wParam));
         return 0;
     case WM_CANCELMODE:
-        if (GetCapture() == hwnd) ReleaseCapture();
+        if (GetCapture() == hwnd)
+            ReleaseCapture();
         logic_.CancelMode();
         return 0;
     case WM_CAPTURECHANGED:
@@ -446,7 +477,8 @@ void TsuiImageButton::SetPic(int index, const TPicture& picture) {
 
 void TsuiImageButton::SetPictures(int normalId, int mouseOnId, int mouseDownId, int disabledId) {
     const int ids[4] = {normalId, mouseOnId, mouseDownId, disabledId};
-    for (int i = 0; i < 4; ++i) pics_[i] = ids[i] ? TPicture::FromResource(ids[i]) : TPicture();
+    for (int i = 0; i < 4; ++i)
+        pics_[i] = ids[i] ? TPicture::FromResource(ids[i]) : TPicture();
     UpdateAutoSize();
     Invalidate();
 }
@@ -474,7 +506,8 @@ void TsuiImageButton::SetFocusedRectMargin(int pixels) {
 
 void TsuiImageButton::UpdateAutoSize() {
     const TPicture& normal = pics_[0];
-    if (!autoSize_ || !HasParent() || normal.Empty()) return;
+    if (!autoSize_ || !HasParent() || normal.Empty())
+        return;
     SetWindowPos(static_cast<HWND>(Handle()), nullptr, 0, 0, normal.Width(), normal.Height(),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -498,7 +531,8 @@ void TsuiImageButton::DrawPicture(DcHandle dc, BitmapHandle picture, int width, 
 }
 
 void TsuiImageButton::DrawFocusRect(DcHandle dc) {
-    if (!drawFocused_) return;
+    if (!drawFocused_)
+        return;
     RECT r{};
     GetClientRect(static_cast<HWND>(Handle()), &r);
     RECT f{focusMargin_, focusMargin_, r.right - focusMargin_, r.bottom - focusMargin_};
@@ -509,7 +543,8 @@ void TsuiImageButton::Pick(TButtonPicture wanted, TPicture& out) const {
     const bool has[4] = {!pics_[0].Empty(), !pics_[1].Empty(), !pics_[2].Empty(),
                          !pics_[3].Empty()};
     TButtonPicture chosen;
-    if (ResolveButtonPicture(wanted, has, chosen)) out = pics_[static_cast<int>(chosen)];
+    if (ResolveButtonPicture(wanted, has, chosen))
+        out = pics_[static_cast<int>(chosen)];
 }
 
 void TsuiImageButton::GetNormalPicture(TPicture& out) { Pick(TButtonPicture::Normal, out); }
@@ -532,7 +567,8 @@ struct KeySearch {
 BOOL CALLBACK OfferKey(HWND child, LPARAM lp) noexcept {
     auto* s = reinterpret_cast<KeySearch*>(lp);
     TsuiCustomButton* button = TsuiCustomButton::FromHandle(child);
-    if (!button) return TRUE;
+    if (!button)
+        return TRUE;
     bool mine = false;
     if (s->accel) {
         mine = !button->Caption().empty() && IsCaptionAccelerator(s->ch, button->Caption()) &&
@@ -541,10 +577,11 @@ BOOL CALLBACK OfferKey(HWND child, LPARAM lp) noexcept {
     } else {
         mine = ((s->key == VK_RETURN && button->Default()) ||
                 (s->key == VK_ESCAPE && button->Cancel())) &&
-               !s->shift && !s->ctrl && !s->alt && button->Enabled() &&
-               IsWindowVisible(child) && IsWindowEnabled(child);
+               !s->shift && !s->ctrl && !s->alt && button->Enabled() && IsWindowVisible(child) &&
+               IsWindowEnabled(child);
     }
-    if (mine) s->found = button;
+    if (mine)
+        s->found = button;
     return !mine;
 }
 } // namespace
@@ -559,17 +596,21 @@ bool ImageButtonDialogKey(WindowHandle root, unsigned message, std::uintptr_t wP
     s.focusOnButton = TsuiCustomButton::FromHandle(GetFocus()) != nullptr;
     if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
         s.key = static_cast<unsigned>(wParam);
-        if (s.key != VK_RETURN && s.key != VK_ESCAPE) return false;
-        if (s.key == VK_RETURN && s.focusOnButton) return false; // the focused button's own
+        if (s.key != VK_RETURN && s.key != VK_ESCAPE)
+            return false;
+        if (s.key == VK_RETURN && s.focusOnButton)
+            return false; // the focused button's own
     } else if (message == WM_CHAR || message == WM_SYSCHAR) {
         s.accel = true;
         s.ch = static_cast<char>(wParam);
-        if (message == WM_SYSCHAR) s.alt = true;
+        if (message == WM_SYSCHAR)
+            s.alt = true;
     } else {
         return false;
     }
     EnumChildWindows(H(root), OfferKey, reinterpret_cast<LPARAM>(&s));
-    if (!s.found) return false;
+    if (!s.found)
+        return false;
     s.found->Click();
     return true;
 }

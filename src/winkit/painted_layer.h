@@ -31,10 +31,10 @@ struct TGraphic {
     std::string text;
     Kind kind = Kind::Label;
     bool visible = true;
-    int font = 0;                         // index of the window's fonts
+    int font = 0;                           // index of the window's fonts
     unsigned long color = kSystemTextColor; // COLORREF of the text
-    int picture = -1;                     // index of the window's pictures
-    int group = 0;                        // graphics of one non-zero group: one shows at a time
+    int picture = -1;                       // index of the window's pictures
+    int group = 0;                          // graphics of one non-zero group: one shows at a time
 };
 
 class TPaintedLayer {

@@ -16,14 +16,14 @@ void DrawPicture(HDC dc, const TBounds& at, HBITMAP picture, bool alpha) {
     TSelection select(source.get(), picture);
     if (alpha) {
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        ::AlphaBlend(dc, at.left, at.top, at.width, at.height, source.as<HDC>(), 0, 0,
-                     size.width, size.height, blend);
+        ::AlphaBlend(dc, at.left, at.top, at.width, at.height, source.as<HDC>(), 0, 0, size.width,
+                     size.height, blend);
     } else if (size.width == at.width && size.height == at.height) {
         ::BitBlt(dc, at.left, at.top, at.width, at.height, source.as<HDC>(), 0, 0, SRCCOPY);
     } else {
         const int mode = ::SetStretchBltMode(dc, HALFTONE);
-        ::StretchBlt(dc, at.left, at.top, at.width, at.height, source.as<HDC>(), 0, 0,
-                     size.width, size.height, SRCCOPY);
+        ::StretchBlt(dc, at.left, at.top, at.width, at.height, source.as<HDC>(), 0, 0, size.width,
+                     size.height, SRCCOPY);
         ::SetStretchBltMode(dc, mode);
     }
 }

@@ -73,8 +73,7 @@ protected:
     void DestroyHandle();
 
     // Every message of the window. The default is the system's default handling.
-    virtual std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam,
-                                    std::intptr_t lParam);
+    virtual std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
     std::intptr_t DefaultMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
 
 private:

@@ -1,7 +1,7 @@
 #include "winkit/window.h"
 
-#include "platform/startup.h"
 #include "base/system_error.h"
+#include "platform/startup.h"
 
 #include <windows.h>
 
@@ -26,7 +26,8 @@ void RegisterOnce(const TWindowClass& c, WNDPROC procedure) {
     wc.hInstance = ::GetModuleHandleA(nullptr);
     wc.hCursor = c.handCursor ? g_handPoint : ::LoadCursorA(nullptr, IDC_ARROW);
     switch (c.background) {
-    case TWindowClass::Background::None: break;
+    case TWindowClass::Background::None:
+        break;
     case TWindowClass::Background::ButtonFace:
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         break;
@@ -158,8 +159,7 @@ void TWindow::ReportError(const std::string& message) {
         std::string caption(256, '\0');
         caption.resize(static_cast<std::size_t>(
             root ? ::GetWindowTextA(root, caption.data(), static_cast<int>(caption.size())) : 0));
-        ::MessageBoxA(root, ErrorBoxText(message).c_str(), caption.c_str(),
-                      MB_OK | MB_ICONERROR);
+        ::MessageBoxA(root, ErrorBoxText(message).c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
     } catch (...) {
     }
 }

@@ -70,9 +70,9 @@ TEST_F(WinFinder, FoldersWithBackslashNoDotEntriesAndAFolderWithoutTrailingBacks
     f.SetRecurse(true);
     int events = 0;
     f.SetOnProgress([&](TDICustomFileFinder&) { ++events; });
-    EXPECT_EQ(SortedWalk(f), Sorted({root + "plain.lnk", root + "hidden.lnk", root + "secret\\",
-                                     root + "secret\\inside.lnk", root + "ro.lnk",
-                                     root + "empty\\"}));
+    EXPECT_EQ(SortedWalk(f),
+              Sorted({root + "plain.lnk", root + "hidden.lnk", root + "secret\\",
+                      root + "secret\\inside.lnk", root + "ro.lnk", root + "empty\\"}));
     EXPECT_EQ(events, 6); // "." and ".." of the three folders
 }
 

@@ -23,7 +23,8 @@ public:
     int open = 0, maxOpen = 0;
     std::vector<std::string> started; // every FindFirst pattern
 
-    void File(const std::string& folder, const std::string& name, std::uint32_t attr = kAttrArchive) {
+    void File(const std::string& folder, const std::string& name,
+              std::uint32_t attr = kAttrArchive) {
         folders[folder].push_back({name, attr});
     }
     // Adds the folder's entry to its parent and "." and ".." to the folder itself.
@@ -76,7 +77,8 @@ public:
     std::set<std::string> refuse; // patterns, e.g. folder + "*"
     int open = 0, maxOpen = 0;
 
-    TFindHandle FindFirst(const std::string& pattern, TFindData& data, std::uint32_t wanted) override {
+    TFindHandle FindFirst(const std::string& pattern, TFindData& data,
+                          std::uint32_t wanted) override {
         if (refuse.count(pattern))
             return nullptr;
         TFindHandle h = SystemDirListing().FindFirst(pattern, data, wanted);

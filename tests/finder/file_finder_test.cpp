@@ -103,9 +103,9 @@ TEST(FinderWalk, FoldersAndRecursion) {
     f.SetSearchFolder("R\\");
     f.SetFolderFilter(true);
     f.SetRecurse(true);
-    EXPECT_EQ(Walk(f), (std::vector<std::string>{"R\\a.txt", "R\\Sub\\", "R\\Sub\\c.lnk",
-                                                 "R\\Sub\\Deep\\", "R\\Sub\\Deep\\d.lnk",
-                                                 "R\\b.lnk"}));
+    EXPECT_EQ(Walk(f),
+              (std::vector<std::string>{"R\\a.txt", "R\\Sub\\", "R\\Sub\\c.lnk", "R\\Sub\\Deep\\",
+                                        "R\\Sub\\Deep\\d.lnk", "R\\b.lnk"}));
     // Without Recurse the folder is reported, with its backslash, but not entered.
     f.SetRecurse(false);
     l.started.clear();
@@ -164,8 +164,8 @@ TEST_F(FinderOnDisk, ScanSettingsYieldEveryShortcutOnce) {
     dir.WriteFile("sub/three.Lnk");
     dir.WriteFile("sub/deep/er/four.lnk");
     dir.WriteFile("sub/deep/four.lnk.bak");
-    dir.MakeDir("folder.lnk");      // a folder path ends in '\': never a result
-    dir.WriteFile(".../five.lnk");  // "..." and ".h" are ordinary folders
+    dir.MakeDir("folder.lnk");     // a folder path ends in '\': never a result
+    dir.WriteFile(".../five.lnk"); // "..." and ".h" are ordinary folders
     dir.WriteFile(".h/six.lnk");
     TDIWildFileFinder f;
     ScanSettings(f, root);
@@ -209,7 +209,8 @@ TEST_F(FinderOnDisk, DollarExclude) {
     f.SetOnProgress([&](TDICustomFileFinder& s) { examined.push_back(s.FileName()); });
     EXPECT_EQ(Walk(f), std::vector<std::string>{root + "ok.lnk"});
     // The folder with '$' was entered and its contents rejected one by one.
-    EXPECT_NE(std::find(examined.begin(), examined.end(), root + "a$\\deeper\\more.lnk"), examined.end());
+    EXPECT_NE(std::find(examined.begin(), examined.end(), root + "a$\\deeper\\more.lnk"),
+              examined.end());
 
     // A '$' in the search folder's own path rejects everything.
     dir.WriteFile("x$y/z/w.lnk");
@@ -242,8 +243,8 @@ TEST_F(FinderOnDisk, UnlistableFoldersAreSkippedSilently) {
 class FinderInterrupted : public FinderOnDisk {
 protected:
     void SetUp() override {
-        for (const char* rel : {"1.lnk", "a/2.lnk", "a/x.txt", "a/b/3.lnk", "a/b/c/4.lnk", "a/5.lnk",
-                                "d/6.lnk", "d/e/y.txt", "7.lnk"})
+        for (const char* rel : {"1.lnk", "a/2.lnk", "a/x.txt", "a/b/3.lnk", "a/b/c/4.lnk",
+                                "a/5.lnk", "d/6.lnk", "d/e/y.txt", "7.lnk"})
             dir.WriteFile(rel);
         TDIWildFileFinder plain;
         ScanSettings(plain, root);
@@ -373,20 +374,20 @@ TEST_F(FinderOnDisk, LinkCyclesEndAndEverythingElseIsReported) {
     dir.WriteFile("top/a.lnk");
     dir.WriteFile("top/sub/b.lnk");
     dir.WriteFile("target.lnk");
-    fs::create_directory_symlink(dir.Path() / "top", dir.Path() / "top/sub/up");     // cycle
-    fs::create_directory_symlink(dir.Path() / "top/sub", dir.Path() / "top/side");   // and back
+    fs::create_directory_symlink(dir.Path() / "top", dir.Path() / "top/sub/up");   // cycle
+    fs::create_directory_symlink(dir.Path() / "top/sub", dir.Path() / "top/side"); // and back
     fs::create_directory_symlink(dir.Path() / "top/side", dir.Path() / "top/sub/again");
-    fs::create_symlink(dir.Path() / "target.lnk", dir.Path() / "top/file.lnk");      // to a file
+    fs::create_symlink(dir.Path() / "target.lnk", dir.Path() / "top/file.lnk"); // to a file
     fs::create_symlink(dir.Path() / "nowhere", dir.Path() / "top/dangling.lnk");
     TDIWildFileFinder f;
     ScanSettings(f, root);
     f.IncludeFilters().clear();
     const auto found = Walk(f);
-    EXPECT_EQ(Sorted(found),
-              Sorted({root + "target.lnk", root + "top\\", root + "top\\a.lnk", root + "top\\sub\\",
-                      root + "top\\sub\\b.lnk", root + "top\\sub\\up\\", root + "top\\side\\",
-                      root + "top\\sub\\again\\", root + "top\\file.lnk",
-                      root + "top\\dangling.lnk"}));
+    EXPECT_EQ(
+        Sorted(found),
+        Sorted({root + "target.lnk", root + "top\\", root + "top\\a.lnk", root + "top\\sub\\",
+                root + "top\\sub\\b.lnk", root + "top\\sub\\up\\", root + "top\\side\\",
+                root + "top\\sub\\again\\", root + "top\\file.lnk", root + "top\\dangling.lnk"}));
 }
 
 TEST_F(FinderOnDisk, AttributeFilters) {
@@ -401,8 +402,8 @@ TEST_F(FinderOnDisk, AttributeFilters) {
     f.IncludeFilters().clear();
     // Hidden entries are rejected as candidates, but hidden folders are still entered.
     f.SetHiddenFilter(afExclude);
-    EXPECT_EQ(Sorted(Walk(f)), Sorted({root + "plain.lnk", root + "ro.lnk",
-                                       root + ".hfolder\\inside.lnk"}));
+    EXPECT_EQ(Sorted(Walk(f)),
+              Sorted({root + "plain.lnk", root + "ro.lnk", root + ".hfolder\\inside.lnk"}));
     f.SetHiddenFilter(afInclude);
     EXPECT_EQ(Sorted(Walk(f)), Sorted({root + ".hidden.lnk", root + ".hfolder\\"}));
     f.SetHiddenFilter(afIgnore);
@@ -410,6 +411,6 @@ TEST_F(FinderOnDisk, AttributeFilters) {
     EXPECT_EQ(Walk(f), std::vector<std::string>{root + "ro.lnk"});
     f.SetReadOnlyFilter(afExclude);
     f.SetArchiveFilter(afInclude); // files have it, folders do not
-    EXPECT_EQ(Sorted(Walk(f)), Sorted({root + "plain.lnk", root + ".hidden.lnk",
-                                       root + ".hfolder\\inside.lnk"}));
+    EXPECT_EQ(Sorted(Walk(f)),
+              Sorted({root + "plain.lnk", root + ".hidden.lnk", root + ".hfolder\\inside.lnk"}));
 }

@@ -15,11 +15,16 @@ unsigned char Upper(unsigned char c) {
     if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
         return static_cast<unsigned char>(c - 32);
     switch (c) {
-    case 0x9A: return 0x8A; // s caron
-    case 0x9C: return 0x8C; // oe
-    case 0x9E: return 0x8E; // z caron
-    case 0xFF: return 0x9F; // y diaeresis
-    default: return c;
+    case 0x9A:
+        return 0x8A; // s caron
+    case 0x9C:
+        return 0x8C; // oe
+    case 0x9E:
+        return 0x8E; // z caron
+    case 0xFF:
+        return 0x9F; // y diaeresis
+    default:
+        return c;
     }
 }
 
@@ -87,7 +92,8 @@ TEST(WildcardMatch, AgreesWithExhaustiveSearchOnAllShortStrings) {
         size_t mismatches = 0;
         for (const std::string& p : patterns)
             for (const std::string& s : names)
-                if (WildcardMatch(s, p, cfg.wild, cfg.mask) != Reference(s, p, cfg.wild, cfg.mask) &&
+                if (WildcardMatch(s, p, cfg.wild, cfg.mask) !=
+                        Reference(s, p, cfg.wild, cfg.mask) &&
                     ++mismatches <= 5)
                     ADD_FAILURE() << "name '" << Show(s) << "' pattern '" << Show(p) << "' wild '"
                                   << cfg.wild << "' mask '" << cfg.mask << "'";
@@ -159,10 +165,10 @@ TEST(WildcardMatch, FoldTableCases) {
 }
 
 TEST(WildcardMatch, ALetterAsTheMaskIsRecognisedByExactByteOnly) {
-    EXPECT_TRUE(WildcardMatch("xyz", "*x", '*', 'x'));           // the mask, last
-    EXPECT_TRUE(WildcardMatch("q.lnk", "*x.lnk", '*', 'x'));     // segment start
-    EXPECT_FALSE(WildcardMatch("q.lnk", "*X.lnk", '*', 'x'));    // other case: ordinary
+    EXPECT_TRUE(WildcardMatch("xyz", "*x", '*', 'x'));        // the mask, last
+    EXPECT_TRUE(WildcardMatch("q.lnk", "*x.lnk", '*', 'x'));  // segment start
+    EXPECT_FALSE(WildcardMatch("q.lnk", "*X.lnk", '*', 'x')); // other case: ordinary
     EXPECT_TRUE(WildcardMatch("x.lnk", "*X.lnk", '*', 'x'));
-    EXPECT_TRUE(WildcardMatch("anything", "**", '*', '*'));      // same byte: wildcard
+    EXPECT_TRUE(WildcardMatch("anything", "**", '*', '*')); // same byte: wildcard
     EXPECT_TRUE(WildcardMatch("", "**", '*', '*'));
 }

@@ -75,8 +75,9 @@ TEST_F(Inventory, EveryRebuildKeepsTheMarksTheUserSet) {
     EXPECT_EQ(Captions(), (Names{"Caf\xE9.lnk", "Web.LNK"}));
     EXPECT_TRUE(rows.Checked(0) && rows.Checked(1));
     inv.ComboBoxShowChange(kShowAll);
-    EXPECT_EQ((std::vector<bool>{rows.Checked(0), rows.Checked(1), rows.Checked(2), rows.Checked(3)}),
-              (std::vector<bool>{true, false, true, true}));
+    EXPECT_EQ(
+        (std::vector<bool>{rows.Checked(0), rows.Checked(1), rows.Checked(2), rows.Checked(3)}),
+        (std::vector<bool>{true, false, true, true}));
     EXPECT_FALSE(inv.Master().Items(0)->Invalid);
     EXPECT_TRUE(inv.Master().Items(1)->Invalid);
     // A new scan's records start checked exactly when invalid.

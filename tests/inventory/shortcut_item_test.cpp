@@ -75,12 +75,11 @@ TEST_F(Records, X86Retry) {
     // The search is case-sensitive: no retry for capitals.
     EXPECT_FALSE(IsTargetValid("C:\\Program Files (X86)\\Tool\\tool.exe", probes));
     // Once found, every occurrence goes, in any case.
-    EXPECT_TRUE(IsTargetValid("C:\\Program Files (x86)\\Tool (X86)\\tool.exe",
-                              []() -> FakeProbes& {
-                                  static FakeProbes p;
-                                  p.files.insert("C:\\Program Files\\Tool\\tool.exe");
-                                  return p;
-                              }()));
+    EXPECT_TRUE(IsTargetValid("C:\\Program Files (x86)\\Tool (X86)\\tool.exe", []() -> FakeProbes& {
+        static FakeProbes p;
+        p.files.insert("C:\\Program Files\\Tool\\tool.exe");
+        return p;
+    }()));
     probes.folders.insert("C:\\Apps");
     EXPECT_TRUE(IsTargetValid("C:\\Apps (x86)", probes));
     EXPECT_FALSE(IsTargetValid("C:\\Gone (x86)", probes));

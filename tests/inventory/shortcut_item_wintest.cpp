@@ -2,9 +2,9 @@
 // file system.
 #include "inventory/inventory.h"
 #include "inventory/shortcut_item.h"
-#include "platform/fs_probes.h"
 #include "lnk/link_reader.h"
 #include "lnk/lnk_builder.h"
+#include "platform/fs_probes.h"
 #include "support/shell_link_win32.h"
 #include "support/temp_dir.h"
 
@@ -117,7 +117,9 @@ TEST_F(ShortcutRecords, UpperCaseExtension) {
 class CountingProbes final : public IFileProbes {
 public:
     std::vector<std::string> probed;
-    bool FileExists(const std::string& path) override { return SystemFileProbes().FileExists(path); }
+    bool FileExists(const std::string& path) override {
+        return SystemFileProbes().FileExists(path);
+    }
     TPathState ProbePath(const std::string& path) override {
         probed.push_back(path);
         return SystemFileProbes().ProbePath(path);
@@ -133,7 +135,8 @@ std::string WriteLinkInfoShortcut(const TempDir& dir, const std::string& name,
     link.linkInfo = lnkb::LinkInfo({target, "", "", false, {}, {}, {}});
     const lnkb::Bytes bytes = link.Build();
     std::ofstream(dir.Path() / name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     return dir.Native(name);
 }
 

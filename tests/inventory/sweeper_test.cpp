@@ -1,8 +1,8 @@
 // The scan, the commands and the status, end to end against the model report list, a real
 // temporary tree, a test link reader and doubles for the window and the shell.
+#include "base/posix_path.h"
 #include "inventory/sweeper.h"
 #include "platform/fs_probes.h"
-#include "base/posix_path.h"
 #include "support/doubles.h"
 #include "support/temp_dir.h"
 
@@ -155,7 +155,9 @@ struct Sweeper : ::testing::Test {
                 return i;
         return -1;
     }
-    Paths All() const { return {dir.Native("good.lnk"), dir.Native("bad.LNK"), dir.Native("sub/old.lnk")}; }
+    Paths All() const {
+        return {dir.Native("good.lnk"), dir.Native("bad.LNK"), dir.Native("sub/old.lnk")};
+    }
     static std::string Done(int n) {
         return std::to_string(n) +
                " shortcut files founded. Select one or more shortcuts for additional information.";
@@ -232,7 +234,8 @@ TEST_F(Sweeper, DeleteMovesCheckedFilesAndKeepsThoseThatCouldNotBeMoved) {
     Scan(dir.Folder());
     view.answer = 7; // IDNO
     s.ActionDeleteExecute();
-    EXPECT_EQ(view.questions, (std::vector<std::string>{std::string(kDeleteQuestion) + "|Sweeper|36"}));
+    EXPECT_EQ(view.questions,
+              (std::vector<std::string>{std::string(kDeleteQuestion) + "|Sweeper|36"}));
     EXPECT_TRUE(shell.moved.empty());
     EXPECT_EQ(rows.Count(), 3);
 
@@ -255,14 +258,15 @@ TEST_F(Sweeper, DeleteMovesCheckedFilesAndKeepsThoseThatCouldNotBeMoved) {
 TEST_F(Sweeper, DeleteRemovesARowExactlyWhenItsFileIsGone) {
     Scan(dir.Folder());
     std::filesystem::remove(dir.Path() / "sub/old.lnk"); // gone since the scan
-    shell.failing.insert(dir.Native("bad.LNK"));          // held open by another program
+    shell.failing.insert(dir.Native("bad.LNK"));         // held open by another program
     s.ActionDeleteExecute();
     EXPECT_TRUE(shell.moved.empty());
     EXPECT_EQ(Shown(), (Paths{dir.Native("good.lnk"), dir.Native("bad.LNK")}));
     EXPECT_EQ(Master(), Shown());
     ASSERT_EQ(view.questions.size(), 2u);
     EXPECT_EQ(view.questions[1], "1 shortcut file was not moved to the recycle bin and stays "
-                                 "where it is:\r\n" + dir.Native("bad.LNK") + "|Sweeper|48");
+                                 "where it is:\r\n" +
+                                     dir.Native("bad.LNK") + "|Sweeper|48");
     EXPECT_EQ(view.status, "0 shortcut files moved to the recycle bin.");
 
     // Cancelled: nothing goes, and what stays is said.
@@ -301,10 +305,10 @@ TEST_F(Sweeper, ALongDeleteMovesFilesInGroupsAndShowsHowFarItIs) {
     s.ActionDeleteExecute();
     EXPECT_EQ(rows.Count(), 5);
     EXPECT_EQ(shell.moved.size(), 445u);
-    EXPECT_EQ(progress, (std::vector<std::string>{
-                            "Moving shortcuts to the recycle bin... 200 of 450",
-                            "Moving shortcuts to the recycle bin... 400 of 450",
-                            "Moving shortcuts to the recycle bin... 450 of 450"}));
+    EXPECT_EQ(progress,
+              (std::vector<std::string>{"Moving shortcuts to the recycle bin... 200 of 450",
+                                        "Moving shortcuts to the recycle bin... 400 of 450",
+                                        "Moving shortcuts to the recycle bin... 450 of 450"}));
     // Three calls, and at most one more for each file the shell stopped at.
     EXPECT_LE(shell.calls, 3 + 5);
     ASSERT_EQ(view.questions.size(), 2u);

@@ -38,7 +38,7 @@ std::string ToUtf8(const std::string& acp) {
         return acp;
     wchar_t wide[MAX_PATH * 2];
     return ::MultiByteToWideChar(CP_ACP, 0, acp.c_str(), -1, wide, MAX_PATH * 2) > 0 ? Utf8(wide)
-                                                                                      : "";
+                                                                                     : "";
 }
 
 std::string Environment(const wchar_t* name) {
@@ -81,7 +81,8 @@ protected:
     std::string Shell(const std::string& lnkPath) { return ToUtf8(shell->ReadTarget(lnkPath)); }
     std::string Write(const std::string& name, const Bytes& bytes) {
         std::ofstream(dir.Path() / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
         return dir.Native(name);
     }
 };
@@ -114,12 +115,19 @@ TEST_F(SystemLinkReader, ShortcutsWrittenByTheShellReadTheSame) {
         {dir.Native("app"), {}, {}, {}, {}},
         {dir.Native("docs/A long file name with spaces.document.txt"), {}, {}, {}, {}},
         {dir.Native("folder with a long name"), {}, {}, {}, {}},
-        {dir.Native("app/tool.exe"), "--flag \"quoted arg\"", dir.Native("docs"),
-         dir.Native("app/tool.exe"), {}},
+        {dir.Native("app/tool.exe"),
+         "--flag \"quoted arg\"",
+         dir.Native("docs"),
+         dir.Native("app/tool.exe"),
+         {}},
         {dir.Native("app/tool.exe"), {}, {}, {}, "..\\app\\tool.exe"},
         {dir.Native("missing/never.exe"), {}, {}, {}, {}},
         {dir.Native(deepFile), {}, {}, {}, {}},
-        {"C:\\windows\\system32\\notepad.exe", "file.txt", "C:\\", "C:\\windows\\system32\\shell32.dll", {}},
+        {"C:\\windows\\system32\\notepad.exe",
+         "file.txt",
+         "C:\\",
+         "C:\\windows\\system32\\shell32.dll",
+         {}},
         {"\\\\server\\share\\folder\\file.txt", {}, {}, {}, {}},
         {"\\\\server\\share", {}, {}, {}, {}},
         {"Z:\\not\\mounted\\x.exe", {}, {}, {}, {}},
@@ -177,13 +185,13 @@ TEST_F(SystemLinkReader, ShortcutsAsWindowsWritesThemReadAsWindowsDoes) {
 
     // A Start menu entry of Windows 10: ID list with long names, LinkInfo, relative path and
     // working folder, tracker, special-folder and known-folder blocks.
-    const std::vector<Bytes> program = {RootItem(kMyComputer), DriveItem("C:\\"),
-                                        FileItem("PROGRA~1", u"Program Files", 9, true),
-                                        FileItem("VENDOR~1", u"Vendor Tool", 9, true),
-                                        FileItem("TOOL~1.EXE", u"tool.exe", 9)};
+    const std::vector<Bytes> program = {
+        RootItem(kMyComputer), DriveItem("C:\\"), FileItem("PROGRA~1", u"Program Files", 9, true),
+        FileItem("VENDOR~1", u"Vendor Tool", 9, true), FileItem("TOOL~1.EXE", u"tool.exe", 9)};
     Link start;
     start.idList = IdList(program);
-    start.linkInfo = LinkInfo({"C:\\Program Files\\Vendor Tool\\tool.exe", "", "", false, {}, {}, {}});
+    start.linkInfo =
+        LinkInfo({"C:\\Program Files\\Vendor Tool\\tool.exe", "", "", false, {}, {}, {}});
     start.strings = {u"", u"..\\..\\..\\..\\..\\..\\Program Files\\Vendor Tool\\tool.exe",
                      u"C:\\Program Files\\Vendor Tool", u"", u""};
     start.extra = {Block(0xA0000003, Bytes(0x58, 0)),
@@ -210,17 +218,24 @@ TEST_F(SystemLinkReader, ShortcutsAsWindowsWritesThemReadAsWindowsDoes) {
     // A file on a share: network items in the ID list, the share in LinkInfo.
     Link share;
     share.idList = IdList({RootItem(kNetwork), NetworkItem(0x42, "\\\\SERVER"),
-                           NetworkItem(0xC3, "\\\\SERVER\\share"),
-                           FileItem("DIR", u"dir", 9, true), FileItem("FILE.TXT", u"file.txt")});
-    share.linkInfo = LinkInfo({"", "\\\\SERVER\\share", "dir\\file.txt", true, {}, u"\\\\SERVER\\share", u"dir\\file.txt"});
+                           NetworkItem(0xC3, "\\\\SERVER\\share"), FileItem("DIR", u"dir", 9, true),
+                           FileItem("FILE.TXT", u"file.txt")});
+    share.linkInfo = LinkInfo({"",
+                               "\\\\SERVER\\share",
+                               "dir\\file.txt",
+                               true,
+                               {},
+                               u"\\\\SERVER\\share",
+                               u"dir\\file.txt"});
     cases.push_back({"share.lnk", share.Build(), "\\\\SERVER\\share\\dir\\file.txt"});
 
     // A file in a folder this machine shares: LinkInfo has the local and the network path.
     // SLGP_UNCPRIORITY is unsupported, so the path as the link names it wins, from the ID
     // list and, without one, from LinkInfo's local part.
     Link shared;
-    shared.idList = IdList({RootItem(kMyComputer), DriveItem("C:\\"),
-                            FileItem("SHARED", u"Shared", 9, true), FileItem("FILE.TXT", u"file.txt")});
+    shared.idList =
+        IdList({RootItem(kMyComputer), DriveItem("C:\\"), FileItem("SHARED", u"Shared", 9, true),
+                FileItem("FILE.TXT", u"file.txt")});
     shared.linkInfo = LinkInfo({"C:\\Shared", "\\\\HOST\\Shared", "file.txt", false, {}, {}, {}});
     cases.push_back({"shared.lnk", shared.Build(), "C:\\Shared\\file.txt"});
     shared.idList.clear();
@@ -232,7 +247,8 @@ TEST_F(SystemLinkReader, ShortcutsAsWindowsWritesThemReadAsWindowsDoes) {
     env.extraFlags = kHasExpString;
     env.idList = IdList({RootItem(kMyComputer), DriveItem("D:\\"), FileItem("WINNT", u"", 0, true),
                          FileItem("SYSTEM32", u"", 0, true), FileItem("CALC.EXE", u"", 0)});
-    env.extra = {TargetBlock(0xA0000001, "%windir%\\system32\\calc.exe", u"%windir%\\system32\\calc.exe")};
+    env.extra = {
+        TargetBlock(0xA0000001, "%windir%\\system32\\calc.exe", u"%windir%\\system32\\calc.exe")};
     cases.push_back({"env.lnk", env.Build(), Environment(L"windir") + "\\system32\\calc.exe"});
 
     // Relative paths alone, against the shortcut's own folder; the climb stops at the drive
@@ -250,14 +266,19 @@ TEST_F(SystemLinkReader, ShortcutsAsWindowsWritesThemReadAsWindowsDoes) {
 
     // An ANSI-only name outside ASCII, in the system's code page (Windows-1252 here).
     Link ansi;
-    ansi.linkInfo = LinkInfo({"C:\\Dokumente und Einstellungen\\J\xFCrgen\\Bericht \x80.doc", "", "",
-                              false, {}, {}, {}});
+    ansi.linkInfo = LinkInfo({"C:\\Dokumente und Einstellungen\\J\xFCrgen\\Bericht \x80.doc",
+                              "",
+                              "",
+                              false,
+                              {},
+                              {},
+                              {}});
     UINT codePage = 0;
     ::GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
                      reinterpret_cast<LPWSTR>(&codePage), sizeof codePage / sizeof(wchar_t));
     if (codePage == 1252)
-        cases.push_back({"ansi.lnk", ansi.Build(),
-                         "C:\\Dokumente und Einstellungen\\Jürgen\\Bericht €.doc"});
+        cases.push_back(
+            {"ansi.lnk", ansi.Build(), "C:\\Dokumente und Einstellungen\\Jürgen\\Bericht €.doc"});
 
     for (const Case& c : cases) {
         const std::string path = Write(c.name, c.bytes);

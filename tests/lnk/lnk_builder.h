@@ -62,8 +62,8 @@ inline Bytes DriveItem(const std::string& drive) {
 inline Bytes FileItem(const std::string& shortName, const std::u16string& longName = u"",
                       int version = 9, bool folder = false) {
     Bytes body{static_cast<unsigned char>(folder ? 0x31 : 0x32), 0};
-    U32(body, 1234);            // size
-    U32(body, 0);               // DOS date and time
+    U32(body, 1234);             // size
+    U32(body, 0);                // DOS date and time
     U16(body, folder ? 16 : 32); // attributes
     Ansi(body, shortName);
     if ((body.size() + 2) & 1)
@@ -100,8 +100,8 @@ inline Bytes IdList(const std::vector<Bytes>& items) {
 // LinkInfo with a local base path and/or a network share. Strings are ANSI bytes as given;
 // with `unicode` the Unicode twins are added (from the u16 strings).
 struct LinkInfoSpec {
-    std::string localBase;      // "" = no local part
-    std::string net;            // "" = no network part
+    std::string localBase; // "" = no local part
+    std::string net;       // "" = no network part
     std::string suffix;
     bool unicode = false;
     std::u16string localBaseW, netW, suffixW;
@@ -205,7 +205,8 @@ constexpr std::uint32_t kHasIdList = 0x1, kHasLinkInfo = 0x2, kHasName = 0x4,
 struct Link {
     Bytes idList;   // from IdList(), or empty for none
     Bytes linkInfo; // from LinkInfo(), or empty
-    std::vector<std::u16string> strings; // name, relative, working dir, arguments, icon; "" = absent
+    std::vector<std::u16string>
+        strings; // name, relative, working dir, arguments, icon; "" = absent
     bool unicodeStrings = true;
     std::vector<Bytes> extra;
     bool terminal = true;
@@ -221,7 +222,7 @@ struct Link {
         Bytes b;
         U32(b, 0x4C);
         const unsigned char clsid[16] = {0x01, 0x14, 0x02, 0, 0, 0, 0, 0,
-                                         0xC0, 0, 0, 0, 0, 0, 0, 0x46};
+                                         0xC0, 0,    0,    0, 0, 0, 0, 0x46};
         b.insert(b.end(), clsid, clsid + 16);
         std::uint32_t flags = extraFlags;
         if (!idList.empty())

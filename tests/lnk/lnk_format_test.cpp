@@ -63,8 +63,8 @@ TEST(LnkIdList, JoinsDriveFoldersAndFilesPreferringLongNames) {
 }
 
 TEST(LnkIdList, NonAsciiNamesComeOutAsUtf8) {
-    EXPECT_EQ(Read(WithIdList(DriveList({FileItem("CAF~1", u"Café", 9, true),
-                                         FileItem("X~1.TXT", u"日本語 𝄞.txt", 9)}))),
+    EXPECT_EQ(Read(WithIdList(DriveList(
+                  {FileItem("CAF~1", u"Café", 9, true), FileItem("X~1.TXT", u"日本語 𝄞.txt", 9)}))),
               "C:\\Café\\日本語 𝄞.txt");
     // A lone surrogate cannot be encoded and becomes U+FFFD.
     std::u16string lone = u"a";
@@ -80,8 +80,7 @@ TEST(LnkIdList, NetworkItemsGiveTheSharePath) {
                                       FileItem("DOC~1.TXT", u"doc file.txt")}))),
               "\\\\server\\share\\doc file.txt");
     // A server is not a file-system path.
-    EXPECT_EQ(Read(WithIdList(IdList({RootItem(kNetwork), NetworkItem(0x42, "\\\\server")}))),
-              "");
+    EXPECT_EQ(Read(WithIdList(IdList({RootItem(kNetwork), NetworkItem(0x42, "\\\\server")}))), "");
 }
 
 TEST(LnkIdList, ItemsWithoutAFileSystemPathGiveNothing) {
@@ -142,7 +141,8 @@ TEST(LnkPrecedence, EnvironmentThenIdListThenLocalThenNetworkThenRelativePath) {
     EXPECT_EQ(Read(l.Build(), lookup, linkPath), "C:\\Root\\wide"); // 1: environment target
 
     l.extraFlags = 0;
-    EXPECT_EQ(Read(l.Build(), lookup, linkPath), "C:\\from id list"); // without the flag the block is unused
+    EXPECT_EQ(Read(l.Build(), lookup, linkPath),
+              "C:\\from id list"); // without the flag the block is unused
 
     l.idList = IdList({RootItem(kControlPanel)}); // an ID list without a path falls through
     EXPECT_EQ(Read(l.Build(), lookup, linkPath), "Z:\\mapped");
@@ -177,9 +177,9 @@ TEST(LnkPrecedence, AdvertisedShortcutsReportTheirStoredPath) {
     l.extraFlags = kHasDarwinId;
     l.extra = {TargetBlock(0xA0000006, "w~]Product>Feature", u"w~]Product>Feature")};
     EXPECT_EQ(Read(l.Build()), "");
-    l.idList = DriveList({FileItem("WINDOWS", u"Windows", 9, true),
-                          FileItem("INSTAL~1", u"Installer", 9, true),
-                          FileItem("ICON.EXE", u"icon.exe")});
+    l.idList =
+        DriveList({FileItem("WINDOWS", u"Windows", 9, true),
+                   FileItem("INSTAL~1", u"Installer", 9, true), FileItem("ICON.EXE", u"icon.exe")});
     EXPECT_EQ(Read(l.Build()), "C:\\Windows\\Installer\\icon.exe");
 }
 
@@ -331,12 +331,14 @@ TEST(LnkFields, UnreadableBytesGiveNoFields) {
 TEST(LnkRelativePath, JoinsTheShortcutsFolderAndCollapsesDots) {
     const std::string_view desktop = "C:\\Users\\me\\Desktop\\Calculator.lnk";
     // Written on another machine, six levels deep: the climb stops at the drive root.
-    EXPECT_EQ(lnk::ResolveRelativePath(desktop, "..\\..\\..\\..\\..\\..\\Windows\\System32\\calc.exe"),
-              "C:\\Windows\\System32\\calc.exe");
+    EXPECT_EQ(
+        lnk::ResolveRelativePath(desktop, "..\\..\\..\\..\\..\\..\\Windows\\System32\\calc.exe"),
+        "C:\\Windows\\System32\\calc.exe");
     EXPECT_EQ(lnk::ResolveRelativePath(desktop, ".\\tool.exe"), "C:\\Users\\me\\Desktop\\tool.exe");
     EXPECT_EQ(lnk::ResolveRelativePath(desktop, "sub\\.\\x\\..\\\\y.txt"),
               "C:\\Users\\me\\Desktop\\sub\\y.txt");
-    EXPECT_EQ(lnk::ResolveRelativePath(desktop, "../Documents/a b.txt"), "C:\\Users\\me\\Documents\\a b.txt");
+    EXPECT_EQ(lnk::ResolveRelativePath(desktop, "../Documents/a b.txt"),
+              "C:\\Users\\me\\Documents\\a b.txt");
     EXPECT_EQ(lnk::ResolveRelativePath(desktop, "..\\dir\\"), "C:\\Users\\me\\dir\\");
     EXPECT_EQ(lnk::ResolveRelativePath("C:\\a.lnk", ".."), "C:\\");
     // A share root is a root too.
@@ -379,7 +381,8 @@ TEST(LnkLimits, LongTargetsComeWholeNeverCut) {
     l.linkInfo = LinkInfo({"C:\\" + std::string(300, 'a'), "", "\xE9.txt", false, {}, {}, {}});
     EXPECT_EQ(Read(l.Build()), "C:\\" + std::string(300, 'a') + "\\é.txt");
     // Longer than any path the system opens: nothing rather than a part of it.
-    l.linkInfo = LinkInfo({"C:\\" + std::string(lnk::kMaxTargetBytes, 'a'), "", "", false, {}, {}, {}});
+    l.linkInfo =
+        LinkInfo({"C:\\" + std::string(lnk::kMaxTargetBytes, 'a'), "", "", false, {}, {}, {}});
     EXPECT_EQ(Read(l.Build()), "");
 }
 
@@ -430,7 +433,8 @@ TEST(LnkBadInput, EveryTruncationIsHandled) {
 
 TEST(LnkBadInput, SizesAndOffsetsOutsideTheirStructure) {
     Link l;
-    l.linkInfo = LinkInfo({"C:\\base", "\\\\srv\\share", "sfx", true, u"C:\\base", u"\\\\srv\\share", u"sfx"});
+    l.linkInfo = LinkInfo(
+        {"C:\\base", "\\\\srv\\share", "sfx", true, u"C:\\base", u"\\\\srv\\share", u"sfx"});
     const Bytes good = l.Build();
     ASSERT_EQ(Read(good), "C:\\base\\sfx");
     // Every 32-bit field of LinkInfo (sizes and offsets) set to values that point outside it

@@ -104,7 +104,8 @@ protected:
 
     std::string Put(const std::string& name, const Bytes& bytes) {
         std::ofstream(dir.Path() / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
         return dir.Native(name);
     }
     static Bytes Shortcut(const std::string& localPath) {

@@ -114,8 +114,8 @@ public:
         STARTUPINFOA si{};
         si.cb = sizeof si;
         std::string line = "\"" + exe + "\"";
-        EXPECT_TRUE(::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0,
-                                     nullptr, nullptr, &si, &pi_))
+        EXPECT_TRUE(::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                     nullptr, &si, &pi_))
             << exe;
     }
     Process(const Process&) = delete;
@@ -177,9 +177,9 @@ TEST(Release, StartsFromTheUnpackedFolderRefusesASecondCopyAndEndsCleanly) {
     // What this test is about: a folder name that a narrow-character program could lose.
     const std::string folder = Folder();
     ASSERT_NE(folder.find(' '), std::string::npos) << folder;
-    ASSERT_TRUE(std::any_of(folder.begin(), folder.end(),
-                            [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
-        << folder;
+    ASSERT_TRUE(std::any_of(folder.begin(), folder.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x80;
+    })) << folder;
 
     Process first(Program());
     HWND main = first.Window("TMainForm");

@@ -36,7 +36,8 @@ TEST(StartupTexts, WelcomeAndErrorReports) {
                       "Cannot open file \"C:\\x\\lamecore.dll\". The system cannot find the file "
                       "specified.\r\n");
     // No second full stop.
-    EXPECT_EQ(UnhandledErrorReport("E", "m", 0, "Done."), "Exception E in module m at 00000000.\r\nDone.\r\n");
+    EXPECT_EQ(UnhandledErrorReport("E", "m", 0, "Done."),
+              "Exception E in module m at 00000000.\r\nDone.\r\n");
 
     // The error box adds "." only after a byte that sorts after it.
     EXPECT_EQ(ErrorBoxText("Bitmap image is not valid"), "Bitmap image is not valid.");

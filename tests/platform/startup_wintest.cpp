@@ -81,7 +81,8 @@ struct Install {
         EXPECT_TRUE(::CopyFileA(ProgramPath().c_str(), exe.c_str(), FALSE)) << ProgramPath();
         if (settings)
             std::ofstream(dir.Path() / "lamecore.dll", std::ios::binary)
-                << InvertBytes("[SYSTEM]") << "\r\n" << InvertBytes("Name=Startup Test") << "\r\n";
+                << InvertBytes("[SYSTEM]") << "\r\n"
+                << InvertBytes("Name=Startup Test") << "\r\n";
         if (icon)
             WriteIcon(dir.Path() / "icon.ico");
         if (background)
@@ -95,8 +96,8 @@ struct Process {
         STARTUPINFOA si{};
         si.cb = sizeof si;
         std::string line = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
-        EXPECT_TRUE(::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0,
-                                     nullptr, nullptr, &si, &pi));
+        EXPECT_TRUE(::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                     nullptr, &si, &pi));
     }
     ~Process() {
         if (pi.hProcess) {

@@ -20,7 +20,6 @@
 
 namespace {
 
-
 struct RecordingCursor : IScreenCursor {
     std::vector<int> set;
     void SetCursor(int cursor) override { set.push_back(cursor); }
@@ -150,16 +149,19 @@ TEST(BrowseCallback, SelectsTheStartFolderAndDisablesOkForVirtualItems) {
     ASSERT_TRUE(window);
 
     const char start[] = "C:\\";
-    EXPECT_EQ(BrowseCallback(window, BFFM_INITIALIZED, 0, reinterpret_cast<std::intptr_t>(start)), 0);
+    EXPECT_EQ(BrowseCallback(window, BFFM_INITIALIZED, 0, reinterpret_cast<std::intptr_t>(start)),
+              0);
 
     TempDir dir;
     LPITEMIDLIST folder = nullptr;
     const std::wstring wide = dir.Path().wstring();
     ASSERT_EQ(::SHParseDisplayName(wide.c_str(), nullptr, &folder, 0, nullptr), S_OK);
-    EXPECT_EQ(BrowseCallback(window, BFFM_SELCHANGED, reinterpret_cast<std::intptr_t>(folder), 0), 0);
+    EXPECT_EQ(BrowseCallback(window, BFFM_SELCHANGED, reinterpret_cast<std::intptr_t>(folder), 0),
+              0);
     LPITEMIDLIST drives = nullptr;
     ASSERT_EQ(::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &drives), S_OK);
-    EXPECT_EQ(BrowseCallback(window, BFFM_SELCHANGED, reinterpret_cast<std::intptr_t>(drives), 0), 0);
+    EXPECT_EQ(BrowseCallback(window, BFFM_SELCHANGED, reinterpret_cast<std::intptr_t>(drives), 0),
+              0);
     EXPECT_EQ(BrowseCallback(window, WM_USER + 77, 0, 0), 0);
     ::CoTaskMemFree(folder);
     ::CoTaskMemFree(drives);
@@ -167,15 +169,16 @@ TEST(BrowseCallback, SelectsTheStartFolderAndDisablesOkForVirtualItems) {
 
     std::string dirPath = dir.Native("");
     dirPath.pop_back(); // the shell reports a folder without its trailing backslash
-    EXPECT_EQ(g_sent, (std::vector<std::string>{"select 1 C:\\", "status 0 " + dirPath,
-                                                 "status 0 ", "enableok 0 0"}));
+    EXPECT_EQ(g_sent, (std::vector<std::string>{"select 1 C:\\", "status 0 " + dirPath, "status 0 ",
+                                                "enableok 0 0"}));
 }
 
 TEST(BrowseForFolder, CancelReturnsFalseAndKeepsThePath) {
     ComApartment com;
     DialogWatchdog watchdog; // presses Cancel in the dialog
     std::string path = "C:\\";
-    EXPECT_FALSE(BrowseForFolder(nullptr, path, "Pick: ", kBifReturnOnlyFsDirs | kBifNewDialogStyle, ""));
+    EXPECT_FALSE(
+        BrowseForFolder(nullptr, path, "Pick: ", kBifReturnOnlyFsDirs | kBifNewDialogStyle, ""));
     EXPECT_EQ(path, "C:\\");
     EXPECT_GE(watchdog.Closed(), 1);
 }

@@ -1,9 +1,9 @@
 // The settings file: line splitting and decoding, the INI rules, the settings record, and
 // reading real files on the host.
-#include "settings/globals.h"
-#include "settings/settings.h"
 #include "base/errors.h"
 #include "base/posix_path.h"
+#include "settings/globals.h"
+#include "settings/settings.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -68,8 +68,8 @@ TEST(SettingsLines, SplittingComesBeforeDecoding) {
     using namespace std::string_literals;
     // Stored bytes 0xF2/0xF5 would decode to CR/LF, stored 0xFF to a zero byte: inside a
     // line they are plain content. Stored CR/LF are breaks; a stored zero ends the text.
-    const std::string stored = "\xF2\xF5\xFF"s + "\n" + InvertBytes("x=1") + "\r" + "\0"s +
-                               InvertBytes("lost");
+    const std::string stored =
+        "\xF2\xF5\xFF"s + "\n" + InvertBytes("x=1") + "\r" + "\0"s + InvertBytes("lost");
     EXPECT_EQ(DecodeSettingsLines(stored), (Lines{"\r\n\0"s, "x=1"}));
 }
 
@@ -103,9 +103,9 @@ TEST(SettingsIni, LastSectionOfANameAndLastKeyWin) {
 }
 
 TEST(SettingsIni, LinesThatAreNotKeysHaveNoEffect) {
-    const TSettings s = Parse({"Name=before any section", "; Name=comment", "[SYSTEM]",
-                               ";Name=comment", "  ; Name=indented comment", "Name",
-                               "#Name=hash", "[", "Name=x]"});
+    const TSettings s =
+        Parse({"Name=before any section", "; Name=comment", "[SYSTEM]", ";Name=comment",
+               "  ; Name=indented comment", "Name", "#Name=hash", "[", "Name=x]"});
     // "[" is not a section line; "Name=x]" is a key of SYSTEM.
     EXPECT_EQ(Read(s, "Name"), "x]");
     EXPECT_EQ(Read(s, "#Name"), "hash");
@@ -128,8 +128,15 @@ TEST(SettingsIni, NonAsciiLettersMatchThroughTheUpperCasing) {
     EXPECT_EQ(s.ReadString("SYST\xC8ME", "CL\xC9", ""), "\xE9t\xE9"); // values keep their case
     EXPECT_EQ(s.ReadString("\x9F", "\x8A", ""), "1");
     // Letters without a capital in the code page match only themselves.
-    const TSettings t = Parse({"[x]", "stra\xDF" "e=1", "\xB5=2"});
-    EXPECT_EQ(t.ReadString("X", "STRA\xDF" "E", ""), "1");
+    const TSettings t = Parse({"[x]",
+                               "stra\xDF"
+                               "e=1",
+                               "\xB5=2"});
+    EXPECT_EQ(t.ReadString("X",
+                           "STRA\xDF"
+                           "E",
+                           ""),
+              "1");
     EXPECT_EQ(t.ReadString("X", "STRASSE", "-"), "-");
     EXPECT_EQ(t.ReadString("X", "\xB5", ""), "2");
     EXPECT_EQ(Windows1252UpperCase("az\xE0\xFE\xF7\x9C"), "AZ\xC0\xDE\xF7\x8C");
@@ -149,8 +156,8 @@ TEST(SettingsRecord, FillsTheEightFieldsFromSystem) {
     const TSettings s = Parse({"[SYSTEM]", "Name=Title", "Version=1.2.3", "Copyright=Holder",
                                "HelpContectLink=help.html", "HelpHowTosTutorialVideosLink=v",
                                "HelpHomePageLink=https://example.org/", "HelpMoreFreeToolsLink=m",
-                               "HelpCheckForUpdatesLink=u", "HelpSupportLink=mailto:a@b",
-                               "[Other]", "Version=wrong"});
+                               "HelpCheckForUpdatesLink=u", "HelpSupportLink=mailto:a@b", "[Other]",
+                               "Version=wrong"});
     TGlobalVars vars;
     LoadGlobalVars(vars, s, "C:\\Program Files\\Sweeper");
     EXPECT_EQ(vars.Version, "1.2.3");
@@ -173,10 +180,11 @@ TEST(SettingsRecord, FillsTheEightFieldsFromSystem) {
 TEST(SettingsRecord, OnlyRelativeFileNamesAreExpanded) {
     const std::string dir = "C:\\Tools\\";
     EXPECT_EQ(ExpandProgramRelativeLink("help.html", dir), "C:\\Tools\\help.html");
-    EXPECT_EQ(ExpandProgramRelativeLink("doc\\help.html", "C:\\Tools"), "C:\\Tools\\doc\\help.html");
-    for (const char* kept : {"", "C:\\help.html", "c:help.html", "\\help.html",
-                             "\\\\server\\share\\help.html", "/help.html",
-                             "https://example.org/help", "mailto:help@example.org"})
+    EXPECT_EQ(ExpandProgramRelativeLink("doc\\help.html", "C:\\Tools"),
+              "C:\\Tools\\doc\\help.html");
+    for (const char* kept :
+         {"", "C:\\help.html", "c:help.html", "\\help.html", "\\\\server\\share\\help.html",
+          "/help.html", "https://example.org/help", "mailto:help@example.org"})
         EXPECT_EQ(ExpandProgramRelativeLink(kept, dir), kept);
 }
 

@@ -1,8 +1,8 @@
 // The settings file on the real file system: the file the build places beside this test,
 // sharing with other handles, a missing file, and the system's upper-casing.
+#include "base/errors.h"
 #include "settings/globals.h"
 #include "settings/settings.h"
-#include "base/errors.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Test doubles for the platform seams that the toolkit-free code uses.
 #pragma once
 
-#include "platform/fs_probes.h"
 #include "lnk/link_reader.h"
+#include "platform/fs_probes.h"
 
 #include <map>
 #include <set>

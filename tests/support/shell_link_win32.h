@@ -4,11 +4,11 @@
 #include <string>
 
 struct ShortcutFields {
-    std::string target;      // SetPath
-    std::string arguments;   // SetArguments, when not empty
-    std::string workingDir;  // SetWorkingDirectory, when not empty
-    std::string iconPath;    // SetIconLocation, when not empty
-    std::string relative;    // SetRelativePath, when not empty
+    std::string target;     // SetPath
+    std::string arguments;  // SetArguments, when not empty
+    std::string workingDir; // SetWorkingDirectory, when not empty
+    std::string iconPath;   // SetIconLocation, when not empty
+    std::string relative;   // SetRelativePath, when not empty
 };
 
 // Writes a shortcut file with IShellLinkA::SetPath, then IPersistFile::Save. COM must be

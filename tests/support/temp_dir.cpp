@@ -60,7 +60,8 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     std::error_code ec;
     // Unreadable folders a test left behind must not stop the clean-up.
-    for (auto it = fs::recursive_directory_iterator(path_, fs::directory_options::skip_permission_denied, ec);
+    for (auto it = fs::recursive_directory_iterator(
+             path_, fs::directory_options::skip_permission_denied, ec);
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
         fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(path_, ec);

@@ -47,7 +47,8 @@ TEST_F(About, ShowsTitleVersionHolderYearNoticeAndLink) {
     ::GetClientRect(hwnd, &client);
     EXPECT_EQ(client.right, 375);
     EXPECT_EQ(client.bottom, 217);
-    EXPECT_FALSE(::GetWindowLongA(hwnd, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME));
+    EXPECT_FALSE(::GetWindowLongA(hwnd, GWL_STYLE) &
+                 (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME));
 
     const std::time_t now = std::time(nullptr);
     const std::string year = std::to_string(std::localtime(&now)->tm_year + 1900);

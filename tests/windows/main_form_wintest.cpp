@@ -1,11 +1,11 @@
 // The main window under Wine: its layout read back from the real controls, and the commands
 // driven with real messages over a temporary tree of shortcuts written by the shell.
 #include "base/errors.h"
-#include "settings/globals.h"
-#include "settings/settings.h"
 #include "inventory/shortcut_item.h"
 #include "lnk/link_reader.h"
 #include "lnk/lnk_builder.h"
+#include "settings/globals.h"
+#include "settings/settings.h"
 #include "support/dialog_watchdog_win32.h"
 #include "support/shell_link_win32.h"
 #include "support/temp_dir.h"
@@ -135,8 +135,8 @@ protected:
         setup.programFolder = program.Folder();
         setup.shell = &shell;
         setup.linkReader = &reader;
-        setup.messageBox = [this](WindowHandle, const std::string& text,
-                                  const std::string& caption, unsigned flags) {
+        setup.messageBox = [this](WindowHandle, const std::string& text, const std::string& caption,
+                                  unsigned flags) {
             boxes.push_back({text, caption, flags});
             return answer;
         };
@@ -163,8 +163,8 @@ protected:
     RECT ClientRectOf(const char* name) {
         RECT r;
         ::GetWindowRect(Ctl(name), &r);
-        ::MapWindowPoints(nullptr, static_cast<HWND>(form->Handle()),
-                          reinterpret_cast<POINT*>(&r), 2);
+        ::MapWindowPoints(nullptr, static_cast<HWND>(form->Handle()), reinterpret_cast<POINT*>(&r),
+                          2);
         return r;
     }
     void Link(const std::string& rel, const std::string& target) {
@@ -270,8 +270,8 @@ TEST_F(MainForm, LayoutCaptionAndStartState) {
         const char* name;
         int left, top;
         const char* text;
-    } labels[] = {{"LabelShow", 632, 83, "Show:"},      {"LabelFilter", 472, 83, "Filter:"},
-                  {"LabelTotal", 616, 496, "Total:"},   {"LabelInvalid", 616, 520, "Invalid:"},
+    } labels[] = {{"LabelShow", 632, 83, "Show:"},          {"LabelFilter", 472, 83, "Filter:"},
+                  {"LabelTotal", 616, 496, "Total:"},       {"LabelInvalid", 616, 520, "Invalid:"},
                   {"LabelSelected", 616, 544, "Selected:"}, {"LabelSta", 24, 83, "   "}};
     for (const auto& l : labels) {
         SCOPED_TRACE(l.name);
@@ -357,7 +357,8 @@ TEST_F(MainForm, ScanFillsRowsAndViewsRebuildThem) {
     ChooseShow(0);
     EXPECT_EQ(Rows(), 4);
     for (int i = 0; i < Rows(); ++i) // ... survives the rebuild
-        EXPECT_EQ(form->Rows().Checked(i), form->Rows().Data(i)->Invalid || form->Rows().Data(i) == kept);
+        EXPECT_EQ(form->Rows().Checked(i),
+                  form->Rows().Data(i)->Invalid || form->Rows().Data(i) == kept);
 
     // Select none, then Select invalid restores exactly the invalid rows.
     Click("suiImageButtonSelectnone");
@@ -400,8 +401,8 @@ TEST_F(MainForm, DeleteAnsweredNoKeepsAndYesRecyclesTheCheckedFiles) {
     Click("suiImageButtonDelete");
     EXPECT_EQ(shell.recycled, std::vector<std::string>{tree.Native("Gone.lnk")});
     EXPECT_FALSE(std::filesystem::exists(tree.Path() / "Gone.lnk"));
-    for (const char* other : {"Tool.lnk", "sub/Folder.lnk", "sub/deep/Lost.lnk",
-                              "hid$den/Skipped.lnk", "bin/tool.exe"})
+    for (const char* other :
+         {"Tool.lnk", "sub/Folder.lnk", "sub/deep/Lost.lnk", "hid$den/Skipped.lnk", "bin/tool.exe"})
         EXPECT_TRUE(std::filesystem::exists(tree.Path() / other)) << other;
     EXPECT_EQ(Rows(), 3);
     EXPECT_EQ(form->Inventory().Master().Count(), 3);
@@ -701,7 +702,8 @@ TEST_F(MainForm, TheRowImagesAreTheWindowsAndFreedOnce) {
     Open();
     HWND list = Ctl("ListViewFiles");
     EXPECT_TRUE(::GetWindowLongA(list, GWL_STYLE) & LVS_SHAREIMAGELISTS);
-    auto images = reinterpret_cast<HIMAGELIST>(::SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    auto images =
+        reinterpret_cast<HIMAGELIST>(::SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
     EXPECT_EQ(images, form->RowImages());
     // The list going first leaves the images to the window, which frees them with itself.
     ::DestroyWindow(list);
@@ -717,14 +719,15 @@ TEST_F(MainForm, CheckBoxesToggleByClickAndSpaceAndMarksSurviveScrolling) {
     HWND list = Ctl("ListViewFiles");
     // What the control shows for a row's box is the row's own mark.
     const auto shownChecked = [&](int row) {
-        const auto state = ::SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row),
-                                          LVIS_STATEIMAGEMASK);
+        const auto state =
+            ::SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK);
         return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
     };
     const auto clickAt = [&](int row, bool onBox) {
         RECT r{};
         r.left = LVIR_BOUNDS;
-        ::SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+        ::SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(&r));
         const int x = onBox ? r.left + 8 : r.left + 120, y = (r.top + r.bottom) / 2;
         LVHITTESTINFO hit{};
         hit.pt = {x, y};
@@ -737,12 +740,14 @@ TEST_F(MainForm, CheckBoxesToggleByClickAndSpaceAndMarksSurviveScrolling) {
     const auto select = [&](std::initializer_list<int> rows, int focused) {
         LVITEMA none{};
         none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+        ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                       reinterpret_cast<LPARAM>(&none));
         for (int row : rows) {
             LVITEMA state{};
             state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
             state.state = LVIS_SELECTED | (row == focused ? LVIS_FOCUSED : 0);
-            ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+            ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                           reinterpret_cast<LPARAM>(&state));
         }
     };
     const auto space = [&] {
@@ -819,18 +824,21 @@ TEST_F(MainForm, ClicksSelectRowsAndOnlyTheBoxToggles) {
         RECT r{};
         if (column <= 0) {
             r.left = column < 0 ? LVIR_ICON : LVIR_LABEL;
-            ::SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+            ::SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                           reinterpret_cast<LPARAM>(&r));
         } else {
             r.top = column;
             r.left = LVIR_LABEL;
-            ::SendMessageA(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+            ::SendMessageA(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row),
+                           reinterpret_cast<LPARAM>(&r));
         }
         if (column < 0) // the box is left of the row's icon
             return POINT{r.left - ::GetSystemMetrics(SM_CXSMICON) / 2 - 1, (r.top + r.bottom) / 2};
         return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     };
     const auto focused = [&] {
-        return static_cast<int>(::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+        return static_cast<int>(
+            ::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
     };
     const auto selected = [&](int row) {
         return ::SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) != 0;
@@ -914,7 +922,8 @@ TEST_F(MainForm, DeleteRemovesTheRowsWhoseFilesAreGoneAndKeepsTheListsPlace) {
         LVITEMA state{};
         state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         state.state = LVIS_SELECTED | (row == 43 ? LVIS_FOCUSED : 0);
-        ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+        ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(&state));
     }
     ::SendMessageA(list, LVM_ENSUREVISIBLE, 59, FALSE);
     ::SendMessageA(list, LVM_ENSUREVISIBLE, 21, FALSE);
@@ -923,7 +932,8 @@ TEST_F(MainForm, DeleteRemovesTheRowsWhoseFilesAreGoneAndKeepsTheListsPlace) {
 
     std::filesystem::remove(std::filesystem::path(gone->Shortcut));
     const std::string lockedPath = locked->Shortcut;
-    HANDLE held = ::CreateFileA(lockedPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held =
+        ::CreateFileA(lockedPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     {
         DialogWatchdog watchdog;
@@ -943,8 +953,9 @@ TEST_F(MainForm, DeleteRemovesTheRowsWhoseFilesAreGoneAndKeepsTheListsPlace) {
     EXPECT_NE(boxes[1].text.find(lockedPath), std::string::npos) << boxes[1].text;
     EXPECT_EQ(boxes[1].text.rfind("6 shortcut files were not moved", 0), 0u) << boxes[1].text;
     for (const TShortcutItem* r : selected)
-        EXPECT_EQ(::SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(rowOf(r)), LVIS_SELECTED),
-                  LVIS_SELECTED);
+        EXPECT_EQ(
+            ::SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(rowOf(r)), LVIS_SELECTED),
+            LVIS_SELECTED);
     EXPECT_EQ(::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0), 2);
     EXPECT_EQ(::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED),
               rowOf(selected[1]));

@@ -3,8 +3,8 @@
 // its frame at two densities.
 #include "lnk/lnk_builder.h"
 #include "support/temp_dir.h"
-#include "winkit/display_scale.h"
 #include "windows/properties_box.h"
+#include "winkit/display_scale.h"
 
 #include <windows.h>
 
@@ -39,8 +39,8 @@ TEST_F(PropertiesBox, EveryFieldSetIsShownAsTheSheetShowsIt) {
     l.strings = {u"Starts the tool", u"..\\Tool\\tool.exe", u"C:\\Work", u"--fast",
                  u"C:\\Icons\\tool.ico"};
     l.iconIndex = 2;
-    l.showCommand = 3;      // maximised
-    l.hotKey = 0x0654;      // Ctrl + Alt + T
+    l.showCommand = 3; // maximised
+    l.hotKey = 0x0654; // Ctrl + Alt + T
     const std::string path = Write("Tool.lnk", l);
     TFormProperties box(nullptr, path);
     EXPECT_EQ(Caption(box), "Tool Properties");
@@ -81,8 +81,8 @@ TEST_F(PropertiesBox, NothingSetAndUnicodeText) {
     {
         TFormProperties box(nullptr, empty);
         EXPECT_EQ(Caption(box), "Empty Properties");
-        for (const char* label : {"Target type:", "Target:", "Start in:", "Comment:",
-                                  "Icon location:"})
+        for (const char* label :
+             {"Target type:", "Target:", "Start in:", "Comment:", "Icon location:"})
             EXPECT_EQ(box.Value(label), "") << label;
         EXPECT_EQ(box.Value("Shortcut key:"), "None");
         EXPECT_EQ(box.Value("Run:"), "Normal window");

@@ -29,9 +29,9 @@ const VARIANT kSelf = [] {
 
 std::string Narrow(BSTR text) {
     std::string s(::SysStringLen(text) * 3 + 1, '\0');
-    s.resize(static_cast<std::size_t>(::WideCharToMultiByte(
-        CP_UTF8, 0, text, static_cast<int>(::SysStringLen(text)), s.data(),
-        static_cast<int>(s.size()), nullptr, nullptr)));
+    s.resize(static_cast<std::size_t>(
+        ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(::SysStringLen(text)), s.data(),
+                              static_cast<int>(s.size()), nullptr, nullptr)));
     return s;
 }
 

@@ -41,7 +41,9 @@ struct ButtonLogicTest : ::testing::Test {
     int clicks = 0;
     static constexpr int W = 86, H = 77;
 
-    void SetUp() override { button.OnClick = [this] { ++clicks; }; }
+    void SetUp() override {
+        button.OnClick = [this] { ++clicks; };
+    }
     void Press() { button.MouseDown(TMouseButton::Left, 10, 10); }
     void Release(int x = 10, int y = 10) { button.MouseUp(TMouseButton::Left, x, y, W, H); }
 };

@@ -1,7 +1,7 @@
 // The image button under the real window system: pictures read back from its painting,
 // clicks counted from real mouse and key messages.
-#include "winkit/image_button.h"
 #include "pictures/pictures.h"
+#include "winkit/image_button.h"
 
 #include <windows.h>
 
@@ -23,7 +23,8 @@ Pixels Painted(HWND hwnd, int w, int h) {
     SendMessageA(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
     Pixels p;
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) p.push_back(GetPixel(mem, x, y));
+        for (int x = 0; x < w; ++x)
+            p.push_back(GetPixel(mem, x, y));
     SelectObject(mem, old);
     DeleteObject(bmp);
     DeleteDC(mem);
@@ -42,7 +43,8 @@ Pixels Resource(int id, int w, int h) {
     BitBlt(b, 0, 0, w, h, a, 0, 0, SRCCOPY);
     Pixels p;
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) p.push_back(GetPixel(b, x, y));
+        for (int x = 0; x < w; ++x)
+            p.push_back(GetPixel(b, x, y));
     SelectObject(a, oa);
     SelectObject(b, ob);
     DeleteObject(bmp);
@@ -185,7 +187,8 @@ TEST_F(ButtonWinTest, DestroyedWhileHeld) {
     button.reset(); // window, capture and timer go with it
     EXPECT_EQ(GetCapture(), nullptr);
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
 }
 
 TEST_F(ButtonWinTest, NotABitmapPaintsAsAnEmpty74By21Bitmap) {
@@ -195,8 +198,8 @@ TEST_F(ButtonWinTest, NotABitmapPaintsAsAnEmpty74By21Bitmap) {
     odd.SetUIStyle(TsuiUIStyle::MacOS);
     EXPECT_EQ(odd.UIStyle(), TsuiUIStyle::FromThemeFile);
     Pixels p = Painted(static_cast<HWND>(odd.Handle()), 90, 30);
-    EXPECT_EQ(p[0], RGB(255, 255, 255));            // inside the 74 x 21 area
+    EXPECT_EQ(p[0], RGB(255, 255, 255)); // inside the 74 x 21 area
     EXPECT_EQ(p[20 * 90 + 73], RGB(255, 255, 255));
-    EXPECT_EQ(p[20 * 90 + 74], RGB(0, 0, 255));     // the fill beyond it
+    EXPECT_EQ(p[20 * 90 + 74], RGB(0, 0, 255)); // the fill beyond it
     EXPECT_EQ(p[21 * 90 + 10], RGB(0, 0, 255));
 }

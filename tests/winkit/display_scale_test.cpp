@@ -1,7 +1,7 @@
 // Display scale: the rounding of scaled numbers, the choice of the picture rendering, the
 // main window's places at every density, and the shipped background's fingerprint.
-#include "winkit/display_scale.h"
 #include "windows/main_form_layout.h"
+#include "winkit/display_scale.h"
 
 #include <gtest/gtest.h>
 
@@ -24,9 +24,8 @@ TEST(DisplayScale, RoundsHalfAwayFromZeroAsMulDiv) {
 }
 
 TEST(DisplayScale, PicksTheRenderingAtOrAboveTheScale) {
-    const std::pair<int, int> cases[] = {{72, 100},  {96, 100},  {97, 125},  {120, 125},
-                                         {121, 150}, {144, 150}, {168, 200}, {192, 200},
-                                         {288, 200}};
+    const std::pair<int, int> cases[] = {{72, 100},  {96, 100},  {97, 125},  {120, 125}, {121, 150},
+                                         {144, 150}, {168, 200}, {192, 200}, {288, 200}};
     for (const auto& [dpi, percent] : cases)
         EXPECT_EQ(PictureScale(dpi), percent) << dpi;
 }
@@ -40,8 +39,8 @@ TEST(DisplayScale, PlacesApartAt96DpiStayApartAtEveryDensity) {
     for (const TButtonPlace& b : kMainButtons)
         places.emplace_back(b.name, b.bounds);
     for (const TGraphic& g : MainFormGraphics())
-        if (g.kind != TGraphic::Kind::Label && g.name != "ImageMain" &&
-            g.name != "ImageIconGood" && g.name != "ImageIconError") // the same place
+        if (g.kind != TGraphic::Kind::Label && g.name != "ImageMain" && g.name != "ImageIconGood" &&
+            g.name != "ImageIconError") // the same place
             places.emplace_back(g.name, g.bounds);
     const auto apart = [](const TBounds& a, const TBounds& b) {
         return a.left + a.width <= b.left || b.left + b.width <= a.left ||

@@ -7,11 +7,11 @@
 // for 144 and 192 dpi it starts itself again as a child while LogPixels says so, and puts the
 // value back as soon as the child has read it (so the Windows tests must not run in parallel
 // in one prefix, which CTest does not do unless asked to).
+#include "pictures/pictures.h"
 #include "windows/about.h"
-#include "winkit/display_scale.h"
 #include "windows/main_form.h"
 #include "windows/main_form_layout.h"
-#include "pictures/pictures.h"
+#include "winkit/display_scale.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -96,8 +96,8 @@ std::vector<std::uint32_t> ButtonPixels(HWND button, int w, int h) {
 
 std::vector<std::uint32_t> ResourcePixels(int id, int w, int h) {
     return Surface(w, h, [&](HDC dc) {
-        HBITMAP picture = static_cast<HBITMAP>(::LoadImageA(
-            ::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
+        HBITMAP picture = static_cast<HBITMAP>(
+            ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
         HDC source = ::CreateCompatibleDC(dc);
         HGDIOBJ old = ::SelectObject(source, picture);
         ::BitBlt(dc, 0, 0, w, h, source, 0, 0, SRCCOPY);
@@ -154,8 +154,7 @@ void ExpectMainWindowAt(const Window& w, int dpi) {
         SCOPED_TRACE(c.name);
         // A closed drop-down list is as high as its font's line allows; Wine's stand-in for
         // Tahoma makes it up to two pixels taller.
-        ExpectPlace(hwnd, w.Control(c.name), Scale(c.bounds, dpi),
-                    c.id == kIdComboBoxShow ? 2 : 1);
+        ExpectPlace(hwnd, w.Control(c.name), Scale(c.bounds, dpi), c.id == kIdComboBoxShow ? 2 : 1);
         EXPECT_EQ(FontHeight(w.Control(c.name)), -Scale(kMainFontHeight, dpi));
     }
     for (const TButtonPlace& b : kMainButtons) {

@@ -93,7 +93,9 @@ TEST(Window, AnErrorDuringCreationFailsItCleanlyAndIsRethrown) {
 TEST(Window, AChildThatFailsInItsParentsCreationFailsTheParent) {
     struct Parent : TWindow {
         std::unique_ptr<TsuiImageButton> child;
-        Parent() { Create(Probe::kClass, {.style = WS_OVERLAPPEDWINDOW, .width = 50, .height = 50}); }
+        Parent() {
+            Create(Probe::kClass, {.style = WS_OVERLAPPEDWINDOW, .width = 50, .height = 50});
+        }
         std::intptr_t OnMessage(unsigned m, std::uintptr_t wp, std::intptr_t lp) override {
             if (m == WM_CREATE) {
                 child = std::make_unique<TsuiImageButton>(Handle(), 0, 0);
