@@ -4,20 +4,22 @@
 
 #include <stdexcept>
 
-int IReportList::AddRecordRow(TShortcutItem* record, int image, bool checked) {
-    const int row = AddRow(record->Name);
-    SetImage(row, image);
-    SetChecked(row, checked);
-    SetSubItem(row, 1, record->Target);
-    SetSubItem(row, 2, record->Location);
-    SetSubItem(row, 3, record->Shortcut);
-    SetData(row, record);
-    return row;
-}
-
-void IReportList::DeleteRows(const std::vector<int>& rows) {
-    for (auto it = rows.rbegin(); it != rows.rend(); ++it)
-        DeleteRow(*it);
+const std::string& RecordText(const TShortcutItem* record, int column) {
+    static const std::string none;
+    if (column < 0 || column > 3)
+        throw std::out_of_range("report list column");
+    if (!record)
+        return none;
+    switch (column) {
+    case 0:
+        return record->Name;
+    case 1:
+        return record->Target;
+    case 2:
+        return record->Location;
+    default:
+        return record->Shortcut;
+    }
 }
 
 void TReportListModel::Clear() {
@@ -26,36 +28,10 @@ void TReportListModel::Clear() {
     focused_ = -1;
 }
 
-int TReportListModel::AddRow(const std::string& caption) {
+int TReportListModel::AddRecordRow(TShortcutItem* record, int image, bool checked) {
     ++changes_;
-    rows_.push_back(Row{});
-    rows_.back().caption = caption;
+    rows_.push_back({record, image, checked, false});
     return Count() - 1;
-}
-
-void TReportListModel::DeleteRow(int row) {
-    (void)rows_.at(row); // range check
-    ++changes_;
-    rows_.erase(rows_.begin() + row);
-    if (focused_ == row)
-        focused_ = -1;
-    else if (focused_ > row)
-        --focused_;
-}
-
-void TReportListModel::SetSubItem(int row, int column, const std::string& text) {
-    if (column < 1 || column > 3)
-        throw std::out_of_range("report list column");
-    rows_.at(row).sub[column - 1] = text;
-    ++changes_;
-}
-
-std::string TReportListModel::Text(int row, int column) const {
-    if (column == 0)
-        return rows_.at(row).caption;
-    if (column < 1 || column > 3)
-        throw std::out_of_range("report list column");
-    return rows_.at(row).sub[column - 1];
 }
 
 int TReportListModel::SelectedCount() const {

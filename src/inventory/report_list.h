@@ -17,63 +17,54 @@ public:
     virtual void BeginUpdate() = 0;
     virtual void EndUpdate() = 0;
     virtual void Clear() = 0;
-    // Appends a row with this caption and returns its index.
-    virtual int AddRow(const std::string& caption) = 0;
-    // Appends a row that shows `record`: its Name as the caption, its Target, Location and
-    // Shortcut as the sub-items, with this image and check mark; returns its index. The
-    // default fills the row field by field; a list that can show the record's own fields
-    // keeps just the record.
-    virtual int AddRecordRow(TShortcutItem* record, int image, bool checked);
-    virtual void DeleteRow(int row) = 0;
-    // Deletes the rows at these indices (ascending, no repeats) in one step. The default
-    // deletes them one by one from the last.
-    virtual void DeleteRows(const std::vector<int>& rows);
+    // Appends a row that shows `record` (not owned): its Name as the caption, its Target,
+    // Location and Shortcut as the sub-items, with this image and check mark; returns its
+    // index.
+    virtual int AddRecordRow(TShortcutItem* record, int image, bool checked) = 0;
+    // Deletes the rows at these indices (ascending, no repeats) in one step.
+    virtual void DeleteRows(const std::vector<int>& rows) = 0;
 
-    virtual void SetImage(int row, int image) = 0;
     virtual int Image(int row) const = 0;
     virtual void SetChecked(int row, bool checked) = 0;
     virtual bool Checked(int row) const = 0;
-    virtual void SetSubItem(int row, int column, const std::string& text) = 0;
+    // The text a column shows: the record's Name, Target, Location or Shortcut.
     virtual std::string Text(int row, int column) const = 0;
-    virtual void SetData(int row, TShortcutItem* record) = 0;
     virtual TShortcutItem* Data(int row) const = 0;
 
     // The list's own selection (highlighted rows) and its focused row (-1 for none).
     virtual int SelectedCount() const = 0;
     virtual int FocusedRow() const = 0;
 
-    // Grows with every change of the rows, their marks, images, texts or records (not of the
-    // selection): what was counted over the rows holds while it stays the same.
+    // Grows with every change of the rows, their marks or images (not of the selection):
+    // what was counted over the rows holds while it stays the same.
     virtual std::uint64_t Changes() const = 0;
 };
+
+// The text of column `column` (0 Name, 1 Target, 2 Location, 3 Shortcut) of a row that shows
+// `record`; "" for none. Throws std::out_of_range for another column.
+const std::string& RecordText(const TShortcutItem* record, int column);
 
 // A plain model of rows, for builds and tests without a window system.
 class TReportListModel final : public IReportList {
 public:
     struct Row {
-        std::string caption;
-        std::string sub[3];
+        TShortcutItem* data = nullptr;
         int image = -1;
         bool checked = false;
         bool selected = false;
-        TShortcutItem* data = nullptr;
     };
 
     int Count() const override { return static_cast<int>(rows_.size()); }
     void BeginUpdate() override { ++updateDepth_; }
     void EndUpdate() override { --updateDepth_; }
     void Clear() override;
-    int AddRow(const std::string& caption) override;
-    void DeleteRow(int row) override;
+    int AddRecordRow(TShortcutItem* record, int image, bool checked) override;
     void DeleteRows(const std::vector<int>& rows) override;
-    void SetImage(int row, int image) override { rows_.at(row).image = image, ++changes_; }
     int Image(int row) const override { return rows_.at(row).image; }
     void SetChecked(int row, bool checked) override { rows_.at(row).checked = checked, ++changes_; }
     bool Checked(int row) const override { return rows_.at(row).checked; }
-    void SetSubItem(int row, int column, const std::string& text) override;
-    std::string Text(int row, int column) const override;
-    void SetData(int row, TShortcutItem* record) override {
-        rows_.at(row).data = record, ++changes_;
+    std::string Text(int row, int column) const override {
+        return RecordText(rows_.at(row).data, column);
     }
     TShortcutItem* Data(int row) const override { return rows_.at(row).data; }
     int SelectedCount() const override;

@@ -5,11 +5,9 @@
 // reading a row's mark or record never goes to the control.
 #pragma once
 
+#include "base/handles.h"
 #include "inventory/report_list.h"
-#include "platform/shell_services.h"
 
-#include <array>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,17 +20,12 @@ public:
     void BeginUpdate() override;
     void EndUpdate() override;
     void Clear() override;
-    int AddRow(const std::string& caption) override;
     int AddRecordRow(TShortcutItem* record, int image, bool checked) override;
-    void DeleteRow(int row) override;
     void DeleteRows(const std::vector<int>& rows) override;
-    void SetImage(int row, int image) override;
     int Image(int row) const override { return rows_.at(Index(row)).image; }
     void SetChecked(int row, bool checked) override;
     bool Checked(int row) const override { return rows_.at(Index(row)).checked; }
-    void SetSubItem(int row, int column, const std::string& text) override;
     std::string Text(int row, int column) const override;
-    void SetData(int row, TShortcutItem* record) override;
     TShortcutItem* Data(int row) const override { return rows_.at(Index(row)).data; }
     int SelectedCount() const override;
     int FocusedRow() const override;
@@ -72,11 +65,8 @@ private:
         TShortcutItem* data = nullptr;
         int image = -1;
         bool checked = false;
-        // Texts of their own, only for a row whose texts are not its record's fields.
-        std::unique_ptr<std::array<std::string, 4>> texts;
     };
     static std::size_t Index(int row) { return static_cast<std::size_t>(row); }
-    const std::string& TextOf(const Row& row, int column) const;
     void Changed() {
         repaint_ = true;
         ++changes_;

@@ -18,8 +18,6 @@ LRESULT Send(WindowHandle view, UINT msg, WPARAM wp, LPARAM lp) {
     return ::SendMessageA(H(view), msg, wp, lp);
 }
 
-const std::string kNoText;
-
 } // namespace
 
 void TListViewReport::SetUp(void* rowImages) {
@@ -40,73 +38,14 @@ void TListViewReport::SetUp(void* rowImages) {
 
 // ---- The model ----
 
-const std::string& TListViewReport::TextOf(const Row& row, int column) const {
-    if (column < 0 || column > 3)
-        return kNoText;
-    if (row.texts)
-        return (*row.texts)[static_cast<std::size_t>(column)];
-    if (!row.data)
-        return kNoText;
-    switch (column) {
-    case 0:
-        return row.data->Name;
-    case 1:
-        return row.data->Target;
-    case 2:
-        return row.data->Location;
-    default:
-        return row.data->Shortcut;
-    }
-}
-
-int TListViewReport::AddRow(const std::string& caption) {
-    Row row;
-    row.texts = std::make_unique<std::array<std::string, 4>>();
-    (*row.texts)[0] = caption;
-    rows_.push_back(std::move(row));
-    Changed();
-    return Count() - 1;
-}
-
 int TListViewReport::AddRecordRow(TShortcutItem* record, int image, bool checked) {
-    rows_.push_back(Row{record, image, checked, nullptr});
+    rows_.push_back(Row{record, image, checked});
     Changed();
     return Count() - 1;
-}
-
-void TListViewReport::SetSubItem(int row, int column, const std::string& text) {
-    if (column < 0 || column > 3)
-        throw std::out_of_range("report list column");
-    Row& r = rows_.at(Index(row));
-    if (!r.texts) {
-        r.texts = std::make_unique<std::array<std::string, 4>>();
-        for (int c = 0; c < 4; ++c)
-            (*r.texts)[static_cast<std::size_t>(c)] = TextOf(Row{r.data, 0, false, nullptr}, c);
-    }
-    (*r.texts)[static_cast<std::size_t>(column)] = text;
-    Changed();
 }
 
 std::string TListViewReport::Text(int row, int column) const {
-    return TextOf(rows_.at(Index(row)), column);
-}
-
-void TListViewReport::SetData(int row, TShortcutItem* record) {
-    Row& r = rows_.at(Index(row));
-    r.data = record;
-    // Texts that are the record's own fields need no copy.
-    if (r.texts && record) {
-        const auto& t = *r.texts;
-        if (t[0] == record->Name && t[1] == record->Target && t[2] == record->Location &&
-            t[3] == record->Shortcut)
-            r.texts.reset();
-    }
-    Changed();
-}
-
-void TListViewReport::SetImage(int row, int image) {
-    rows_.at(Index(row)).image = image;
-    Changed();
+    return RecordText(rows_.at(Index(row)).data, column);
 }
 
 void TListViewReport::SetChecked(int row, bool checked) {
@@ -122,16 +61,6 @@ void TListViewReport::Clear() {
     cleared_ = true; // the control hears of it at the next flush, with the new count
     Changed();
     Flush();
-}
-
-void TListViewReport::DeleteRow(int row) {
-    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(Index(row)));
-    if (row < controlCount_) {
-        // The control moves its selection and focus along with the rows below.
-        Send(view_, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
-        --controlCount_;
-    }
-    Changed();
 }
 
 // The rows that stay keep their highlight and the focus, and the list shows the same rows
@@ -275,7 +204,11 @@ void TListViewReport::GetDispInfo(void* info) const {
         return;
     const Row& row = rows_[Index(item.iItem)];
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
-        ::lstrcpynA(item.pszText, TextOf(row, item.iSubItem).c_str(), item.cchTextMax);
+        ::lstrcpynA(item.pszText,
+                    item.iSubItem >= 0 && item.iSubItem < static_cast<int>(kListColumns.size())
+                        ? RecordText(row.data, item.iSubItem).c_str()
+                        : "",
+                    item.cchTextMax);
     if (item.mask & LVIF_IMAGE)
         item.iImage = row.image;
     if (item.mask & LVIF_STATE) {

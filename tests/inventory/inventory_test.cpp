@@ -46,10 +46,10 @@ using Names = std::vector<std::string>;
 TEST_F(Inventory, RowsShowTheirRecord) {
     ASSERT_EQ(rows.Count(), 4);
     const auto& r = rows.At(1);
-    EXPECT_EQ(r.caption, "Old.lnk");
-    EXPECT_EQ(r.sub[0], "C:\\Gone\\old.exe");
-    EXPECT_EQ(r.sub[1], "C:\\Links\\");
-    EXPECT_EQ(r.sub[2], "C:\\Links\\Old.lnk");
+    EXPECT_EQ(rows.Text(1, 0), "Old.lnk");
+    EXPECT_EQ(rows.Text(1, 1), "C:\\Gone\\old.exe");
+    EXPECT_EQ(rows.Text(1, 2), "C:\\Links\\");
+    EXPECT_EQ(rows.Text(1, 3), "C:\\Links\\Old.lnk");
     EXPECT_EQ(r.image, kImageInvalid);
     EXPECT_TRUE(r.checked);
     EXPECT_EQ(r.data, inv.Master().Items(1));
