@@ -28,8 +28,6 @@
 #include <filesystem>
 #include <string>
 
-#undef MessageBox
-
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -46,8 +44,7 @@ void Touch(const std::string& path) {
 class Picker : public IShellServices {
 public:
     std::string folder;
-    bool BrowseForFolder(WindowHandle, std::string& path, const std::string&, std::uint32_t,
-                         const std::string&) override {
+    bool PickFolder(WindowHandle, std::string& path, const std::string&) override {
         path = folder;
         return true;
     }

@@ -1,4 +1,4 @@
-#include "winkit/action.h"
+#include "base/action.h"
 
 #include <algorithm>
 

@@ -16,11 +16,6 @@ const char* const kDeleteQuestion =
 
 namespace {
 
-constexpr std::uint32_t kPickerFlags = 0x41; // return only file-system folders, new style
-constexpr int kKeyEscape = 27;
-constexpr unsigned kYesNoQuestion = 36; // MB_YESNO | MB_ICONQUESTION
-constexpr int kAnswerYes = 6;           // IDYES
-constexpr unsigned kOkWarning = 48;     // MB_OK | MB_ICONWARNING
 // Files handed to one shell call: the shell's warning before it destroys a file it cannot
 // recycle covers the call ("Yes to all"), and the window is painted again between calls.
 constexpr std::size_t kFilesPerMove = 200;
@@ -61,6 +56,9 @@ TShortcutSweeper::TShortcutSweeper(IMainView& view, IReportList& rows, IShellSer
       finder_(listing) {
     finder_.SetOnProgress(
         [this](TDICustomFileFinder& sender) { DIWildFileFinderProgress(sender); });
+    ActionList.SetOnUpdate([this] { ActionListUpdate(); });
+    for (const TCommand& command : kCommands)
+        ActionList[command.id].SetOnExecute([this, &command] { (this->*command.execute)(); });
 }
 
 template <class Body> void TShortcutSweeper::RunPumping(Body&& body) {
@@ -90,7 +88,7 @@ void TShortcutSweeper::ScanShortcuts() {
         return;
     RunPumping([this] {
         std::string folder = "C:\\"; // fresh on every scan: the picker never remembers
-        if (!shell_.BrowseForFolder(view_.Handle(), folder, kPickerTitle, kPickerFlags, ""))
+        if (!shell_.PickFolder(view_.Handle(), folder, kPickerTitle))
             return;
         if (closePending_) // the window was closed while the picker was open
             return;
@@ -132,8 +130,8 @@ void TShortcutSweeper::Search(const std::string& folder) {
 
 void TShortcutSweeper::DIWildFileFinderProgress(TDICustomFileFinder&) { view_.ProcessMessages(); }
 
-void TShortcutSweeper::FormKeyDown(int key, unsigned) {
-    if (key == kKeyEscape)
+void TShortcutSweeper::FormKeyDown(TKey key) {
+    if (key == TKey::Escape)
         finder_.SetAborted(true);
 }
 
@@ -155,7 +153,7 @@ void TShortcutSweeper::ActionDeleteExecute() {
     if (rows_.Count() == 0)
         return;
     RunPumping([this] {
-        if (view_.MessageBox(kDeleteQuestion, view_.Title(), kYesNoQuestion) != kAnswerYes)
+        if (!view_.AskYesNo(kDeleteQuestion))
             return;
         DeleteCheckedRows();
     });
@@ -259,7 +257,7 @@ void TShortcutSweeper::DeleteCheckedRows() {
                         (moved == 1 ? " shortcut file" : " shortcut files") +
                         " moved to the recycle bin.");
     if (!kept.empty())
-        view_.MessageBox(KeptFilesText(kept), view_.Title(), kOkWarning);
+        view_.Warn(KeptFilesText(kept));
 }
 
 std::string KeptFilesText(const std::vector<std::string>& kept) {
@@ -327,39 +325,11 @@ void TShortcutSweeper::UpdateStatus() {
         counted_ = true;
         countedAt_ = rows_.Changes();
     }
-    const int total = counts_.total, checked = counts_.checked, invalid = counts_.invalid;
-    view_.SetActionEnabled(TActionId::ScanShortcuts, true);
-    view_.SetActionEnabled(TActionId::Properties, rows_.SelectedCount() > 0);
-    view_.SetActionEnabled(TActionId::SelectInvalid, invalid > 0);
-    view_.SetActionEnabled(TActionId::Selectnone, checked > 0);
-    view_.SetActionEnabled(TActionId::Delete, checked > 0);
-    view_.SetCounters(total, invalid, checked);
-}
-
-bool TShortcutSweeper::ActionEnabled(TActionId action) const { return view_.ActionEnabled(action); }
-
-bool TShortcutSweeper::Execute(TActionId action) {
-    UpdateStatus();
-    if (!ActionEnabled(action))
-        return false;
-    switch (action) {
-    case TActionId::ScanShortcuts:
-        ActionScanShortcutsExecute();
-        break;
-    case TActionId::Properties:
-        ActionPropertiesExecute();
-        break;
-    case TActionId::SelectInvalid:
-        ActionSelectInvalidExecute();
-        break;
-    case TActionId::Selectnone:
-        ActionSelectnoneExecute();
-        break;
-    case TActionId::Delete:
-        ActionDeleteExecute();
-        break;
-    }
-    return true;
+    const TCommandStatus status{counts_.total, counts_.invalid, counts_.checked,
+                                rows_.SelectedCount()};
+    for (const TCommand& command : kCommands)
+        ActionList[command.id].SetEnabled(command.enabled(status)); // its buttons follow
+    view_.SetCounters(status.total, status.invalid, status.checked);
 }
 
 // --- Closing -------------------------------------------------------------------------------

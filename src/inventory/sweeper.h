@@ -21,6 +21,7 @@
 #pragma once
 
 #include "finder/di_file_finder.h"
+#include "inventory/commands.h"
 #include "inventory/inventory.h"
 #include "inventory/main_view.h"
 #include "platform/shell_services.h"
@@ -58,8 +59,9 @@ public:
     void SearchShortcuts(const std::string& folder);
     // The finder's progress event: processes the pending window messages.
     void DIWildFileFinderProgress(TDICustomFileFinder& Sender);
-    // Escape (27), whatever the shift state, stops a running scan.
-    void FormKeyDown(int key, unsigned shift);
+    // Escape, whatever the shift state, stops a running scan; every other key passes on.
+    enum class TKey { Escape, Other };
+    void FormKeyDown(TKey key);
 
     // The views (the filter box and the Show box).
     void EditFilterChange(const std::string& text) { inventory_.EditFilterChange(text); }
@@ -71,23 +73,21 @@ public:
     void ActionSelectInvalidExecute();
     void ActionSelectnoneExecute();
     void ActionDeleteExecute();
-    // Properties of the focused row's shortcut file, when a row is highlighted. The
-    // double-click calls it directly, whatever the command's state.
+    // Properties of the focused row's shortcut file, when a row is highlighted. It is also
+    // the list's double-click handler, which calls it directly, whatever the command's state.
     void ActionPropertiesExecute();
-    void ListViewFilesDblClick() { ActionPropertiesExecute(); }
     // A mouse click on the list: the focused row's details in the info panel.
     void ListViewFilesClick();
 
+    // The commands (kCommands), each run through its action: ActionList[id].Execute() runs
+    // the update event first, and only an enabled command runs. The buttons bind to these
+    // actions and follow their enabled state.
+    TActionList ActionList;
     // Counters over the current rows and the enabled states of the commands (Scan is never
     // disabled); the action list's update event.
     void ActionListUpdate() { UpdateStatus(); }
     void UpdateStatus();
-    // The state UpdateStatus set last. The view holds it (the window's actions); the sweeper
-    // keeps no copy.
-    bool ActionEnabled(TActionId action) const;
-    // Runs a command as its button does: UpdateStatus first, and only an enabled command
-    // runs. True when it ran.
-    bool Execute(TActionId action);
+    bool ActionEnabled(TActionId action) const { return ActionList[action].Enabled(); }
 
     // Closing; see the notes at the top of this file.
     bool RequestClose();

@@ -1,13 +1,13 @@
 #include "platform/shell_services.h"
+
 #include "platform/util_funcs.h"
 
 namespace {
 
-class ShellApiServices final : public IShellServices {
+class SystemServices final : public IShellServices {
 public:
-    bool BrowseForFolder(WindowHandle owner, std::string& path, const std::string& title,
-                         std::uint32_t flags, const std::string& root) override {
-        return ::BrowseForFolder(owner, path, title, flags, root);
+    bool PickFolder(WindowHandle owner, std::string& path, const std::string& title) override {
+        return BrowseForFolder(owner, path, title, kBifReturnOnlyFsDirs | kBifNewDialogStyle, "");
     }
     bool MoveToRecycleBin(WindowHandle owner, const std::vector<std::string>& paths,
                           bool confirm) override {
@@ -20,6 +20,6 @@ public:
 } // namespace
 
 IShellServices& SystemShellServices() {
-    static ShellApiServices services;
+    static SystemServices services;
     return services;
 }

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-// Browse flags the scan passes (SHBrowseForFolder's values).
+// Browse flags (SHBrowseForFolder's values): the program's picker passes both.
 constexpr std::uint32_t kBifReturnOnlyFsDirs = 0x1;
 constexpr std::uint32_t kBifNewDialogStyle = 0x40;
 

@@ -18,7 +18,6 @@
 #include "inventory/main_view.h"
 #include "inventory/sweeper.h"
 #include "platform/shell_services.h"
-#include "windows/action_list.h"
 #include "windows/list_view.h"
 #include "winkit/image_button.h"
 #include "winkit/painted_layer.h"
@@ -62,14 +61,12 @@ public:
 
     // IMainView
     WindowHandle Handle() override { return TWindow::Handle(); }
-    std::string Title() override { return setup_.title; }
     void SetInfoText(const std::string& text) override;
     void SetStatusText(const std::string& text) override;
     void ShowInfoIcon(TInfoIcon icon) override;
     void SetCounters(int total, int invalid, int checked) override;
-    void SetActionEnabled(TActionId action, bool enabled) override;
-    bool ActionEnabled(TActionId action) override { return ActionList[action].Enabled(); }
-    int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+    bool AskYesNo(const std::string& question) override;
+    void Warn(const std::string& text) override;
     // Looks at the queue at most once every few milliseconds, and shows the rows found so far
     // a few times a second: the scan calls it for every entry it examines, and each look
     // costs a round trip to the window system.
@@ -88,13 +85,6 @@ public:
     void ListViewFilesClick();
     void EditFilterChange();
     void ComboBoxShowChange();
-    void ActionListUpdate();
-    void ActionScanShortcutsExecute();
-    void ActionPropertiesExecute();
-    void ActionSelectInvalidExecute();
-    void ActionSelectnoneExecute();
-    void ActionDeleteExecute();
-    void DIWildFileFinderProgress();
     void suiImageButtonMoreClick();
     void ButtonHelpClick();
     void menuHelpContentClick();
@@ -105,11 +95,9 @@ public:
     void menuContactClick();
     void menuAboutClick();
 
-    // A command run through its button: the update handler first, then the command when it
-    // is still enabled. True when it ran. An error is reported, not thrown.
+    // A command run as its button runs it: its action's update event first, then the
+    // command when it is still enabled. True when it ran. An error is reported, not thrown.
     bool ExecuteAction(TActionId action);
-    // The command itself, as its action's execute handler runs it.
-    void RunCommand(TActionId action);
     // One idle pass of the message loop: the update handler once per command button. It
     // repaints only what changed, so a window at rest stays at rest. Errors are reported.
     void Idle();
@@ -138,7 +126,6 @@ public:
     bool PreTranslate(void* msg);
 
     // The window's non-visual parts, under the window's own names.
-    TActionList ActionList;
     TImageListHandle ImageList; // the report list's row images (the list does not own them)
     TMenu PopupMenuHelp;
 
@@ -147,6 +134,8 @@ private:
     // main_form_controls_win32.cpp
     void CreateControls();
     void CreateButtons();
+    // Binds the command buttons to the sweeper's actions, once the sweeper exists.
+    void BindCommandButtons();
     void CreateHelpMenu();
     // The font, places, sizes and pictures for dpi_: at creation and on WM_DPICHANGED, where
     // the frame follows (at the system's suggested RECT, or where it is for nullptr).
@@ -172,6 +161,9 @@ private:
     void SaveFocus();
     void RestoreFocus();
     void ShowError(const std::string& message);
+    // A message box of the window, captioned with the application title; returns the
+    // button chosen.
+    int ShowBox(const std::string& text, unsigned flags);
     IShellServices& Shell();
     // The help menu items and the More button enabled exactly when their link is not empty.
     void EnableHelpLinks();

@@ -112,15 +112,19 @@ void TMainForm::CreateButtons() {
         auto button = std::make_unique<TsuiImageButton>(Handle(), b.bounds.left, b.bounds.top,
                                                         b.bounds.width, b.bounds.height, b.id);
         button->SetAccessibleName(AccessibleNameOf(b.name));
-        if (b.action)
-            button->SetAction(&ActionList[*b.action]);
-        else if (b.id == kIdButtonMore)
+        if (b.id == kIdButtonMore)
             button->SetOnClick([this] { suiImageButtonMoreClick(); });
-        else
+        else if (b.id == kIdButtonHelp)
             button->SetOnClick([this] { ButtonHelpClick(); });
         controls_.emplace_back(b.name, button->Handle());
         buttons_.push_back(std::move(button));
     }
+}
+
+void TMainForm::BindCommandButtons() {
+    for (std::size_t i = 0; i < kMainButtons.size(); ++i)
+        if (const auto action = kMainButtons[i].action)
+            buttons_[i]->SetAction(&sweeper_->ActionList[*action]);
 }
 
 void TMainForm::CreateHelpMenu() {

@@ -54,39 +54,33 @@ const char* InfoIconName(TInfoIcon icon) {
 }
 
 namespace {
-constexpr int ActionId(TActionId action) { return kIdActionBase + static_cast<int>(action); }
+
+std::array<TButtonPlace, kMainButtonCount> MainButtons() {
+    std::array<TButtonPlace, kMainButtonCount> buttons{};
+    std::size_t i = 0;
+    for (const TCommand& c : kCommands)
+        buttons[i++] = {c.button, c.bounds, c.firstPicture, c.id,
+                        kIdActionBase + static_cast<int>(c.id)};
+    buttons[i++] = {
+        "suiImageButtonMore", {600, 3, 154, 30}, IDB_MORE_NORMAL, std::nullopt, kIdButtonMore};
+    buttons[i++] = {"ButtonHelp", {12, 14, 34, 35}, IDB_HELP_NORMAL, std::nullopt, kIdButtonHelp};
+    return buttons;
+}
+
 } // namespace
 
-const std::array<TButtonPlace, 7> kMainButtons{{
-    {"suiImageButtonProperties",
-     {24, 400, 86, 77},
-     IDB_PROPERTIES_NORMAL,
-     TActionId::Properties,
-     ActionId(TActionId::Properties)},
-    // "Selectnone" is spelled so in the window's names.
-    {"suiImageButtonSelectnone",
-     {216, 400, 86, 77},
-     IDB_SELECTNONE_NORMAL,
-     TActionId::Selectnone,
-     ActionId(TActionId::Selectnone)},
-    {"suiImageButtonSelectInvalid",
-     {120, 400, 86, 77},
-     IDB_SELECTINVALID_NORMAL,
-     TActionId::SelectInvalid,
-     ActionId(TActionId::SelectInvalid)},
-    {"suiImageButtonDelete",
-     {312, 400, 86, 77},
-     IDB_DELETE_NORMAL,
-     TActionId::Delete,
-     ActionId(TActionId::Delete)},
-    {"suiImageButtonScanShortcuts",
-     {672, 400, 86, 77},
-     IDB_SCANSHORTCUTS_NORMAL,
-     TActionId::ScanShortcuts,
-     ActionId(TActionId::ScanShortcuts)},
-    {"suiImageButtonMore", {600, 3, 154, 30}, IDB_MORE_NORMAL, std::nullopt, kIdButtonMore},
-    {"ButtonHelp", {12, 14, 34, 35}, IDB_HELP_NORMAL, std::nullopt, kIdButtonHelp},
-}};
+// The command table is constant-initialised, so it is whole before this runs.
+const std::array<TButtonPlace, kMainButtonCount> kMainButtons = MainButtons();
+
+const char* AccessibleNameOf(std::string_view control) {
+    for (const TAccessibleName& n : kAccessibleNames)
+        if (control == n.control)
+            return n.name;
+    for (const TCommand& c : kCommands)
+        if (control == c.button)
+            return c.accessibleName;
+    return "";
+}
 
 TOffset HelpMenuOffset(int dpi) {
     const TBounds help = Scale(kMainButtons.back().bounds, dpi);

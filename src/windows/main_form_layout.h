@@ -5,6 +5,7 @@
 // is built from these tables and the tests read them back against the real controls.
 #pragma once
 
+#include "inventory/commands.h"
 #include "inventory/main_view.h"
 #include "settings/globals.h"
 #include "winkit/painted_layer.h"
@@ -51,8 +52,9 @@ inline constexpr std::array<TColumn, 4> kListColumns{
     {{"Name", 200}, {"Target", 300}, {"Location", 300}, {"Shortcut", 400}}};
 inline constexpr std::array<const char*, 3> kShowItems{"All", "Invalid", "Valid"};
 
-// The image buttons in tab order (after the controls above): the five commands bound to
-// their actions, then More and Help with click handlers of their own.
+// The image buttons in tab order (after the controls above): the command buttons of the
+// command table (kCommands) bound to their actions, then More and Help with click handlers
+// of their own.
 struct TButtonPlace {
     const char* name;
     TBounds bounds;
@@ -63,33 +65,25 @@ struct TButtonPlace {
 inline constexpr int kIdButtonMore = 20, kIdButtonHelp = 21;
 // A command button's control id: kIdActionBase + its action.
 inline constexpr int kIdActionBase = 100;
-extern const std::array<TButtonPlace, 7> kMainButtons;
+inline constexpr std::size_t kMainButtonCount = kCommands.size() + 2;
+extern const std::array<TButtonPlace, kMainButtonCount> kMainButtons;
 
-// What screen readers call the child windows, by the window's names: each image button the
-// words its pictures show, each box the label painted beside it.
+// What screen readers call the child windows other than the command buttons (whose names
+// are in the command table), by the window's names: each image button the words its
+// pictures show, each box the label painted beside it.
 struct TAccessibleName {
     const char* control;
     const char* name;
 };
-inline constexpr std::array<TAccessibleName, 10> kAccessibleNames{{
+inline constexpr std::array<TAccessibleName, 5> kAccessibleNames{{
     {"ListViewFiles", "Shortcuts"},
     {"EditFilter", "Filter"},
     {"ComboBoxShow", "Show"},
-    {"suiImageButtonProperties", "Properties"},
-    {"suiImageButtonSelectnone", "Select none"},
-    {"suiImageButtonSelectInvalid", "Select invalid"},
-    {"suiImageButtonDelete", "Delete"},
-    {"suiImageButtonScanShortcuts", "Scan Shortcuts"},
     {"suiImageButtonMore", "More free tools"},
     {"ButtonHelp", "Help"},
 }};
-// The accessible name of a control; "" for none.
-constexpr const char* AccessibleNameOf(std::string_view control) {
-    for (const TAccessibleName& n : kAccessibleNames)
-        if (control == n.control)
-            return n.name;
-    return "";
-}
+// The accessible name of a control, the command buttons' included; "" for none.
+const char* AccessibleNameOf(std::string_view control);
 
 // The painted texts that screen readers read from hidden static controls of the same text:
 // the info panel, and each counter after its caption ("Total: 4").

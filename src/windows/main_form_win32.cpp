@@ -19,9 +19,6 @@
 
 #include <climits>
 
-// The view interface has its own MessageBox.
-#undef MessageBox
-
 namespace {
 
 HWND H(WindowHandle h) { return static_cast<HWND>(h); }
@@ -45,11 +42,6 @@ TMainForm::TMainForm(TMainFormSetup setup)
     commandShell_ = std::make_unique<TPropertiesRoute>(
         Shell(), setup_.hasPropertiesSheet,
         [this](const std::string& path) { ShowOwnProperties(path); });
-    ActionList.SetOnUpdate([this] { ActionListUpdate(); });
-    for (int i = 0; i < kActionCount; ++i) {
-        const auto id = static_cast<TActionId>(i);
-        ActionList[id].SetOnExecute([this, id] { RunCommand(id); });
-    }
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_CONTROLPARENT;
     // The client area scaled to the display's density, in the fixed frame for that density.
@@ -148,15 +140,17 @@ std::string TMainForm::ReadableText(const TReadableText& readable) const {
     return readable.caption ? GraphicText(readable.caption) + " " + text : text;
 }
 
-void TMainForm::SetActionEnabled(TActionId action, bool enabled) {
-    ActionList[action].SetEnabled(enabled); // its button follows
+int TMainForm::ShowBox(const std::string& text, unsigned flags) {
+    if (setup_.messageBox)
+        return setup_.messageBox(Handle(), text, setup_.title, flags);
+    return ::MessageBoxA(H(Handle()), text.c_str(), setup_.title.c_str(), flags);
 }
 
-int TMainForm::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-    if (setup_.messageBox)
-        return setup_.messageBox(Handle(), text, caption, flags);
-    return ::MessageBoxA(H(Handle()), text.c_str(), caption.c_str(), flags);
+bool TMainForm::AskYesNo(const std::string& question) {
+    return ShowBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
+
+void TMainForm::Warn(const std::string& text) { ShowBox(text, MB_OK | MB_ICONWARNING); }
 
 bool TMainForm::PreTranslate(void* m) {
     MSG* msg = static_cast<MSG*>(m);
@@ -165,6 +159,9 @@ bool TMainForm::PreTranslate(void* m) {
         return false;
     if (msg->message == WM_KEYDOWN)
         ReportErrors(*this, [&] { FormKeyDown(static_cast<unsigned>(msg->wParam)); });
+    // Enter, Escape and caption accelerators for the image buttons that take them.
+    if (ImageButtonDialogKey(hwnd, msg->message, msg->wParam, msg->lParam))
+        return true;
     // The list's check boxes: the rows' marks are the window's own. A click on a box is
     // still a click on the list, a double click still opens Properties.
     if (rows_) {
@@ -179,7 +176,8 @@ bool TMainForm::PreTranslate(void* m) {
         case TListViewReport::TInput::BoxDoubleClicked:
             ReportErrors(*this, [&] {
                 ListViewFilesClick();
-                ActionPropertiesExecute();
+                if (sweeper_)
+                    sweeper_->ActionPropertiesExecute();
             });
             return true;
         }
@@ -216,7 +214,7 @@ void TMainForm::ProcessMessages() {
 // ---- Errors ----
 
 void TMainForm::ShowError(const std::string& message) {
-    MessageBox(ErrorBoxText(message), setup_.title, MB_OK | MB_ICONERROR);
+    ShowBox(ErrorBoxText(message), MB_OK | MB_ICONERROR);
 }
 
 void TMainForm::ReportError(const std::string& message) {
@@ -247,6 +245,7 @@ void TMainForm::FormCreate() {
         ReportErrors(*this, [&] { FormClose(); });
         DestroyHandle();
     });
+    BindCommandButtons();
 }
 
 void TMainForm::LoadSettings() {
@@ -264,7 +263,8 @@ void TMainForm::FormDestroy() { sweeper_.reset(); }
 
 void TMainForm::FormKeyDown(unsigned key) {
     if (sweeper_)
-        sweeper_->FormKeyDown(static_cast<int>(key), 0);
+        sweeper_->FormKeyDown(key == VK_ESCAPE ? TShortcutSweeper::TKey::Escape
+                                               : TShortcutSweeper::TKey::Other);
 }
 
 void TMainForm::ListViewFilesClick() {
@@ -288,38 +288,6 @@ void TMainForm::ComboBoxShowChange() {
     const auto position = ::SendMessageA(H(Control("ComboBoxShow")), CB_GETCURSEL, 0, 0);
     sweeper_->ComboBoxShowChange(static_cast<int>(position));
 }
-
-void TMainForm::ActionListUpdate() {
-    if (sweeper_)
-        sweeper_->ActionListUpdate();
-}
-
-void TMainForm::ActionScanShortcutsExecute() {
-    if (sweeper_)
-        sweeper_->ActionScanShortcutsExecute();
-}
-
-void TMainForm::ActionPropertiesExecute() {
-    if (sweeper_)
-        sweeper_->ActionPropertiesExecute();
-}
-
-void TMainForm::ActionSelectInvalidExecute() {
-    if (sweeper_)
-        sweeper_->ActionSelectInvalidExecute();
-}
-
-void TMainForm::ActionSelectnoneExecute() {
-    if (sweeper_)
-        sweeper_->ActionSelectnoneExecute();
-}
-
-void TMainForm::ActionDeleteExecute() {
-    if (sweeper_)
-        sweeper_->ActionDeleteExecute();
-}
-
-void TMainForm::DIWildFileFinderProgress() { ProcessMessages(); }
 
 // "HelpContectLink" is spelled so in the settings file.
 void TMainForm::suiImageButtonMoreClick() { Shell().OpenLink(GlobalVars.HelpMoreFreeToolsLink); }
@@ -361,39 +329,20 @@ void TMainForm::ButtonHelpClick() {
 // ---- The action list ----
 
 void TMainForm::Idle() {
+    lastPump_ = 0; // the first look at the queue of a command run after this is not skipped
     ReportErrors(*this, [&] {
         if (rows_)
             rows_->Flush();
-        ActionList.Update();
+        if (sweeper_)
+            sweeper_->ActionList.Update();
     });
 }
 
 bool TMainForm::ExecuteAction(TActionId action) {
     bool ran = false;
-    lastPump_ = 0; // the command's first look at the queue is not skipped
-    ReportErrors(*this, [&] { ran = sweeper_ && sweeper_->Execute(action); });
-    return ran;
-}
-
-void TMainForm::RunCommand(TActionId action) {
     lastPump_ = 0;
-    switch (action) {
-    case TActionId::ScanShortcuts:
-        ActionScanShortcutsExecute();
-        break;
-    case TActionId::Properties:
-        ActionPropertiesExecute();
-        break;
-    case TActionId::SelectInvalid:
-        ActionSelectInvalidExecute();
-        break;
-    case TActionId::Selectnone:
-        ActionSelectnoneExecute();
-        break;
-    case TActionId::Delete:
-        ActionDeleteExecute();
-        break;
-    }
+    ReportErrors(*this, [&] { ran = sweeper_ && sweeper_->ActionList[action].Execute(); });
+    return ran;
 }
 
 // ---- Messages ----
@@ -447,7 +396,8 @@ void TMainForm::Notify(void* h) {
         ListViewFilesClick();
         break;
     case NM_DBLCLK:
-        ActionPropertiesExecute();
+        if (sweeper_)
+            sweeper_->ActionPropertiesExecute();
         break;
     default:
         break;

@@ -18,9 +18,8 @@ public:
     TPropertiesRoute(IShellServices& shell, SheetCheck hasSheet, OwnBox ownBox)
         : shell_(shell), hasSheet_(std::move(hasSheet)), ownBox_(std::move(ownBox)) {}
 
-    bool BrowseForFolder(WindowHandle owner, std::string& path, const std::string& title,
-                         std::uint32_t flags, const std::string& root) override {
-        return shell_.BrowseForFolder(owner, path, title, flags, root);
+    bool PickFolder(WindowHandle owner, std::string& path, const std::string& title) override {
+        return shell_.PickFolder(owner, path, title);
     }
     bool MoveToRecycleBin(WindowHandle owner, const std::vector<std::string>& paths,
                           bool confirm) override {

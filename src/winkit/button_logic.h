@@ -4,7 +4,7 @@
 // it directly.
 #pragma once
 
-#include "winkit/action.h"
+#include "base/action.h"
 
 #include <functional>
 #include <string>

@@ -13,8 +13,8 @@
 // off-screen first and copied in one step; the background is never erased separately.
 #pragma once
 
+#include "base/action.h"
 #include "base/handles.h"
-#include "winkit/action.h"
 #include "winkit/button_logic.h"
 #include "winkit/window.h"
 

@@ -1,5 +1,7 @@
 #include "winkit/modal.h"
 
+#include "winkit/image_button.h"
+
 #include <windows.h>
 
 void RunModalBox(TWindow& box, WindowHandle owner, WindowHandle focus,
@@ -19,6 +21,8 @@ void RunModalBox(TWindow& box, WindowHandle owner, WindowHandle focus,
         }
         if (got < 0)
             break;
+        if (ImageButtonDialogKey(box.Handle(), msg.message, msg.wParam, msg.lParam))
+            continue;
         if (::IsDialogMessageA(static_cast<HWND>(box.Handle()), &msg))
             continue;
         ::TranslateMessage(&msg);

@@ -26,15 +26,13 @@ public:
     std::vector<std::string> infoHistory;
     std::optional<TInfoIcon> icon;
     int total = -1, invalid = -1, checked = -1;
-    std::map<TActionId, bool> enabled;
-    int answer = 6; // IDYES
+    bool answer = true; // Yes
     std::vector<std::string> questions;
     std::function<void()> duringQuestion;
     int pumps = 0;
     std::function<void(int)> pump; // run by ProcessMessages with its call number
 
     WindowHandle Handle() override { return this; }
-    std::string Title() override { return "Sweeper"; }
     void SetInfoText(const std::string& text) override {
         info = text;
         infoHistory.push_back(text);
@@ -42,17 +40,13 @@ public:
     void SetStatusText(const std::string& text) override { status = text; }
     void ShowInfoIcon(TInfoIcon i) override { icon = i; }
     void SetCounters(int t, int i, int c) override { total = t, invalid = i, checked = c; }
-    void SetActionEnabled(TActionId a, bool e) override { enabled[a] = e; }
-    bool ActionEnabled(TActionId a) override {
-        const auto it = enabled.find(a);
-        return it != enabled.end() ? it->second : a == TActionId::ScanShortcuts;
-    }
-    int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
-        questions.push_back(text + "|" + caption + "|" + std::to_string(flags));
+    bool AskYesNo(const std::string& question) override {
+        questions.push_back(question + "|yes/no");
         if (duringQuestion)
             duringQuestion();
         return answer;
     }
+    void Warn(const std::string& text) override { questions.push_back(text + "|warning"); }
     void ProcessMessages() override {
         ++pumps;
         if (pump)
@@ -71,9 +65,8 @@ public:
     std::vector<std::string> moved, properties;
     std::function<void(const std::string&)> duringMove;
 
-    bool BrowseForFolder(WindowHandle, std::string& path, const std::string& title,
-                         std::uint32_t flags, const std::string& root) override {
-        pickerCalls.push_back(path + "|" + title + "|" + std::to_string(flags) + "|" + root);
+    bool PickFolder(WindowHandle, std::string& path, const std::string& title) override {
+        pickerCalls.push_back(path + "|" + title);
         if (duringPicker)
             duringPicker();
         if (picks.empty() || !picks.front()) {
@@ -174,7 +167,7 @@ TEST_F(Sweeper, ScanFindsEveryShortcutOfTheTreeAndChecksTheInvalidOnes) {
     Scan(dir.Folder());
 
     EXPECT_EQ(shell.pickerCalls,
-              (std::vector<std::string>{"C:\\|Select the folder you want to search: |65|"}));
+              (std::vector<std::string>{"C:\\|Select the folder you want to search: "}));
     EXPECT_EQ(Shown(), All());
     EXPECT_EQ(Master(), All());
     for (int i = 0; i < rows.Count(); ++i)
@@ -215,13 +208,13 @@ TEST_F(Sweeper, FolderWhosePathHoldsADollarFindsNothing) {
 }
 
 TEST_F(Sweeper, EscapeStopsARunningScanButNotALaterOne) {
-    s.FormKeyDown(27, 0); // idle: no effect on the next scan
+    s.FormKeyDown(TShortcutSweeper::TKey::Escape); // idle: no effect on the next scan
     Scan(dir.Folder());
     EXPECT_EQ(rows.Count(), 3);
 
     view.pump = [&](int) {
         if (rows.Count() == 1)
-            s.FormKeyDown(27, 0x4 /* any shift state */);
+            s.FormKeyDown(TShortcutSweeper::TKey::Escape);
     };
     Scan(dir.Folder());
     EXPECT_EQ(rows.Count(), 1);
@@ -232,14 +225,13 @@ TEST_F(Sweeper, EscapeStopsARunningScanButNotALaterOne) {
 
 TEST_F(Sweeper, DeleteMovesCheckedFilesAndKeepsThoseThatCouldNotBeMoved) {
     Scan(dir.Folder());
-    view.answer = 7; // IDNO
+    view.answer = false;
     s.ActionDeleteExecute();
-    EXPECT_EQ(view.questions,
-              (std::vector<std::string>{std::string(kDeleteQuestion) + "|Sweeper|36"}));
+    EXPECT_EQ(view.questions, (std::vector<std::string>{std::string(kDeleteQuestion) + "|yes/no"}));
     EXPECT_TRUE(shell.moved.empty());
     EXPECT_EQ(rows.Count(), 3);
 
-    view.answer = 6;
+    view.answer = true;
     shell.failing.insert(dir.Native("bad.LNK"));
     s.ActionDeleteExecute();
     EXPECT_EQ(shell.moved, (std::vector<std::string>{dir.Native("sub/old.lnk")}));
@@ -266,7 +258,7 @@ TEST_F(Sweeper, DeleteRemovesARowExactlyWhenItsFileIsGone) {
     ASSERT_EQ(view.questions.size(), 2u);
     EXPECT_EQ(view.questions[1], "1 shortcut file was not moved to the recycle bin and stays "
                                  "where it is:\r\n" +
-                                     dir.Native("bad.LNK") + "|Sweeper|48");
+                                     dir.Native("bad.LNK") + "|warning");
     EXPECT_EQ(view.status, "0 shortcut files moved to the recycle bin.");
 
     // Cancelled: nothing goes, and what stays is said.
@@ -327,29 +319,30 @@ TEST_F(Sweeper, DeleteUnderATextFilterRemovesExactlyTheShownCheckedRows) {
 }
 
 TEST_F(Sweeper, StatusCountsTheCurrentRowsAndEnablesTheCommands) {
+    const auto enabled = [this](TActionId id) { return s.ActionEnabled(id); };
     s.UpdateStatus();
-    EXPECT_TRUE(view.enabled[TActionId::ScanShortcuts]);
-    EXPECT_FALSE(view.enabled[TActionId::Delete] || view.enabled[TActionId::SelectInvalid] ||
-                 view.enabled[TActionId::Selectnone] || view.enabled[TActionId::Properties]);
+    EXPECT_TRUE(enabled(TActionId::ScanShortcuts));
+    EXPECT_FALSE(enabled(TActionId::Delete) || enabled(TActionId::SelectInvalid) ||
+                 enabled(TActionId::Selectnone) || enabled(TActionId::Properties));
 
     Scan(dir.Folder());
     s.ActionListUpdate();
     EXPECT_EQ(view.total, 3);
     EXPECT_EQ(view.invalid, 2);
     EXPECT_EQ(view.checked, 2);
-    EXPECT_TRUE(view.enabled[TActionId::Delete] && view.enabled[TActionId::SelectInvalid]);
-    EXPECT_FALSE(view.enabled[TActionId::Properties]);
+    EXPECT_TRUE(enabled(TActionId::Delete) && enabled(TActionId::SelectInvalid));
+    EXPECT_FALSE(enabled(TActionId::Properties));
 
     // Select invalid unchecks a valid row checked by hand; Select none clears them all.
     rows.SetChecked(RowOf("good.lnk"), true);
-    EXPECT_TRUE(s.Execute(TActionId::SelectInvalid));
+    EXPECT_TRUE(s.ActionList[TActionId::SelectInvalid].Execute());
     EXPECT_FALSE(rows.Checked(RowOf("good.lnk")));
     EXPECT_TRUE(rows.Checked(RowOf("bad.LNK")));
-    EXPECT_TRUE(s.Execute(TActionId::Selectnone));
+    EXPECT_TRUE(s.ActionList[TActionId::Selectnone].Execute());
     s.UpdateStatus();
     EXPECT_EQ(view.checked, 0);
     // Delete is now disabled and does not run: no question is asked.
-    EXPECT_FALSE(s.Execute(TActionId::Delete));
+    EXPECT_FALSE(s.ActionList[TActionId::Delete].Execute());
     EXPECT_TRUE(view.questions.empty());
 
     // Counts follow the view, not the master list.
@@ -357,8 +350,8 @@ TEST_F(Sweeper, StatusCountsTheCurrentRowsAndEnablesTheCommands) {
     s.UpdateStatus();
     EXPECT_EQ(view.total, 1);
     EXPECT_EQ(view.invalid, 0);
-    EXPECT_FALSE(view.enabled[TActionId::SelectInvalid]);
-    EXPECT_TRUE(view.enabled[TActionId::ScanShortcuts]);
+    EXPECT_FALSE(enabled(TActionId::SelectInvalid));
+    EXPECT_TRUE(enabled(TActionId::ScanShortcuts));
 }
 
 TEST_F(Sweeper, ClickAndPropertiesUseTheFocusedRow) {
@@ -379,7 +372,7 @@ TEST_F(Sweeper, ClickAndPropertiesUseTheFocusedRow) {
                              "\rThe shortcut points to an invalid target.");
     // The double-click does not wait for the command's state.
     EXPECT_FALSE(s.ActionEnabled(TActionId::Properties));
-    s.ListViewFilesDblClick();
+    s.ActionPropertiesExecute(); // the double-click handler
     EXPECT_EQ(shell.properties, (std::vector<std::string>{dir.Native("sub/old.lnk")}));
 
     rows.Focus(good);

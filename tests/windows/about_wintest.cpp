@@ -15,10 +15,7 @@ namespace {
 class LinkShell : public IShellServices {
 public:
     std::vector<std::string> opened;
-    bool BrowseForFolder(WindowHandle, std::string&, const std::string&, std::uint32_t,
-                         const std::string&) override {
-        return false;
-    }
+    bool PickFolder(WindowHandle, std::string&, const std::string&) override { return false; }
     bool MoveToRecycleBin(WindowHandle, const std::vector<std::string>&, bool) override {
         return false;
     }

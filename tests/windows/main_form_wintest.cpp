@@ -22,8 +22,6 @@
 #include <fstream>
 #include <vector>
 
-#undef MessageBox
-
 namespace {
 
 // Writes a 24-bit Windows bitmap of one colour.
@@ -68,8 +66,7 @@ public:
     bool cancel = false;
     bool failLinks = false; // OpenLink throws
     std::vector<std::string> opened, properties, recycled;
-    bool BrowseForFolder(WindowHandle, std::string& path, const std::string&, std::uint32_t,
-                         const std::string&) override {
+    bool PickFolder(WindowHandle, std::string& path, const std::string&) override {
         if (cancel)
             return false;
         path = folder;
@@ -950,6 +947,7 @@ TEST_F(MainForm, DeleteRemovesTheRowsWhoseFilesAreGoneAndKeepsTheListsPlace) {
     EXPECT_TRUE(form->Rows().Checked(rowOf(locked)));
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].caption, "Sweeper Test");
+    EXPECT_EQ(boxes[1].flags, static_cast<unsigned>(MB_OK | MB_ICONWARNING));
     EXPECT_NE(boxes[1].text.find(lockedPath), std::string::npos) << boxes[1].text;
     EXPECT_EQ(boxes[1].text.rfind("6 shortcut files were not moved", 0), 0u) << boxes[1].text;
     for (const TShortcutItem* r : selected)

@@ -15,8 +15,6 @@
 
 #include <string>
 
-#undef MessageBox
-
 namespace {
 
 const VARIANT kSelf = [] {

@@ -2,6 +2,8 @@
 // clicks counted from real mouse and key messages.
 #include "pictures/pictures.h"
 #include "winkit/image_button.h"
+#include "winkit/modal.h"
+#include "winkit/window.h"
 
 #include <windows.h>
 
@@ -179,6 +181,30 @@ TEST_F(ButtonWinTest, DefaultAndCancelKeysThroughTheRouter) {
     EXPECT_TRUE(ImageButtonDialogKey(form, WM_KEYDOWN, VK_ESCAPE, 0));
     EXPECT_EQ(clicks, 2);
     EXPECT_EQ(ModalResultOf(form), 2);
+}
+
+// A modal box's own message loop offers the keys to its image buttons: Enter in another
+// control of the box clicks the Default button, as it would the default push button.
+TEST(ModalBoxKeys, EnterClicksTheBoxsDefaultImageButton) {
+    struct Box final : TWindow {
+        Box() {
+            Create({"SweeperKeyBox", TWindowClass::Background::White},
+                   {.text = "Keys", .style = WS_POPUP | WS_CAPTION, .width = 300, .height = 200});
+        }
+    } box;
+    bool clicked = false;
+    TsuiImageButton ok(box.Handle(), 10, 10, 86, 77);
+    ok.SetDefault(true);
+    ok.SetOnClick([&] { clicked = true; });
+    HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 100, 100, 20,
+                                static_cast<HWND>(box.Handle()), nullptr, GetModuleHandleA(nullptr),
+                                nullptr);
+    ASSERT_NE(edit, nullptr);
+    PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    // Ends the box in any case, so a key that went astray fails the test instead of hanging.
+    PostMessageA(static_cast<HWND>(box.Handle()), WM_CLOSE, 0, 0);
+    RunModalBox(box, nullptr, edit, [&] { return clicked; });
+    EXPECT_TRUE(clicked);
 }
 
 TEST_F(ButtonWinTest, DestroyedWhileHeld) {

@@ -24,8 +24,6 @@
 #include <string>
 #include <vector>
 
-#undef MessageBox
-
 namespace {
 
 // Set in the child's environment: the density it was started at.
