@@ -12,30 +12,66 @@ bool AnyChecked(const TCommandStatus& s) { return s.checked > 0; }
 
 } // namespace
 
-constinit const std::array<TCommand, kActionCount> kCommands{{
-    {TActionId::Properties, "ActionProperties", "suiImageButtonProperties", "Properties",
-     {24, 400, 86, 77}, IDB_PROPERTIES_NORMAL, &TShortcutSweeper::ActionPropertiesExecute,
+constexpr std::array<TCommand, kActionCount> kCommands{{
+    {TActionId::Properties,
+     "ActionProperties",
+     "suiImageButtonProperties",
+     "Properties",
+     {24, 400, 86, 77},
+     IDB_PROPERTIES_NORMAL,
+     &TShortcutSweeper::ActionPropertiesExecute,
      AnySelected},
-    {TActionId::Selectnone, "ActionSelectnone", "suiImageButtonSelectnone", "Select none",
-     {216, 400, 86, 77}, IDB_SELECTNONE_NORMAL, &TShortcutSweeper::ActionSelectnoneExecute,
+    {TActionId::Selectnone,
+     "ActionSelectnone",
+     "suiImageButtonSelectnone",
+     "Select none",
+     {216, 400, 86, 77},
+     IDB_SELECTNONE_NORMAL,
+     &TShortcutSweeper::ActionSelectnoneExecute,
      AnyChecked},
-    {TActionId::SelectInvalid, "ActionSelectInvalid", "suiImageButtonSelectInvalid",
-     "Select invalid", {120, 400, 86, 77}, IDB_SELECTINVALID_NORMAL,
-     &TShortcutSweeper::ActionSelectInvalidExecute, AnyInvalid},
-    {TActionId::Delete, "ActionDelete", "suiImageButtonDelete", "Delete", {312, 400, 86, 77},
-     IDB_DELETE_NORMAL, &TShortcutSweeper::ActionDeleteExecute, AnyChecked},
+    {TActionId::SelectInvalid,
+     "ActionSelectInvalid",
+     "suiImageButtonSelectInvalid",
+     "Select invalid",
+     {120, 400, 86, 77},
+     IDB_SELECTINVALID_NORMAL,
+     &TShortcutSweeper::ActionSelectInvalidExecute,
+     AnyInvalid},
+    {TActionId::Delete,
+     "ActionDelete",
+     "suiImageButtonDelete",
+     "Delete",
+     {312, 400, 86, 77},
+     IDB_DELETE_NORMAL,
+     &TShortcutSweeper::ActionDeleteExecute,
+     AnyChecked},
     // Never disabled.
-    {TActionId::ScanShortcuts, "ActionScanShortcuts", "suiImageButtonScanShortcuts",
-     "Scan Shortcuts", {672, 400, 86, 77}, IDB_SCANSHORTCUTS_NORMAL,
-     &TShortcutSweeper::ActionScanShortcutsExecute, Always},
+    {TActionId::ScanShortcuts,
+     "ActionScanShortcuts",
+     "suiImageButtonScanShortcuts",
+     "Scan Shortcuts",
+     {672, 400, 86, 77},
+     IDB_SCANSHORTCUTS_NORMAL,
+     &TShortcutSweeper::ActionScanShortcutsExecute,
+     Always},
 }};
 
-const TCommand& CommandOf(TActionId id) {
-    for (const TCommand& command : kCommands)
-        if (command.id == id)
-            return command;
-    return kCommands.back(); // every id has its row
+namespace {
+
+// Every command has exactly one row.
+constexpr bool OneRowEach() {
+    for (int id = 0; id < kActionCount; ++id) {
+        int rows = 0;
+        for (const TCommand& command : kCommands)
+            rows += static_cast<int>(command.id) == id ? 1 : 0;
+        if (rows != 1)
+            return false;
+    }
+    return true;
 }
+} // namespace
+
+static_assert(OneRowEach(), "kCommands needs one row per TActionId");
 
 TActionList::TActionList() {
     const TCommandStatus none;

@@ -39,7 +39,6 @@ struct TCommand {
 
 // The five commands, in the buttons' tab order (which is not the action list's).
 extern const std::array<TCommand, kActionCount> kCommands;
-const TCommand& CommandOf(TActionId id);
 
 // The window's action list: one action per command, indexed by TActionId, and the update
 // event that each action runs right before it executes and that every idle pass runs once
@@ -51,9 +50,7 @@ public:
     TActionList& operator=(const TActionList&) = delete;
 
     TAction& operator[](TActionId id) { return actions_[static_cast<std::size_t>(id)]; }
-    const TAction& operator[](TActionId id) const {
-        return actions_[static_cast<std::size_t>(id)];
-    }
+    const TAction& operator[](TActionId id) const { return actions_[static_cast<std::size_t>(id)]; }
 
     // The update event (ActionListUpdate).
     void SetOnUpdate(TNotifyEvent handler);
