@@ -1,6 +1,7 @@
 // libFuzzer target: any bytes through the shortcut-file reader. Sanitizers report every
 // out-of-bounds read and overflow; the checks below catch results that break the contract.
 #include "lnk/lnk_format.h"
+#include "lnk/target_path.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,5 +1,7 @@
 #include "base/path_rules.h"
 
+#include "base/text.h"
+
 namespace {
 
 std::size_t FileNameStart(std::string_view path) {
@@ -33,21 +35,3 @@ std::string AddTrailingBackslash(std::string_view path) {
 }
 
 bool IsShortcutExtension(std::string_view extension) { return AsciiLowerCase(extension) == ".lnk"; }
-
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string AsciiUpperCase(std::string_view text) {
-    std::string result(text);
-    for (char& c : result)
-        c = AsciiUpper(c);
-    return result;
-}
-
-std::string AsciiLowerCase(std::string_view text) {
-    std::string result(text);
-    for (char& c : result)
-        c = AsciiLower(c);
-    return result;
-}

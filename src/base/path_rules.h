@@ -1,4 +1,5 @@
-// String rules for paths and names: byte strings, backslash separators, ASCII-only casing.
+// String rules for paths and names: byte strings, backslash separators, ASCII-only casing
+// (base/text.h).
 #pragma once
 
 #include <string>
@@ -18,9 +19,3 @@ std::string RemoveExtension(std::string_view text);
 std::string AddTrailingBackslash(std::string_view path);
 // True when the extension (dot included) is ".lnk" after lower-casing A-Z.
 bool IsShortcutExtension(std::string_view extension);
-
-// Casing of the ASCII letters only; every other byte is left as it is.
-char AsciiUpper(char c);
-char AsciiLower(char c);
-std::string AsciiUpperCase(std::string_view text);
-std::string AsciiLowerCase(std::string_view text);

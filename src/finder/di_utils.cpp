@@ -1,24 +1,17 @@
 #include "finder/di_utils.h"
 
+#include "base/text.h"
+
 #include <array>
 #include <cstddef>
 
 namespace {
 
-// Upper-case mapping of Windows-1252, fixed whatever the locale or code page.
+// Windows1252Upper of every byte, looked up once per compared character.
 constexpr std::array<unsigned char, 256> MakeFoldTable() {
     std::array<unsigned char, 256> t{};
     for (int i = 0; i < 256; ++i)
-        t[i] = static_cast<unsigned char>(i);
-    for (int i = 0x61; i <= 0x7A; ++i)
-        t[i] = static_cast<unsigned char>(i - 0x20);
-    for (int i = 0xE0; i <= 0xFE; ++i)
-        if (i != 0xF7)
-            t[i] = static_cast<unsigned char>(i - 0x20);
-    t[0x9A] = 0x8A;
-    t[0x9C] = 0x8C;
-    t[0x9E] = 0x8E;
-    t[0xFF] = 0x9F;
+        t[i] = static_cast<unsigned char>(Windows1252Upper(static_cast<char>(i)));
     return t;
 }
 

@@ -1,6 +1,6 @@
 #include "inventory/inventory.h"
 
-#include "base/path_rules.h"
+#include "base/text.h"
 
 #include <string_view>
 

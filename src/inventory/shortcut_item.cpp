@@ -1,6 +1,7 @@
 #include "inventory/shortcut_item.h"
 
 #include "base/path_rules.h"
+#include "base/text.h"
 #include "lnk/link_reader.h"
 #include "platform/fs_probes.h"
 

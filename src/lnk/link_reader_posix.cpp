@@ -2,6 +2,7 @@
 #include "lnk/link_reader.h"
 
 #include "base/posix_path.h"
+#include "base/text.h"
 #include "lnk/lnk_format.h"
 
 #include <cerrno>
@@ -71,14 +72,8 @@ public:
             if (!eq || static_cast<std::size_t>(eq - *e) != name.size())
                 continue;
             bool same = true;
-            for (std::size_t i = 0; i < name.size() && same; ++i) {
-                char a = (*e)[i], b = name[i];
-                if (a >= 'a' && a <= 'z')
-                    a = static_cast<char>(a - 'a' + 'A');
-                if (b >= 'a' && b <= 'z')
-                    b = static_cast<char>(b - 'a' + 'A');
-                same = a == b;
-            }
+            for (std::size_t i = 0; i < name.size() && same; ++i)
+                same = AsciiUpper((*e)[i]) == AsciiUpper(name[i]);
             if (same) {
                 value = eq + 1;
                 return true;

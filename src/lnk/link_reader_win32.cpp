@@ -3,6 +3,7 @@
 #include "lnk/link_reader.h"
 
 #include "base/com_ref.h"
+#include "base/text.h"
 #include "lnk/lnk_format.h"
 
 #include <windows.h>
@@ -10,24 +11,6 @@
 #include <shlobj.h>
 
 namespace {
-
-// The shortcut path as the shell link object is given it: from the ANSI code page into
-// MAX_PATH UTF-16 units; false when it does not fit with its terminating zero (or cannot be
-// converted).
-bool ShortcutPathToWide(const std::string& path, wchar_t (&wide)[MAX_PATH]) {
-    return ::MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, path.c_str(), -1, wide, MAX_PATH) != 0;
-}
-
-// UTF-16 text in the process code page (UTF-8 under the manifest).
-std::string FromWide(const wchar_t* wide) {
-    const int n = ::WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (n <= 1)
-        return {};
-    std::string text(static_cast<std::size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text.data(), n, nullptr, nullptr);
-    text.resize(static_cast<std::size_t>(n - 1));
-    return text;
-}
 
 // The longest path the system opens, with its terminating zero.
 constexpr DWORD kLongPathUnits = 32768;
@@ -62,7 +45,7 @@ public:
             return {};
 
         wchar_t widePath[MAX_PATH];
-        if (!ShortcutPathToWide(shortcutPath, widePath))
+        if (!WidenAnsiPath(shortcutPath, widePath))
             return {};
         file->Load(widePath, STGM_READ);
 
@@ -78,7 +61,7 @@ public:
                 return {};
             target = whole;
         }
-        return FromWide(target.c_str());
+        return NarrowAnsi(target); // the process code page, UTF-8 under the manifest
     }
 };
 
@@ -97,42 +80,6 @@ private:
     HANDLE h_;
 };
 
-void AppendUtf8(const wchar_t* wide, int units, std::string& utf8) {
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, wide, units, nullptr, 0, nullptr, nullptr);
-    if (n <= 0)
-        return;
-    const std::size_t at = utf8.size();
-    utf8.resize(at + static_cast<std::size_t>(n));
-    ::WideCharToMultiByte(CP_UTF8, 0, wide, units, utf8.data() + at, n, nullptr, nullptr);
-}
-
-// `bytes` of code page `cp` in UTF-16; empty when they cannot be converted.
-std::wstring ToWide(UINT cp, std::string_view bytes) {
-    std::wstring wide;
-    const int size = static_cast<int>(bytes.size());
-    const int n = ::MultiByteToWideChar(cp, 0, bytes.data(), size, nullptr, 0);
-    if (n > 0) {
-        wide.resize(static_cast<std::size_t>(n));
-        ::MultiByteToWideChar(cp, 0, bytes.data(), size, wide.data(), n);
-    }
-    return wide;
-}
-
-// The code page of the system's locale, which the ANSI strings of shortcut files are
-// written in. Not the process code page: the manifest makes that UTF-8. 0 when the locale
-// has none.
-UINT SystemAnsiCodePage() {
-    static const UINT codePage = [] {
-        DWORD cp = 0;
-        if (::GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT,
-                             LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
-                             reinterpret_cast<LPWSTR>(&cp), sizeof cp / sizeof(wchar_t)) == 0)
-            cp = 0;
-        return static_cast<UINT>(cp);
-    }();
-    return codePage;
-}
-
 // The program's own reader gives UTF-8, the process code page the manifest sets, which Wine
 // (where this reader runs) honours.
 class Win32ShortcutFiles final : public IShortcutFiles {
@@ -140,7 +87,7 @@ public:
     bool ReadPrefix(const std::string& path, std::vector<unsigned char>& bytes) override {
         bytes.clear();
         wchar_t widePath[MAX_PATH];
-        if (!ShortcutPathToWide(path, widePath))
+        if (!WidenAnsiPath(path, widePath))
             return false;
         // Shared for reading and writing as the shell's own file stream is, so a shortcut
         // another program holds open for writing is still read.
@@ -168,7 +115,7 @@ public:
     }
 
     bool LookupEnvironment(std::string_view name, std::string& value) override {
-        const std::wstring wideName = ToWide(CP_UTF8, name);
+        const std::wstring wideName = WidenUtf8(name);
         if (wideName.empty())
             return false;
         std::wstring buffer(MAX_PATH, L'\0');
@@ -181,21 +128,14 @@ public:
         }
         if (n == 0 || n >= buffer.size())
             return false;
-        value.clear();
-        AppendUtf8(buffer.data(), static_cast<int>(n), value);
+        value = NarrowUtf8(std::wstring_view(buffer.data(), n));
         return true;
     }
 
+    // The code page of the system's locale, which the ANSI strings of shortcut files are
+    // written in.
     bool DecodeAnsi(std::string_view bytes, std::string& utf8) override {
-        const UINT cp = SystemAnsiCodePage();
-        if (cp == 0)
-            return false;
-        const std::wstring wide = ToWide(cp, bytes);
-        if (wide.empty())
-            return false;
-        utf8.clear();
-        AppendUtf8(wide.data(), static_cast<int>(wide.size()), utf8);
-        return true;
+        return SystemAnsiToUtf8(bytes, utf8);
     }
 };
 

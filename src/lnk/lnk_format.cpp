@@ -1,105 +1,19 @@
-// Shell link (.lnk) layout: a 0x4C-byte header, an optional target ID list, an optional
-// LinkInfo structure, up to five counted strings and a chain of extra data blocks.
+// Shell link (.lnk) layout: a ShellLinkHeader, an optional LinkTargetIDList, an optional
+// LinkInfo, up to five StringData strings and a chain of ExtraData blocks (lnk/lnk_layout.h
+// names every field). One function reads each structure; Reader::Target composes them and
+// picks the target by the rules of lnk_format.h.
 #include "lnk/lnk_format.h"
 
-#include <cstdint>
+#include "base/text.h"
+#include "lnk/lnk_layout.h"
+#include "lnk/target_path.h"
+
 #include <cstring>
-#include <initializer_list>
-#include <iterator>
-#include <vector>
 
 namespace lnk {
 namespace {
 
-// Link flags.
-constexpr std::uint32_t kHasIdList = 0x00000001;
-constexpr std::uint32_t kHasLinkInfo = 0x00000002;
-constexpr std::uint32_t kHasName = 0x00000004;
-constexpr std::uint32_t kHasRelativePath = 0x00000008;
-constexpr std::uint32_t kHasWorkingDir = 0x00000010;
-constexpr std::uint32_t kHasArguments = 0x00000020;
-constexpr std::uint32_t kHasIconLocation = 0x00000040;
-constexpr std::uint32_t kIsUnicode = 0x00000080;
-constexpr std::uint32_t kForceNoLinkInfo = 0x00000100;
-constexpr std::uint32_t kHasExpString = 0x00000200;
-constexpr std::uint32_t kHasExpIcon = 0x00004000;
-
-// Header fields.
-constexpr std::size_t kHeaderSize = 0x4C;
-constexpr std::size_t kLinkFlagsAt = 0x14;
-constexpr std::size_t kFileAttributesAt = 0x18;
-constexpr std::size_t kCreationTimeAt = 0x1C;
-constexpr std::size_t kAccessTimeAt = 0x24;
-constexpr std::size_t kWriteTimeAt = 0x2C;
-constexpr std::size_t kFileSizeAt = 0x34;
-constexpr std::size_t kIconIndexAt = 0x38;
-constexpr std::size_t kShowCommandAt = 0x3C;
-constexpr std::size_t kHotKeyAt = 0x40;
-
-// The folder bit of a file-system ID list item's type (0x31 a folder, 0x32 a file).
-constexpr std::uint8_t kFolderItem = 0x01;
-constexpr std::uint32_t kDirectoryAttribute = 0x10; // FILE_ATTRIBUTE_DIRECTORY
-
-// LinkInfo flags.
-constexpr std::uint32_t kVolumeIdAndLocalBasePath = 0x1;
-constexpr std::uint32_t kCommonNetworkRelativeLink = 0x2;
-
-constexpr std::uint32_t kEnvironmentBlock = 0xA0000001;
-constexpr std::uint32_t kIconEnvironmentBlock = 0xA0000007;
-constexpr std::size_t kEnvironmentBlockSize = 0x314; // both blocks: 260 ANSI, 260 UTF-16
-
-constexpr unsigned char kLinkClsid[16] = {0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
-                                          0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
-// {20D04FE0-3AEA-1069-A2D8-08002B30309D} as stored.
-constexpr unsigned char kMyComputer[16] = {0xE0, 0x4F, 0xD0, 0x20, 0xEA, 0x3A, 0x69, 0x10,
-                                           0xA2, 0xD8, 0x08, 0x00, 0x2B, 0x30, 0x30, 0x9D};
-// {208D2C60-3AEA-1069-A2D7-08002B30309D} as stored.
-constexpr unsigned char kNetwork[16] = {0x60, 0x2C, 0x8D, 0x20, 0xEA, 0x3A, 0x69, 0x10,
-                                        0xA2, 0xD7, 0x08, 0x00, 0x2B, 0x30, 0x30, 0x9D};
-
-// Windows-1252 code points of 0x80..0x9F (0 where the code page leaves the byte undefined;
-// those decode as the C1 control of the same value, as MultiByteToWideChar does).
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-std::string DecodeWindows1252(std::string_view bytes) {
-    std::string out;
-    for (const char c : bytes) {
-        const auto b = static_cast<std::uint8_t>(c);
-        if (b >= 0x80 && b < 0xA0 && kCp1252High[b - 0x80] != 0)
-            AppendUtf8(out, kCp1252High[b - 0x80]);
-        else
-            AppendUtf8(out, b);
-    }
-    return out;
-}
-
-bool IsAscii(std::string_view bytes) {
-    for (const char c : bytes)
-        if (static_cast<std::uint8_t>(c) >= 0x80)
-            return false;
-    return true;
-}
+using namespace layout;
 
 // A bounds-checked view of bytes. Every accessor answers false/0 rather than read outside.
 class Bytes {
@@ -128,8 +42,8 @@ public:
     std::uint64_t U64(std::size_t off) const {
         return Has(off, 8) ? U32(off) | (static_cast<std::uint64_t>(U32(off + 4)) << 32) : 0;
     }
-    bool Equals(std::size_t off, const unsigned char* what, std::size_t len) const {
-        return Has(off, len) && std::memcmp(p_ + off, what, len) == 0;
+    bool Equals(std::size_t off, const unsigned char (&what)[16]) const {
+        return Has(off, sizeof what) && std::memcmp(p_ + off, what, sizeof what) == 0;
     }
 
     // The bytes of a zero-terminated ANSI string starting at off, without the zero; false
@@ -167,7 +81,7 @@ public:
                 break;
         if (!Has(i, 2))
             return false;
-        AppendWide(out, off, (i - off) / 2);
+        AppendUtf16LeAsUtf8(out, p_ + off, (i - off) / 2);
         if (end)
             *end = i + 2;
         return true;
@@ -178,7 +92,8 @@ public:
         std::size_t units = 0;
         while (units < count && Has(off + 2 * units, 2) && U16(off + 2 * units) != 0)
             ++units;
-        AppendWide(out, off, units);
+        if (units > 0)
+            AppendUtf16LeAsUtf8(out, p_ + off, units);
         return out;
     }
 
@@ -186,41 +101,146 @@ private:
     std::string_view Text(std::size_t off, std::size_t len) const {
         return std::string_view(reinterpret_cast<const char*>(p_ + off), len);
     }
-    // `units` UTF-16LE units at off (already known to fit); a lone surrogate becomes U+FFFD.
-    void AppendWide(std::string& out, std::size_t off, std::size_t units) const {
-        for (std::size_t k = 0; k < units; ++k) {
-            std::uint32_t u = U16(off + 2 * k);
-            if (u >= 0xD800 && u < 0xDC00 && k + 1 < units) {
-                const std::uint32_t lo = U16(off + 2 * (k + 1));
-                if (lo >= 0xDC00 && lo < 0xE000) {
-                    AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00));
-                    ++k;
-                    continue;
-                }
-            }
-            if (u >= 0xD800 && u < 0xE000)
-                u = 0xFFFD;
-            AppendUtf8(out, u);
-        }
-    }
 
     const unsigned char* p_ = nullptr;
     std::size_t n_ = 0;
 };
 
-// Joins two path parts with exactly the '\' the first one lacks.
-std::string JoinPath(std::string first, const std::string& second) {
-    if (second.empty())
-        return first;
-    if (!first.empty() && first.back() != '\\')
-        first += '\\';
-    return first + second;
-}
+// Where a StringData string's characters are; count 0 when it is absent.
+struct StoredString {
+    std::size_t at = 0;
+    std::size_t count = 0;
+};
 
 struct LinkInfoPaths {
-    std::string local;
-    std::string network;
+    std::string local;   // LocalBasePath joined with CommonPathSuffix
+    std::string network; // the share's NetName joined with CommonPathSuffix
 };
+
+// The environment-style blocks' texts, as stored (never expanded); "" when absent.
+struct ExtraData {
+    std::string environmentTarget;
+    std::string iconEnvironment;
+};
+
+// What the structures of one file hold that the target is chosen from.
+struct Sources {
+    Bytes idList;
+    LinkInfoPaths linkInfo;
+    StoredString relativePath;
+    ExtraData extra;
+};
+
+// The StringData strings in the order they are stored, each with its flag and its field.
+struct StringDataEntry {
+    LinkFlag flag;
+    std::string ShortcutFields::*field;
+};
+constexpr StringDataEntry kStringData[] = {
+    {LinkFlag::HasName, &ShortcutFields::comment},
+    {LinkFlag::HasRelativePath, &ShortcutFields::relativePath},
+    {LinkFlag::HasWorkingDir, &ShortcutFields::workingDir},
+    {LinkFlag::HasArguments, &ShortcutFields::arguments},
+    {LinkFlag::HasIconLocation, &ShortcutFields::iconLocation},
+};
+
+// ShellLinkHeader: false unless HeaderSize and LinkCLSID are a shell link's.
+bool ReadHeader(Bytes file, Flags<LinkFlag>& linkFlags) {
+    if (!file.Has(0, header::kSize) || file.U32(header::kHeaderSizeAt) != header::kSize ||
+        !file.Equals(header::kLinkClsidAt, kLinkClsid))
+        return false;
+    linkFlags = Flags<LinkFlag>(file.U32(header::kLinkFlagsAt));
+    return true;
+}
+
+// The header's fields as the Properties sheet shows them.
+void ReadHeaderFields(Bytes file, ShortcutFields& fields) {
+    fields.fileAttributes = file.U32(header::kFileAttributesAt);
+    fields.targetIsFolder =
+        Flags<FileAttribute>(fields.fileAttributes).Has(FileAttribute::Directory);
+    fields.creationTime = file.U64(header::kCreationTimeAt);
+    fields.accessTime = file.U64(header::kAccessTimeAt);
+    fields.writeTime = file.U64(header::kWriteTimeAt);
+    fields.fileSize = file.U32(header::kFileSizeAt);
+    fields.iconIndex = static_cast<std::int32_t>(file.U32(header::kIconIndexAt));
+    fields.showCommand = file.U32(header::kShowCommandAt);
+    fields.hotKey = file.U16(header::kHotKeyAt);
+}
+
+// LinkTargetIDList at `off`: its IDList, `off` moved past it; false when it runs past the end.
+bool ReadLinkTargetIdList(Bytes file, std::size_t& off, Bytes& idList) {
+    const std::size_t size = file.U16(off + id_list::kIdListSizeAt);
+    const std::size_t at = off + id_list::kIdListAt;
+    if (!file.Has(at, size))
+        return false;
+    idList = file.Sub(at, size);
+    off = at + size;
+    return true;
+}
+
+// The LinkInfo structure at `off` as a view of its LinkInfoSize bytes, `off` moved past it;
+// false when the size is smaller than its own field or runs past the end.
+bool ReadLinkInfoBytes(Bytes file, std::size_t& off, Bytes& info) {
+    const std::size_t size = file.U32(off + link_info::kLinkInfoSizeAt);
+    if (size < link_info::kMinSize || !file.Has(off, size))
+        return false;
+    info = file.Sub(off, size);
+    off += size;
+    return true;
+}
+
+// One StringData string at `off`: where its characters are, `off` moved past them; false
+// when it runs past the end.
+bool ReadStoredString(Bytes file, std::size_t& off, bool unicode, StoredString& string) {
+    if (!file.Has(off, 2))
+        return false;
+    const std::size_t count = file.U16(off + string_data::kCountCharactersAt);
+    const std::size_t at = off + string_data::kStringAt;
+    const std::size_t bytes = count * (unicode ? 2 : 1);
+    if (!file.Has(at, bytes))
+        return false;
+    string = {at, count};
+    off = at + bytes;
+    return true;
+}
+
+// The whole target, or "" for one longer than any path the system can open: a part of a
+// path names another file, so a target is never cut.
+std::string Capped(std::string s) { return s.size() <= kMaxTargetBytes ? s : std::string(); }
+
+// Where an ID list leads from its first item.
+enum class IdListRoot { None, MyComputer, Network };
+
+// A root folder shell item: the root it names, None for any other item or root.
+IdListRoot ReadRootFolderItem(Bytes item) {
+    if (item.U8(item_id::kClassTypeAt) != kRootFolderClassType ||
+        !item.Has(root_folder::kShellFolderIdAt, sizeof kMyComputerId))
+        return IdListRoot::None;
+    if (item.Equals(root_folder::kShellFolderIdAt, kMyComputerId))
+        return IdListRoot::MyComputer;
+    if (item.Equals(root_folder::kShellFolderIdAt, kNetworkId))
+        return IdListRoot::Network;
+    return IdListRoot::None;
+}
+
+// The long name in a file entry's extension blocks from `at`: the file entry extension
+// block's (0xBEEF0004) when it has a name there; false otherwise.
+bool ReadFileEntryLongName(Bytes item, std::size_t at, std::string& longName) {
+    while (item.Has(at, extension_block::kHeaderSize)) {
+        const std::size_t size = item.U16(at + extension_block::kExtensionSizeAt);
+        if (size < extension_block::kHeaderSize || !item.Has(at, size))
+            return false;
+        const Bytes block = item.Sub(at, size);
+        const std::uint16_t version = block.U16(extension_block::kExtensionVersionAt);
+        const std::uint32_t signature = block.U32(extension_block::kExtensionSignatureAt);
+        // Wine writes the oldest layout with the version and signature left zero.
+        if (signature == file_entry_extension::kSignature || (signature == 0 && version == 0))
+            return block.WideZ(file_entry_extension::LongNameAt(version), longName) &&
+                   !longName.empty();
+        at += size;
+    }
+    return false;
+}
 
 // The reading of one file: the bytes' structures, decoded with the caller's context.
 class Reader {
@@ -237,7 +257,7 @@ private:
         if (IsAscii(bytes))
             text.assign(bytes);
         else if (!context_.ansi || !context_.ansi(bytes, text))
-            text = DecodeWindows1252(bytes);
+            text = Windows1252ToUtf8(bytes);
         return text;
     }
     bool AnsiZ(Bytes b, std::size_t off, std::string& out) const {
@@ -247,170 +267,163 @@ private:
         out = Ansi(bytes);
         return true;
     }
-    bool FileItemName(Bytes item, std::string& name) const;
+    // A zero-terminated string at the Unicode offset when there is one (not 0), else at the
+    // ANSI offset.
+    bool OffsetString(Bytes b, std::size_t unicodeAt, std::size_t ansiAt, std::string& out) const {
+        return unicodeAt != 0 ? b.WideZ(unicodeAt, out) : AnsiZ(b, ansiAt, out);
+    }
+    std::string Decode(Bytes file, StoredString s, bool unicode) const {
+        return unicode ? file.WideCounted(s.at, s.count) : Ansi(file.AnsiCounted(s.at, s.count));
+    }
+
+    bool ReadVolumeItem(Bytes item, std::string& drive) const;
+    bool ReadNetworkLocationItem(Bytes item, std::string& location) const;
+    bool ReadFileEntryItem(Bytes item, std::string& name, bool& folder) const;
     // `folder`: whether the last item names a folder (a drive, a share or a folder item).
     bool PathFromIdList(Bytes list, std::string& path, bool& folder) const;
+    bool ReadCommonNetworkRelativeLink(Bytes info, std::string& netName) const;
     bool ReadLinkInfo(Bytes info, LinkInfoPaths& out) const;
-    // The text of an environment-style block (target or icon): Unicode preferred.
-    std::string BlockText(Bytes file, std::size_t off) const {
-        std::string text = file.WideCounted(off + 8 + 260, 260);
-        if (text.empty())
-            text = Ansi(file.AnsiCounted(off + 8, 260));
-        return text;
-    }
-    std::string CountedString(Bytes file, std::size_t at, std::size_t count, bool unicode) const {
-        return unicode ? file.WideCounted(at, count) : Ansi(file.AnsiCounted(at, count));
-    }
+    bool ReadStringData(Bytes file, std::size_t& off, Flags<LinkFlag> flags, ShortcutFields* fields,
+                        StoredString& relativePath) const;
+    std::string ReadEnvironmentBlock(Bytes block) const;
+    ExtraData ReadExtraData(Bytes file, std::size_t off, bool withIcon) const;
+    std::string SelectTarget(Bytes file, Flags<LinkFlag> flags, const Sources& sources,
+                             ShortcutFields* fields) const;
 
     const ReadContext& context_;
 };
 
-// The name of a file-system folder or file item: the long name from its 0xBEEF0004
-// extension block when there is one, else the primary name.
-bool Reader::FileItemName(Bytes item, std::string& name) const {
-    const std::uint8_t type = item.U8(2);
-    std::size_t pos = 0;
+// A volume shell item: its drive ("X:\").
+bool Reader::ReadVolumeItem(Bytes item, std::string& drive) const {
+    return IsClass(item.U8(item_id::kClassTypeAt), ItemClass::Volume) &&
+           AnsiZ(item, volume::kVolumeNameAt, drive) && drive.size() >= 2 && drive[1] == ':';
+}
+
+// A network location shell item: a server ("\\server") or a share ("\\server\share").
+bool Reader::ReadNetworkLocationItem(Bytes item, std::string& location) const {
+    return IsClass(item.U8(item_id::kClassTypeAt), ItemClass::NetworkLocation) &&
+           AnsiZ(item, network_location::kLocationAt, location) && location.size() >= 3 &&
+           location[0] == '\\' && location[1] == '\\';
+}
+
+// A file entry shell item (a folder or a file): the long name from its extension block when
+// there is one, else the primary name.
+bool Reader::ReadFileEntryItem(Bytes item, std::string& name, bool& folder) const {
+    const std::uint8_t classType = item.U8(item_id::kClassTypeAt);
+    if (!IsClass(classType, ItemClass::FileEntry))
+        return false;
+    const Flags<FileEntryFlag> flags(classType);
+    const bool unicode = flags.Has(FileEntryFlag::HasUnicodeStrings);
+    std::size_t end = 0;
     std::string_view primary;
-    if (type & 0x04) {
-        if (!item.WideZ(14, name, &pos))
+    if (unicode) {
+        if (!item.WideZ(file_entry::kPrimaryNameAt, name, &end))
             return false;
     } else {
-        if (!item.AnsiZ(14, primary, &pos))
+        if (!item.AnsiZ(file_entry::kPrimaryNameAt, primary, &end))
             return false;
         name.clear();
     }
-    pos += pos & 1; // extension blocks start at an even offset
-    // Walk the extension blocks: size, version, signature.
-    while (item.Has(pos, 8)) {
-        const std::size_t extSize = item.U16(pos);
-        if (extSize < 8 || !item.Has(pos, extSize))
-            break;
-        const std::uint32_t signature = item.U32(pos + 4);
-        // Wine writes the oldest layout with the version and signature left zero.
-        if (signature == 0xBEEF0004 || (signature == 0 && item.U16(pos + 2) == 0)) {
-            const Bytes ext = item.Sub(pos, extSize);
-            const std::uint16_t version = ext.U16(2);
-            std::size_t nameOff = 20;
-            if (version >= 7)
-                nameOff = 38;
-            if (version >= 8)
-                nameOff = 42;
-            if (version >= 9)
-                nameOff = 46;
-            std::string longName;
-            if (ext.WideZ(nameOff, longName) && !longName.empty()) {
-                name = longName;
-                return true;
-            }
-            break;
-        }
-        pos += extSize;
-    }
-    if (!(type & 0x04))
+    std::string longName;
+    if (ReadFileEntryLongName(item, end + (end & 1), longName)) // blocks start at an even offset
+        name = longName;
+    else if (!unicode)
         name = Ansi(primary);
+    folder = flags.Has(FileEntryFlag::IsDirectory);
     return !name.empty();
 }
 
-// The file-system path an ID list names, or false when it names none.
+// The file-system path an ID list names: a root folder item, then a drive and file entries,
+// or a server, a share and file entries; false when it names none.
 bool Reader::PathFromIdList(Bytes list, std::string& path, bool& folder) const {
     enum class State { Start, Computer, Network, Path } state = State::Start;
     path.clear();
     std::size_t off = 0;
     while (list.Has(off, 2)) {
-        const std::size_t itemSize = list.U16(off);
+        const std::size_t itemSize = list.U16(off + item_id::kItemIdSizeAt);
         if (itemSize == 0)
-            break; // terminal item
-        if (itemSize < 3 || !list.Has(off, itemSize))
+            break; // TerminalID
+        if (itemSize < item_id::kMinSize || !list.Has(off, itemSize))
             return false;
         const Bytes item = list.Sub(off, itemSize);
         off += itemSize;
-        const std::uint8_t type = item.U8(2);
+        std::string name;
         switch (state) {
-        case State::Start:
-            if (type != 0x1F || !item.Has(4, 16))
+        case State::Start: {
+            const IdListRoot root = ReadRootFolderItem(item);
+            if (root == IdListRoot::None)
                 return false;
-            if (item.Equals(4, kMyComputer, 16))
-                state = State::Computer;
-            else if (item.Equals(4, kNetwork, 16))
-                state = State::Network;
-            else
-                return false;
+            state = root == IdListRoot::MyComputer ? State::Computer : State::Network;
             break;
-        case State::Computer: {
-            if ((type & 0x70) != 0x20)
+        }
+        case State::Computer:
+            if (!ReadVolumeItem(item, path))
                 return false;
-            std::string drive;
-            if (!AnsiZ(item, 3, drive) || drive.size() < 2 || drive[1] != ':')
-                return false;
-            path = drive;
             folder = true;
             state = State::Path;
             break;
-        }
-        case State::Network: {
-            if ((type & 0x70) != 0x40)
+        case State::Network:
+            if (!ReadNetworkLocationItem(item, path))
                 return false;
-            std::string name;
-            if (!AnsiZ(item, 5, name) || name.size() < 3 || name[0] != '\\' || name[1] != '\\')
-                return false;
-            path = name;
             folder = true;
-            if (name.find('\\', 2) != std::string::npos)
+            if (path.find('\\', 2) != std::string::npos)
                 state = State::Path; // a share: file-system items may follow
             break;
-        }
-        case State::Path: {
-            if ((type & 0x70) != 0x30)
-                return false;
-            std::string name;
-            if (!FileItemName(item, name))
+        case State::Path:
+            if (!ReadFileEntryItem(item, name, folder))
                 return false;
             path = JoinPath(path, name);
-            folder = (type & kFolderItem) != 0;
             break;
-        }
         }
     }
     return state == State::Path;
 }
 
-bool Reader::ReadLinkInfo(Bytes info, LinkInfoPaths& out) const {
-    const std::size_t headerSize = info.U32(4);
-    if (headerSize < 0x1C || headerSize > info.size())
+// CommonNetworkRelativeLink, where LinkInfo's offset points: its NetName (the share).
+bool Reader::ReadCommonNetworkRelativeLink(Bytes info, std::string& netName) const {
+    namespace cnrl = common_network_relative_link;
+    const std::size_t at = info.U32(link_info::kCommonNetworkRelativeLinkOffsetAt);
+    const std::size_t size = info.U32(at + cnrl::kCommonNetworkRelativeLinkSizeAt);
+    const Bytes link = info.Sub(at, size);
+    if (size < cnrl::kSizeAnsi || link.size() == 0)
         return false;
-    const std::uint32_t flags = info.U32(8);
-    const bool unicodeOffsets = headerSize >= 0x24;
+    const std::size_t ansiAt = link.U32(cnrl::kNetNameOffsetAt);
+    const std::size_t unicodeAt =
+        (ansiAt > cnrl::kSizeAnsi && link.Has(cnrl::kNetNameOffsetUnicodeAt, 4))
+            ? link.U32(cnrl::kNetNameOffsetUnicodeAt)
+            : 0;
+    return OffsetString(link, unicodeAt, ansiAt, netName);
+}
+
+// LinkInfo: the local path and the network path it stores, each joined with the common path
+// suffix; false when a string it points to is not inside it.
+bool Reader::ReadLinkInfo(Bytes info, LinkInfoPaths& out) const {
+    const std::size_t headerSize = info.U32(link_info::kLinkInfoHeaderSizeAt);
+    if (headerSize < link_info::kHeaderSizeAnsi || headerSize > info.size())
+        return false;
+    const Flags<LinkInfoFlag> flags(info.U32(link_info::kLinkInfoFlagsAt));
+    const bool unicode = headerSize >= link_info::kHeaderSizeUnicode;
+    const auto unicodeOffset = [&](std::size_t at) -> std::size_t {
+        return unicode ? info.U32(at) : 0;
+    };
 
     std::string suffix;
-    const std::size_t suffixU = unicodeOffsets ? info.U32(0x20) : 0;
-    const std::size_t suffixA = info.U32(0x18);
-    if (suffixU != 0) {
-        if (!info.WideZ(suffixU, suffix))
-            return false;
-    } else if (suffixA != 0 && !AnsiZ(info, suffixA, suffix)) {
+    const std::size_t suffixU = unicodeOffset(link_info::kCommonPathSuffixOffsetUnicodeAt);
+    const std::size_t suffixA = info.U32(link_info::kCommonPathSuffixOffsetAt);
+    if ((suffixU != 0 || suffixA != 0) && !OffsetString(info, suffixU, suffixA, suffix))
         return false;
-    }
 
-    if (flags & kVolumeIdAndLocalBasePath) {
+    if (flags.Has(LinkInfoFlag::VolumeIDAndLocalBasePath)) {
         std::string base;
-        const std::size_t baseU = unicodeOffsets ? info.U32(0x1C) : 0;
-        const bool ok = baseU != 0 ? info.WideZ(baseU, base) : AnsiZ(info, info.U32(0x10), base);
-        if (!ok)
+        if (!OffsetString(info, unicodeOffset(link_info::kLocalBasePathOffsetUnicodeAt),
+                          info.U32(link_info::kLocalBasePathOffsetAt), base))
             return false;
         if (!base.empty())
             out.local = JoinPath(base, suffix);
     }
-    if (flags & kCommonNetworkRelativeLink) {
-        const std::size_t cnrlOff = info.U32(0x14);
-        const std::size_t cnrlSize = info.U32(cnrlOff);
-        const Bytes cnrl = info.Sub(cnrlOff, cnrlSize);
-        if (cnrlSize < 0x14 || cnrl.size() == 0)
-            return false;
-        const std::size_t netA = cnrl.U32(8);
+    if (flags.Has(LinkInfoFlag::CommonNetworkRelativeLinkAndPathSuffix)) {
         std::string net;
-        const std::size_t netU = (netA > 0x14 && cnrl.Has(0x14, 4)) ? cnrl.U32(0x14) : 0;
-        const bool ok = netU != 0 ? cnrl.WideZ(netU, net) : AnsiZ(cnrl, netA, net);
-        if (!ok)
+        if (!ReadCommonNetworkRelativeLink(info, net))
             return false;
         if (!net.empty())
             out.network = JoinPath(net, suffix);
@@ -418,8 +431,116 @@ bool Reader::ReadLinkInfo(Bytes info, LinkInfoPaths& out) const {
     return true;
 }
 
+// StringData from `off`: where the relative path is, each string decoded into `fields` when
+// given, `off` moved past them all; false when one runs past the end.
+bool Reader::ReadStringData(Bytes file, std::size_t& off, Flags<LinkFlag> flags,
+                            ShortcutFields* fields, StoredString& relativePath) const {
+    const bool unicode = flags.Has(LinkFlag::IsUnicode);
+    for (const StringDataEntry& entry : kStringData) {
+        if (!flags.Has(entry.flag))
+            continue;
+        StoredString string;
+        if (!ReadStoredString(file, off, unicode, string))
+            return false;
+        if (entry.flag == LinkFlag::HasRelativePath)
+            relativePath = string; // decoded only when it is the target
+        if (fields)
+            fields->*entry.field = Decode(file, string, unicode);
+    }
+    return true;
+}
+
+// An EnvironmentVariableDataBlock or IconEnvironmentDataBlock: its target, Unicode preferred.
+std::string Reader::ReadEnvironmentBlock(Bytes block) const {
+    std::string text = block.WideCounted(environment_block::kTargetUnicodeAt,
+                                         environment_block::kTargetCharacters);
+    if (text.empty())
+        text = Ansi(block.AnsiCounted(environment_block::kTargetAnsiAt,
+                                      environment_block::kTargetCharacters));
+    return text;
+}
+
+// ExtraData from `off`: the first environment block's target with text (and, `withIcon`, the
+// first icon environment block's). It is read leniently: a block smaller than its own header
+// or running past the end ends it, as the TerminalBlock does.
+ExtraData Reader::ReadExtraData(Bytes file, std::size_t off, bool withIcon) const {
+    ExtraData extra;
+    while (file.Has(off, 4)) {
+        const std::size_t blockSize = file.U32(off + extra_data::kBlockSizeAt);
+        if (blockSize < extra_data::kBlockHeaderSize || !file.Has(off, blockSize))
+            break;
+        const Bytes block = file.Sub(off, blockSize);
+        const auto signature =
+            static_cast<BlockSignature>(block.U32(extra_data::kBlockSignatureAt));
+        if (blockSize >= environment_block::kBlockSize) {
+            if (signature == BlockSignature::EnvironmentVariableDataBlock &&
+                extra.environmentTarget.empty())
+                extra.environmentTarget = ReadEnvironmentBlock(block);
+            else if (withIcon && signature == BlockSignature::IconEnvironmentDataBlock &&
+                     extra.iconEnvironment.empty())
+                extra.iconEnvironment = ReadEnvironmentBlock(block);
+        }
+        off += blockSize;
+    }
+    return extra;
+}
+
+// The first source that gives a full path, in the order lnk_format.h lists.
+std::string Reader::SelectTarget(Bytes file, Flags<LinkFlag> flags, const Sources& sources,
+                                 ShortcutFields* fields) const {
+    std::string path;
+    if (flags.Has(LinkFlag::HasExpString) && !sources.extra.environmentTarget.empty()) {
+        path = ExpandEnvironmentReferences(sources.extra.environmentTarget, context_.environment);
+        if (IsFullPath(path))
+            return Capped(path);
+    }
+    bool folder = false;
+    if (PathFromIdList(sources.idList, path, folder) && IsFullPath(path)) {
+        if (fields)
+            fields->targetIsFolder = fields->targetIsFolder || folder;
+        return Capped(path);
+    }
+    for (const std::string* stored : {&sources.linkInfo.local, &sources.linkInfo.network})
+        if (IsFullPath(*stored))
+            return Capped(*stored);
+    if (sources.relativePath.count == 0)
+        return {};
+    const std::string relative = Decode(file, sources.relativePath, flags.Has(LinkFlag::IsUnicode));
+    return Capped(ResolveRelativePath(context_.linkPath, relative));
+}
+
+std::string Reader::Target(Bytes file, ShortcutFields* fields) const {
+    Flags<LinkFlag> flags;
+    if (!ReadHeader(file, flags))
+        return {};
+    std::size_t off = header::kSize;
+    Sources sources;
+    if (flags.Has(LinkFlag::HasLinkTargetIDList) &&
+        !ReadLinkTargetIdList(file, off, sources.idList))
+        return {};
+    if (flags.Has(LinkFlag::HasLinkInfo)) {
+        Bytes info;
+        if (!ReadLinkInfoBytes(file, off, info))
+            return {};
+        if (!flags.Has(LinkFlag::ForceNoLinkInfo) && !ReadLinkInfo(info, sources.linkInfo))
+            return {};
+    }
+    if (!ReadStringData(file, off, flags, fields, sources.relativePath))
+        return {};
+    if (fields) {
+        fields->readable = true;
+        ReadHeaderFields(file, *fields);
+    }
+    sources.extra = ReadExtraData(file, off, fields != nullptr);
+    if (fields && fields->iconLocation.empty() && flags.Has(LinkFlag::HasExpIcon))
+        fields->iconLocation = sources.extra.iconEnvironment;
+    return SelectTarget(file, flags, sources, fields);
+}
+
+} // namespace
+
 // The ExpandEnvironmentStrings rule over UTF-8 text.
-std::string Expand(std::string_view text, const EnvLookup& env) {
+std::string ExpandEnvironmentReferences(std::string_view text, const EnvLookup& env) {
     std::string out;
     std::size_t i = 0;
     while (i < text.size()) {
@@ -443,217 +564,6 @@ std::string Expand(std::string_view text, const EnvLookup& env) {
         i = close + 1;
     }
     return out;
-}
-
-// The whole target, or "" for one longer than any path the system can open: a part of a
-// path names another file, so a target is never cut.
-std::string Capped(std::string s) { return s.size() <= kMaxTargetBytes ? s : std::string(); }
-
-std::string Reader::Target(Bytes file, ShortcutFields* fields) const {
-    if (!file.Has(0, kHeaderSize) || file.U32(0) != kHeaderSize || !file.Equals(4, kLinkClsid, 16))
-        return {};
-    const std::uint32_t flags = file.U32(kLinkFlagsAt);
-    std::size_t off = kHeaderSize;
-
-    Bytes idList;
-    if (flags & kHasIdList) {
-        const std::size_t listSize = file.U16(off);
-        if (!file.Has(off + 2, listSize))
-            return {};
-        idList = file.Sub(off + 2, listSize);
-        off += 2 + listSize;
-    }
-
-    LinkInfoPaths info;
-    if (flags & kHasLinkInfo) {
-        const std::size_t infoSize = file.U32(off);
-        if (infoSize < 4 || !file.Has(off, infoSize))
-            return {};
-        const Bytes infoBytes = file.Sub(off, infoSize);
-        off += infoSize;
-        if (!(flags & kForceNoLinkInfo) && !ReadLinkInfo(infoBytes, info))
-            return {};
-    }
-
-    const bool unicode = (flags & kIsUnicode) != 0;
-    std::size_t relativeAt = 0, relativeCount = 0; // decoded only when it is the target
-    // The counted strings, in the order they are stored.
-    constexpr std::uint32_t kStrings[] = {kHasName, kHasRelativePath, kHasWorkingDir, kHasArguments,
-                                          kHasIconLocation};
-    constexpr std::string ShortcutFields::*kStringFields[] = {
-        &ShortcutFields::comment, &ShortcutFields::relativePath, &ShortcutFields::workingDir,
-        &ShortcutFields::arguments, &ShortcutFields::iconLocation};
-    for (std::size_t k = 0; k < std::size(kStrings); ++k) {
-        const std::uint32_t bit = kStrings[k];
-        if (!(flags & bit))
-            continue;
-        if (!file.Has(off, 2))
-            return {};
-        const std::size_t count = file.U16(off);
-        const std::size_t bytes = count * (unicode ? 2 : 1);
-        if (!file.Has(off + 2, bytes))
-            return {};
-        if (bit == kHasRelativePath) {
-            relativeAt = off + 2;
-            relativeCount = count;
-        }
-        if (fields)
-            fields->*kStringFields[k] = CountedString(file, off + 2, count, unicode);
-        off += 2 + bytes;
-    }
-    if (fields) {
-        fields->readable = true;
-        fields->fileAttributes = file.U32(kFileAttributesAt);
-        fields->targetIsFolder = (fields->fileAttributes & kDirectoryAttribute) != 0;
-        fields->creationTime = file.U64(kCreationTimeAt);
-        fields->accessTime = file.U64(kAccessTimeAt);
-        fields->writeTime = file.U64(kWriteTimeAt);
-        fields->fileSize = file.U32(kFileSizeAt);
-        fields->iconIndex = static_cast<std::int32_t>(file.U32(kIconIndexAt));
-        fields->showCommand = file.U32(kShowCommandAt);
-        fields->hotKey = file.U16(kHotKeyAt);
-    }
-
-    std::string envTarget, envIcon;
-    // Extra data: blocks of (size, signature) until a size below 4.
-    while (file.Has(off, 4)) {
-        const std::size_t blockSize = file.U32(off);
-        if (blockSize < 8 || !file.Has(off, blockSize))
-            break;
-        const std::uint32_t signature = file.U32(off + 4);
-        if (blockSize >= kEnvironmentBlockSize) {
-            if (signature == kEnvironmentBlock && envTarget.empty())
-                envTarget = BlockText(file, off);
-            else if (fields && signature == kIconEnvironmentBlock && envIcon.empty())
-                envIcon = BlockText(file, off);
-        }
-        off += blockSize;
-    }
-    if (fields && fields->iconLocation.empty() && (flags & kHasExpIcon))
-        fields->iconLocation = envIcon;
-
-    std::string path;
-    if ((flags & kHasExpString) && !envTarget.empty()) {
-        path = Expand(envTarget, context_.environment);
-        if (IsFullPath(path))
-            return Capped(path);
-    }
-    bool folder = false;
-    if (PathFromIdList(idList, path, folder) && IsFullPath(path)) {
-        if (fields)
-            fields->targetIsFolder = fields->targetIsFolder || folder;
-        return Capped(path);
-    }
-    for (const std::string* stored : {&info.local, &info.network})
-        if (IsFullPath(*stored))
-            return Capped(*stored);
-    if (relativeCount == 0)
-        return {};
-    const std::string relative = CountedString(file, relativeAt, relativeCount, unicode);
-    return Capped(ResolveRelativePath(context_.linkPath, relative));
-}
-
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-// The length of the root that starts `path` ("X:\", "\\server\share\", "\"), 0 when it has
-// none. A share root with nothing after it counts, its last '\' implied.
-std::size_t RootLength(std::string_view path) {
-    if (path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == ':' && IsSeparator(path[2]))
-        return 3;
-    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
-        std::size_t i = 2;
-        for (int part = 0; part < 2; ++part) { // server, then share
-            const std::size_t start = i;
-            while (i < path.size() && !IsSeparator(path[i]))
-                ++i;
-            if (i == start)
-                return 0;
-            if (i < path.size())
-                ++i;
-        }
-        return i;
-    }
-    if (!path.empty() && IsSeparator(path[0]))
-        return 1;
-    return 0;
-}
-
-std::string RootText(std::string_view root) {
-    std::string text(root);
-    for (char& c : text)
-        if (c == '/')
-            c = '\\';
-    if (text.back() != '\\')
-        text += '\\';
-    return text;
-}
-
-// Adds the segments of `text` to `segments`: empty and "." ones skipped, ".." dropping the
-// last one (never below the root).
-void AddSegments(std::string_view text, std::vector<std::string_view>& segments) {
-    std::size_t i = 0;
-    while (i <= text.size()) {
-        std::size_t j = i;
-        while (j < text.size() && !IsSeparator(text[j]))
-            ++j;
-        const std::string_view segment = text.substr(i, j - i);
-        if (segment == "..") {
-            if (!segments.empty())
-                segments.pop_back();
-        } else if (!segment.empty() && segment != ".") {
-            segments.push_back(segment);
-        }
-        i = j + 1;
-    }
-}
-
-} // namespace
-
-bool IsFullPath(std::string_view path) {
-    return (path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == ':' && IsSeparator(path[2])) ||
-           (!path.empty() && IsSeparator(path[0]));
-}
-
-std::string ResolveRelativePath(std::string_view linkPath, std::string_view relative) {
-    if (relative.empty() || (relative.size() >= 2 && relative[1] == ':' && !IsFullPath(relative)))
-        return {}; // nothing, or a drive's own current folder, which a shortcut cannot know
-    if (relative.size() >= 2 && IsSeparator(relative[0]) && IsSeparator(relative[1]) &&
-        RootLength(relative) == 0)
-        return {}; // a server without a share
-    std::string_view root;
-    std::vector<std::string_view> segments;
-    if (const std::size_t own = RootLength(relative); own > 1) {
-        root = relative.substr(0, own);
-        relative.remove_prefix(own);
-    } else {
-        const std::size_t linkRoot = RootLength(linkPath);
-        if (linkRoot == 0)
-            return {};
-        root = linkPath.substr(0, linkRoot);
-        if (own == 0) { // below the shortcut's own folder
-            std::string_view folder = linkPath.substr(linkRoot);
-            std::size_t last = folder.size();
-            while (last > 0 && !IsSeparator(folder[last - 1]))
-                --last;
-            AddSegments(folder.substr(0, last), segments);
-        }
-    }
-    AddSegments(relative, segments);
-    std::string path = RootText(root);
-    for (std::size_t k = 0; k < segments.size(); ++k) {
-        if (k > 0)
-            path += '\\';
-        path.append(segments[k]);
-    }
-    if (!segments.empty() && !relative.empty() && IsSeparator(relative.back()))
-        path += '\\';
-    return path;
-}
-
-std::string ExpandEnvironmentReferences(std::string_view text, const EnvLookup& env) {
-    return Expand(text, env);
 }
 
 std::string ReadShortcutTarget(const unsigned char* data, std::size_t size,

@@ -23,8 +23,9 @@
 //      out when empty).
 //   5. Relative path: the stored relative path joined to the folder of the shortcut file
 //      itself (the folder the shell loads it from), "." and ".." collapsed as Windows
-//      canonicalises a full path; ".." at the root stays at the root. Without the shortcut's
-//      own path (or with one that is not a full path) this gives nothing.
+//      canonicalises a full path; ".." at the root stays at the root (lnk/target_path.h).
+//      Without the shortcut's own path (or with one that is not a full path) this gives
+//      nothing.
 //   6. Otherwise "".
 // GetPath is called with SLGP_UNCPRIORITY, which Microsoft documents as unsupported: the flag
 // changes nothing, so the ID list and the local path (the target as the link names it, a
@@ -37,6 +38,8 @@
 // Within LinkInfo and the extra data, Unicode strings are preferred to their ANSI twins;
 // ANSI text is in the system's default code page, as the file format defines it: the caller
 // says how to decode it (Windows-1252 when it does not).
+//
+// The structures and their fields are named in lnk/lnk_layout.h.
 //
 // Validity: a wrong header size or class id, or a header, ID list, LinkInfo or string that
 // runs past the end of the bytes, makes the file unreadable (""), as a failed load does. The
@@ -116,16 +119,5 @@ ShortcutFields ReadShortcutFields(const unsigned char* data, std::size_t size,
 // Expands %NAME% references as ExpandEnvironmentStrings does: a known name is replaced by
 // its value, an unknown one (or a lone '%') is kept as written.
 std::string ExpandEnvironmentReferences(std::string_view text, const EnvLookup& env);
-
-// `relative` joined to the folder of the file at `linkPath`, with empty, "." and ".."
-// segments collapsed and '/' read as '\'. The root of `linkPath` (a drive "X:\", a share
-// "\\server\share\", or a lone "\") is never climbed above. A `relative` that is itself a full
-// path keeps its own root; one rooted at "\" takes the root of `linkPath`. "" when `linkPath`
-// has no such root, or `relative` names a drive without a root ("X:name") or nothing at all.
-std::string ResolveRelativePath(std::string_view linkPath, std::string_view relative);
-
-// True for a path that starts at a root: "X:\" (or "X:/"), or a '\' or '/' (a share, or the
-// root folder).
-bool IsFullPath(std::string_view path);
 
 } // namespace lnk

@@ -1,5 +1,7 @@
 #include "platform/fs_probes.h"
 
+#include "base/text.h"
+
 #include <windows.h>
 
 namespace {
@@ -8,12 +10,9 @@ namespace {
 // for MAX_PATH gets the "\\?\" prefix (which also turns off the name parsing, so '/' is
 // made '\' first), a share path "\\?\UNC\". Empty when the text cannot be converted.
 std::wstring LongPathForm(const std::string& path) {
-    const int size = static_cast<int>(path.size());
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, path.data(), size, nullptr, 0);
-    if (n <= 0)
+    std::wstring wide = WidenAnsi(path);
+    if (wide.empty())
         return {};
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, path.data(), size, wide.data(), n);
     if (wide.size() < MAX_PATH - 12 || wide.starts_with(L"\\\\?\\"))
         return wide;
     for (wchar_t& c : wide)

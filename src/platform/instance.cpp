@@ -1,6 +1,7 @@
 #include "platform/instance.h"
 
 #include "base/path_rules.h"
+#include "base/text.h"
 
 std::string InstanceMutexName(std::string_view exePath) {
     return AsciiUpperCase(ExtractFileName(exePath));

@@ -1,6 +1,5 @@
 #include "base/errors.h"
 #include "base/posix_path.h"
-#include "base/text.h"
 #include "platform/program_files.h"
 
 #include <cerrno>
@@ -72,5 +71,3 @@ std::string ReadSharedFile(const std::string& path) {
         content.append(chunk, static_cast<std::size_t>(got));
     }
 }
-
-std::string AnsiUpperCase(std::string_view text) { return Windows1252UpperCase(text); }

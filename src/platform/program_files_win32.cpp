@@ -1,5 +1,4 @@
 #include "base/errors.h"
-#include "base/path_rules.h"
 #include "base/system_error.h"
 #include "platform/program_files.h"
 
@@ -47,20 +46,4 @@ std::string ReadSharedFile(const std::string& path) {
             return content;
         content.append(chunk, got);
     }
-}
-
-std::string AnsiUpperCase(std::string_view text) {
-    if (text.empty())
-        return {};
-    if (text.size() > MAXDWORD)
-        return AsciiUpperCase(text);
-    std::string result(text);
-    // CharUpperBuffA converts through UTF-16 in the ANSI code page. With a multi-byte code
-    // page the upper-cased text can come out shorter (it returns the new length) or fail to
-    // fit (it returns 0 and the buffer is unreliable): then fall back to ASCII casing.
-    const DWORD n = CharUpperBuffA(result.data(), static_cast<DWORD>(result.size()));
-    if (n == 0)
-        return AsciiUpperCase(text);
-    result.resize(n);
-    return result;
 }

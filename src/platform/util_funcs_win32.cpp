@@ -2,6 +2,7 @@
 #include "platform/util_funcs.h"
 
 #include "base/com_ref.h"
+#include "base/text.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -47,18 +48,6 @@ std::string PathOfIdList(LPCITEMIDLIST list, char* buffer) {
         buffer[0] = '\0';
     buffer[MAX_PATH - 1] = '\0';
     return std::string(buffer);
-}
-
-std::wstring Widen(const std::string& text) {
-    if (text.empty())
-        return {};
-    const int n =
-        ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (n <= 0)
-        return {};
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return wide;
 }
 
 class SystemScreenCursor final : public IScreenCursor {
@@ -134,7 +123,7 @@ bool BrowseForFolder(WindowHandle owner, std::string& path, const std::string& t
     ComRef<IShellFolder> desktop;
     LPITEMIDLIST rootList = nullptr;
     if (!root.empty() && ::SHGetDesktopFolder(desktop.out()) == S_OK && desktop.get()) {
-        std::wstring wideRoot = Widen(root);
+        std::wstring wideRoot = WidenAnsi(root);
         ULONG eaten = 0;
         if (wideRoot.empty() || FAILED(desktop->ParseDisplayName(window, nullptr, wideRoot.data(),
                                                                  &eaten, &rootList, nullptr)))
@@ -186,7 +175,7 @@ bool MoveToRecycleBin(WindowHandle owner, const std::vector<std::string>& paths,
     // there is left out: Wine's shell takes it for one it cannot recycle, and asks.
     std::wstring from;
     for (const std::string& path : paths) {
-        const std::wstring wide = Widen(path);
+        const std::wstring wide = WidenAnsi(path);
         if (wide.empty() || ::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES)
             continue;
         from += wide;

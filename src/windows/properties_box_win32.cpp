@@ -1,6 +1,7 @@
 #include "windows/properties_box.h"
 
 #include "base/system_error.h"
+#include "base/text.h"
 #include "lnk/link_reader.h"
 #include "lnk/lnk_format.h"
 #include "winkit/accessibility.h"
@@ -17,15 +18,6 @@ const TWindowClass kClass{"TFormProperties", TWindowClass::Background::ButtonFac
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
-std::wstring Wide(const std::string& text) {
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(n > 0 ? static_cast<std::size_t>(n) : 1u, L'\0');
-    if (n > 0)
-        ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), n);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
-
 TLocalTime LocalTimeOf(const FILETIME& utc) {
     SYSTEMTIME system{}, local{};
     if (!::FileTimeToSystemTime(&utc, &system) ||
@@ -39,7 +31,7 @@ TLocalTime LocalTimeOf(const FILETIME& utc) {
 TShortcutFileFacts FileFacts(const std::string& path) {
     TShortcutFileFacts facts;
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data))
+    if (!::GetFileAttributesExW(WidenAnsi(path).c_str(), GetFileExInfoStandard, &data))
         return facts;
     facts.known = true;
     facts.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;

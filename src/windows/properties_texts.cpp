@@ -1,6 +1,7 @@
 #include "windows/properties_texts.h"
 
 #include "base/path_rules.h"
+#include "base/text.h"
 
 #include <cstdio>
 #include <iterator>

@@ -2,6 +2,7 @@
 
 #include "base/com_ref.h"
 #include "base/system_error.h"
+#include "base/text.h"
 
 #include <windows.h>
 #include <commctrl.h> // BST_HOT
@@ -167,15 +168,6 @@ private:
     ComRef<IAccessible> standard_;
 };
 
-// The property service's calls take the control's name in UTF-16.
-std::wstring Wide(const std::string& text) {
-    std::wstring wide(text.size() + 1, L'\0');
-    const int units = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(),
-                                            static_cast<int>(wide.size()));
-    wide.resize(units > 0 ? static_cast<std::size_t>(units - 1) : 0);
-    return wide;
-}
-
 bool PropertyService(ComRef<IAccPropServices>& service) {
     return SUCCEEDED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                                         IID_IAccPropServices, service.outVoid())) &&
@@ -201,7 +193,7 @@ bool NameSystemControl(WindowHandle control, const std::string& name) {
     ComRef<IAccPropServices> service;
     return control && PropertyService(service) &&
            SUCCEEDED(service->SetHwndPropStr(H(control), kClientObject, CHILDID_SELF,
-                                             PROPID_ACC_NAME, Wide(name).c_str()));
+                                             PROPID_ACC_NAME, WidenAnsi(name).c_str()));
 }
 
 void ForgetSystemControlName(WindowHandle control) {

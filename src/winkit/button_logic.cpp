@@ -1,5 +1,7 @@
 #include "winkit/button_logic.h"
 
+#include "base/text.h"
+
 #include <algorithm>
 
 bool ResolveButtonPicture(TButtonPicture wanted, const bool has[4], TButtonPicture& out) {
@@ -14,10 +16,6 @@ bool ResolveButtonPicture(TButtonPicture wanted, const bool has[4], TButtonPictu
     }
     return false;
 }
-
-namespace {
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-} // namespace
 
 bool IsCaptionAccelerator(char ch, const std::string& caption) {
     for (std::size_t i = 0; i + 1 < caption.size(); ++i) {

@@ -1,6 +1,7 @@
 // The system's link reader under Wine, which is the program's own reader there: shortcuts the
 // shell link object writes read the same both ways, and shortcuts built byte by byte the way
 // Windows writes them read as Windows reads them, which Wine's link object often does not.
+#include "base/text.h"
 #include "lnk/link_reader.h"
 #include "support/shell_link_win32.h"
 #include "support/temp_dir.h"
@@ -25,26 +26,17 @@ bool UnderWine() {
     return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-std::string Utf8(const wchar_t* wide) {
-    char utf8[MAX_PATH * 4];
-    return ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr) > 0
-               ? std::string(utf8)
-               : std::string();
-}
-
 // The shell's answer in UTF-8 whatever the process code page is.
 std::string ToUtf8(const std::string& acp) {
     if (::GetACP() == CP_UTF8 || acp.empty())
         return acp;
-    wchar_t wide[MAX_PATH * 2];
-    return ::MultiByteToWideChar(CP_ACP, 0, acp.c_str(), -1, wide, MAX_PATH * 2) > 0 ? Utf8(wide)
-                                                                                     : "";
+    return NarrowUtf8(WidenAnsi(acp));
 }
 
 std::string Environment(const wchar_t* name) {
     wchar_t value[MAX_PATH];
     const DWORD n = ::GetEnvironmentVariableW(name, value, MAX_PATH);
-    return n > 0 && n < MAX_PATH ? Utf8(value) : std::string();
+    return n > 0 && n < MAX_PATH ? NarrowUtf8(std::wstring_view(value, n)) : std::string();
 }
 
 // The ID list items of a drive path as Windows writes them: My Computer, the drive, then
@@ -203,7 +195,7 @@ TEST_F(SystemLinkReader, ShortcutsAsWindowsWritesThemReadAsWindowsDoes) {
     // blocks, ANSI-only LinkInfo, the special-folder block; Vista adds the known folder.
     wchar_t docsWide[MAX_PATH];
     ASSERT_EQ(::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, docsWide), S_OK);
-    const std::string docs = Utf8(docsWide);
+    const std::string docs = NarrowUtf8(docsWide);
     std::vector<Bytes> report = PathItems(docs);
     report.push_back(FileItem("REPORT~1.DOC", u"report 2004.doc", 3));
     Link xp;

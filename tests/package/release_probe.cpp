@@ -4,6 +4,7 @@
 // carry the project's version and the shipped settings' name and holder text, and the
 // program must start from that folder, refuse a second copy and end cleanly. Every box the
 // program shows is answered here.
+#include "base/text.h"
 #include "settings/settings.h"
 
 #include <windows.h>
@@ -24,9 +25,7 @@ std::string Env(const wchar_t* name) {
     wchar_t wide[MAX_PATH] = {};
     if (!::GetEnvironmentVariableW(name, wide, MAX_PATH))
         return "";
-    char value[MAX_PATH * 4] = {};
-    ::WideCharToMultiByte(CP_ACP, 0, wide, -1, value, sizeof value, nullptr, nullptr);
-    return value;
+    return NarrowAnsi(wide);
 }
 
 std::string Folder() { return Env(L"SWEEPER_RELEASE_FOLDER"); }

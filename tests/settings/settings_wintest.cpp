@@ -117,13 +117,11 @@ TEST(SettingsCasing, TheSystemUpperCasingCoversNonAsciiLetters) {
     // capital of a letter must find the section and key written in small letters.
     const std::string small = "syst\xC3\xA8me", capital = "SYST\xC3\x88ME"; // è / È
     ASSERT_EQ(GetACP(), 65001u) << "the manifest's UTF-8 code page is not in effect";
-    EXPECT_EQ(AnsiUpperCase(small), capital);
     const TSettings s = TSettings::Parse({"[" + small + "]", "cl\xC3\xA9=1"}, AnsiUpperCase);
     EXPECT_EQ(s.ReadString(capital, "CL\xC3\x89", ""), "1");
     // A byte that is not valid in the code page still finds itself.
     const TSettings odd = TSettings::Parse({"[x]", "k\xE9y=2"}, AnsiUpperCase);
     EXPECT_EQ(odd.ReadString("X", "K\xE9Y", ""), "2");
-    EXPECT_EQ(AnsiUpperCase(""), "");
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "support/shell_link_win32.h"
 
+#include "base/text.h"
+
 #include <windows.h>
 #include <objidl.h>
 #include <shlobj.h>
@@ -28,9 +30,8 @@ bool WriteShortcut(const std::string& lnkPath, const ShortcutFields& fields) {
     if (ok)
         ok = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)));
     if (ok) {
-        wchar_t wide[MAX_PATH * 2];
-        ok = ::MultiByteToWideChar(CP_ACP, 0, lnkPath.c_str(), -1, wide, MAX_PATH * 2) > 0 &&
-             SUCCEEDED(file->Save(wide, TRUE));
+        const std::wstring wide = WidenAnsi(lnkPath);
+        ok = !wide.empty() && SUCCEEDED(file->Save(wide.c_str(), TRUE));
     }
     if (file)
         file->Release();

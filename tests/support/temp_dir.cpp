@@ -1,13 +1,11 @@
 #include "support/temp_dir.h"
 
+#include "base/text.h"
+
 #include <atomic>
 #include <chrono>
 #include <fstream>
 #include <stdexcept>
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 namespace fs = std::filesystem;
 
@@ -17,11 +15,7 @@ namespace {
 // manifest); std::filesystem's own narrow conversion does not follow it on every runtime.
 fs::path FromNarrow(const std::string& text) {
 #ifdef _WIN32
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(n > 0 ? n : 1, L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), n);
-    wide.resize(n > 0 ? n - 1 : 0);
-    return fs::path(wide);
+    return fs::path(WidenAnsi(text));
 #else
     return fs::path(text);
 #endif
@@ -29,12 +23,7 @@ fs::path FromNarrow(const std::string& text) {
 
 std::string ToNarrow(const fs::path& path) {
 #ifdef _WIN32
-    const std::wstring& wide = path.native();
-    const int n = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string text(n > 0 ? n : 1, '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text.data(), n, nullptr, nullptr);
-    text.resize(n > 0 ? n - 1 : 0);
-    return text;
+    return NarrowAnsi(path.native());
 #else
     return path.string();
 #endif

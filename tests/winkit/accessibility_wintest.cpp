@@ -3,6 +3,7 @@
 // the painted texts readable as text, and the keyboard focus at start, after Tab and after
 // the window was inactive.
 #include "base/com_ref.h"
+#include "base/text.h"
 #include "support/shell_link_win32.h"
 #include "support/temp_dir.h"
 #include "windows/main_form.h"
@@ -25,13 +26,7 @@ const VARIANT kSelf = [] {
     return v;
 }();
 
-std::string Narrow(BSTR text) {
-    std::string s(::SysStringLen(text) * 3 + 1, '\0');
-    s.resize(static_cast<std::size_t>(
-        ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(::SysStringLen(text)), s.data(),
-                              static_cast<int>(s.size()), nullptr, nullptr)));
-    return s;
-}
+std::string Narrow(BSTR text) { return NarrowUtf8(std::wstring_view(text, ::SysStringLen(text))); }
 
 // What a screen reader learns of a window's client object.
 struct Seen {
