@@ -36,11 +36,10 @@ std::vector<std::string> MakeFiles(const std::string& folder, int count) {
         if (i % 500 == 0)
             ::CreateDirectoryA(dir.c_str(), nullptr);
         paths.push_back(dir + "s" + std::to_string(i) + ".lnk");
-        HANDLE h = ::CreateFileA(paths.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                                 nullptr);
+        const TKernelHandle file(::CreateFileA(paths.back().c_str(), GENERIC_WRITE, 0, nullptr,
+                                               CREATE_ALWAYS, 0, nullptr));
         DWORD written = 0;
-        ::WriteFile(h, "L", 1, &written, nullptr);
-        ::CloseHandle(h);
+        ::WriteFile(file.get(), "L", 1, &written, nullptr);
     }
     return paths;
 }

@@ -3,6 +3,7 @@
 #include "lnk/link_reader.h"
 
 #include "base/com_ref.h"
+#include "base/handles.h"
 #include "lnk/lnk_format.h"
 
 #include <windows.h>
@@ -82,21 +83,6 @@ public:
     }
 };
 
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() {
-        if (h_ != INVALID_HANDLE_VALUE)
-            ::CloseHandle(h_);
-    }
-    HANDLE get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
-
 void AppendUtf8(const wchar_t* wide, int units, std::string& utf8) {
     const int n = ::WideCharToMultiByte(CP_UTF8, 0, wide, units, nullptr, 0, nullptr, nullptr);
     if (n <= 0)
@@ -144,11 +130,11 @@ public:
             return false;
         // Shared for reading and writing as the shell's own file stream is, so a shortcut
         // another program holds open for writing is still read.
-        const FileHandle file(::CreateFileW(widePath, GENERIC_READ,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        const TKernelHandle file(::CreateFileW(widePath, GENERIC_READ,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         LARGE_INTEGER size{};
-        if (file.get() == INVALID_HANDLE_VALUE || !::GetFileSizeEx(file.get(), &size))
+        if (!file || !::GetFileSizeEx(file.get(), &size))
             return false;
         std::size_t want = lnk::kMaxShortcutBytes;
         if (size.QuadPart < static_cast<LONGLONG>(want))

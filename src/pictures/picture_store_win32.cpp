@@ -156,18 +156,18 @@ std::vector<int> PicturesDecodedWith(int id) {
 
 } // namespace
 
-BitmapHandle LoadPictureResource(void* module, int resourceId) {
-    HMODULE from = module ? static_cast<HMODULE>(module) : ::GetModuleHandleA(nullptr);
+HBITMAP LoadPictureResource(HMODULE module, int resourceId) {
+    HMODULE from = module ? module : ::GetModuleHandleA(nullptr);
     DWORD size = 0;
     if (const void* png = PngResource(from, resourceId, size)) {
         TPngDecoder decoder(resourceId);
         return decoder.Decode(png, size, resourceId);
     }
-    return ::LoadImageA(from, MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0,
-                        LR_CREATEDIBSECTION);
+    return static_cast<HBITMAP>(
+        ::LoadImageA(from, MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
-BitmapHandle ProgramPicture(int resourceId) {
+HBITMAP ProgramPicture(int resourceId) {
     // Every picture given out, by resource id; a missing one is kept as nullptr.
     static std::map<int, TBitmap> pictures;
     if (auto kept = pictures.find(resourceId); kept != pictures.end())

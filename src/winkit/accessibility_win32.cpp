@@ -12,8 +12,6 @@
 
 namespace {
 
-HWND H(WindowHandle h) { return static_cast<HWND>(h); }
-
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
 // The client object of a custom push button: the system's default object for the window
@@ -191,7 +189,7 @@ std::intptr_t PushButtonObject(WindowHandle button, std::uintptr_t wParam, std::
     if (static_cast<LONG>(lParam) != OBJID_CLIENT)
         return 0;
     ComRef<IAccessible> object;
-    if (FAILED(TPushButtonAccessible::Create(H(button), object.out())))
+    if (FAILED(TPushButtonAccessible::Create(button, object.out())))
         return 0;
     const LRESULT reference = ::LresultFromObject(IID_IAccessible, wParam, object.get());
     return reference > 0 ? reference : 0;
@@ -200,21 +198,21 @@ std::intptr_t PushButtonObject(WindowHandle button, std::uintptr_t wParam, std::
 bool NameSystemControl(WindowHandle control, const std::string& name) {
     ComRef<IAccPropServices> service;
     return control && PropertyService(service) &&
-           SUCCEEDED(service->SetHwndPropStr(H(control), kClientObject, CHILDID_SELF,
-                                             PROPID_ACC_NAME, Wide(name).c_str()));
+           SUCCEEDED(service->SetHwndPropStr(control, kClientObject, CHILDID_SELF, PROPID_ACC_NAME,
+                                             Wide(name).c_str()));
 }
 
 void ForgetSystemControlName(WindowHandle control) {
     ComRef<IAccPropServices> service;
     if (control && PropertyService(service))
-        service->ClearHwndProps(H(control), kClientObject, CHILDID_SELF, &PROPID_ACC_NAME, 1);
+        service->ClearHwndProps(control, kClientObject, CHILDID_SELF, &PROPID_ACC_NAME, 1);
 }
 
 WindowHandle CreateHiddenText(WindowHandle parent, const TBounds& bounds, const std::string& text) {
     // No WS_VISIBLE: it is never shown. SS_NOPREFIX: an '&' in a path is text, not a
     // mnemonic.
     HWND hidden = ::CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | SS_LEFT | SS_NOPREFIX,
-                                    bounds.left, bounds.top, bounds.width, bounds.height, H(parent),
+                                    bounds.left, bounds.top, bounds.width, bounds.height, parent,
                                     nullptr, ::GetModuleHandleA(nullptr), nullptr);
     if (!hidden)
         RaiseLastOSError("Cannot create the readable text");

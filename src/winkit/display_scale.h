@@ -55,6 +55,6 @@ TSize FrameSize(TSize client, unsigned long style, unsigned long exStyle, int dp
 // A window larger than the screen keeps its size.
 void FitClientArea(WindowHandle window, TSize client, int dpi, const void* suggested);
 // The font `face` with a character height of `height` pixels at 96 dpi, scaled to `dpi`
-// (an HFONT the caller owns; default character set unless `ansiCharset`).
-void* MakeScaledFont(const char* face, int height, int dpi, bool bold = false,
+// (the caller owns it; default character set unless `ansiCharset`).
+HFONT MakeScaledFont(const char* face, int height, int dpi, bool bold = false,
                      bool underline = false, bool ansiCharset = false);

@@ -1,5 +1,6 @@
 // Records built from real shortcuts written by the shell link object, probed on the real
 // file system.
+#include "base/handles.h"
 #include "inventory/inventory.h"
 #include "inventory/shortcut_item.h"
 #include "lnk/link_reader.h"
@@ -174,10 +175,8 @@ TEST(ValidityOnTheSystem, OnlyWhatThePresentFileSystemDeniesIsInvalid) {
         ASSERT_TRUE(::CreateDirectoryW(LongForm(deep).c_str(), nullptr)) << deep.size();
     }
     const std::string longFile = deep + "\\tool.exe";
-    HANDLE h = ::CreateFileW(LongForm(longFile).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0,
-                             nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    ::CloseHandle(h);
+    ASSERT_TRUE(TKernelHandle(::CreateFileW(LongForm(longFile).c_str(), GENERIC_WRITE, 0, nullptr,
+                                            CREATE_NEW, 0, nullptr)));
 
     struct Case {
         std::string name, target;

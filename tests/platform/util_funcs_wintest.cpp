@@ -1,6 +1,7 @@
 // The shell services against the real shell. A watchdog thread closes any dialog box the
 // process opens, so a shell error dialog cannot block a run; a test that must not see one
 // checks that none came.
+#include "base/handles.h"
 #include "platform/util_funcs.h"
 #include "support/dialog_watchdog_win32.h"
 #include "support/shell_link_win32.h"
@@ -87,12 +88,11 @@ TEST(RecycleBin, NeverDestroysAFileItCannotRecycleWithoutAsking) {
                                           nullptr, nullptr, &si, &pi);
     ::SetEnvironmentVariableA("SWEEPER_NO_TRASH_FILE", nullptr);
     ::SetEnvironmentVariableA("XDG_DATA_HOME", xdg[0] ? xdg : nullptr);
+    const TKernelHandle process(pi.hProcess), thread(pi.hThread);
     ASSERT_TRUE(started);
-    ::WaitForSingleObject(pi.hProcess, 60000);
+    ::WaitForSingleObject(process.get(), 60000);
     DWORD code = 1;
-    ::GetExitCodeProcess(pi.hProcess, &code);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
+    ::GetExitCodeProcess(process.get(), &code);
     EXPECT_EQ(code, 0u);
     EXPECT_TRUE(std::filesystem::exists(dir.Path() / "keep.lnk"));
 }

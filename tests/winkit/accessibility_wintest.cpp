@@ -111,8 +111,8 @@ protected:
         if (form && form->Exists())
             form->Idle();
     }
-    HWND Main() { return static_cast<HWND>(form->Handle()); }
-    HWND Ctl(const char* name) { return static_cast<HWND>(form->Control(name)); }
+    HWND Main() { return form->Handle(); }
+    HWND Ctl(const char* name) { return form->Control(name); }
 };
 
 TEST_F(Accessibility, ImageButtonsTellNameRoleAndStateAndPressOnRequest) {
