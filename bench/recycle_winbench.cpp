@@ -3,12 +3,13 @@
 //   the window's Delete of 10,000 checked rows whose shortcut files exist, against the same
 //   files moved by one shell call (the in-run baseline), and one shell call per file (the way
 //   Delete went before) over 1,000 of them.
+#include "base/com_ref.h"
+#include "base/handles.h"
 #include "inventory/shortcut_item.h"
 #include "platform/util_funcs.h"
 #include "windows/main_form.h"
 
 #include <windows.h>
-#include <objbase.h>
 
 #include <algorithm>
 #include <chrono>
@@ -54,7 +55,7 @@ int Present(const std::vector<std::string>& paths) {
 } // namespace
 
 int Run() {
-    ::CoInitialize(nullptr);
+    const TComApartment com;
     char temp[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, temp);
     const std::string root = std::string(temp) + "sweeper-recycle-bench\\";
@@ -125,7 +126,6 @@ int Run() {
 
     form.Inventory().Clear();
     std::filesystem::remove_all(root, ec);
-    ::CoUninitialize();
     return 0;
 }
 

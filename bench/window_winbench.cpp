@@ -223,14 +223,12 @@ int Show(int seconds, const std::string& programFolder) {
 
 int main(int argc, char** argv) {
     if (argc > 2 && std::string(argv[1]) == "--show") {
-        ::CoInitialize(nullptr);
-        const int code = Show(std::atoi(argv[2]), argc > 3 ? argv[3] : "");
-        ::CoUninitialize();
-        return code;
+        const TComApartment com;
+        return Show(std::atoi(argv[2]), argc > 3 ? argv[3] : "");
     }
     // --filter-only skips the tree and the scan.
     const bool filterOnly = argc > 1 && std::string(argv[1]) == "--filter-only";
-    ::CoInitialize(nullptr);
+    const TComApartment com;
     char temp[MAX_PATH];
     ::GetTempPathA(MAX_PATH, temp);
     const std::string root = std::string(temp) + "sweeper-window-bench\\";
@@ -317,6 +315,5 @@ int main(int argc, char** argv) {
 
     form.Inventory().Clear();
     std::filesystem::remove_all(root, ec);
-    ::CoUninitialize();
     return 0;
 }

@@ -54,12 +54,10 @@ public:
     std::string ReadTarget(const std::string& shortcutPath) override {
         // Declared in this order so the IPersistFile view is released first.
         ComRef<IShellLinkW> link;
-        if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_PPV_ARGS(link.out()))) ||
-            !link.get())
+        if (FAILED(ComCreate(CLSID_ShellLink, IID_PPV_ARGS(link.out()))) || !link)
             return {};
         ComRef<IPersistFile> file;
-        if (FAILED(link->QueryInterface(IID_PPV_ARGS(file.out()))) || !file.get())
+        if (FAILED(link.Query(IID_PPV_ARGS(file.out()))) || !file)
             return {};
 
         wchar_t widePath[MAX_PATH];

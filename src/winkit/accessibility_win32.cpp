@@ -22,14 +22,13 @@ class TPushButtonAccessible final : public IAccessible {
 public:
     static HRESULT Create(HWND button, IAccessible** object) {
         *object = nullptr;
-        ComRef<IAccessible> made;
-        *made.out() = new TPushButtonAccessible(button);
-        auto* self = static_cast<TPushButtonAccessible*>(made.get());
-        const HRESULT hr = ::CreateStdAccessibleObject(button, OBJID_CLIENT, IID_IAccessible,
-                                                       self->standard_.outVoid());
-        if (FAILED(hr) || !self->standard_.get())
+        auto* self = new TPushButtonAccessible(button);
+        const ComRef<IAccessible> made(self);
+        const HRESULT hr =
+            ::CreateStdAccessibleObject(button, OBJID_CLIENT, IID_PPV_ARGS(self->standard_.out()));
+        if (FAILED(hr) || !self->standard_)
             return FAILED(hr) ? hr : E_FAIL;
-        return made->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(object));
+        return made.Query(IID_PPV_ARGS(object));
     }
 
     // IUnknown
@@ -175,9 +174,10 @@ std::wstring Wide(const std::string& text) {
 }
 
 bool PropertyService(ComRef<IAccPropServices>& service) {
-    return SUCCEEDED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                        IID_IAccPropServices, service.outVoid())) &&
-           service.get();
+    // Not IID_PPV_ARGS: mingw-w64's oleacc.h gives IAccPropServices no uuid of its own.
+    return SUCCEEDED(ComCreate(CLSID_AccPropServices, IID_IAccPropServices,
+                               reinterpret_cast<void**>(service.out()))) &&
+           service;
 }
 
 const DWORD kClientObject = static_cast<DWORD>(OBJID_CLIENT);

@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
         {"Old\\On Z.lnk", "Z:\\no-such-folder-of-the-cli-test\\x.exe"},
         {"Old\\skipped$.lnk", root + "\\gone\\skipped.exe"},
     };
-    ComApartment com;
+    TComApartment com;
     for (const auto& l : links)
         if (!WriteShortcut(menu + "\\" + l.link, l.target)) {
             std::fprintf(stderr, "shell_tree: cannot write %s\n", l.link);

@@ -21,7 +21,7 @@ namespace {
 
 class ShortcutRecords : public ::testing::Test {
 protected:
-    ComApartment com;
+    TComApartment com;
     TempDir dir;
     std::unique_ptr<ILinkReader> reader = CreateSystemLinkReader();
     IFileProbes& probes = SystemFileProbes();
@@ -150,7 +150,7 @@ std::wstring LongForm(const std::string& path) {
 // network drive N: (tools/wine-run) are never probed and stay valid; a target longer than
 // MAX_PATH is probed whole; a target gone from a present drive is invalid and starts checked.
 TEST(ValidityOnTheSystem, OnlyWhatThePresentFileSystemDeniesIsInvalid) {
-    ComApartment com;
+    TComApartment com;
     TempDir dir;
     auto reader = CreateSystemLinkReader();
     CountingProbes probes;

@@ -74,7 +74,7 @@ constexpr std::uint32_t kCsidlPersonal = 0x05, kCsidlProgramFiles = 0x26;
 
 class SystemLinkReader : public ::testing::Test {
 protected:
-    ComApartment com;
+    TComApartment com;
     TempDir dir;
     std::unique_ptr<ILinkReader> reader = CreateSystemLinkReader();
     std::unique_ptr<ILinkReader> shell = CreateShellLinkReader();

@@ -27,7 +27,7 @@ struct RecordingCursor : IScreenCursor {
 };
 
 TEST(RecycleBin, MovesTheFileWithoutAskingAndReportsAMissingOne) {
-    ComApartment com;
+    TComApartment com;
     TempDir dir;
     dir.WriteFile("doomed.lnk", "L");
     const std::string path = dir.Native("doomed.lnk");
@@ -64,7 +64,7 @@ TEST(RecycleBin, MovesTheFileWithoutAskingAndReportsAMissingOne) {
 TEST(RecycleBin, NeverDestroysAFileItCannotRecycleWithoutAsking) {
     char child[MAX_PATH] = {};
     if (::GetEnvironmentVariableA("SWEEPER_NO_TRASH_FILE", child, MAX_PATH) > 0) {
-        ComApartment com;
+        TComApartment com;
         DialogWatchdog watchdog;
         const bool goOn = MoveToRecycleBin(nullptr, {child}, false);
         const bool kept = std::filesystem::exists(std::filesystem::path(child));
@@ -98,7 +98,7 @@ TEST(RecycleBin, NeverDestroysAFileItCannotRecycleWithoutAsking) {
 }
 
 TEST(BusyCursor, OpenLinkOfNothingReturnsAndRestoresTheCursor) {
-    ComApartment com;
+    TComApartment com;
     RecordingCursor cursor;
     SetScreenCursorSink(&cursor);
     OpenLink("");
@@ -138,7 +138,7 @@ LRESULT CALLBACK Recorder(HWND window, UINT message, WPARAM w, LPARAM l) {
 }
 
 TEST(BrowseCallback, SelectsTheStartFolderAndDisablesOkForVirtualItems) {
-    ComApartment com;
+    TComApartment com;
     WNDCLASSA wc{};
     wc.lpfnWndProc = Recorder;
     wc.hInstance = ::GetModuleHandleA(nullptr);
@@ -174,7 +174,7 @@ TEST(BrowseCallback, SelectsTheStartFolderAndDisablesOkForVirtualItems) {
 }
 
 TEST(BrowseForFolder, CancelReturnsFalseAndKeepsThePath) {
-    ComApartment com;
+    TComApartment com;
     DialogWatchdog watchdog; // presses Cancel in the dialog
     std::string path = "C:\\";
     EXPECT_FALSE(

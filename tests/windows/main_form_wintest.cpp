@@ -108,7 +108,7 @@ struct Box {
 
 class MainForm : public ::testing::Test {
 protected:
-    ComApartment com;
+    TComApartment com;
     TempDir program;
     TempDir tree;
     TestShell shell;
