@@ -34,10 +34,9 @@ int ScaledPictureId(int id, int percent);
 
 // UI.bmp is read from beside the executable and may be replaced by the user. The window
 // draws its own renderings of the shipped background above 100% only while UI.bmp is still
-// the shipped file (same size and POSIX cksum); any other UI.bmp is drawn scaled.
+// the shipped file (the same size and FNV-1a fingerprint, which the build takes of
+// res/pictures/UI.bmp); any other UI.bmp is drawn scaled.
 bool IsShippedBackground(const std::string& fileBytes);
-// The POSIX cksum (CRC-32 over the bytes and their length, as the `cksum` command prints it).
-unsigned long PosixCksum(const std::string& bytes);
 
 // Windows build only (winkit/display_scale_win32.cpp).
 // The density the window `window` is shown at: GetDpiForWindow where the system has it

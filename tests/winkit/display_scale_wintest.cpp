@@ -7,7 +7,9 @@
 // for 144 and 192 dpi it starts itself again as a child while LogPixels says so, and puts the
 // value back as soon as the child has read it (so the Windows tests must not run in parallel
 // in one prefix, which CTest does not do unless asked to).
+#include "base/handles.h"
 #include "pictures/pictures.h"
+#include "platform/program_files.h"
 #include "windows/about.h"
 #include "windows/main_form.h"
 #include "windows/main_form_layout.h"
@@ -339,9 +341,19 @@ TEST(DisplayScale, TheWindowFollowsItsDisplaysDensity) {
 
     TFormAbout box(nullptr, "Sweeper", nullptr, SystemShellServices());
     ExpectAboutBoxAt(box, 96);
-    ::SendMessageA(static_cast<HWND>(box.Handle()), WM_DPICHANGED, MAKEWPARAM(192, 192),
+    ::SendMessageA(box.Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192),
                    reinterpret_cast<LPARAM>(&suggested));
     ExpectAboutBoxAt(box, 192);
+}
+
+// The UI.bmp beside the program is the shipped one, as the Windows program computes its
+// fingerprint (the build's tool computed it on the build machine); the same bytes but one
+// are another picture.
+TEST(DisplayScale, TheBackgroundBesideTheProgramIsTheShippedOne) {
+    std::string bytes = ReadSharedFile(DistFolder() + "UI.bmp");
+    EXPECT_TRUE(IsShippedBackground(bytes));
+    bytes[bytes.size() / 3] ^= 0x80;
+    EXPECT_FALSE(IsShippedBackground(bytes));
 }
 
 TEST(DisplayScale, TheWindowStartsAt150And200Percent) {
