@@ -6,6 +6,7 @@
 // Windows paths on C:, mapped to a folder of programs beside the tree. The tree lives under
 // /tmp and is removed afterwards.
 #include "../tests/cli/support.h"
+#include "base/file_descriptor.h"
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -72,9 +73,7 @@ Run Best(const std::vector<std::string>& argv) {
 }
 
 void Touch(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY, 0644);
-    if (fd >= 0)
-        ::close(fd);
+    const TFileDescriptor file(::open(path.c_str(), O_CREAT | O_WRONLY, 0644));
 }
 
 // A shortcut as the shell writes one: an ID list of the path, LinkInfo, relative path and

@@ -1,5 +1,6 @@
 // Shortcuts read per second by the host build's link reader over 10,000 files from the page
 // cache; the baseline in the same run is opening and reading the same files without parsing.
+#include "base/file_descriptor.h"
 #include "lnk/link_reader.h"
 
 #include "lnk_corpus.h"
@@ -37,11 +38,9 @@ int main() {
     auto rawAll = [&] {
         unsigned char buf[4096];
         for (const std::string& p : paths) {
-            const int fd = ::open(p.c_str(), O_RDONLY);
-            if (fd >= 0) {
-                checksum += static_cast<std::size_t>(::read(fd, buf, sizeof buf));
-                ::close(fd);
-            }
+            const TFileDescriptor fd(::open(p.c_str(), O_RDONLY));
+            if (fd)
+                checksum += static_cast<std::size_t>(::read(fd.get(), buf, sizeof buf));
         }
     };
     auto best = [](auto&& f) { // best of 5 rounds, in files per second

@@ -3,12 +3,13 @@
 //   the window's Delete of 10,000 checked rows whose shortcut files exist, against the same
 //   files moved by one shell call (the in-run baseline), and one shell call per file (the way
 //   Delete went before) over 1,000 of them.
+#include "base/com_ref.h"
+#include "base/handles.h"
 #include "inventory/shortcut_item.h"
 #include "platform/util_funcs.h"
 #include "windows/main_form.h"
 
 #include <windows.h>
-#include <objbase.h>
 
 #include <algorithm>
 #include <chrono>
@@ -36,11 +37,10 @@ std::vector<std::string> MakeFiles(const std::string& folder, int count) {
         if (i % 500 == 0)
             ::CreateDirectoryA(dir.c_str(), nullptr);
         paths.push_back(dir + "s" + std::to_string(i) + ".lnk");
-        HANDLE h = ::CreateFileA(paths.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                                 nullptr);
+        const TKernelHandle file(::CreateFileA(paths.back().c_str(), GENERIC_WRITE, 0, nullptr,
+                                               CREATE_ALWAYS, 0, nullptr));
         DWORD written = 0;
-        ::WriteFile(h, "L", 1, &written, nullptr);
-        ::CloseHandle(h);
+        ::WriteFile(file.get(), "L", 1, &written, nullptr);
     }
     return paths;
 }
@@ -55,7 +55,7 @@ int Present(const std::vector<std::string>& paths) {
 } // namespace
 
 int Run() {
-    ::CoInitialize(nullptr);
+    const TComApartment com;
     char temp[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, temp);
     const std::string root = std::string(temp) + "sweeper-recycle-bench\\";
@@ -126,7 +126,6 @@ int Run() {
 
     form.Inventory().Clear();
     std::filesystem::remove_all(root, ec);
-    ::CoUninitialize();
     return 0;
 }
 

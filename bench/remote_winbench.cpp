@@ -93,10 +93,8 @@ int main(int argc, char** argv) {
         return main ? 0 : 1;
     }
     if (command == "write-link" && argc > 3) {
-        ::CoInitialize(nullptr);
-        const bool ok = WriteLink(argv[2], argv[3]);
-        ::CoUninitialize();
-        return ok ? 0 : 1;
+        const TComApartment com;
+        return WriteLink(argv[2], argv[3]) ? 0 : 1;
     }
     std::fprintf(stderr, "usage: see the top of bench/remote_winbench.cpp\n");
     return 2;

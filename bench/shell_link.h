@@ -1,6 +1,8 @@
 // Writing a shortcut with the shell link object, for the Windows benchmarks' trees.
 #pragma once
 
+#include "base/com_ref.h"
+
 #include <windows.h>
 #include <objidl.h>
 #include <shlobj.h>
@@ -10,17 +12,12 @@
 // Saves a shortcut at `lnk` pointing to `target` (ASCII paths); the thread is in a COM
 // apartment. True when it was written.
 inline bool WriteLink(const std::string& lnk, const std::string& target) {
-    IShellLinkA* link = nullptr;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                  reinterpret_cast<void**>(&link))))
+    ComRef<IShellLinkA> link;
+    if (FAILED(ComCreate(CLSID_ShellLink, IID_PPV_ARGS(link.out()))))
         return false;
-    bool ok = SUCCEEDED(link->SetPath(target.c_str()));
-    IPersistFile* file = nullptr;
-    if (ok && SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        std::wstring wide(lnk.begin(), lnk.end());
-        ok = SUCCEEDED(file->Save(wide.c_str(), TRUE));
-        file->Release();
-    }
-    link->Release();
-    return ok;
+    ComRef<IPersistFile> file;
+    if (FAILED(link->SetPath(target.c_str())) || FAILED(link.Query(IID_PPV_ARGS(file.out()))))
+        return false;
+    const std::wstring wide(lnk.begin(), lnk.end());
+    return SUCCEEDED(file->Save(wide.c_str(), TRUE));
 }

@@ -1,6 +1,7 @@
 // Walk speed of the finder with the scan's settings against `find -iname '*.lnk'` over the
 // same generated tree, and the finder's heap and open listings on a flat folder and a deep
 // chain. Prints figures; the tree lives under /tmp and is removed afterwards.
+#include "base/file_descriptor.h"
 #include "finder/di_file_finder.h"
 
 #include <fcntl.h>
@@ -21,9 +22,7 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 void Touch(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY, 0644);
-    if (fd >= 0)
-        ::close(fd);
+    const TFileDescriptor file(::open(path.c_str(), O_CREAT | O_WRONLY, 0644));
 }
 
 std::string ProgramForm(const fs::path& p) {

@@ -36,9 +36,8 @@ double Ms(Clock::time_point a, Clock::time_point b) {
 }
 
 void Touch(const std::string& path) {
-    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h != INVALID_HANDLE_VALUE)
-        ::CloseHandle(h);
+    const TKernelHandle file(
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
 }
 
 class Picker : public IShellServices {
@@ -83,7 +82,7 @@ void Fill(TMainForm& form, int count) {
 template <class F> void Time(TMainForm& form, const char* what, int count, double target, F step) {
     const int rounds = 5;
     double best = 1e9, total = 0, paint = 0;
-    HWND list = static_cast<HWND>(form.Control("ListViewFiles"));
+    HWND list = form.Control("ListViewFiles");
     for (int r = 0; r < rounds; ++r) {
         const auto t = Clock::now();
         step(r);
@@ -103,15 +102,14 @@ template <class F> void Time(TMainForm& form, const char* what, int count, doubl
 // same text rebuild into a plain row model.
 void ListFigures(TMainForm& form, int count, double rebuildTarget, double idleTarget) {
     Fill(form, count);
-    HWND edit = static_cast<HWND>(form.Control("EditFilter"));
-    HWND show = static_cast<HWND>(form.Control("ComboBoxShow"));
+    HWND edit = form.Control("EditFilter");
+    HWND show = form.Control("ComboBoxShow");
     Time(form, "filter rebuild, text", count, rebuildTarget, [&](int r) {
         ::SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(r % 2 ? "lnk" : "LNK"));
     });
     Time(form, "filter rebuild, Show", count, rebuildTarget, [&](int r) {
         ::SendMessageA(show, CB_SETCURSEL, static_cast<WPARAM>(r % 3), 0);
-        ::SendMessageA(static_cast<HWND>(form.Handle()), WM_COMMAND,
-                       MAKEWPARAM(::GetDlgCtrlID(show), CBN_SELCHANGE),
+        ::SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(show), CBN_SELCHANGE),
                        reinterpret_cast<LPARAM>(show));
     });
     ::SendMessageA(show, CB_SETCURSEL, 0, 0);
@@ -147,7 +145,7 @@ void DeleteFigure(TMainForm& form, Picker& picker) {
     const auto t = Clock::now();
     form.ExecuteAction(TActionId::Delete);
     const double ms = Ms(t, Clock::now());
-    ::UpdateWindow(static_cast<HWND>(form.Control("ListViewFiles")));
+    ::UpdateWindow(form.Control("ListViewFiles"));
     std::printf("delete of 10000 checked rows            %9.1f ms (%d moves, %d rows left; "
                 "target < 1000)\n",
                 ms, picker.moves, form.Rows().Count());
@@ -195,7 +193,7 @@ int Show(int seconds, const std::string& programFolder) {
     form.Show();
     form.ExecuteAction(TActionId::ScanShortcuts);
     form.Idle(); // the rows reach the control, as after a scan in the program
-    HWND list = static_cast<HWND>(form.Control("ListViewFiles"));
+    HWND list = form.Control("ListViewFiles");
     for (int i = 0; i < form.Rows().Count(); ++i) {
         if (form.Rows().Data(i)->Name == "Old Game") {
             LVITEMA state{};
@@ -222,14 +220,12 @@ int Show(int seconds, const std::string& programFolder) {
 
 int main(int argc, char** argv) {
     if (argc > 2 && std::string(argv[1]) == "--show") {
-        ::CoInitialize(nullptr);
-        const int code = Show(std::atoi(argv[2]), argc > 3 ? argv[3] : "");
-        ::CoUninitialize();
-        return code;
+        const TComApartment com;
+        return Show(std::atoi(argv[2]), argc > 3 ? argv[3] : "");
     }
     // --filter-only skips the tree and the scan.
     const bool filterOnly = argc > 1 && std::string(argv[1]) == "--filter-only";
-    ::CoInitialize(nullptr);
+    const TComApartment com;
     char temp[MAX_PATH];
     ::GetTempPathA(MAX_PATH, temp);
     const std::string root = std::string(temp) + "sweeper-window-bench\\";
@@ -316,6 +312,5 @@ int main(int argc, char** argv) {
 
     form.Inventory().Clear();
     std::filesystem::remove_all(root, ec);
-    ::CoUninitialize();
     return 0;
 }

@@ -9,31 +9,12 @@
 // stored; encode refuses it. Decode stops at the first zero byte, as the program does.
 //
 // Built with the build machine's compiler, also in a cross build: standard C++ only.
-#include <cstdio>
-#include <fstream>
+#include "tool_files.h"
+
 #include <iostream>
-#include <iterator>
 #include <string>
 
 namespace {
-
-bool ReadAll(const char* path, std::string& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
-bool WriteAll(const char* path, const std::string& data) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(data.data(), static_cast<std::streamsize>(data.size()));
-    out.close();
-    if (out)
-        return true;
-    std::remove(path);
-    return false;
-}
 
 char Complement(char c) {
     if (c == '\r' || c == '\n')

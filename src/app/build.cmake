@@ -8,29 +8,9 @@ set(_codec_src ${PROJECT_SOURCE_DIR}/tools/settings-codec.cpp)
 set(_dist ${CMAKE_BINARY_DIR}/dist)
 set(_gen ${CMAKE_BINARY_DIR}/generated/settings)
 
-# The codec runs during the build, so it must be a program of the build machine. A native
-# build makes it like any other target; a cross build compiles it with the build machine's
-# own C++ compiler (it is one standard C++ file without dependencies).
-if(CMAKE_CROSSCOMPILING)
-    find_program(SWEEPER_HOST_CXX NAMES c++ g++ clang++ REQUIRED
-        DOC "C++ compiler of the build machine, for the build's own tools")
-    set(_codec ${CMAKE_BINARY_DIR}/host-tools/settings-codec)
-    add_custom_command(OUTPUT ${_codec}
-        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host-tools
-        COMMAND ${SWEEPER_HOST_CXX} -std=c++17 -O2 -Wall -Wextra -Wpedantic -Werror
-                -o ${_codec} ${_codec_src}
-        DEPENDS ${_codec_src}
-        COMMENT "Building settings-codec for the build machine"
-        VERBATIM)
-    set(_codec_dep ${_codec})
-else()
-    add_executable(settings_codec ${_codec_src})
-    target_link_libraries(settings_codec PRIVATE sweeper_warnings)
-    set_target_properties(settings_codec PROPERTIES
-        OUTPUT_NAME settings-codec RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
-    set(_codec $<TARGET_FILE:settings_codec>)
-    set(_codec_dep settings_codec)
-endif()
+sweeper_build_tool(settings-codec ${_codec_src} ${PROJECT_SOURCE_DIR}/tools/tool_files.h)
+set(_codec ${settings_codec_COMMAND})
+set(_codec_dep ${settings_codec_DEPENDS})
 
 # The plain texts with the project's version filled in.
 configure_file(${_settings_res}/lamecore.ini ${_gen}/lamecore.ini @ONLY NEWLINE_STYLE CRLF)

@@ -1,5 +1,6 @@
 // The program entry: one copy per executable name, the title from the settings file, the
 // icon, COM, the main window and its message loop.
+#include "base/com_ref.h"
 #include "base/errors.h"
 #include "base/handles.h"
 #include "base/system_error.h"
@@ -10,7 +11,6 @@
 #include "windows/main_form.h"
 
 #include <windows.h>
-#include <objbase.h>
 
 #include <string>
 
@@ -50,9 +50,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         setup.title.resize(255);
     setup.icon = icon.get();
 
-    const bool com = SUCCEEDED(::CoInitialize(nullptr));
-    const int code = RunMainWindow(setup);
-    if (com)
-        ::CoUninitialize();
-    return code;
+    // The window's thread in a single-threaded apartment until the window is gone.
+    const TComApartment com;
+    return RunMainWindow(setup);
 }

@@ -1,110 +1,118 @@
-// Owners of the window system's handles, so no member holds a raw handle and no destructor
-// frees one by hand. Handles are opaque here: the header needs no <windows.h>.
+// Owners of the system's handles, so no member holds a raw handle and no destructor frees
+// one by hand. Each owner holds its own handle type and get() gives it back as that type:
+// nothing is cast between a bitmap, a font and a DC. The header needs no <windows.h>.
 //
-//   TBitmap picture(::LoadImageA(...));       // DeleteObject when it goes
+//   TBitmap picture(::CreateDIBSection(...));   // DeleteObject when it goes
 //   TMemoryDc dc(::CreateCompatibleDC(screen));
-//   TSelection keep(dc.get(), picture.get());  // selected back out before the DC goes
+//   TSelection keep(dc.get(), picture.get());   // selected back out before the DC goes
 //   TDoubleBuffer buffer(paintDc, width, height);
 //   Draw(buffer.Dc()); buffer.CopyTo(paintDc);
+//   TKernelHandle file(::CreateFileW(...));      // CloseHandle; empty when the call failed
 #pragma once
 
-#include <utility>
+#include "base/owned_handle.h"
 
-// A window of the platform, as an opaque value (an HWND on Windows).
-using WindowHandle = void*;
+// The system's handle types, declared as <windows.h> declares them with STRICT (which the
+// build defines): a distinct struct pointer each, and HANDLE and HGDIOBJ plain pointers. The
+// same typedef again names the same type, so these agree with the SDK's whether <windows.h>
+// comes before or after. The host build has no such objects: there a window handle is only
+// an opaque value that toolkit-free code passes on.
+struct HWND__;
+typedef HWND__* HWND;
+struct HDC__;
+typedef HDC__* HDC;
+struct HBITMAP__;
+typedef HBITMAP__* HBITMAP;
+struct HFONT__;
+typedef HFONT__* HFONT;
+struct HBRUSH__;
+typedef HBRUSH__* HBRUSH;
+struct HMENU__;
+typedef HMENU__* HMENU;
+struct HICON__;
+typedef HICON__* HICON;
+typedef HICON HCURSOR;
+struct HINSTANCE__;
+typedef HINSTANCE__* HINSTANCE;
+typedef HINSTANCE HMODULE;
+struct _IMAGELIST;
+typedef _IMAGELIST* HIMAGELIST;
+typedef void* HANDLE;
+typedef void* HGDIOBJ;
 
-using GdiHandle = void*; // HGDIOBJ: HBITMAP, HFONT, HBRUSH
-using DcHandle = void*;  // HDC
+// A window of the platform.
+using WindowHandle = HWND;
 
 namespace win {
-void FreeGdiObject(void* handle);
-void FreeMemoryDc(void* handle);
-void FreeMenu(void* handle);
-void FreeImageList(void* handle);
-void FreeIcon(void* handle);
+void FreeGdiObject(HGDIOBJ object); // DeleteObject
+void FreeMemoryDc(HDC dc);          // DeleteDC
+void FreeMenu(HMENU menu);
+void FreeImageList(HIMAGELIST list);
+void FreeIcon(HICON icon);
+void CloseKernelHandle(HANDLE handle);
 } // namespace win
 
-// One owned handle; moves, never copies. A null handle owns nothing.
-template <void (*Free)(void*)> class TOwnedHandle {
-public:
-    TOwnedHandle() = default;
-    explicit TOwnedHandle(void* handle) : handle_(handle) {}
-    TOwnedHandle(const TOwnedHandle&) = delete;
-    TOwnedHandle& operator=(const TOwnedHandle&) = delete;
-    TOwnedHandle(TOwnedHandle&& other) noexcept : handle_(other.release()) {}
-    TOwnedHandle& operator=(TOwnedHandle&& other) noexcept {
-        reset(other.release());
-        return *this;
-    }
-    ~TOwnedHandle() { reset(); }
+using TBitmap = TOwnedHandle<TPointerHandleKind<HBITMAP, win::FreeGdiObject>>;
+using TFont = TOwnedHandle<TPointerHandleKind<HFONT, win::FreeGdiObject>>;
+using TBrush = TOwnedHandle<TPointerHandleKind<HBRUSH, win::FreeGdiObject>>;
+using TMemoryDc = TOwnedHandle<TPointerHandleKind<HDC, win::FreeMemoryDc>>; // CreateCompatibleDC
+using TMenu = TOwnedHandle<TPointerHandleKind<HMENU, win::FreeMenu>>;       // CreatePopupMenu
+using TImageList = TOwnedHandle<TPointerHandleKind<HIMAGELIST, win::FreeImageList>>;
+using TIcon = TOwnedHandle<TPointerHandleKind<HICON, win::FreeIcon>>; // CopyIcon, LoadImage
 
-    void* get() const { return handle_; }
-    template <class T> T as() const { return static_cast<T>(handle_); }
-    explicit operator bool() const { return handle_ != nullptr; }
-    void reset(void* handle = nullptr) {
-        if (handle_ && handle_ != handle)
-            Free(handle_);
-        handle_ = handle;
-    }
-    void* release() { return std::exchange(handle_, nullptr); }
-
-private:
-    void* handle_ = nullptr;
+// A kernel object: a file, an event, a mutex, a process or thread. CreateFile answers a
+// failure with INVALID_HANDLE_VALUE where the other calls answer null; either is held as no
+// handle.
+struct TKernelHandleKind : TPointerHandleKind<HANDLE, win::CloseKernelHandle> {
+    static HANDLE Adopt(HANDLE handle);
 };
-
-using TGdiObject = TOwnedHandle<win::FreeGdiObject>; // a bitmap, font or brush
-using TBitmap = TGdiObject;
-using TFont = TGdiObject;
-using TMemoryDc = TOwnedHandle<win::FreeMemoryDc>; // CreateCompatibleDC
-using TMenu = TOwnedHandle<win::FreeMenu>;         // CreatePopupMenu
-using TImageListHandle = TOwnedHandle<win::FreeImageList>;
-using TIcon = TOwnedHandle<win::FreeIcon>; // CreateIcon, CopyIcon, LoadImage
+using TKernelHandle = TOwnedHandle<TKernelHandleKind>;
 
 // Selects a GDI object into a DC and selects the previous one back when it goes.
 class TSelection {
 public:
-    TSelection(DcHandle dc, GdiHandle object);
+    TSelection(HDC dc, HGDIOBJ object);
     TSelection(const TSelection&) = delete;
     TSelection& operator=(const TSelection&) = delete;
     ~TSelection();
 
 private:
-    DcHandle dc_;
-    GdiHandle previous_;
+    HDC dc_;
+    HGDIOBJ previous_;
 };
 
-// A window DC from GetDC, released when it goes.
+// A window DC from GetDC (the screen's for nullptr), released when it goes.
 class TWindowDc {
 public:
-    explicit TWindowDc(void* window);
+    explicit TWindowDc(HWND window);
     TWindowDc(const TWindowDc&) = delete;
     TWindowDc& operator=(const TWindowDc&) = delete;
     ~TWindowDc();
-    DcHandle get() const { return dc_; }
+    HDC get() const { return dc_; }
 
 private:
-    void* window_;
-    DcHandle dc_;
+    HWND window_;
+    HDC dc_;
 };
 
 // An off-screen surface compatible with `target`, of the given size: everything is drawn on
 // Dc() and copied to the target in one step, so nothing flickers.
 class TDoubleBuffer {
 public:
-    TDoubleBuffer(DcHandle target, int width, int height);
+    TDoubleBuffer(HDC target, int width, int height);
     TDoubleBuffer(const TDoubleBuffer&) = delete;
     TDoubleBuffer& operator=(const TDoubleBuffer&) = delete;
     ~TDoubleBuffer();
 
-    DcHandle Dc() const { return dc_.get(); }
+    HDC Dc() const { return dc_.get(); }
     int Width() const { return width_; }
     int Height() const { return height_; }
     // Copies the whole surface to (0, 0) of `target`.
-    void CopyTo(DcHandle target) const;
+    void CopyTo(HDC target) const;
 
 private:
     int width_, height_;
     TMemoryDc dc_;
     TBitmap bitmap_;
-    GdiHandle previous_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
 };

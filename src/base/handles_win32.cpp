@@ -1,44 +1,45 @@
+// The window system's handles (the kernel's are in kernel_handle_win32.cpp, so a program that
+// only needs those does not link the window system).
 #include "base/handles.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
 namespace win {
-void FreeGdiObject(void* handle) { ::DeleteObject(static_cast<HGDIOBJ>(handle)); }
-void FreeMemoryDc(void* handle) { ::DeleteDC(static_cast<HDC>(handle)); }
-void FreeMenu(void* handle) { ::DestroyMenu(static_cast<HMENU>(handle)); }
-void FreeImageList(void* handle) { ImageList_Destroy(static_cast<HIMAGELIST>(handle)); }
-void FreeIcon(void* handle) { ::DestroyIcon(static_cast<HICON>(handle)); }
+void FreeGdiObject(HGDIOBJ object) { ::DeleteObject(object); }
+void FreeMemoryDc(HDC dc) { ::DeleteDC(dc); }
+void FreeMenu(HMENU menu) { ::DestroyMenu(menu); }
+void FreeImageList(HIMAGELIST list) { ImageList_Destroy(list); }
+void FreeIcon(HICON icon) { ::DestroyIcon(icon); }
 } // namespace win
 
-TSelection::TSelection(DcHandle dc, GdiHandle object)
-    : dc_(dc), previous_(::SelectObject(static_cast<HDC>(dc), static_cast<HGDIOBJ>(object))) {}
+TSelection::TSelection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
 
 TSelection::~TSelection() {
     if (previous_)
-        ::SelectObject(static_cast<HDC>(dc_), static_cast<HGDIOBJ>(previous_));
+        ::SelectObject(dc_, previous_);
 }
 
-TWindowDc::TWindowDc(void* window) : window_(window), dc_(::GetDC(static_cast<HWND>(window))) {}
+TWindowDc::TWindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
 
 TWindowDc::~TWindowDc() {
     if (dc_)
-        ::ReleaseDC(static_cast<HWND>(window_), static_cast<HDC>(dc_));
+        ::ReleaseDC(window_, dc_);
 }
 
-TDoubleBuffer::TDoubleBuffer(DcHandle target, int width, int height)
+TDoubleBuffer::TDoubleBuffer(HDC target, int width, int height)
     : width_(width > 0 ? width : 1), height_(height > 0 ? height : 1),
-      dc_(::CreateCompatibleDC(static_cast<HDC>(target))),
-      bitmap_(::CreateCompatibleBitmap(static_cast<HDC>(target), width_, height_)) {
+      dc_(::CreateCompatibleDC(target)),
+      bitmap_(::CreateCompatibleBitmap(target, width_, height_)) {
     if (dc_ && bitmap_)
-        previous_ = ::SelectObject(dc_.as<HDC>(), bitmap_.as<HBITMAP>());
+        previous_ = ::SelectObject(dc_.get(), bitmap_.get());
 }
 
 TDoubleBuffer::~TDoubleBuffer() {
     if (previous_)
-        ::SelectObject(dc_.as<HDC>(), static_cast<HGDIOBJ>(previous_));
+        ::SelectObject(dc_.get(), previous_);
 }
 
-void TDoubleBuffer::CopyTo(DcHandle target) const {
-    ::BitBlt(static_cast<HDC>(target), 0, 0, width_, height_, dc_.as<HDC>(), 0, 0, SRCCOPY);
+void TDoubleBuffer::CopyTo(HDC target) const {
+    ::BitBlt(target, 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY);
 }

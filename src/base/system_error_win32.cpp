@@ -1,5 +1,7 @@
 #include "base/system_error.h"
 
+#include "base/handles.h"
+
 #include <windows.h>
 
 std::string SystemErrorText(unsigned long code) {
@@ -22,9 +24,8 @@ void RaiseLastOSError(const std::string& what) {
 }
 
 void RequireReadableFile(const std::string& path) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const TKernelHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                           OPEN_EXISTING, 0, nullptr));
+    if (!file)
         throw EFOpenError(CannotOpenFileMessage(path, LastSystemErrorText()));
-    ::CloseHandle(file);
 }

@@ -1,8 +1,8 @@
 #include "cli/console.h"
 
-#include <windows.h>
+#include "base/com_ref.h"
 
-#include <objbase.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <fcntl.h>
@@ -33,7 +33,7 @@ void Init() {
     _setmode(_fileno(stdout), _O_BINARY);
     // The shell link object and the recycle bin want a single-threaded apartment, kept for
     // the whole process.
-    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    static const TComApartment com;
 }
 
 bool IsTerminal(TStream stream) {

@@ -30,13 +30,13 @@ public:
 
     bool FindNext(TFindHandle handle, TFindData& data) override {
         WIN32_FIND_DATAA found;
-        if (!::FindNextFileA(static_cast<HANDLE>(handle), &found))
+        if (!::FindNextFileA(handle, &found))
             return false;
         Copy(found, data);
         return true;
     }
 
-    void FindClose(TFindHandle handle) override { ::FindClose(static_cast<HANDLE>(handle)); }
+    void FindClose(TFindHandle handle) override { ::FindClose(handle); }
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 // Host builds have no shell link object; shortcut files are read directly and parsed.
 #include "lnk/link_reader.h"
 
+#include "base/file_descriptor.h"
 #include "base/posix_path.h"
 #include "base/text.h"
 #include "lnk/lnk_format.h"
@@ -17,27 +18,12 @@ extern char** environ;
 
 namespace {
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 class PosixShortcutFiles final : public IShortcutFiles {
 public:
     bool ReadPrefix(const std::string& path, std::vector<unsigned char>& bytes) override {
         bytes.clear();
-        const FileDescriptor fd(::open(ToPosixPath(path).c_str(), O_RDONLY | O_CLOEXEC));
-        if (fd.get() < 0)
+        const TFileDescriptor fd(::open(ToPosixPath(path).c_str(), O_RDONLY | O_CLOEXEC));
+        if (!fd)
             return false;
         struct stat st {};
         if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))

@@ -3,6 +3,7 @@
 #include "lnk/link_reader.h"
 
 #include "base/com_ref.h"
+#include "base/handles.h"
 #include "base/text.h"
 #include "lnk/lnk_format.h"
 
@@ -36,12 +37,10 @@ public:
     std::string ReadTarget(const std::string& shortcutPath) override {
         // Declared in this order so the IPersistFile view is released first.
         ComRef<IShellLinkW> link;
-        if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_PPV_ARGS(link.out()))) ||
-            !link.get())
+        if (FAILED(ComCreate(CLSID_ShellLink, IID_PPV_ARGS(link.out()))) || !link)
             return {};
         ComRef<IPersistFile> file;
-        if (FAILED(link->QueryInterface(IID_PPV_ARGS(file.out()))) || !file.get())
+        if (FAILED(link.Query(IID_PPV_ARGS(file.out()))) || !file)
             return {};
 
         wchar_t widePath[MAX_PATH];
@@ -65,21 +64,6 @@ public:
     }
 };
 
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() {
-        if (h_ != INVALID_HANDLE_VALUE)
-            ::CloseHandle(h_);
-    }
-    HANDLE get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
-
 // The program's own reader gives UTF-8, the process code page the manifest sets, which Wine
 // (where this reader runs) honours.
 class Win32ShortcutFiles final : public IShortcutFiles {
@@ -91,11 +75,11 @@ public:
             return false;
         // Shared for reading and writing as the shell's own file stream is, so a shortcut
         // another program holds open for writing is still read.
-        const FileHandle file(::CreateFileW(widePath, GENERIC_READ,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        const TKernelHandle file(::CreateFileW(widePath, GENERIC_READ,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         LARGE_INTEGER size{};
-        if (file.get() == INVALID_HANDLE_VALUE || !::GetFileSizeEx(file.get(), &size))
+        if (!file || !::GetFileSizeEx(file.get(), &size))
             return false;
         std::size_t want = lnk::kMaxShortcutBytes;
         if (size.QuadPart < static_cast<LONGLONG>(want))

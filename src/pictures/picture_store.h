@@ -1,5 +1,5 @@
-// The window's pictures from the executable's resources. Windows build only; handles are
-// opaque here so the header needs no <windows.h>.
+// The window's pictures from the executable's resources. Windows build only; the header
+// needs no <windows.h>.
 //
 //   HBITMAP scan = ProgramPicture(ScaledPictureId(IDB_SCANSHORTCUTS_NORMAL, 200)); // not owned
 //
@@ -12,7 +12,7 @@
 // as they are, never converted. When an id has both, the PNG file is the picture.
 #pragma once
 
-using BitmapHandle = void*; // HBITMAP
+#include "base/handles.h"
 
 // The picture `resourceId` of the executable, read when first asked for and kept to the end
 // of the program: each picture is decoded once, however often and by however many windows
@@ -20,9 +20,9 @@ using BitmapHandle = void*; // HBITMAP
 // rendering with it, decoded in one go (but the background, decoded when asked for). Owned
 // by the store; nullptr when the executable has no such picture. Throws EOSError when a PNG
 // file cannot be decoded.
-BitmapHandle ProgramPicture(int resourceId);
+HBITMAP ProgramPicture(int resourceId);
 
 // The picture `resourceId` of `module` read afresh: a DIB section the caller owns, or
 // nullptr when the module has no such picture (the last error says why). Throws EOSError
 // when a PNG file cannot be decoded.
-BitmapHandle LoadPictureResource(void* module, int resourceId);
+HBITMAP LoadPictureResource(HMODULE module, int resourceId);

@@ -17,22 +17,6 @@
 
 namespace {
 
-// COM on the calling thread while a picture is decoded. The program has it from its start,
-// and then this only counts up and down; a caller without it has it for the decode.
-class TComUse {
-public:
-    TComUse() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    TComUse(const TComUse&) = delete;
-    TComUse& operator=(const TComUse&) = delete;
-    ~TComUse() {
-        if (SUCCEEDED(result_))
-            ::CoUninitialize();
-    }
-
-private:
-    HRESULT result_;
-};
-
 void Check(HRESULT result, int resourceId) {
     if (FAILED(result))
         throw EOSError("Cannot decode the picture " + std::to_string(resourceId) + ". " +
@@ -44,7 +28,7 @@ bool HasAlpha(IWICImagingFactory& factory, const WICPixelFormatGUID& format, int
     ComRef<IWICComponentInfo> component;
     Check(factory.CreateComponentInfo(format, component.out()), id);
     ComRef<IWICPixelFormatInfo2> info;
-    Check(component->QueryInterface(IID_PPV_ARGS(info.out())), id);
+    Check(component.Query(IID_PPV_ARGS(info.out())), id);
     BOOL alpha = FALSE;
     Check(info->SupportsTransparency(&alpha), id);
     return alpha != FALSE;
@@ -55,9 +39,7 @@ bool HasAlpha(IWICImagingFactory& factory, const WICPixelFormatGUID& format, int
 class TPngDecoder {
 public:
     explicit TPngDecoder(int id) {
-        Check(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                 IID_PPV_ARGS(factory_.out())),
-              id);
+        Check(ComCreate(CLSID_WICImagingFactory, IID_PPV_ARGS(factory_.out())), id);
         Check(::CoGetClassObject(CLSID_WICPngDecoder, CLSCTX_INPROC_SERVER, nullptr,
                                  IID_PPV_ARGS(png_.out())),
               id);
@@ -109,11 +91,14 @@ public:
             RaiseLastOSError("Cannot decode the picture " + std::to_string(id));
         Check(converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(pixels)),
               id);
-        return static_cast<HBITMAP>(picture.release());
+        return picture.release();
     }
 
 private:
-    TComUse com_; // first in, last out
+    // COM on the calling thread while pictures are decoded, first in and last out. The
+    // program is in the apartment from its start, and then this only counts up and down; a
+    // caller without it has it for the decode.
+    TComApartment com_;
     ComRef<IWICImagingFactory> factory_;
     ComRef<IClassFactory> png_;
 };
@@ -156,18 +141,18 @@ std::vector<int> PicturesDecodedWith(int id) {
 
 } // namespace
 
-BitmapHandle LoadPictureResource(void* module, int resourceId) {
-    HMODULE from = module ? static_cast<HMODULE>(module) : ::GetModuleHandleA(nullptr);
+HBITMAP LoadPictureResource(HMODULE module, int resourceId) {
+    HMODULE from = module ? module : ::GetModuleHandleA(nullptr);
     DWORD size = 0;
     if (const void* png = PngResource(from, resourceId, size)) {
         TPngDecoder decoder(resourceId);
         return decoder.Decode(png, size, resourceId);
     }
-    return ::LoadImageA(from, MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0,
-                        LR_CREATEDIBSECTION);
+    return static_cast<HBITMAP>(
+        ::LoadImageA(from, MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
-BitmapHandle ProgramPicture(int resourceId) {
+HBITMAP ProgramPicture(int resourceId) {
     // Every picture given out, by resource id; a missing one is kept as nullptr.
     static std::map<int, TBitmap> pictures;
     if (auto kept = pictures.find(resourceId); kept != pictures.end())

@@ -1,4 +1,5 @@
 #include "base/errors.h"
+#include "base/file_descriptor.h"
 #include "base/posix_path.h"
 #include "platform/program_files.h"
 
@@ -11,21 +12,6 @@
 namespace {
 
 std::string ErrnoText(int code) { return TrimSystemText(std::strerror(code)); }
-
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 } // namespace
 
@@ -49,8 +35,8 @@ std::string GetExecutablePath() {
 
 // POSIX has no share modes: the file is opened read-only and others stay free to write it.
 std::string ReadSharedFile(const std::string& path) {
-    Fd fd(::open(ToPosixPath(path).c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0)
+    const TFileDescriptor fd(::open(ToPosixPath(path).c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd)
         throw EFOpenError(CannotOpenFileMessage(path, ErrnoText(errno)));
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0)

@@ -1,19 +1,10 @@
 #include "base/errors.h"
+#include "base/handles.h"
+#include "base/path_rules.h"
 #include "base/system_error.h"
 #include "platform/program_files.h"
 
 #include <windows.h>
-
-#include <memory>
-
-namespace {
-
-struct HandleCloser {
-    void operator()(HANDLE h) const { CloseHandle(h); }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
-
-} // namespace
 
 std::string GetExecutablePath() {
     std::string path(MAX_PATH, '\0');
@@ -30,12 +21,10 @@ std::string GetExecutablePath() {
 }
 
 std::string ReadSharedFile(const std::string& path) {
-    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
-        file.release();
+    const TKernelHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         throw EFOpenError(CannotOpenFileMessage(path, SystemErrorText(GetLastError())));
-    }
     std::string content;
     char chunk[16384];
     for (;;) {

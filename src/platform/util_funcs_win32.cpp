@@ -119,7 +119,7 @@ bool BrowseForFolder(WindowHandle owner, std::string& path, const std::string& t
     char* buffer = static_cast<char*>(displayName.get());
     buffer[0] = '\0';
 
-    HWND window = static_cast<HWND>(owner);
+    HWND window = owner;
     ComRef<IShellFolder> desktop;
     LPITEMIDLIST rootList = nullptr;
     if (!root.empty() && ::SHGetDesktopFolder(desktop.out()) == S_OK && desktop.get()) {
@@ -151,7 +151,7 @@ bool BrowseForFolder(WindowHandle owner, std::string& path, const std::string& t
 }
 
 int BrowseCallback(WindowHandle dialog, unsigned message, std::intptr_t param, std::intptr_t data) {
-    HWND window = static_cast<HWND>(dialog);
+    HWND window = dialog;
     switch (message) {
     case BFFM_INITIALIZED:
         ::SendMessageA(window, BFFM_SETSELECTIONA, 1, static_cast<LPARAM>(data));
@@ -186,7 +186,7 @@ bool MoveToRecycleBin(WindowHandle owner, const std::vector<std::string>& paths,
     from.push_back(L'\0');
     SHFILEOPSTRUCTW op;
     std::memset(&op, 0, sizeof op);
-    op.hwnd = static_cast<HWND>(owner);
+    op.hwnd = owner;
     op.wFunc = FO_DELETE;
     op.pFrom = from.c_str();
     // FOF_WANTNUKEWARNING overrides FOF_NOCONFIRMATION where the shell would delete a file

@@ -15,8 +15,8 @@
 class TFormAbout final : public TWindow {
 public:
     // Creates the box hidden, owned by `owner`; FormCreate fills it from the settings record.
-    // `icon` (HICON) is copied.
-    TFormAbout(WindowHandle owner, const std::string& title, void* icon, IShellServices& shell);
+    // `icon` is copied.
+    TFormAbout(WindowHandle owner, const std::string& title, HICON icon, IShellServices& shell);
     ~TFormAbout() override;
 
     // Shows the box modally; the owner takes no input until it closes. Returns 1 after OK,
@@ -32,7 +32,7 @@ public:
 
 private:
     std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
-    void Paint(void* dc);
+    void Paint(HDC dc);
     bool OverLink(int x, int y) const;
     // Fonts, places and frame for dpi_ (at creation and on WM_DPICHANGED).
     void ScaleFonts();
@@ -44,7 +44,7 @@ private:
     TIcon icon_;
     int dpi_ = 96; // the density the layout is scaled to
     TFont fontNormal_, fontName_, fontLink_;
-    std::vector<void*> fonts_; // not owned: the three above, by font number
+    std::vector<HFONT> fonts_; // not owned: the three above, by font number
     TPaintedLayer labels_;
     int result_ = 0;
 };

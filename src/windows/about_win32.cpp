@@ -10,8 +10,6 @@
 
 namespace {
 
-HWND H(WindowHandle h) { return static_cast<HWND>(h); }
-
 const TWindowClass kClass{"TFormAbout", TWindowClass::Background::White};
 // The layout in client pixels at 96 dpi, scaled to the box's display like the main window's.
 constexpr int kWidth = 375, kHeight = 217;
@@ -45,17 +43,16 @@ int CurrentYear() {
 
 } // namespace
 
-TFormAbout::TFormAbout(WindowHandle owner, const std::string& title, void* icon,
+TFormAbout::TFormAbout(WindowHandle owner, const std::string& title, HICON icon,
                        IShellServices& shell)
-    : owner_(owner), title_(title), shell_(shell),
-      icon_(icon ? ::CopyIcon(static_cast<HICON>(icon)) : nullptr),
+    : owner_(owner), title_(title), shell_(shell), icon_(icon ? ::CopyIcon(icon) : nullptr),
       labels_(
           [this](const std::string& text, int font) {
               return TextExtent(Handle(), fonts_[static_cast<std::size_t>(font)], text);
           },
           [this](const TBounds&) {
               if (Handle())
-                  ::InvalidateRect(H(Handle()), nullptr, TRUE);
+                  ::InvalidateRect(Handle(), nullptr, TRUE);
           }) {
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
@@ -85,7 +82,7 @@ void TFormAbout::ScaleFonts() {
     fontName_.reset(MakeScaledFont("Arial", 13, dpi_, true, false, true));
     fontLink_.reset(MakeScaledFont("Tahoma", 11, dpi_, false, true));
     fonts_ = {fontNormal_.get(), fontName_.get(), fontLink_.get()};
-    ::SendMessageA(::GetDlgItem(H(Handle()), IDOK), WM_SETFONT,
+    ::SendMessageA(::GetDlgItem(Handle(), IDOK), WM_SETFONT,
                    reinterpret_cast<WPARAM>(fontNormal_.get()), TRUE);
 }
 
@@ -95,7 +92,7 @@ void TFormAbout::ApplyDpi(const void* suggested) {
     for (const TGraphic& label : AboutLabels())
         labels_.SetBounds(label.name, Scale(label.bounds, dpi_));
     labels_.Remeasure();
-    HWND hwnd = H(Handle());
+    HWND hwnd = Handle();
     const TBounds ok = Scale(kOkPlace, dpi_);
     ::SetWindowPos(::GetDlgItem(hwnd, IDOK), nullptr, ok.left, ok.top, ok.width, ok.height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
@@ -107,7 +104,7 @@ TFormAbout::~TFormAbout() { DestroyHandle(); }
 
 void TFormAbout::FormCreate() {
     const TAboutTexts texts = AboutTexts(title_, GlobalVars, CurrentYear());
-    ::SetWindowTextA(H(Handle()), texts.caption.c_str());
+    ::SetWindowTextA(Handle(), texts.caption.c_str());
     labels_.SetText("LabelAppName", texts.appName);
     labels_.SetText("LabelVersion", texts.version);
     labels_.SetText("LabelCopyRight", texts.copyright);
@@ -132,11 +129,10 @@ bool TFormAbout::OverLink(int x, int y) const {
     return hit && hit->name == "LabelWeb" && !hit->text.empty();
 }
 
-void TFormAbout::Paint(void* dc) {
+void TFormAbout::Paint(HDC dc) {
     const TBounds at = Scale(kIconPlace, dpi_);
     if (icon_)
-        ::DrawIconEx(static_cast<HDC>(dc), at.left, at.top, icon_.as<HICON>(), at.width, at.height,
-                     0, nullptr, DI_NORMAL);
+        ::DrawIconEx(dc, at.left, at.top, icon_.get(), at.width, at.height, 0, nullptr, DI_NORMAL);
     PaintLayer(dc, labels_, fonts_, {});
 }
 
@@ -146,12 +142,12 @@ void TFormAbout::LabelWebClick() { shell_.OpenLink(GlobalVars.HelpHomePageLink);
 
 int TFormAbout::ShowModal() {
     result_ = 0;
-    RunModalBox(*this, owner_, ::GetDlgItem(H(Handle()), IDOK), [this] { return result_ != 0; });
+    RunModalBox(*this, owner_, ::GetDlgItem(Handle(), IDOK), [this] { return result_ != 0; });
     return result_;
 }
 
 std::intptr_t TFormAbout::OnMessage(unsigned message, std::uintptr_t wp, std::intptr_t lp) {
-    HWND hwnd = H(Handle());
+    HWND hwnd = Handle();
     switch (message) {
     case WM_CREATE:
         // Placed and given its font with the labels, for the box's density.
@@ -181,7 +177,7 @@ std::intptr_t TFormAbout::OnMessage(unsigned message, std::uintptr_t wp, std::in
         ::GetCursorPos(&p);
         ::ScreenToClient(hwnd, &p);
         if (reinterpret_cast<HWND>(wp) == hwnd && OverLink(p.x, p.y)) {
-            ::SetCursor(static_cast<HCURSOR>(HandPointCursor()));
+            ::SetCursor(HandPointCursor());
             return TRUE;
         }
         break;

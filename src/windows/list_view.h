@@ -33,8 +33,8 @@ public:
 
     WindowHandle Handle() const { return view_; }
     // Makes the control a checkable report with whole-row selection, the window's columns,
-    // and `rowImages` (HIMAGELIST, not owned) as its small images.
-    void SetUp(void* rowImages);
+    // and `rowImages` (not owned) as its small images.
+    void SetUp(HIMAGELIST rowImages);
     // Tells the control the number of rows and repaints it once when the rows or their
     // marks changed since the last time. The window calls it before it handles messages
     // during a scan and on every idle pass; the end of an update does it too.

@@ -12,15 +12,13 @@
 
 namespace {
 
-HWND H(WindowHandle h) { return static_cast<HWND>(h); }
-
 LRESULT Send(WindowHandle view, UINT msg, WPARAM wp, LPARAM lp) {
-    return ::SendMessageA(H(view), msg, wp, lp);
+    return ::SendMessageA(view, msg, wp, lp);
 }
 
 } // namespace
 
-void TListViewReport::SetUp(void* rowImages) {
+void TListViewReport::SetUp(HIMAGELIST rowImages) {
     const DWORD extended = LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES;
     Send(view_, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
     // The check marks are the rows' own: the control asks for them as it asks for texts.
@@ -189,7 +187,7 @@ void TListViewReport::Flush() {
         repaint_ = true;
     }
     if (repaint_) {
-        ::InvalidateRect(H(view_), nullptr, FALSE);
+        ::InvalidateRect(view_, nullptr, FALSE);
         repaint_ = false;
     }
 }
@@ -252,7 +250,7 @@ bool TListViewReport::OnCheckBox(int row, int x, int y) const {
 
 TListViewReport::TInput TListViewReport::ToggleFromInput(const void* m) {
     const MSG* msg = static_cast<const MSG*>(m);
-    if (msg->hwnd != H(view_))
+    if (msg->hwnd != view_)
         return TInput::Passed;
     if (msg->message == WM_LBUTTONDOWN || msg->message == WM_LBUTTONDBLCLK) {
         LVHITTESTINFO hit{};
@@ -262,7 +260,7 @@ TListViewReport::TInput TListViewReport::ToggleFromInput(const void* m) {
         if (row < 0 || row >= Count() || !(hit.flags & LVHT_ONITEMSTATEICON) ||
             !OnCheckBox(row, hit.pt.x, hit.pt.y))
             return TInput::Passed;
-        ::SetFocus(H(view_));
+        ::SetFocus(view_);
         SetChecked(row, !Checked(row));
         // The row becomes the current one, as a click on its texts makes it.
         LVITEMA none{};

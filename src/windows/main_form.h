@@ -1,6 +1,6 @@
 // The main window: the report list, the filter and Show boxes, the command buttons, the info
 // panel with its counters, and the help button and menu. Windows build only; the header
-// keeps platform handles opaque.
+// needs no <windows.h>.
 //
 //   TMainForm form(setup);      // creates the window; FormCreate runs inside
 //   form.Show();
@@ -40,7 +40,7 @@ using TMessageBoxFn = std::function<int(WindowHandle owner, const std::string& t
 struct TMainFormSetup {
     std::string title;                 // the application title
     std::string programFolder;         // folder of "UI.bmp" and the settings file, ending in '\'
-    void* icon = nullptr;              // HICON of the application, not owned; nullptr for none
+    HICON icon = nullptr;              // of the application, not owned; nullptr for none
     IShellServices* shell = nullptr;   // nullptr: the system's
     ILinkReader* linkReader = nullptr; // nullptr: the system's
     IFileProbes* probes = nullptr;     // nullptr: the system's
@@ -116,7 +116,7 @@ public:
     bool HasBackground() const { return static_cast<bool>(background_); }
     // The display density the layout is scaled to (96: as the tables say).
     int Dpi() const { return dpi_; }
-    void* RowImages() const { return ImageList.get(); } // HIMAGELIST, owned by the window
+    HIMAGELIST RowImages() const { return ImageList.get(); } // owned by the window
     TInventory& Inventory() { return sweeper_->Inventory(); }
     TListViewReport& Rows() { return *rows_; }
     TDIWildFileFinder& Finder() { return sweeper_->DIWildFileFinder(); }
@@ -126,7 +126,7 @@ public:
     bool PreTranslate(void* msg);
 
     // The window's non-visual parts, under the window's own names.
-    TImageListHandle ImageList; // the report list's row images (the list does not own them)
+    TImageList ImageList; // the report list's row images (the list does not own them)
     TMenu PopupMenuHelp;
 
 private:
@@ -148,7 +148,7 @@ private:
     void LoadPictures();
     void LoadBackground();
     void PlaceBackground();
-    void Paint(void* dc);
+    void Paint(HDC dc);
     void InvalidateArea(const TBounds& area);
     TSize MeasureText(const std::string& text, int font);
 
@@ -176,11 +176,11 @@ private:
     TBitmap background_;             // "UI.bmp"; empty when it could not be loaded
     bool shippedBackground_ = false; // "UI.bmp" is the file shipped with the program
     int rowImagesPercent_ = 100;     // the rendering ImageList holds
-    std::vector<void*> fonts_;       // not owned: font_, by font number
+    std::vector<HFONT> fonts_;       // not owned: font_, by font number
     // Not owned, by TMainPicture: background_ (or above 100% the shipped background's own
     // rendering) and the info icons (32-bit, alpha), those of the executable kept by
     // pictures/picture_store.
-    std::vector<void*> pictures_;
+    std::vector<HBITMAP> pictures_;
     TPaintedLayer graphics_;
     std::vector<std::pair<std::string, WindowHandle>> controls_; // not owned: child windows
     std::vector<WindowHandle> hiddenTexts_; // not owned: one per entry of kReadableTexts

@@ -15,8 +15,6 @@
 
 namespace {
 
-HWND H(WindowHandle h) { return static_cast<HWND>(h); }
-
 // The Show box's height with its list opened, at 96 dpi.
 constexpr int kShowDroppedHeight = 200;
 
@@ -25,19 +23,19 @@ constexpr int kShowDroppedHeight = 200;
 HIMAGELIST MakeRowImages(int percent) {
     // The images from the picture store; their masks are monochrome bitmaps of every rendering.
     const auto mask = [&](int id) {
-        return TBitmap(::LoadImageA(::GetModuleHandleA(nullptr),
-                                    MAKEINTRESOURCEA(ScaledPictureId(id, percent)), IMAGE_BITMAP, 0,
-                                    0, 0));
+        return TBitmap(static_cast<HBITMAP>(
+            ::LoadImageA(::GetModuleHandleA(nullptr),
+                         MAKEINTRESOURCEA(ScaledPictureId(id, percent)), IMAGE_BITMAP, 0, 0, 0)));
     };
-    void* const images[] = {ProgramPicture(ScaledPictureId(IDB_ROW_VALID, percent)),
-                            ProgramPicture(ScaledPictureId(IDB_ROW_INVALID, percent))};
+    const HBITMAP images[] = {ProgramPicture(ScaledPictureId(IDB_ROW_VALID, percent)),
+                              ProgramPicture(ScaledPictureId(IDB_ROW_INVALID, percent))};
     const TBitmap masks[] = {mask(IDB_ROW_VALID_MASK), mask(IDB_ROW_INVALID_MASK)};
     const TSize size = PictureSize(images[0]);
     HIMAGELIST list = ImageList_Create(size.width, size.height, ILC_COLOR32 | ILC_MASK, 2, 0);
     if (!list)
         RaiseLastOSError("Cannot create the row images");
     for (int i = 0; i < 2; ++i)
-        ImageList_Add(list, static_cast<HBITMAP>(images[i]), masks[i].as<HBITMAP>());
+        ImageList_Add(list, images[i], masks[i].get());
     return list;
 }
 
@@ -70,7 +68,7 @@ void TMainForm::CreateControls() {
     const auto child = [&](const TControlPlace& place, DWORD exStyle, const char* cls,
                            DWORD style) {
         HWND c = ::CreateWindowExA(
-            exStyle, cls, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, 0, 0, 0, H(Handle()),
+            exStyle, cls, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, 0, 0, 0, Handle(),
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id)), instance, nullptr);
         if (!c)
             RaiseLastOSError(std::string("Cannot create ") + place.name);
@@ -133,9 +131,9 @@ void TMainForm::CreateHelpMenu() {
         RaiseLastOSError("Cannot create the help menu");
     for (const TMenuItem& item : kHelpMenu) {
         if (item.id == 0)
-            ::AppendMenuA(PopupMenuHelp.as<HMENU>(), MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuA(PopupMenuHelp.get(), MF_SEPARATOR, 0, nullptr);
         else
-            ::AppendMenuA(PopupMenuHelp.as<HMENU>(), MF_STRING, static_cast<UINT_PTR>(item.id),
+            ::AppendMenuA(PopupMenuHelp.get(), MF_STRING, static_cast<UINT_PTR>(item.id),
                           item.caption);
     }
 }
@@ -146,7 +144,7 @@ void TMainForm::ScaleFont() {
     font_.reset(MakeScaledFont("Tahoma", kMainFontHeight, dpi_));
     fonts_ = {font_.get()};
     for (const auto& [name, control] : controls_)
-        ::SendMessageA(H(control), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+        ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
     for (const auto& button : buttons_)
         button->SetFont(font_.get());
 }
@@ -158,19 +156,19 @@ void TMainForm::ApplyDpi() {
     graphics_.Remeasure(); // the labels take their text's size in the new font
     LoadPictures();        // the background takes its picture's size
     for (std::size_t i = 0; i < hiddenTexts_.size(); ++i)
-        Place(H(hiddenTexts_[i]), graphics_.Find(kReadableTexts[i].graphic)->bounds);
+        Place(hiddenTexts_[i], graphics_.Find(kReadableTexts[i].graphic)->bounds);
 }
 
 void TMainForm::PlaceControls() {
     const int percent = PictureScale(dpi_);
-    HWND list = H(Control(kMainControls[0].name));
+    HWND list = Control(kMainControls[0].name);
     Place(list, Scale(kMainControls[0].bounds, dpi_));
-    Place(H(Control(kMainControls[1].name)), Scale(kMainControls[1].bounds, dpi_));
-    PlaceDropDown(H(Control(kMainControls[2].name)), Scale(kMainControls[2].bounds, dpi_),
+    Place(Control(kMainControls[1].name), Scale(kMainControls[1].bounds, dpi_));
+    PlaceDropDown(Control(kMainControls[2].name), Scale(kMainControls[2].bounds, dpi_),
                   Scale(kShowDroppedHeight, dpi_));
 
     if (rowImagesPercent_ != percent) {
-        TImageListHandle images(MakeRowImages(percent));
+        TImageList images(MakeRowImages(percent));
         ::SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images.get()));
         ImageList = std::move(images); // the list has let go of the old ones
         rowImagesPercent_ = percent;
@@ -208,5 +206,5 @@ void TMainForm::DpiChanged(int dpi, const void* suggested) {
 void TMainForm::FitFrame(const void* suggested) {
     FitClientArea(Handle(), Scale(TSize{kMainClientWidth, kMainClientHeight}, dpi_), dpi_,
                   suggested);
-    ::InvalidateRect(H(Handle()), nullptr, FALSE);
+    ::InvalidateRect(Handle(), nullptr, FALSE);
 }

@@ -17,8 +17,6 @@
 
 namespace {
 
-HWND H(WindowHandle h) { return static_cast<HWND>(h); }
-
 // The bytes of a Windows bitmap file as a bitmap compatible with the screen, as LoadImage
 // makes one from a file; throws EInvalidGraphic when they are not a whole bitmap file.
 HBITMAP BitmapFromFile(const std::string& bytes) {
@@ -55,8 +53,7 @@ HBITMAP BitmapFromFile(const std::string& bytes) {
         pixelBytes > static_cast<long long>(bytes.size() - file.bfOffBits))
         throw invalid();
     TWindowDc screen(nullptr);
-    auto bitmap = ::CreateDIBitmap(static_cast<HDC>(screen.get()), header, CBM_INIT,
-                                   bytes.data() + file.bfOffBits,
+    auto bitmap = ::CreateDIBitmap(screen.get(), header, CBM_INIT, bytes.data() + file.bfOffBits,
                                    reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS);
     if (!bitmap)
         throw invalid();
@@ -87,15 +84,15 @@ void TMainForm::LoadBackground() {
 // the executable's own rendering of it at that scale; any other UI.bmp is drawn scaled.
 void TMainForm::PlaceBackground() {
     const int percent = PictureScale(dpi_);
-    void* own = shippedBackground_ && background_ && percent != 100
-                    ? ProgramPicture(ScaledPictureId(IDB_BACKGROUND, percent))
-                    : nullptr;
+    HBITMAP own = shippedBackground_ && background_ && percent != 100
+                      ? ProgramPicture(ScaledPictureId(IDB_BACKGROUND, percent))
+                      : nullptr;
     pictures_.at(kPictureBackground) = own ? own : background_.get();
     if (background_) {
         const TSize size = Scale(PictureSize(background_.get()), dpi_);
         graphics_.SetBounds("ImageMain", {0, 0, size.width, size.height});
     }
-    ::InvalidateRect(H(Handle()), nullptr, FALSE);
+    ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 TSize TMainForm::MeasureText(const std::string& text, int font) {
@@ -106,14 +103,14 @@ void TMainForm::InvalidateArea(const TBounds& area) {
     if (!Handle())
         return;
     RECT r{area.left, area.top, area.left + area.width, area.top + area.height};
-    ::InvalidateRect(H(Handle()), &r, FALSE);
+    ::InvalidateRect(Handle(), &r, FALSE);
 }
 
-void TMainForm::Paint(void* target) {
+void TMainForm::Paint(HDC target) {
     RECT client;
-    ::GetClientRect(H(Handle()), &client);
+    ::GetClientRect(Handle(), &client);
     TDoubleBuffer buffer(target, client.right, client.bottom);
-    ::FillRect(static_cast<HDC>(buffer.Dc()), &client, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::FillRect(buffer.Dc(), &client, ::GetSysColorBrush(COLOR_BTNFACE));
     PaintLayer(buffer.Dc(), graphics_, fonts_, pictures_);
     buffer.CopyTo(target);
 }

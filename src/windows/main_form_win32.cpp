@@ -21,8 +21,6 @@
 
 namespace {
 
-HWND H(WindowHandle h) { return static_cast<HWND>(h); }
-
 const TWindowClass kClass{"TMainForm", TWindowClass::Background::ButtonFace};
 
 } // namespace
@@ -68,22 +66,22 @@ TMainForm::~TMainForm() {
 
 // Showing activates the window, and the activation gives the list the focus.
 void TMainForm::Show() {
-    ::ShowWindow(H(Handle()), SW_SHOW);
-    ::UpdateWindow(H(Handle()));
+    ::ShowWindow(Handle(), SW_SHOW);
+    ::UpdateWindow(Handle());
 }
 
 void TMainForm::SaveFocus() {
     HWND focus = ::GetFocus();
-    if (focus && ::IsChild(H(Handle()), focus))
+    if (focus && ::IsChild(Handle(), focus))
         focused_ = focus;
 }
 
 // Back to the control that had the focus, unless it has since gone, hidden or been disabled.
 void TMainForm::RestoreFocus() {
-    HWND target = H(focused_);
-    if (!target || !::IsChild(H(Handle()), target) || !::IsWindowVisible(target) ||
+    HWND target = focused_;
+    if (!target || !::IsChild(Handle(), target) || !::IsWindowVisible(target) ||
         !::IsWindowEnabled(target))
-        target = H(Control("ListViewFiles"));
+        target = Control("ListViewFiles");
     if (target)
         ::SetFocus(target);
 }
@@ -132,7 +130,7 @@ void TMainForm::SetLabel(const std::string& name, const std::string& text) {
         return;
     for (std::size_t i = 0; i < hiddenTexts_.size(); ++i)
         if (name == kReadableTexts[i].graphic)
-            ::SetWindowTextA(H(hiddenTexts_[i]), ReadableText(kReadableTexts[i]).c_str());
+            ::SetWindowTextA(hiddenTexts_[i], ReadableText(kReadableTexts[i]).c_str());
 }
 
 std::string TMainForm::ReadableText(const TReadableText& readable) const {
@@ -143,7 +141,7 @@ std::string TMainForm::ReadableText(const TReadableText& readable) const {
 int TMainForm::ShowBox(const std::string& text, unsigned flags) {
     if (setup_.messageBox)
         return setup_.messageBox(Handle(), text, setup_.title, flags);
-    return ::MessageBoxA(H(Handle()), text.c_str(), setup_.title.c_str(), flags);
+    return ::MessageBoxA(Handle(), text.c_str(), setup_.title.c_str(), flags);
 }
 
 bool TMainForm::AskYesNo(const std::string& question) {
@@ -154,7 +152,7 @@ void TMainForm::Warn(const std::string& text) { ShowBox(text, MB_OK | MB_ICONWAR
 
 bool TMainForm::PreTranslate(void* m) {
     MSG* msg = static_cast<MSG*>(m);
-    HWND hwnd = H(Handle());
+    HWND hwnd = Handle();
     if (!hwnd || (msg->hwnd != hwnd && !::IsChild(hwnd, msg->hwnd)))
         return false;
     if (msg->message == WM_KEYDOWN)
@@ -249,7 +247,7 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::LoadSettings() {
-    ::SetWindowTextA(H(Handle()), setup_.title.c_str());
+    ::SetWindowTextA(Handle(), setup_.title.c_str());
     {
         const TSettings settings = ReadSettingsFileAt(SettingsFileNameIn(setup_.programFolder));
         LoadGlobalVars(GlobalVars, settings, setup_.programFolder);
@@ -275,7 +273,7 @@ void TMainForm::ListViewFilesClick() {
 void TMainForm::EditFilterChange() {
     if (!sweeper_)
         return;
-    HWND edit = H(Control("EditFilter"));
+    HWND edit = Control("EditFilter");
     std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(edit)) + 1, '\0');
     text.resize(static_cast<std::size_t>(
         ::GetWindowTextA(edit, text.data(), static_cast<int>(text.size()))));
@@ -285,7 +283,7 @@ void TMainForm::EditFilterChange() {
 void TMainForm::ComboBoxShowChange() {
     if (!sweeper_)
         return;
-    const auto position = ::SendMessageA(H(Control("ComboBoxShow")), CB_GETCURSEL, 0, 0);
+    const auto position = ::SendMessageA(Control("ComboBoxShow"), CB_GETCURSEL, 0, 0);
     sweeper_->ComboBoxShowChange(static_cast<int>(position));
 }
 
@@ -311,7 +309,7 @@ void TMainForm::ShowOwnProperties(const std::string& shortcutPath) {
 void TMainForm::EnableHelpLinks() {
     for (const TMenuItem& item : kHelpMenu)
         if (const std::string* link = HelpMenuLink(item.id, GlobalVars))
-            ::EnableMenuItem(PopupMenuHelp.as<HMENU>(), static_cast<UINT>(item.id),
+            ::EnableMenuItem(PopupMenuHelp.get(), static_cast<UINT>(item.id),
                              MF_BYCOMMAND | (link->empty() ? MF_GRAYED : MF_ENABLED));
     for (const auto& button : buttons_)
         if (button->Handle() == Control("suiImageButtonMore"))
@@ -320,10 +318,10 @@ void TMainForm::EnableHelpLinks() {
 
 void TMainForm::ButtonHelpClick() {
     RECT window;
-    ::GetWindowRect(H(Handle()), &window);
+    ::GetWindowRect(Handle(), &window);
     const TOffset at = HelpMenuOffset(dpi_);
-    ::TrackPopupMenu(PopupMenuHelp.as<HMENU>(), TPM_LEFTALIGN | TPM_TOPALIGN, window.left + at.x,
-                     window.top + at.y, 0, H(Handle()), nullptr);
+    ::TrackPopupMenu(PopupMenuHelp.get(), TPM_LEFTALIGN | TPM_TOPALIGN, window.left + at.x,
+                     window.top + at.y, 0, Handle(), nullptr);
 }
 
 // ---- The action list ----
@@ -405,7 +403,7 @@ void TMainForm::Notify(void* h) {
 }
 
 std::intptr_t TMainForm::OnMessage(unsigned message, std::uintptr_t wp, std::intptr_t lp) {
-    HWND hwnd = H(Handle());
+    HWND hwnd = Handle();
     switch (message) {
     case WM_CREATE:
         CreateControls();

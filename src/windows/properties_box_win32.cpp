@@ -12,8 +12,6 @@
 
 namespace {
 
-HWND H(WindowHandle h) { return static_cast<HWND>(h); }
-
 const TWindowClass kClass{"TFormProperties", TWindowClass::Background::ButtonFace};
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
@@ -60,7 +58,7 @@ lnk::ShortcutFields ShortcutFieldsOf(const std::string& path) {
 }
 
 void Place(WindowHandle control, const TBounds& at) {
-    ::SetWindowPos(H(control), nullptr, at.left, at.top, at.width, at.height,
+    ::SetWindowPos(control, nullptr, at.left, at.top, at.width, at.height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -76,7 +74,7 @@ TFormProperties::TFormProperties(WindowHandle owner, const std::string& shortcut
     const TSize frame = FrameSize(Scale(layout_.client, dpi), kStyle, kExStyle, dpi);
     RECT over{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     if (owner_)
-        ::GetWindowRect(H(owner_), &over);
+        ::GetWindowRect(owner_, &over);
     Create(kClass, {.text = texts_.caption,
                     .style = kStyle,
                     .exStyle = kExStyle,
@@ -98,11 +96,11 @@ void TFormProperties::CreateControls() {
     const auto child = [&](const char* cls, const std::string& text, DWORD style, DWORD exStyle,
                            int id) {
         HWND c = ::CreateWindowExA(
-            exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, H(Handle()),
+            exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, Handle(),
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
         if (!c)
             RaiseLastOSError("Cannot create the Properties box");
-        return static_cast<WindowHandle>(c);
+        return c;
     };
     int id = 100;
     const auto group = [&](const char* heading, const std::vector<TPropertyLine>& lines) {
@@ -130,7 +128,7 @@ void TFormProperties::ScaleFonts() {
     font_.reset(MakeScaledFont("Tahoma", 11, dpi_));
     headingFont_.reset(MakeScaledFont("Tahoma", 11, dpi_, true));
     const auto set = [](WindowHandle control, const TFont& font) {
-        ::SendMessageA(H(control), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+        ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     };
     for (WindowHandle h : headings_)
         set(h, headingFont_);
@@ -154,7 +152,7 @@ void TFormProperties::ApplyDpi(const void* suggested) {
         }
     Place(close_, Scale(layout_.close, dpi_));
     FitClientArea(Handle(), Scale(layout_.client, dpi_), dpi_, suggested);
-    ::InvalidateRect(H(Handle()), nullptr, TRUE);
+    ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 std::string TFormProperties::Value(const std::string& label) const {
@@ -162,7 +160,7 @@ std::string TFormProperties::Value(const std::string& label) const {
     for (const auto* lines : {&texts_.shortcut, &texts_.general})
         for (const TPropertyLine& line : *lines) {
             if (line.label == label && i < values_.size()) {
-                HWND edit = H(values_[i]);
+                HWND edit = values_[i];
                 std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(edit)) + 1, '\0');
                 text.resize(static_cast<std::size_t>(
                     ::GetWindowTextA(edit, text.data(), static_cast<int>(text.size()))));

@@ -1,5 +1,5 @@
 // What screen readers learn about the program's windows through Microsoft Active
-// Accessibility. Windows build only (winkit/accessibility_win32.cpp); handles are opaque here.
+// Accessibility. Windows build only (winkit/accessibility_win32.cpp).
 //
 //   case WM_GETOBJECT:                           // in an image button's window procedure
 //       if (std::intptr_t object = PushButtonObject(Handle(), wParam, lParam))

@@ -13,8 +13,6 @@
 
 namespace {
 
-HWND H(WindowHandle h) { return static_cast<HWND>(h); }
-
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
 // The client object of a custom push button: the system's default object for the window
@@ -25,14 +23,13 @@ class TPushButtonAccessible final : public IAccessible {
 public:
     static HRESULT Create(HWND button, IAccessible** object) {
         *object = nullptr;
-        ComRef<IAccessible> made;
-        *made.out() = new TPushButtonAccessible(button);
-        auto* self = static_cast<TPushButtonAccessible*>(made.get());
-        const HRESULT hr = ::CreateStdAccessibleObject(button, OBJID_CLIENT, IID_IAccessible,
-                                                       self->standard_.outVoid());
-        if (FAILED(hr) || !self->standard_.get())
+        auto* self = new TPushButtonAccessible(button);
+        const ComRef<IAccessible> made(self);
+        const HRESULT hr =
+            ::CreateStdAccessibleObject(button, OBJID_CLIENT, IID_PPV_ARGS(self->standard_.out()));
+        if (FAILED(hr) || !self->standard_)
             return FAILED(hr) ? hr : E_FAIL;
-        return made->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(object));
+        return made.Query(IID_PPV_ARGS(object));
     }
 
     // IUnknown
@@ -169,9 +166,10 @@ private:
 };
 
 bool PropertyService(ComRef<IAccPropServices>& service) {
-    return SUCCEEDED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                        IID_IAccPropServices, service.outVoid())) &&
-           service.get();
+    // Not IID_PPV_ARGS: mingw-w64's oleacc.h gives IAccPropServices no uuid of its own.
+    return SUCCEEDED(ComCreate(CLSID_AccPropServices, IID_IAccPropServices,
+                               reinterpret_cast<void**>(service.out()))) &&
+           service;
 }
 
 const DWORD kClientObject = static_cast<DWORD>(OBJID_CLIENT);
@@ -183,7 +181,7 @@ std::intptr_t PushButtonObject(WindowHandle button, std::uintptr_t wParam, std::
     if (static_cast<LONG>(lParam) != OBJID_CLIENT)
         return 0;
     ComRef<IAccessible> object;
-    if (FAILED(TPushButtonAccessible::Create(H(button), object.out())))
+    if (FAILED(TPushButtonAccessible::Create(button, object.out())))
         return 0;
     const LRESULT reference = ::LresultFromObject(IID_IAccessible, wParam, object.get());
     return reference > 0 ? reference : 0;
@@ -192,21 +190,21 @@ std::intptr_t PushButtonObject(WindowHandle button, std::uintptr_t wParam, std::
 bool NameSystemControl(WindowHandle control, const std::string& name) {
     ComRef<IAccPropServices> service;
     return control && PropertyService(service) &&
-           SUCCEEDED(service->SetHwndPropStr(H(control), kClientObject, CHILDID_SELF,
-                                             PROPID_ACC_NAME, WidenAnsi(name).c_str()));
+           SUCCEEDED(service->SetHwndPropStr(control, kClientObject, CHILDID_SELF, PROPID_ACC_NAME,
+                                             WidenAnsi(name).c_str()));
 }
 
 void ForgetSystemControlName(WindowHandle control) {
     ComRef<IAccPropServices> service;
     if (control && PropertyService(service))
-        service->ClearHwndProps(H(control), kClientObject, CHILDID_SELF, &PROPID_ACC_NAME, 1);
+        service->ClearHwndProps(control, kClientObject, CHILDID_SELF, &PROPID_ACC_NAME, 1);
 }
 
 WindowHandle CreateHiddenText(WindowHandle parent, const TBounds& bounds, const std::string& text) {
     // No WS_VISIBLE: it is never shown. SS_NOPREFIX: an '&' in a path is text, not a
     // mnemonic.
     HWND hidden = ::CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | SS_LEFT | SS_NOPREFIX,
-                                    bounds.left, bounds.top, bounds.width, bounds.height, H(parent),
+                                    bounds.left, bounds.top, bounds.width, bounds.height, parent,
                                     nullptr, ::GetModuleHandleA(nullptr), nullptr);
     if (!hidden)
         RaiseLastOSError("Cannot create the readable text");

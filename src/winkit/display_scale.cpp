@@ -1,7 +1,8 @@
 #include "winkit/display_scale.h"
 
+#include "base/fnv.h"
 #include "pictures/pictures.h"
-#include "pictures/shipped_background.h"
+#include "pictures/shipped_background.h" // written by the build (pictures/build.cmake)
 
 int Scale(int value, int dpi) {
     const long long product = static_cast<long long>(value) * dpi;
@@ -36,31 +37,7 @@ int ScaledPictureId(int id, int percent) {
     }
 }
 
-unsigned long PosixCksum(const std::string& bytes) {
-    // CRC-32 with the polynomial 0x04C11DB7, most significant bit first, no reflection.
-    static const auto table = [] {
-        std::array<unsigned long, 256> t{};
-        for (unsigned long i = 0; i < 256; ++i) {
-            unsigned long crc = i << 24;
-            for (int bit = 0; bit < 8; ++bit)
-                crc = (crc & 0x80000000ul) ? (crc << 1) ^ 0x04C11DB7ul : crc << 1;
-            t[i] = crc & 0xFFFFFFFFul;
-        }
-        return t;
-    }();
-    unsigned long crc = 0;
-    const auto add = [&](unsigned char byte) {
-        crc = ((crc << 8) ^ table[((crc >> 24) ^ byte) & 0xFF]) & 0xFFFFFFFFul;
-    };
-    for (char c : bytes)
-        add(static_cast<unsigned char>(c));
-    // Then the length, least significant byte first, without its leading zero bytes.
-    for (auto length = static_cast<unsigned long long>(bytes.size()); length != 0; length >>= 8)
-        add(static_cast<unsigned char>(length & 0xFF));
-    return ~crc & 0xFFFFFFFFul;
-}
-
 bool IsShippedBackground(const std::string& fileBytes) {
     return fileBytes.size() == kShippedBackgroundSize &&
-           PosixCksum(fileBytes) == kShippedBackgroundCksum;
+           Fnv1a64(fileBytes) == kShippedBackgroundFnv1a;
 }

@@ -34,10 +34,9 @@ int ScaledPictureId(int id, int percent);
 
 // UI.bmp is read from beside the executable and may be replaced by the user. The window
 // draws its own renderings of the shipped background above 100% only while UI.bmp is still
-// the shipped file (same size and POSIX cksum); any other UI.bmp is drawn scaled.
+// the shipped file (the same size and FNV-1a fingerprint, which the build takes of
+// res/pictures/UI.bmp); any other UI.bmp is drawn scaled.
 bool IsShippedBackground(const std::string& fileBytes);
-// The POSIX cksum (CRC-32 over the bytes and their length, as the `cksum` command prints it).
-unsigned long PosixCksum(const std::string& bytes);
 
 // Windows build only (winkit/display_scale_win32.cpp).
 // The density the window `window` is shown at: GetDpiForWindow where the system has it
@@ -55,6 +54,6 @@ TSize FrameSize(TSize client, unsigned long style, unsigned long exStyle, int dp
 // A window larger than the screen keeps its size.
 void FitClientArea(WindowHandle window, TSize client, int dpi, const void* suggested);
 // The font `face` with a character height of `height` pixels at 96 dpi, scaled to `dpi`
-// (an HFONT the caller owns; default character set unless `ansiCharset`).
-void* MakeScaledFont(const char* face, int height, int dpi, bool bold = false,
+// (the caller owns it; default character set unless `ansiCharset`).
+HFONT MakeScaledFont(const char* face, int height, int dpi, bool bold = false,
                      bool underline = false, bool ansiCharset = false);

@@ -14,7 +14,7 @@ template <class F> F User32(const char* name) {
 
 int ScreenDpi() {
     TWindowDc screen(nullptr);
-    const int dpi = ::GetDeviceCaps(static_cast<HDC>(screen.get()), LOGPIXELSX);
+    const int dpi = ::GetDeviceCaps(screen.get(), LOGPIXELSX);
     return dpi > 0 ? dpi : kDesignDpi;
 }
 
@@ -23,7 +23,7 @@ int ScreenDpi() {
 int WindowDpi(WindowHandle window) {
     static const auto forWindow = User32<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
     if (forWindow && window)
-        if (const UINT dpi = forWindow(static_cast<HWND>(window)))
+        if (const UINT dpi = forWindow(window))
             return static_cast<int>(dpi);
     return ScreenDpi();
 }
@@ -46,19 +46,18 @@ TSize FrameSize(TSize client, unsigned long style, unsigned long exStyle, int dp
 }
 
 void FitClientArea(WindowHandle window, TSize client, int dpi, const void* suggested) {
-    HWND hwnd = static_cast<HWND>(window);
-    TSize outer = FrameSize(client, static_cast<DWORD>(::GetWindowLongPtrA(hwnd, GWL_STYLE)),
-                            static_cast<DWORD>(::GetWindowLongPtrA(hwnd, GWL_EXSTYLE)), dpi);
+    TSize outer = FrameSize(client, static_cast<DWORD>(::GetWindowLongPtrA(window, GWL_STYLE)),
+                            static_cast<DWORD>(::GetWindowLongPtrA(window, GWL_EXSTYLE)), dpi);
     RECT at;
     if (suggested)
         at = *static_cast<const RECT*>(suggested);
     else
-        ::GetWindowRect(hwnd, &at);
+        ::GetWindowRect(window, &at);
     for (int attempt = 0; attempt < 2; ++attempt) {
-        ::SetWindowPos(hwnd, nullptr, at.left, at.top, outer.width, outer.height,
+        ::SetWindowPos(window, nullptr, at.left, at.top, outer.width, outer.height,
                        SWP_NOZORDER | SWP_NOACTIVATE);
         RECT inner;
-        ::GetClientRect(hwnd, &inner);
+        ::GetClientRect(window, &inner);
         if (inner.right == client.width && inner.bottom == client.height)
             break;
         outer.width += client.width - inner.right;
@@ -66,7 +65,7 @@ void FitClientArea(WindowHandle window, TSize client, int dpi, const void* sugge
     }
 }
 
-void* MakeScaledFont(const char* face, int height, int dpi, bool bold, bool underline,
+HFONT MakeScaledFont(const char* face, int height, int dpi, bool bold, bool underline,
                      bool ansiCharset) {
     return ::CreateFontA(-Scale(height, dpi), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline,
                          FALSE, ansiCharset ? ANSI_CHARSET : DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,

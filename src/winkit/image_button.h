@@ -1,5 +1,5 @@
 // The four-picture image button as a Win32 custom control. Windows build only (Win32
-// code); handles are opaque here so the header needs no <windows.h>.
+// code); the header needs no <windows.h>.
 //
 //   TsuiImageButton scan(form, 672, 400, 86, 77);      // child window of `form`
 //   scan.SetPictures(IDB_SCAN_NORMAL, IDB_SCAN_HOT, IDB_SCAN_DOWN, IDB_SCAN_DISABLED);
@@ -22,9 +22,10 @@
 #include <memory>
 #include <string>
 
-using BitmapHandle = void*; // HBITMAP
-using IconHandle = void*;   // HICON
-using FontHandle = void*;   // HFONT
+using BitmapHandle = HBITMAP;
+using IconHandle = HICON;
+using FontHandle = HFONT;
+using DcHandle = HDC;
 
 // An owned picture: empty, a bitmap, or an image of another kind (an icon), which an image
 // button cannot draw. Copies are deep; the picture frees its GDI object.
@@ -42,7 +43,7 @@ public:
     // A picture resource of `module` (nullptr: the executable), a bitmap or a PNG file
     // (pictures/picture_store.h). Throws EOSError with the system's message when the resource
     // cannot be loaded.
-    static TPicture FromResource(int resourceId, void* module = nullptr);
+    static TPicture FromResource(int resourceId, HMODULE module = nullptr);
     // A bitmap file. Throws EOSError with the system's message on failure.
     static TPicture FromFile(const std::string& path);
     // A copy of an icon: a picture that is not a bitmap.

@@ -20,8 +20,6 @@ const char kModalProp[] = "SweeperModalResult";
 bool releasingOwnCapture = false;
 constexpr UINT_PTR kRepeatTimer = 1;
 
-HWND H(WindowHandle w) { return static_cast<HWND>(w); }
-
 } // namespace
 
 // ---------------------------------------------------------------- TPicture
@@ -31,10 +29,10 @@ TPicture::TPicture(const TPicture& other) { *this = other; }
 TPicture& TPicture::operator=(const TPicture& other) {
     if (this == &other)
         return *this;
-    bitmap_.reset(other.bitmap_
-                      ? ::CopyImage(other.bitmap_.get(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)
-                      : nullptr);
-    icon_.reset(other.icon_ ? ::CopyIcon(other.icon_.as<HICON>()) : nullptr);
+    bitmap_.reset(other.bitmap_ ? static_cast<HBITMAP>(::CopyImage(
+                                      other.bitmap_.get(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))
+                                : nullptr);
+    icon_.reset(other.icon_ ? ::CopyIcon(other.icon_.get()) : nullptr);
     const bool copied = bitmap_ || icon_;
     width_ = copied ? other.width_ : 0;
     height_ = copied ? other.height_ : 0;
@@ -43,10 +41,11 @@ TPicture& TPicture::operator=(const TPicture& other) {
 
 TPicture TPicture::FromBitmap(BitmapHandle bitmap) {
     TPicture p;
-    const TSize size = PictureSize(static_cast<HBITMAP>(bitmap));
+    const TSize size = PictureSize(bitmap);
     if (size.width == 0)
         return p;
-    p.bitmap_.reset(::CopyImage(bitmap, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    p.bitmap_.reset(
+        static_cast<HBITMAP>(::CopyImage(bitmap, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (p.bitmap_) {
         p.width_ = size.width;
         p.height_ = size.height;
@@ -54,7 +53,7 @@ TPicture TPicture::FromBitmap(BitmapHandle bitmap) {
     return p;
 }
 
-TPicture TPicture::FromResource(int resourceId, void* module) {
+TPicture TPicture::FromResource(int resourceId, HMODULE module) {
     // The executable's pictures come from the store, decoded once; another module's are read
     // for this picture alone.
     TBitmap loaded(module ? LoadPictureResource(module, resourceId) : nullptr);
@@ -65,8 +64,8 @@ TPicture TPicture::FromResource(int resourceId, void* module) {
 }
 
 TPicture TPicture::FromFile(const std::string& path) {
-    TBitmap loaded(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
-                              LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    TBitmap loaded(static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                   LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
     if (!loaded)
         RaiseLastOSError("Cannot load the picture \"" + path + "\"");
     return FromBitmap(loaded.get());
@@ -76,11 +75,11 @@ TPicture TPicture::FromIcon(IconHandle icon) {
     TPicture p;
     if (!icon)
         return p;
-    p.icon_.reset(CopyIcon(static_cast<HICON>(icon)));
+    p.icon_.reset(CopyIcon(icon));
     if (!p.icon_)
         return p;
     ICONINFO info{};
-    if (GetIconInfo(static_cast<HICON>(icon), &info)) {
+    if (GetIconInfo(icon, &info)) {
         TBitmap color(info.hbmColor), mask(info.hbmMask);
         const TSize size = PictureSize(info.hbmMask);
         p.width_ = size.width;
@@ -107,7 +106,7 @@ TsuiCustomButton::TsuiCustomButton(WindowHandle parent, int left, int top, int w
 
 TsuiCustomButton::~TsuiCustomButton() {
     if (Handle())
-        KillTimer(H(Handle()), kRepeatTimer);
+        KillTimer(Handle(), kRepeatTimer);
 }
 
 TsuiCustomButton* TsuiCustomButton::FromHandle(WindowHandle window) {
@@ -115,7 +114,7 @@ TsuiCustomButton* TsuiCustomButton::FromHandle(WindowHandle window) {
 }
 
 void TsuiCustomButton::SetBounds(int left, int top, int width, int height) {
-    MoveWindow(H(Handle()), left, top, width, height, TRUE);
+    MoveWindow(Handle(), left, top, width, height, TRUE);
 }
 
 namespace {
@@ -127,22 +126,22 @@ RECT BoundsInParent(HWND hwnd) {
 }
 } // namespace
 
-int TsuiCustomButton::Left() const { return BoundsInParent(H(Handle())).left; }
-int TsuiCustomButton::Top() const { return BoundsInParent(H(Handle())).top; }
+int TsuiCustomButton::Left() const { return BoundsInParent(Handle()).left; }
+int TsuiCustomButton::Top() const { return BoundsInParent(Handle()).top; }
 int TsuiCustomButton::Width() const {
-    RECT r = BoundsInParent(H(Handle()));
+    RECT r = BoundsInParent(Handle());
     return r.right - r.left;
 }
 int TsuiCustomButton::Height() const {
-    RECT r = BoundsInParent(H(Handle()));
+    RECT r = BoundsInParent(Handle());
     return r.bottom - r.top;
 }
 
 void TsuiCustomButton::SetTabStop(bool on) {
     logic_.SetTabStop(on);
-    LONG_PTR style = GetWindowLongPtrA(H(Handle()), GWL_STYLE);
+    LONG_PTR style = GetWindowLongPtrA(Handle(), GWL_STYLE);
     style = on ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
-    SetWindowLongPtrA(H(Handle()), GWL_STYLE, style);
+    SetWindowLongPtrA(Handle(), GWL_STYLE, style);
 }
 
 void TsuiCustomButton::SetTransparent(bool on) {
@@ -176,13 +175,13 @@ void TsuiCustomButton::SetFont(FontHandle font) {
 void TsuiCustomButton::FontChanged() { Invalidate(); }
 
 void TsuiCustomButton::SetAccessibleName(const std::string& name) {
-    SetWindowTextA(H(Handle()), name.c_str());
+    SetWindowTextA(Handle(), name.c_str());
 }
 
 void TsuiCustomButton::ApplyProperties() {
     if (!Handle())
         return;
-    HWND hwnd = H(Handle());
+    HWND hwnd = Handle();
     const bool enabled = logic_.Enabled();
     if ((IsWindowEnabled(hwnd) != FALSE) != enabled) {
         EnableWindow(hwnd, enabled ? TRUE : FALSE);
@@ -199,22 +198,22 @@ void TsuiCustomButton::Invalidate() {
         return;
     TWindowDc dc(Handle());
     Paint(dc.get());
-    ValidateRect(H(Handle()), nullptr);
+    ValidateRect(Handle(), nullptr);
 }
 
-bool TsuiCustomButton::HasFocus() const { return Handle() && GetFocus() == H(Handle()); }
+bool TsuiCustomButton::HasFocus() const { return Handle() && GetFocus() == Handle(); }
 
 void TsuiCustomButton::StartRepeatTimer(int periodMs) {
-    SetTimer(H(Handle()), kRepeatTimer, static_cast<UINT>(periodMs), nullptr);
+    SetTimer(Handle(), kRepeatTimer, static_cast<UINT>(periodMs), nullptr);
 }
 
 void TsuiCustomButton::StopRepeatTimer() {
     if (Handle())
-        KillTimer(H(Handle()), kRepeatTimer);
+        KillTimer(Handle(), kRepeatTimer);
 }
 
 bool TsuiCustomButton::CanFocus() {
-    for (HWND w = H(Handle()); w; w = GetParent(w)) {
+    for (HWND w = Handle(); w; w = GetParent(w)) {
         if (!IsWindowEnabled(w) || !IsWindowVisible(w))
             return false;
         if (!(GetWindowLongPtrA(w, GWL_STYLE) & WS_CHILD))
@@ -223,12 +222,12 @@ bool TsuiCustomButton::CanFocus() {
     return true;
 }
 
-bool TsuiCustomButton::TakeFocus() { return SetFocus(H(Handle())) != nullptr || HasFocus(); }
+bool TsuiCustomButton::TakeFocus() { return SetFocus(Handle()) != nullptr || HasFocus(); }
 
-bool TsuiCustomButton::HasParent() { return GetParent(H(Handle())) != nullptr; }
+bool TsuiCustomButton::HasParent() { return GetParent(Handle()) != nullptr; }
 
 void TsuiCustomButton::SetParentModalResult(int result) {
-    HWND root = GetAncestor(H(Handle()), GA_ROOT);
+    HWND root = GetAncestor(Handle(), GA_ROOT);
     if (!root)
         return;
     SetModalResultOf(root, result);
@@ -241,22 +240,21 @@ void TsuiCustomButton::SetParentModalResult(int result) {
 }
 
 void TsuiCustomButton::DrawPicture(DcHandle dc, BitmapHandle picture, int width, int height) {
-    TMemoryDc source(CreateCompatibleDC(static_cast<HDC>(dc)));
+    TMemoryDc source(CreateCompatibleDC(dc));
     TSelection select(source.get(), picture);
-    HDC src = source.as<HDC>();
-    const TSize size = PictureSize(static_cast<HBITMAP>(picture));
+    HDC src = source.get();
+    const TSize size = PictureSize(picture);
     if (pictureTransparent_) {
-        TransparentBlt(static_cast<HDC>(dc), 0, 0, width, height, src, 0, 0, size.width,
-                       size.height, GetPixel(src, 0, 0));
+        TransparentBlt(dc, 0, 0, width, height, src, 0, 0, size.width, size.height,
+                       GetPixel(src, 0, 0));
     } else {
-        BitBlt(static_cast<HDC>(dc), 0, 0, size.width, size.height, src, 0, 0, SRCCOPY);
+        BitBlt(dc, 0, 0, size.width, size.height, src, 0, 0, SRCCOPY);
     }
 }
 
-void TsuiCustomButton::DrawCaption(DcHandle dc) {
-    HDC hdc = static_cast<HDC>(dc);
+void TsuiCustomButton::DrawCaption(DcHandle hdc) {
     RECT r{};
-    GetClientRect(H(Handle()), &r);
+    GetClientRect(Handle(), &r);
     HGDIOBJ old = SelectObject(hdc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, GetSysColor(logic_.Enabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
@@ -266,23 +264,22 @@ void TsuiCustomButton::DrawCaption(DcHandle dc) {
 
 void TsuiCustomButton::DrawFocusRect(DcHandle dc) {
     RECT r{};
-    GetClientRect(H(Handle()), &r);
+    GetClientRect(Handle(), &r);
     InflateRect(&r, -2, -2);
-    ::DrawFocusRect(static_cast<HDC>(dc), &r);
+    ::DrawFocusRect(dc, &r);
 }
 
 // Step 4 of painting: the parent's own background and painting shifted to the button's
 // place when transparent, else the button's colour.
-void TsuiCustomButton::PaintBackground(DcHandle work, int width, int height) {
-    HDC dc = static_cast<HDC>(work);
+void TsuiCustomButton::PaintBackground(DcHandle dc, int width, int height) {
     RECT rc{0, 0, width, height};
-    TGdiObject face(CreateSolidBrush(color_));
-    FillRect(dc, &rc, face.as<HBRUSH>());
-    HWND parent = GetParent(H(Handle()));
+    TBrush face(CreateSolidBrush(color_));
+    FillRect(dc, &rc, face.get());
+    HWND parent = GetParent(Handle());
     if (!transparent_ || !parent)
         return;
     POINT origin{0, 0};
-    MapWindowPoints(H(Handle()), parent, &origin, 1);
+    MapWindowPoints(Handle(), parent, &origin, 1);
     RECT pr{};
     GetClientRect(parent, &pr);
     SaveDC(dc);
@@ -295,7 +292,7 @@ void TsuiCustomButton::PaintBackground(DcHandle work, int width, int height) {
 
 void TsuiCustomButton::Paint(DcHandle target) {
     RECT rc{};
-    GetClientRect(H(Handle()), &rc);
+    GetClientRect(Handle(), &rc);
     const int w = rc.right, h = rc.bottom;
     if (w <= 0 || h <= 0)
         return;
@@ -318,14 +315,14 @@ void TsuiCustomButton::Paint(DcHandle target) {
         break;
     }
     TBitmap blank;
-    HBITMAP stateBmp = static_cast<HBITMAP>(state.Bitmap());
+    HBITMAP stateBmp = state.Bitmap();
     if (state.GetKind() == TPicture::Kind::Other) {
         // Not a bitmap: it paints as an empty 74 x 21 bitmap (white).
-        blank.reset(CreateCompatibleBitmap(static_cast<HDC>(target), 74, 21));
-        TMemoryDc fill(CreateCompatibleDC(static_cast<HDC>(target)));
+        blank.reset(CreateCompatibleBitmap(target, 74, 21));
+        TMemoryDc fill(CreateCompatibleDC(target));
         TSelection select(fill.get(), blank.get());
-        PatBlt(fill.as<HDC>(), 0, 0, 74, 21, WHITENESS);
-        stateBmp = blank.as<HBITMAP>();
+        PatBlt(fill.get(), 0, 0, 74, 21, WHITENESS);
+        stateBmp = blank.get();
     }
     // 3. and 4. Transparency and background.
     pictureTransparent_ = transparent_;
@@ -345,7 +342,7 @@ void TsuiCustomButton::Paint(DcHandle target) {
 
 std::intptr_t TsuiCustomButton::OnMessage(unsigned message, std::uintptr_t wParam,
                                           std::intptr_t lParam) {
-    HWND hwnd = H(Handle());
+    HWND hwnd = Handle();
     RECT rc{};
     GetClientRect(hwnd, &rc);
     const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
@@ -508,16 +505,15 @@ void TsuiImageButton::UpdateAutoSize() {
     const TPicture& normal = pics_[0];
     if (!autoSize_ || !HasParent() || normal.Empty())
         return;
-    SetWindowPos(static_cast<HWND>(Handle()), nullptr, 0, 0, normal.Width(), normal.Height(),
+    SetWindowPos(Handle(), nullptr, 0, 0, normal.Width(), normal.Height(),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TsuiImageButton::DrawPicture(DcHandle dc, BitmapHandle picture, int width, int height) {
-    HDC target = static_cast<HDC>(dc);
+void TsuiImageButton::DrawPicture(DcHandle target, BitmapHandle picture, int width, int height) {
     TMemoryDc source(CreateCompatibleDC(target));
     TSelection select(source.get(), picture);
-    HDC src = source.as<HDC>();
-    const TSize size = PictureSize(static_cast<HBITMAP>(picture));
+    HDC src = source.get();
+    const TSize size = PictureSize(picture);
     const int pw = size.width, ph = size.height;
     const int dw = stretch_ ? width : pw, dh = stretch_ ? height : ph;
     if (PictureTransparent()) {
@@ -534,9 +530,9 @@ void TsuiImageButton::DrawFocusRect(DcHandle dc) {
     if (!drawFocused_)
         return;
     RECT r{};
-    GetClientRect(static_cast<HWND>(Handle()), &r);
+    GetClientRect(Handle(), &r);
     RECT f{focusMargin_, focusMargin_, r.right - focusMargin_, r.bottom - focusMargin_};
-    ::DrawFocusRect(static_cast<HDC>(dc), &f);
+    ::DrawFocusRect(dc, &f);
 }
 
 void TsuiImageButton::Pick(TButtonPicture wanted, TPicture& out) const {
@@ -608,7 +604,7 @@ bool ImageButtonDialogKey(WindowHandle root, unsigned message, std::uintptr_t wP
     } else {
         return false;
     }
-    EnumChildWindows(H(root), OfferKey, reinterpret_cast<LPARAM>(&s));
+    EnumChildWindows(root, OfferKey, reinterpret_cast<LPARAM>(&s));
     if (!s.found)
         return false;
     s.found->Click();
@@ -616,12 +612,12 @@ bool ImageButtonDialogKey(WindowHandle root, unsigned message, std::uintptr_t wP
 }
 
 int ModalResultOf(WindowHandle root) {
-    return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropA(H(root), kModalProp)));
+    return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropA(root, kModalProp)));
 }
 
 void SetModalResultOf(WindowHandle root, int result) {
     if (result == 0)
-        RemovePropA(H(root), kModalProp);
+        RemovePropA(root, kModalProp);
     else
-        SetPropA(H(root), kModalProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(result)));
+        SetPropA(root, kModalProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(result)));
 }

@@ -6,12 +6,11 @@
 
 void RunModalBox(TWindow& box, WindowHandle owner, WindowHandle focus,
                  const std::function<bool()>& ended) {
-    HWND ownerWindow = static_cast<HWND>(owner);
-    const bool ownerEnabled = ownerWindow && ::IsWindowEnabled(ownerWindow);
+    const bool ownerEnabled = owner && ::IsWindowEnabled(owner);
     if (ownerEnabled)
-        ::EnableWindow(ownerWindow, FALSE);
-    ::ShowWindow(static_cast<HWND>(box.Handle()), SW_SHOW);
-    ::SetFocus(static_cast<HWND>(focus));
+        ::EnableWindow(owner, FALSE);
+    ::ShowWindow(box.Handle(), SW_SHOW);
+    ::SetFocus(focus);
     MSG msg;
     while (!ended() && box.Exists()) {
         const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
@@ -23,15 +22,15 @@ void RunModalBox(TWindow& box, WindowHandle owner, WindowHandle focus,
             break;
         if (ImageButtonDialogKey(box.Handle(), msg.message, msg.wParam, msg.lParam))
             continue;
-        if (::IsDialogMessageA(static_cast<HWND>(box.Handle()), &msg))
+        if (::IsDialogMessageA(box.Handle(), &msg))
             continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
     if (ownerEnabled)
-        ::EnableWindow(ownerWindow, TRUE);
+        ::EnableWindow(owner, TRUE);
     if (box.Exists())
-        ::ShowWindow(static_cast<HWND>(box.Handle()), SW_HIDE);
-    if (ownerWindow)
-        ::SetActiveWindow(ownerWindow);
+        ::ShowWindow(box.Handle(), SW_HIDE);
+    if (owner)
+        ::SetActiveWindow(owner);
 }

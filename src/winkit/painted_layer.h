@@ -11,6 +11,7 @@
 #pragma once
 
 #include "base/geometry.h"
+#include "base/handles.h"
 
 #include <functional>
 #include <string>
@@ -73,12 +74,12 @@ private:
     std::vector<TGraphic> items_;
 };
 
-// Windows build only (winkit/painted_layer_win32.cpp); handles are opaque here.
-// Draws every visible graphic of `layer` on the DC `dc`, back to front: fonts[i] is the HFONT
-// of font number i, pictures[i] the HBITMAP of picture number i (a missing one draws nothing).
-void PaintLayer(void* dc, const TPaintedLayer& layer, const std::vector<void*>& fonts,
-                const std::vector<void*>& pictures);
-// The size of `text` on one line in the HFONT `font`, as the window `window` draws it.
-TSize TextExtent(void* window, void* font, const std::string& text);
-// The size of the HBITMAP `picture`, {0, 0} for none.
-TSize PictureSize(void* picture);
+// Windows build only (winkit/painted_layer_win32.cpp).
+// Draws every visible graphic of `layer` on `dc`, back to front: fonts[i] is font number i,
+// pictures[i] picture number i (a missing one draws nothing).
+void PaintLayer(HDC dc, const TPaintedLayer& layer, const std::vector<HFONT>& fonts,
+                const std::vector<HBITMAP>& pictures);
+// The size of `text` on one line in `font`, as the window `window` draws it.
+TSize TextExtent(HWND window, HFONT font, const std::string& text);
+// The size of `picture`, {0, 0} for none.
+TSize PictureSize(HBITMAP picture);

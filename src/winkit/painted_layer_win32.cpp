@@ -16,13 +16,13 @@ void DrawPicture(HDC dc, const TBounds& at, HBITMAP picture, bool alpha) {
     TSelection select(source.get(), picture);
     if (alpha) {
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        ::AlphaBlend(dc, at.left, at.top, at.width, at.height, source.as<HDC>(), 0, 0, size.width,
+        ::AlphaBlend(dc, at.left, at.top, at.width, at.height, source.get(), 0, 0, size.width,
                      size.height, blend);
     } else if (size.width == at.width && size.height == at.height) {
-        ::BitBlt(dc, at.left, at.top, at.width, at.height, source.as<HDC>(), 0, 0, SRCCOPY);
+        ::BitBlt(dc, at.left, at.top, at.width, at.height, source.get(), 0, 0, SRCCOPY);
     } else {
         const int mode = ::SetStretchBltMode(dc, HALFTONE);
-        ::StretchBlt(dc, at.left, at.top, at.width, at.height, source.as<HDC>(), 0, 0, size.width,
+        ::StretchBlt(dc, at.left, at.top, at.width, at.height, source.get(), 0, 0, size.width,
                      size.height, SRCCOPY);
         ::SetStretchBltMode(dc, mode);
     }
@@ -40,17 +40,16 @@ void DrawLabel(HDC dc, const TGraphic& g, HFONT font) {
     ::DrawTextA(dc, g.text.c_str(), static_cast<int>(g.text.size()), &r, format);
 }
 
-template <class T> T At(const std::vector<void*>& list, int index) {
+template <class T> T At(const std::vector<T>& list, int index) {
     return index >= 0 && index < static_cast<int>(list.size())
-               ? static_cast<T>(list[static_cast<std::size_t>(index)])
+               ? list[static_cast<std::size_t>(index)]
                : nullptr;
 }
 
 } // namespace
 
-void PaintLayer(void* target, const TPaintedLayer& layer, const std::vector<void*>& fonts,
-                const std::vector<void*>& pictures) {
-    HDC dc = static_cast<HDC>(target);
+void PaintLayer(HDC dc, const TPaintedLayer& layer, const std::vector<HFONT>& fonts,
+                const std::vector<HBITMAP>& pictures) {
     ::SetBkMode(dc, TRANSPARENT);
     for (const TGraphic& g : layer.Items()) {
         if (!g.visible)
@@ -58,29 +57,29 @@ void PaintLayer(void* target, const TPaintedLayer& layer, const std::vector<void
         switch (g.kind) {
         case TGraphic::Kind::Label:
         case TGraphic::Kind::WrapLabel:
-            DrawLabel(dc, g, At<HFONT>(fonts, g.font));
+            DrawLabel(dc, g, At(fonts, g.font));
             break;
         case TGraphic::Kind::Image:
         case TGraphic::Kind::AlphaImage:
-            DrawPicture(dc, g.bounds, At<HBITMAP>(pictures, g.picture),
+            DrawPicture(dc, g.bounds, At(pictures, g.picture),
                         g.kind == TGraphic::Kind::AlphaImage);
             break;
         }
     }
 }
 
-TSize TextExtent(void* window, void* font, const std::string& text) {
+TSize TextExtent(HWND window, HFONT font, const std::string& text) {
     TWindowDc dc(window);
     TSelection select(dc.get(), font);
     RECT r{0, 0, 0, 0};
-    ::DrawTextA(static_cast<HDC>(dc.get()), text.c_str(), static_cast<int>(text.size()), &r,
+    ::DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &r,
                 DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     return {r.right - r.left, r.bottom - r.top};
 }
 
-TSize PictureSize(void* picture) {
+TSize PictureSize(HBITMAP picture) {
     BITMAP info{};
-    if (!picture || !::GetObjectA(static_cast<HBITMAP>(picture), sizeof info, &info))
+    if (!picture || !::GetObjectA(picture, sizeof info, &info))
         return {};
     return {info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
 }

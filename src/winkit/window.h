@@ -104,5 +104,5 @@ template <class F> bool ReportErrors(TWindow& window, F&& handler) noexcept {
     }
 }
 
-// The system's hand cursor (HCURSOR), loaded once when the program starts.
-void* HandPointCursor();
+// The system's hand cursor, loaded once when the program starts.
+HCURSOR HandPointCursor();

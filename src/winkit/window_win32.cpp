@@ -11,8 +11,6 @@
 
 namespace {
 
-HWND H(WindowHandle h) { return static_cast<HWND>(h); }
-
 // The hand cursor, set up once when the program is loaded.
 const HCURSOR g_handPoint = ::LoadCursorA(nullptr, IDC_HAND);
 
@@ -44,7 +42,7 @@ void RegisterOnce(const TWindowClass& c, WNDPROC procedure) {
 
 } // namespace
 
-void* HandPointCursor() { return g_handPoint; }
+HCURSOR HandPointCursor() { return g_handPoint; }
 
 std::string MessageOfCurrentError() { return MessageOf(std::current_exception()); }
 
@@ -79,7 +77,7 @@ struct TWindowThunk {
 
 TWindow::~TWindow() {
     if (hwnd_) {
-        HWND hwnd = H(hwnd_);
+        HWND hwnd = hwnd_;
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         hwnd_ = nullptr;
         ::DestroyWindow(hwnd);
@@ -87,12 +85,12 @@ TWindow::~TWindow() {
 }
 
 TWindow* TWindow::FromHandle(WindowHandle window) {
-    if (!window || !::IsWindow(H(window)))
+    if (!window || !::IsWindow(window))
         return nullptr;
-    if (::GetWindowLongPtrA(H(window), GWLP_WNDPROC) !=
+    if (::GetWindowLongPtrA(window, GWLP_WNDPROC) !=
         reinterpret_cast<LONG_PTR>(&TWindowThunk::Procedure))
         return nullptr;
-    return reinterpret_cast<TWindow*>(::GetWindowLongPtrA(H(window), GWLP_USERDATA));
+    return reinterpret_cast<TWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
 void TWindow::Create(const TWindowClass& windowClass, const TCreateArgs& args) {
@@ -100,7 +98,7 @@ void TWindow::Create(const TWindowClass& windowClass, const TCreateArgs& args) {
     creating_ = true;
     creationError_ = nullptr;
     HWND hwnd = ::CreateWindowExA(args.exStyle, windowClass.name, args.text.c_str(), args.style,
-                                  args.left, args.top, args.width, args.height, H(args.parent),
+                                  args.left, args.top, args.width, args.height, args.parent,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id)),
                                   ::GetModuleHandleA(nullptr), this);
     const DWORD code = ::GetLastError();
@@ -118,7 +116,7 @@ void TWindow::Create(const TWindowClass& windowClass, const TCreateArgs& args) {
 
 void TWindow::DestroyHandle() {
     if (hwnd_)
-        ::DestroyWindow(H(hwnd_)); // WM_NCDESTROY clears hwnd_
+        ::DestroyWindow(hwnd_); // WM_NCDESTROY clears hwnd_
 }
 
 std::intptr_t TWindow::OnMessage(unsigned message, std::uintptr_t wp, std::intptr_t lp) {
@@ -126,7 +124,7 @@ std::intptr_t TWindow::OnMessage(unsigned message, std::uintptr_t wp, std::intpt
 }
 
 std::intptr_t TWindow::DefaultMessage(unsigned message, std::uintptr_t wp, std::intptr_t lp) {
-    return ::DefWindowProcA(H(hwnd_), message, wp, lp);
+    return ::DefWindowProcA(hwnd_, message, wp, lp);
 }
 
 std::intptr_t TWindow::Failed(unsigned message, const std::exception_ptr& error) noexcept {
@@ -139,7 +137,7 @@ std::intptr_t TWindow::Failed(unsigned message, const std::exception_ptr& error)
         return message == WM_CREATE ? -1 : 0;
     }
     if (message == WM_PAINT && hwnd_)
-        ::ValidateRect(H(hwnd_), nullptr);
+        ::ValidateRect(hwnd_, nullptr);
     try {
         ReportError(MessageOf(error));
     } catch (...) {
@@ -150,8 +148,8 @@ std::intptr_t TWindow::Failed(unsigned message, const std::exception_ptr& error)
 
 void TWindow::ReportError(const std::string& message) {
     try {
-        HWND root = hwnd_ ? ::GetAncestor(H(hwnd_), GA_ROOTOWNER) : nullptr;
-        TWindow* owner = root && root != H(hwnd_) ? FromHandle(root) : nullptr;
+        HWND root = hwnd_ ? ::GetAncestor(hwnd_, GA_ROOTOWNER) : nullptr;
+        TWindow* owner = root && root != hwnd_ ? FromHandle(root) : nullptr;
         if (owner) {
             owner->ReportError(message);
             return;

@@ -1,4 +1,5 @@
 // shortcut-sweeper itself, run as a child process on temporary trees.
+#include "base/file_descriptor.h"
 #include "cli/support.h"
 #include "support/temp_dir.h"
 
@@ -282,10 +283,12 @@ TEST(Program, OnATerminalItShowsProgressAndAsksOnce) {
     fs::create_directories(home);
     int master = -1, slave = -1;
     ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    const TFileDescriptor terminal(master);
+    TFileDescriptor childsEnd(slave);
     Child child({"--recycle", m.menu.string()},
                 {{"HOME", home.string()}, {"XDG_DATA_HOME", (home / "data").string()}}, slave,
                 slave);
-    ::close(slave);
+    childsEnd.reset(); // the child has its own
     std::string screen;
     const auto readUntil = [&](const std::string& what) {
         for (int i = 0; i < 100 && screen.find(what) == std::string::npos; ++i) {
@@ -306,7 +309,6 @@ TEST(Program, OnATerminalItShowsProgressAndAsksOnce) {
     EXPECT_EQ(::write(master, "y\n", 2), 2);
     EXPECT_TRUE(readUntil("kept.")) << screen;
     const Result r = child.Wait();
-    ::close(master);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(screen.find("2 shortcuts moved to the trash, 0 kept."), std::string::npos) << screen;
     EXPECT_FALSE(fs::exists(m.menu / "Old" / "Gone.lnk"));

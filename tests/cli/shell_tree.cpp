@@ -3,6 +3,7 @@
 // FOLDER\targets holds what the valid shortcuts point to; FOLDER\menu holds the shortcuts:
 // valid ones (a file, a folder, a target in other letters' case, a network drive, a letter
 // without a volume), invalid ones (gone files, on C: and on Z:), one excluded by "*$*".
+#include "base/handles.h"
 #include "support/shell_link_win32.h"
 
 #include <windows.h>
@@ -20,11 +21,9 @@ int main(int argc, char** argv) {
     const std::string menu = root + "\\menu";
     for (const std::string& dir : {root, targets, targets + "\\Sub Folder", menu, menu + "\\Old"})
         ::CreateDirectoryA(dir.c_str(), nullptr);
-    const HANDLE file = ::CreateFileA((targets + "\\app.exe").c_str(), GENERIC_WRITE, 0, nullptr,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    if (!TKernelHandle(::CreateFileA((targets + "\\app.exe").c_str(), GENERIC_WRITE, 0, nullptr,
+                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)))
         return 1;
-    ::CloseHandle(file);
 
     std::string upper = targets + "\\APP.EXE";
     CharUpperA(upper.data());
@@ -42,7 +41,7 @@ int main(int argc, char** argv) {
         {"Old\\On Z.lnk", "Z:\\no-such-folder-of-the-cli-test\\x.exe"},
         {"Old\\skipped$.lnk", root + "\\gone\\skipped.exe"},
     };
-    ComApartment com;
+    TComApartment com;
     for (const auto& l : links)
         if (!WriteShortcut(menu + "\\" + l.link, l.target)) {
             std::fprintf(stderr, "shell_tree: cannot write %s\n", l.link);

@@ -1,5 +1,6 @@
 // Records built from real shortcuts written by the shell link object, probed on the real
 // file system.
+#include "base/handles.h"
 #include "inventory/inventory.h"
 #include "inventory/shortcut_item.h"
 #include "lnk/link_reader.h"
@@ -20,7 +21,7 @@ namespace {
 
 class ShortcutRecords : public ::testing::Test {
 protected:
-    ComApartment com;
+    TComApartment com;
     TempDir dir;
     std::unique_ptr<ILinkReader> reader = CreateSystemLinkReader();
     IFileProbes& probes = SystemFileProbes();
@@ -149,7 +150,7 @@ std::wstring LongForm(const std::string& path) {
 // network drive N: (tools/wine-run) are never probed and stay valid; a target longer than
 // MAX_PATH is probed whole; a target gone from a present drive is invalid and starts checked.
 TEST(ValidityOnTheSystem, OnlyWhatThePresentFileSystemDeniesIsInvalid) {
-    ComApartment com;
+    TComApartment com;
     TempDir dir;
     auto reader = CreateSystemLinkReader();
     CountingProbes probes;
@@ -174,10 +175,8 @@ TEST(ValidityOnTheSystem, OnlyWhatThePresentFileSystemDeniesIsInvalid) {
         ASSERT_TRUE(::CreateDirectoryW(LongForm(deep).c_str(), nullptr)) << deep.size();
     }
     const std::string longFile = deep + "\\tool.exe";
-    HANDLE h = ::CreateFileW(LongForm(longFile).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0,
-                             nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    ::CloseHandle(h);
+    ASSERT_TRUE(TKernelHandle(::CreateFileW(LongForm(longFile).c_str(), GENERIC_WRITE, 0, nullptr,
+                                            CREATE_NEW, 0, nullptr)));
 
     struct Case {
         std::string name, target;

@@ -1,6 +1,7 @@
 // The system's link reader under Wine, which is the program's own reader there: shortcuts the
 // shell link object writes read the same both ways, and shortcuts built byte by byte the way
 // Windows writes them read as Windows reads them, which Wine's link object often does not.
+#include "base/handles.h"
 #include "base/text.h"
 #include "lnk/link_reader.h"
 #include "support/shell_link_win32.h"
@@ -65,7 +66,7 @@ constexpr std::uint32_t kCsidlPersonal = 0x05, kCsidlProgramFiles = 0x26;
 
 class SystemLinkReader : public ::testing::Test {
 protected:
-    ComApartment com;
+    TComApartment com;
     TempDir dir;
     std::unique_ptr<ILinkReader> reader = CreateSystemLinkReader();
     std::unique_ptr<ILinkReader> shell = CreateShellLinkReader();
@@ -86,10 +87,9 @@ TEST_F(SystemLinkReader, ShortcutsWrittenByTheShellReadTheSame) {
     dir.MakeDir("folder with a long name");
     if (utf8) { // names in the process code page, which is UTF-8 here
         ASSERT_TRUE(::CreateDirectoryA(dir.Native("données").c_str(), nullptr));
-        HANDLE h = ::CreateFileA(dir.Native("données/café ünï 日本語.txt").c_str(), GENERIC_WRITE,
-                                 0, nullptr, CREATE_NEW, 0, nullptr);
-        ASSERT_NE(h, INVALID_HANDLE_VALUE);
-        ::CloseHandle(h);
+        ASSERT_TRUE(
+            TKernelHandle(::CreateFileA(dir.Native("données/café ünï 日本語.txt").c_str(),
+                                        GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
         ASSERT_TRUE(::CreateDirectoryA(dir.Native("Ωμέγα").c_str(), nullptr));
     }
     // A deep path: as close to 259 characters as a file name allows.
@@ -298,11 +298,10 @@ TEST_F(SystemLinkReader, ReadsAShortcutOpenForWriting) {
     Link l;
     l.linkInfo = LinkInfo({"C:\\open.exe", "", "", false, {}, {}, {}});
     const std::string path = Write("open.lnk", l.Build());
-    HANDLE writer = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    const TKernelHandle writer(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                             OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(writer);
     EXPECT_EQ(reader->ReadTarget(path), "C:\\open.exe");
-    ::CloseHandle(writer);
 }
 
 } // namespace

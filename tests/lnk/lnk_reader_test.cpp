@@ -1,5 +1,6 @@
 // The choice of link reader through a platform double, and the host build's reader on real
 // files: what it opens, how much it reads, what it resolves.
+#include "base/file_descriptor.h"
 #include "lnk/link_reader.h"
 #include "lnk/lnk_format.h"
 
@@ -134,10 +135,9 @@ TEST_F(LnkReader, ReadsShortcutsAndAnswersEmptyForWhatIsNotOne) {
 TEST_F(LnkReader, HugeFilesAreReadOnlyUpToTheCap) {
     const std::string path = Put("huge.lnk", Shortcut("C:\\huge.exe"));
     {
-        const int fd = ::open((dir.Path() / "huge.lnk").c_str(), O_WRONLY);
-        ASSERT_GE(fd, 0);
-        ASSERT_EQ(::ftruncate(fd, 100 * 1024 * 1024), 0); // sparse: cheap to make
-        ::close(fd);
+        const TFileDescriptor fd(::open((dir.Path() / "huge.lnk").c_str(), O_WRONLY));
+        ASSERT_TRUE(fd);
+        ASSERT_EQ(::ftruncate(fd.get(), 100 * 1024 * 1024), 0); // sparse: cheap to make
     }
     EXPECT_EQ(reader->ReadTarget(path), "C:\\huge.exe");
 

@@ -4,6 +4,7 @@
 // carry the project's version and the shipped settings' name and holder text, and the
 // program must start from that folder, refuse a second copy and end cleanly. Every box the
 // program shows is answered here.
+#include "base/handles.h"
 #include "base/text.h"
 #include "settings/settings.h"
 
@@ -113,19 +114,19 @@ public:
         STARTUPINFOA si{};
         si.cb = sizeof si;
         std::string line = "\"" + exe + "\"";
+        PROCESS_INFORMATION pi{};
         EXPECT_TRUE(::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                     nullptr, &si, &pi_))
+                                     nullptr, &si, &pi))
             << exe;
+        process_.reset(pi.hProcess);
+        thread_.reset(pi.hThread);
+        id_ = pi.dwProcessId;
     }
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
     ~Process() {
-        if (!pi_.hProcess)
-            return;
-        if (::WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT)
-            ::TerminateProcess(pi_.hProcess, 99);
-        ::CloseHandle(pi_.hProcess);
-        ::CloseHandle(pi_.hThread);
+        if (process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT)
+            ::TerminateProcess(process_.get(), 99);
     }
 
     // Its visible top-level window of class `cls`, waited for while the process runs.
@@ -136,10 +137,10 @@ public:
                  w = ::FindWindowExA(nullptr, w, cls, nullptr)) {
                 DWORD pid = 0;
                 ::GetWindowThreadProcessId(w, &pid);
-                if (pid == pi_.dwProcessId && ::IsWindowVisible(w))
+                if (pid == id_ && ::IsWindowVisible(w))
                     return w;
             }
-        } while (pi_.hProcess && ::WaitForSingleObject(pi_.hProcess, 100) == WAIT_TIMEOUT &&
+        } while (process_ && ::WaitForSingleObject(process_.get(), 100) == WAIT_TIMEOUT &&
                  ::GetTickCount() - start < ms);
         return nullptr;
     }
@@ -147,15 +148,16 @@ public:
     // The exit code once the process has ended (259, STILL_ACTIVE, when it has not).
     DWORD Exit(DWORD ms = 30000) const {
         DWORD code = STILL_ACTIVE;
-        if (pi_.hProcess) {
-            ::WaitForSingleObject(pi_.hProcess, ms);
-            ::GetExitCodeProcess(pi_.hProcess, &code);
+        if (process_) {
+            ::WaitForSingleObject(process_.get(), ms);
+            ::GetExitCodeProcess(process_.get(), &code);
         }
         return code;
     }
 
 private:
-    PROCESS_INFORMATION pi_{};
+    TKernelHandle process_, thread_;
+    DWORD id_ = 0;
 };
 
 std::string TextOf(HWND hwnd) {

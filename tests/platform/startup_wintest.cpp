@@ -2,6 +2,7 @@
 // for missing files, and the box for a missing background picture. Every box a process
 // shows is found and answered here.
 #include "base/errors.h"
+#include "base/handles.h"
 #include "settings/settings.h"
 #include "support/temp_dir.h"
 #include "windows/main_form.h"
@@ -91,27 +92,28 @@ struct Install {
 };
 
 struct Process {
-    PROCESS_INFORMATION pi{};
+    TKernelHandle process, thread;
+    DWORD id = 0;
     explicit Process(const std::string& exe, const std::string& arguments = "") {
         STARTUPINFOA si{};
         si.cb = sizeof si;
         std::string line = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+        PROCESS_INFORMATION pi{};
         EXPECT_TRUE(::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                      nullptr, &si, &pi));
+        process.reset(pi.hProcess);
+        thread.reset(pi.hThread);
+        id = pi.dwProcessId;
     }
     ~Process() {
-        if (pi.hProcess) {
-            if (::WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT)
-                ::TerminateProcess(pi.hProcess, 99);
-            ::CloseHandle(pi.hProcess);
-            ::CloseHandle(pi.hThread);
-        }
+        if (process && ::WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT)
+            ::TerminateProcess(process.get(), 99);
     }
     // Exit code after the process ends (or 259 when it did not within the time).
     DWORD Exit(DWORD ms = 20000) {
-        ::WaitForSingleObject(pi.hProcess, ms);
+        ::WaitForSingleObject(process.get(), ms);
         DWORD code = 0;
-        ::GetExitCodeProcess(pi.hProcess, &code);
+        ::GetExitCodeProcess(process.get(), &code);
         return code;
     }
 };
@@ -126,7 +128,7 @@ struct Found {
 HWND WaitWindow(const Process& p, const char* cls, DWORD ms = 20000) {
     const DWORD start = ::GetTickCount();
     do {
-        Found f{p.pi.dwProcessId, cls, nullptr};
+        Found f{p.id, cls, nullptr};
         ::EnumWindows(
             [](HWND hwnd, LPARAM lp) -> BOOL {
                 auto* f = reinterpret_cast<Found*>(lp);
@@ -143,7 +145,7 @@ HWND WaitWindow(const Process& p, const char* cls, DWORD ms = 20000) {
             reinterpret_cast<LPARAM>(&f));
         if (f.hwnd)
             return f.hwnd;
-        if (::WaitForSingleObject(p.pi.hProcess, 100) != WAIT_TIMEOUT)
+        if (::WaitForSingleObject(p.process.get(), 100) != WAIT_TIMEOUT)
             return nullptr;
     } while (::GetTickCount() - start < ms);
     return nullptr;

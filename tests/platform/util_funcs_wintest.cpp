@@ -1,6 +1,7 @@
 // The shell services against the real shell. A watchdog thread closes any dialog box the
 // process opens, so a shell error dialog cannot block a run; a test that must not see one
 // checks that none came.
+#include "base/handles.h"
 #include "platform/util_funcs.h"
 #include "support/dialog_watchdog_win32.h"
 #include "support/shell_link_win32.h"
@@ -26,7 +27,7 @@ struct RecordingCursor : IScreenCursor {
 };
 
 TEST(RecycleBin, MovesTheFileWithoutAskingAndReportsAMissingOne) {
-    ComApartment com;
+    TComApartment com;
     TempDir dir;
     dir.WriteFile("doomed.lnk", "L");
     const std::string path = dir.Native("doomed.lnk");
@@ -63,7 +64,7 @@ TEST(RecycleBin, MovesTheFileWithoutAskingAndReportsAMissingOne) {
 TEST(RecycleBin, NeverDestroysAFileItCannotRecycleWithoutAsking) {
     char child[MAX_PATH] = {};
     if (::GetEnvironmentVariableA("SWEEPER_NO_TRASH_FILE", child, MAX_PATH) > 0) {
-        ComApartment com;
+        TComApartment com;
         DialogWatchdog watchdog;
         const bool goOn = MoveToRecycleBin(nullptr, {child}, false);
         const bool kept = std::filesystem::exists(std::filesystem::path(child));
@@ -87,18 +88,17 @@ TEST(RecycleBin, NeverDestroysAFileItCannotRecycleWithoutAsking) {
                                           nullptr, nullptr, &si, &pi);
     ::SetEnvironmentVariableA("SWEEPER_NO_TRASH_FILE", nullptr);
     ::SetEnvironmentVariableA("XDG_DATA_HOME", xdg[0] ? xdg : nullptr);
+    const TKernelHandle process(pi.hProcess), thread(pi.hThread);
     ASSERT_TRUE(started);
-    ::WaitForSingleObject(pi.hProcess, 60000);
+    ::WaitForSingleObject(process.get(), 60000);
     DWORD code = 1;
-    ::GetExitCodeProcess(pi.hProcess, &code);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
+    ::GetExitCodeProcess(process.get(), &code);
     EXPECT_EQ(code, 0u);
     EXPECT_TRUE(std::filesystem::exists(dir.Path() / "keep.lnk"));
 }
 
 TEST(BusyCursor, OpenLinkOfNothingReturnsAndRestoresTheCursor) {
-    ComApartment com;
+    TComApartment com;
     RecordingCursor cursor;
     SetScreenCursorSink(&cursor);
     OpenLink("");
@@ -138,7 +138,7 @@ LRESULT CALLBACK Recorder(HWND window, UINT message, WPARAM w, LPARAM l) {
 }
 
 TEST(BrowseCallback, SelectsTheStartFolderAndDisablesOkForVirtualItems) {
-    ComApartment com;
+    TComApartment com;
     WNDCLASSA wc{};
     wc.lpfnWndProc = Recorder;
     wc.hInstance = ::GetModuleHandleA(nullptr);
@@ -174,7 +174,7 @@ TEST(BrowseCallback, SelectsTheStartFolderAndDisablesOkForVirtualItems) {
 }
 
 TEST(BrowseForFolder, CancelReturnsFalseAndKeepsThePath) {
-    ComApartment com;
+    TComApartment com;
     DialogWatchdog watchdog; // presses Cancel in the dialog
     std::string path = "C:\\";
     EXPECT_FALSE(

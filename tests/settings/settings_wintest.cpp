@@ -1,6 +1,7 @@
 // The settings file on the real file system: the file the build places beside this test,
 // sharing with other handles, a missing file, and the system's upper-casing.
 #include "base/errors.h"
+#include "base/handles.h"
 #include "settings/globals.h"
 #include "settings/settings.h"
 #include "support/temp_dir.h"
@@ -25,14 +26,10 @@ class OtherHandle {
 public:
     OtherHandle(const std::string& path, DWORD access, DWORD share)
         : h_(CreateFileA(path.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-    ~OtherHandle() {
-        if (h_ != INVALID_HANDLE_VALUE)
-            CloseHandle(h_);
-    }
-    bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
+    bool ok() const { return static_cast<bool>(h_); }
 
 private:
-    HANDLE h_;
+    TKernelHandle h_;
 };
 
 std::string OpenErrorOf(const std::string& path) {

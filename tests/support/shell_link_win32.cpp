@@ -6,16 +6,9 @@
 #include <objidl.h>
 #include <shlobj.h>
 
-ComApartment::ComApartment() : ok_(SUCCEEDED(::CoInitialize(nullptr))) {}
-ComApartment::~ComApartment() {
-    if (ok_)
-        ::CoUninitialize();
-}
-
 bool WriteShortcut(const std::string& lnkPath, const ShortcutFields& fields) {
-    IShellLinkA* link = nullptr;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                  reinterpret_cast<void**>(&link))))
+    ComRef<IShellLinkA> link;
+    if (FAILED(ComCreate(CLSID_ShellLink, IID_PPV_ARGS(link.out()))))
         return false;
     bool ok = SUCCEEDED(link->SetPath(fields.target.c_str()));
     if (ok && !fields.arguments.empty())
@@ -26,15 +19,12 @@ bool WriteShortcut(const std::string& lnkPath, const ShortcutFields& fields) {
         ok = SUCCEEDED(link->SetIconLocation(fields.iconPath.c_str(), 0));
     if (ok && !fields.relative.empty())
         ok = SUCCEEDED(link->SetRelativePath(fields.relative.c_str(), 0));
-    IPersistFile* file = nullptr;
+    ComRef<IPersistFile> file;
     if (ok)
-        ok = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)));
+        ok = SUCCEEDED(link.Query(IID_PPV_ARGS(file.out())));
     if (ok) {
         const std::wstring wide = WidenAnsi(lnkPath);
         ok = !wide.empty() && SUCCEEDED(file->Save(wide.c_str(), TRUE));
     }
-    if (file)
-        file->Release();
-    link->Release();
     return ok;
 }

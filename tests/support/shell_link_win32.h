@@ -1,6 +1,8 @@
 // Test helpers that write and read shortcuts with the shell link object itself.
 #pragma once
 
+#include "base/com_ref.h" // TComApartment
+
 #include <string>
 
 struct ShortcutFields {
@@ -12,20 +14,8 @@ struct ShortcutFields {
 };
 
 // Writes a shortcut file with IShellLinkA::SetPath, then IPersistFile::Save. COM must be
-// initialised on the calling thread (ComApartment does it). Returns false on any failure.
+// entered on the calling thread (TComApartment does it). Returns false on any failure.
 bool WriteShortcut(const std::string& lnkPath, const ShortcutFields& fields);
 inline bool WriteShortcut(const std::string& lnkPath, const std::string& target) {
     return WriteShortcut(lnkPath, ShortcutFields{target, {}, {}, {}, {}});
 }
-
-// Enters a single-threaded apartment for the lifetime of the object.
-class ComApartment {
-public:
-    ComApartment();
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    ~ComApartment();
-
-private:
-    bool ok_;
-};

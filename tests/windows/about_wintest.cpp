@@ -36,7 +36,7 @@ protected:
 
 TEST_F(About, ShowsTitleVersionHolderYearNoticeAndLink) {
     TFormAbout box(nullptr, "Sweeper", ::LoadIconA(nullptr, IDI_APPLICATION), shell);
-    HWND hwnd = static_cast<HWND>(box.Handle());
+    HWND hwnd = box.Handle();
     char caption[64] = {};
     ::GetWindowTextA(hwnd, caption, sizeof caption);
     EXPECT_STREQ(caption, "About Sweeper");
@@ -88,7 +88,7 @@ TEST_F(About, ShowsTitleVersionHolderYearNoticeAndLink) {
 TEST_F(About, AnEmptyLinkHasNothingToClick) {
     GlobalVars.HelpHomePageLink.clear();
     TFormAbout box(nullptr, "Sweeper", nullptr, shell);
-    HWND hwnd = static_cast<HWND>(box.Handle());
+    HWND hwnd = box.Handle();
     EXPECT_EQ(box.LabelText("LabelWeb"), "");
     ::SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(17, 196));
     EXPECT_TRUE(shell.opened.empty());
@@ -106,7 +106,7 @@ TEST_F(About, AnEmptyLinkHasNothingToClick) {
 TEST_F(About, EscapeDoesNotCloseEnterPressesOkAndTheCloseButtonCloses) {
     {
         TFormAbout box(nullptr, "Sweeper", nullptr, shell);
-        HWND ok = ::GetDlgItem(static_cast<HWND>(box.Handle()), IDOK);
+        HWND ok = ::GetDlgItem(box.Handle(), IDOK);
         // Escape first: had it closed the box, the result would not be OK.
         ::PostMessageA(ok, WM_KEYDOWN, VK_ESCAPE, 0);
         ::PostMessageA(ok, WM_KEYUP, VK_ESCAPE, 0);
@@ -115,7 +115,7 @@ TEST_F(About, EscapeDoesNotCloseEnterPressesOkAndTheCloseButtonCloses) {
     }
     {
         TFormAbout box(nullptr, "Sweeper", nullptr, shell);
-        ::PostMessageA(static_cast<HWND>(box.Handle()), WM_SYSCOMMAND, SC_CLOSE, 0);
+        ::PostMessageA(box.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
         EXPECT_EQ(box.ShowModal(), IDCANCEL);
     }
     // A new box shows the values of the moment it opens.

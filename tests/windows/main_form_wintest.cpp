@@ -1,6 +1,7 @@
 // The main window under Wine: its layout read back from the real controls, and the commands
 // driven with real messages over a temporary tree of shortcuts written by the shell.
 #include "base/errors.h"
+#include "base/handles.h"
 #include "inventory/shortcut_item.h"
 #include "lnk/link_reader.h"
 #include "lnk/lnk_builder.h"
@@ -104,7 +105,7 @@ struct Box {
 
 class MainForm : public ::testing::Test {
 protected:
-    ComApartment com;
+    TComApartment com;
     TempDir program;
     TempDir tree;
     TestShell shell;
@@ -156,12 +157,11 @@ protected:
         if (form && form->Exists())
             form->Idle();
     }
-    HWND Ctl(const char* name) { return static_cast<HWND>(form->Control(name)); }
+    HWND Ctl(const char* name) { return form->Control(name); }
     RECT ClientRectOf(const char* name) {
         RECT r;
         ::GetWindowRect(Ctl(name), &r);
-        ::MapWindowPoints(nullptr, static_cast<HWND>(form->Handle()), reinterpret_cast<POINT*>(&r),
-                          2);
+        ::MapWindowPoints(nullptr, form->Handle(), reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
     void Link(const std::string& rel, const std::string& target) {
@@ -188,8 +188,8 @@ protected:
     void ChooseShow(int position) {
         HWND box = Ctl("ComboBoxShow");
         ::SendMessageA(box, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
-        ::SendMessageA(static_cast<HWND>(form->Handle()), WM_COMMAND,
-                       MAKEWPARAM(GetDlgCtrlID(box), CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+        ::SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(box));
         Drain();
     }
     void Click(const char* button) {
@@ -206,7 +206,7 @@ protected:
 
 TEST_F(MainForm, LayoutCaptionAndStartState) {
     Open();
-    HWND hwnd = static_cast<HWND>(form->Handle());
+    HWND hwnd = form->Handle();
     char caption[64] = {};
     ::GetWindowTextA(hwnd, caption, sizeof caption);
     EXPECT_STREQ(caption, "Sweeper Test");
@@ -411,7 +411,7 @@ TEST_F(MainForm, RowClickFillsTheInfoPanelAndDoubleClickOpensProperties) {
     Open();
     Click("suiImageButtonScanShortcuts");
     HWND list = Ctl("ListViewFiles");
-    HWND hwnd = static_cast<HWND>(form->Handle());
+    HWND hwnd = form->Handle();
     auto clickRow = [&](int row, UINT code) {
         LVITEMA state{};
         state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -505,8 +505,7 @@ TEST_F(MainForm, WithoutTheShellsSheetPropertiesOpensTheProgramsOwnBox) {
     nm.hdr.hwndFrom = list;
     nm.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(list));
     nm.hdr.code = NM_DBLCLK;
-    ::SendMessageA(static_cast<HWND>(form->Handle()), WM_NOTIFY, nm.hdr.idFrom,
-                   reinterpret_cast<LPARAM>(&nm));
+    ::SendMessageA(form->Handle(), WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
     EXPECT_EQ(seen.count, 1);
     seen.key = VK_RETURN;
     Click("suiImageButtonProperties");
@@ -515,11 +514,11 @@ TEST_F(MainForm, WithoutTheShellsSheetPropertiesOpensTheProgramsOwnBox) {
     EXPECT_EQ(seen.caption, "Own Properties");
     EXPECT_EQ(seen.target, "C:\\Tools\\tool.exe");
     EXPECT_EQ(seen.comment, "Für Ünïcode 日本");
-    EXPECT_EQ(seen.owner, static_cast<HWND>(form->Handle()));
+    EXPECT_EQ(seen.owner, form->Handle());
     EXPECT_TRUE(shell.properties.empty()); // the shell was not asked
     EXPECT_TRUE(boxes.empty());            // and no error box
     EXPECT_FALSE(::FindWindowA("TFormProperties", nullptr));
-    EXPECT_TRUE(::IsWindowEnabled(static_cast<HWND>(form->Handle())));
+    EXPECT_TRUE(::IsWindowEnabled(form->Handle()));
 }
 
 TEST_F(MainForm, EscapeEndsARunningScanButNotALaterOne) {
@@ -543,7 +542,7 @@ TEST_F(MainForm, ClosingDuringAScanWaitsForTheScanToEnd) {
     for (int i = 0; i < 10; ++i)
         Link("many/s" + std::to_string(i) + ".lnk", tree.Native("nowhere.exe"));
     Open();
-    ::PostMessageA(static_cast<HWND>(form->Handle()), WM_CLOSE, 0, 0);
+    ::PostMessageA(form->Handle(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(form->ExecuteAction(TActionId::ScanShortcuts));
     // The close stopped the walk; the scan loop wrote its final texts on a living window,
     // and only then was the window destroyed.
@@ -573,7 +572,7 @@ TEST_F(MainForm, MissingBackgroundShowsOneErrorBoxAndScansStillWork) {
 
 TEST_F(MainForm, HelpLinksAndMenuPosition) {
     Open();
-    HWND hwnd = static_cast<HWND>(form->Handle());
+    HWND hwnd = form->Handle();
     Click("suiImageButtonMore");
     ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(kHelpMenu[4].id, 0), 0);
     ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(kHelpMenu[3].id, 0), 0);
@@ -604,8 +603,7 @@ TEST_F(MainForm, HelpLinksAndMenuPosition) {
 TEST_F(MainForm, HelpItemsAndMoreWithAnEmptyLinkAreDisabled) {
     Open(); // Home Page, More Free Tools and Support are set; the others are empty
     const auto grayed = [&](int id) {
-        return (::GetMenuState(form->PopupMenuHelp.as<HMENU>(), static_cast<UINT>(id),
-                               MF_BYCOMMAND) &
+        return (::GetMenuState(form->PopupMenuHelp.get(), static_cast<UINT>(id), MF_BYCOMMAND) &
                 MF_GRAYED) != 0;
     };
     for (int id : {menuHelpContent, menuHowTo, menuCheckUpdates})
@@ -631,7 +629,7 @@ TEST_F(MainForm, HelpItemsAndMoreWithAnEmptyLinkAreDisabled) {
     EXPECT_FALSE(::IsWindowEnabled(Ctl("suiImageButtonMore")));
     // A click on the grey button does nothing; the enabled items open their links.
     Click("suiImageButtonMore");
-    HWND hwnd = static_cast<HWND>(form->Handle());
+    HWND hwnd = form->Handle();
     for (int id : {menuHelpContent, menuHowTo})
         ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
     EXPECT_EQ(shell.opened,
@@ -642,7 +640,7 @@ TEST_F(MainForm, HelpItemsAndMoreWithAnEmptyLinkAreDisabled) {
 TEST_F(MainForm, AHandlerErrorShowsTheErrorBoxAndTheWindowGoesOn) {
     MakeTree();
     Open();
-    HWND hwnd = static_cast<HWND>(form->Handle());
+    HWND hwnd = form->Handle();
     const auto expectBox = [&](const std::string& text) {
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].text, text);
@@ -678,7 +676,7 @@ TEST_F(MainForm, TheIdlePassRepaintsNothingThatDidNotChange) {
     MakeTree();
     Open();
     Click("suiImageButtonScanShortcuts");
-    HWND hwnd = static_cast<HWND>(form->Handle());
+    HWND hwnd = form->Handle();
     ::UpdateWindow(hwnd);
     for (int pass = 0; pass < 3; ++pass) {
         form->Idle();
@@ -929,15 +927,14 @@ TEST_F(MainForm, DeleteRemovesTheRowsWhoseFilesAreGoneAndKeepsTheListsPlace) {
 
     std::filesystem::remove(std::filesystem::path(gone->Shortcut));
     const std::string lockedPath = locked->Shortcut;
-    HANDLE held =
-        ::CreateFileA(lockedPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
     {
+        const TKernelHandle held(
+            ::CreateFileA(lockedPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
         DialogWatchdog watchdog;
         Click("suiImageButtonDelete");
         EXPECT_EQ(watchdog.Closed(), 1) << "the shell asks once, for the file it cannot recycle";
     }
-    ::CloseHandle(held);
 
     // Moved: the checked rows from the last up to the held one (23); gone by hand: one;
     // kept: the held one and the five checked rows above it, not reached.

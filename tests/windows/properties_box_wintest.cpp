@@ -28,7 +28,7 @@ protected:
     }
     static std::string Caption(const TFormProperties& box) {
         char text[256] = {};
-        ::GetWindowTextA(static_cast<HWND>(box.Handle()), text, sizeof text);
+        ::GetWindowTextA(box.Handle(), text, sizeof text);
         return text;
     }
 };
@@ -62,7 +62,7 @@ TEST_F(PropertiesBox, EveryFieldSetIsShownAsTheSheetShowsIt) {
         EXPECT_NE(box.Value(when).find(", 20"), std::string::npos) << when << box.Value(when);
     EXPECT_NE(box.Value("Attributes:"), "");
     // Each value a read-only tab stop to read it from, then Close.
-    HWND hwnd = static_cast<HWND>(box.Handle());
+    HWND hwnd = box.Handle();
     HWND first = ::GetNextDlgTabItem(hwnd, nullptr, FALSE);
     std::size_t stops = 0;
     for (HWND c = first; c && (stops == 0 || c != first); c = ::GetNextDlgTabItem(hwnd, c, FALSE)) {
@@ -113,7 +113,7 @@ TEST_F(PropertiesBox, EnterAndEscapeCloseItAndItIsOwnedAndModal) {
     ASSERT_TRUE(owner);
     for (const WPARAM key : {VK_ESCAPE, VK_RETURN}) {
         TFormProperties box(owner, path);
-        HWND hwnd = static_cast<HWND>(box.Handle());
+        HWND hwnd = box.Handle();
         EXPECT_EQ(::GetWindow(hwnd, GW_OWNER), owner);
         EXPECT_FALSE(::GetWindowLongA(hwnd, GWL_STYLE) &
                      (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME));
@@ -126,7 +126,7 @@ TEST_F(PropertiesBox, EnterAndEscapeCloseItAndItIsOwnedAndModal) {
     }
     // The title bar's close button.
     TFormProperties box(owner, path);
-    ::PostMessageA(static_cast<HWND>(box.Handle()), WM_SYSCOMMAND, SC_CLOSE, 0);
+    ::PostMessageA(box.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(box.ShowModal(), IDCANCEL);
     ::DestroyWindow(owner);
 }
@@ -134,7 +134,7 @@ TEST_F(PropertiesBox, EnterAndEscapeCloseItAndItIsOwnedAndModal) {
 TEST_F(PropertiesBox, ScalesWithTheDisplay) {
     ASSERT_EQ(SystemDpi(), 96) << "the Wine prefix is not at 96 dpi";
     TFormProperties box(nullptr, Write("Scaled.lnk", Link{}));
-    HWND hwnd = static_cast<HWND>(box.Handle());
+    HWND hwnd = box.Handle();
     const TPropertiesLayout layout = PropertiesLayout(box.Texts());
     const auto expectAt = [&](int dpi) {
         SCOPED_TRACE(dpi);

@@ -38,8 +38,8 @@ Seen Read(HWND window) {
     Seen seen;
     ComRef<IAccessible> object;
     if (FAILED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
-                                            IID_IAccessible, object.outVoid())) ||
-        !object.get())
+                                            IID_PPV_ARGS(object.out()))) ||
+        !object)
         return seen;
     seen.answered = true;
     BSTR text = nullptr;
@@ -61,7 +61,7 @@ Seen Read(HWND window) {
 bool DoDefaultAction(HWND window) {
     ComRef<IAccessible> object;
     return SUCCEEDED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
-                                                  IID_IAccessible, object.outVoid())) &&
+                                                  IID_PPV_ARGS(object.out()))) &&
            SUCCEEDED(object->accDoDefaultAction(kSelf));
 }
 
@@ -73,7 +73,7 @@ std::string WindowText(HWND window) {
 
 class Accessibility : public ::testing::Test {
 protected:
-    ComApartment com;
+    TComApartment com;
     TempDir program; // no settings and no background: their error boxes are answered unseen
     std::unique_ptr<TMainForm> form;
 
@@ -104,8 +104,8 @@ protected:
         if (form && form->Exists())
             form->Idle();
     }
-    HWND Main() { return static_cast<HWND>(form->Handle()); }
-    HWND Ctl(const char* name) { return static_cast<HWND>(form->Control(name)); }
+    HWND Main() { return form->Handle(); }
+    HWND Ctl(const char* name) { return form->Control(name); }
 };
 
 TEST_F(Accessibility, ImageButtonsTellNameRoleAndStateAndPressOnRequest) {
@@ -174,8 +174,9 @@ TEST_F(Accessibility, PaintedTextsAreReadableAndTheBoxesNamed) {
     // stubs: where the service works, the names read back.
     ComRef<IAccPropServices> service;
     const bool serviceWorks =
-        SUCCEEDED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                     IID_IAccPropServices, service.outVoid())) &&
+        // Not IID_PPV_ARGS: mingw-w64's oleacc.h gives IAccPropServices no uuid of its own.
+        SUCCEEDED(ComCreate(CLSID_AccPropServices, IID_IAccPropServices,
+                            reinterpret_cast<void**>(service.out()))) &&
         service->ClearHwndProps(Main(), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
                                 &PROPID_ACC_NAME, 1) == S_OK;
     if (!serviceWorks)

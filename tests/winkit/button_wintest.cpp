@@ -85,7 +85,7 @@ struct ButtonWinTest : ::testing::Test {
         button.reset();
         DestroyWindow(form);
     }
-    HWND B() { return static_cast<HWND>(button->Handle()); }
+    HWND B() { return button->Handle(); }
     Pixels Shown() { return Painted(B(), 86, 77); }
     void Send(UINT msg, WPARAM wp, LPARAM lp) { SendMessageA(B(), msg, wp, lp); }
 };
@@ -161,7 +161,7 @@ TEST_F(ButtonWinTest, OnlyNormalPictureShowsInEveryState) {
     TsuiImageButton plain(form, 150, 20);
     plain.SetAutoSize(true);
     plain.SetPicNormal(TPicture::FromResource(IDB_DELETE_NORMAL));
-    HWND h = static_cast<HWND>(plain.Handle());
+    HWND h = plain.Handle();
     SendMessageA(h, WM_MOUSEMOVE, 0, At(5, 5));
     EXPECT_EQ(Painted(h, 86, 77), normal);
     SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
@@ -223,7 +223,7 @@ TEST_F(ButtonWinTest, NotABitmapPaintsAsAnEmpty74By21Bitmap) {
     odd.SetPicNormal(TPicture::FromIcon(LoadIconA(nullptr, MAKEINTRESOURCEA(32512))));
     odd.SetUIStyle(TsuiUIStyle::MacOS);
     EXPECT_EQ(odd.UIStyle(), TsuiUIStyle::FromThemeFile);
-    Pixels p = Painted(static_cast<HWND>(odd.Handle()), 90, 30);
+    Pixels p = Painted(odd.Handle(), 90, 30);
     EXPECT_EQ(p[0], RGB(255, 255, 255)); // inside the 74 x 21 area
     EXPECT_EQ(p[20 * 90 + 73], RGB(255, 255, 255));
     EXPECT_EQ(p[20 * 90 + 74], RGB(0, 0, 255)); // the fill beyond it

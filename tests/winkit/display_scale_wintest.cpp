@@ -7,7 +7,9 @@
 // for 144 and 192 dpi it starts itself again as a child while LogPixels says so, and puts the
 // value back as soon as the child has read it (so the Windows tests must not run in parallel
 // in one prefix, which CTest does not do unless asked to).
+#include "base/handles.h"
 #include "pictures/pictures.h"
+#include "platform/program_files.h"
 #include "windows/about.h"
 #include "windows/main_form.h"
 #include "windows/main_form_layout.h"
@@ -135,8 +137,8 @@ struct Window {
         if (form && form->Exists())
             form->Idle();
     }
-    HWND Handle() const { return static_cast<HWND>(form->Handle()); }
-    HWND Control(const char* name) const { return static_cast<HWND>(form->Control(name)); }
+    HWND Handle() const { return form->Handle(); }
+    HWND Control(const char* name) const { return form->Control(name); }
 };
 
 // The main window laid out for `dpi`: everything of the tables scaled, the pictures of the
@@ -182,7 +184,7 @@ void ExpectMainWindowAt(const Window& w, int dpi) {
     const int percent = PictureScale(dpi);
     const int renderingDpi = percent * kDesignDpi / 100;
     int cx = 0, cy = 0;
-    ImageList_GetIconSize(static_cast<HIMAGELIST>(w.form->RowImages()), &cx, &cy);
+    ImageList_GetIconSize(w.form->RowImages(), &cx, &cy);
     EXPECT_EQ(cx, Scale(16, renderingDpi));
     EXPECT_EQ(cy, Scale(16, renderingDpi));
     EXPECT_EQ(reinterpret_cast<HIMAGELIST>(::SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
@@ -222,7 +224,7 @@ void ExpectHelpMenuAt(Window& w, int dpi) {
 
 void ExpectAboutBoxAt(const TFormAbout& box, int dpi) {
     SCOPED_TRACE("About box at " + std::to_string(dpi) + " dpi");
-    HWND hwnd = static_cast<HWND>(box.Handle());
+    HWND hwnd = box.Handle();
     ExpectClientSize(hwnd, Scale(TSize{375, 217}, dpi));
     ExpectPlace(hwnd, ::GetDlgItem(hwnd, IDOK), Scale(TBounds{280, 184, 81, 23}, dpi));
     EXPECT_EQ(FontHeight(::GetDlgItem(hwnd, IDOK)), -Scale(11, dpi));
@@ -268,7 +270,7 @@ DWORD RunChildAt(int dpi) {
     char self[MAX_PATH];
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string command = std::string("\"") + self + "\" --gtest_brief=1";
-    HANDLE started = ::CreateEventA(nullptr, TRUE, FALSE, kChildStarted);
+    const TKernelHandle started(::CreateEventA(nullptr, TRUE, FALSE, kChildStarted));
     ::SetEnvironmentVariableA(kChildDpi, std::to_string(dpi).c_str());
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -283,17 +285,15 @@ DWORD RunChildAt(int dpi) {
         created = ::CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                    nullptr, &startup, &child);
         if (created)
-            ::WaitForSingleObject(started, 60000);
+            ::WaitForSingleObject(started.get(), 60000);
     }
     ::SetEnvironmentVariableA(kChildDpi, nullptr);
-    ::CloseHandle(started);
     if (!created)
         return static_cast<DWORD>(-1);
-    ::WaitForSingleObject(child.hProcess, 120000);
+    const TKernelHandle process(child.hProcess), thread(child.hThread);
+    ::WaitForSingleObject(process.get(), 120000);
     DWORD code = static_cast<DWORD>(-1);
-    ::GetExitCodeProcess(child.hProcess, &code);
-    ::CloseHandle(child.hProcess);
-    ::CloseHandle(child.hThread);
+    ::GetExitCodeProcess(process.get(), &code);
     return code;
 }
 
@@ -339,9 +339,19 @@ TEST(DisplayScale, TheWindowFollowsItsDisplaysDensity) {
 
     TFormAbout box(nullptr, "Sweeper", nullptr, SystemShellServices());
     ExpectAboutBoxAt(box, 96);
-    ::SendMessageA(static_cast<HWND>(box.Handle()), WM_DPICHANGED, MAKEWPARAM(192, 192),
+    ::SendMessageA(box.Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192),
                    reinterpret_cast<LPARAM>(&suggested));
     ExpectAboutBoxAt(box, 192);
+}
+
+// The UI.bmp beside the program is the shipped one, as the Windows program computes its
+// fingerprint (the build's tool computed it on the build machine); the same bytes but one
+// are another picture.
+TEST(DisplayScale, TheBackgroundBesideTheProgramIsTheShippedOne) {
+    std::string bytes = ReadSharedFile(DistFolder() + "UI.bmp");
+    EXPECT_TRUE(IsShippedBackground(bytes));
+    bytes[bytes.size() / 3] ^= 0x80;
+    EXPECT_FALSE(IsShippedBackground(bytes));
 }
 
 TEST(DisplayScale, TheWindowStartsAt150And200Percent) {
@@ -369,10 +379,8 @@ int main(int argc, char** argv) {
     const bool child = ChildDpi() != 0;
     if (child) {
         SystemDpi(); // read now, before the parent puts LogPixels back
-        if (HANDLE started = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, kChildStarted)) {
-            ::SetEvent(started);
-            ::CloseHandle(started);
-        }
+        if (const TKernelHandle started{::OpenEventA(EVENT_MODIFY_STATE, FALSE, kChildStarted)})
+            ::SetEvent(started.get());
     }
     std::string& filter = ::testing::GTEST_FLAG(filter);
     if (child)

@@ -45,8 +45,8 @@ private:
         if (message == WM_PAINT) {
             ++paints;
             PAINTSTRUCT ps;
-            ::BeginPaint(static_cast<HWND>(Handle()), &ps);
-            ::EndPaint(static_cast<HWND>(Handle()), &ps);
+            ::BeginPaint(Handle(), &ps);
+            ::EndPaint(Handle(), &ps);
             return 0;
         }
         if (message == WM_APP)
@@ -119,7 +119,7 @@ TEST(Window, AHandlerErrorIsReportedAndTheWindowGoesOn) {
         if (fail && (m == WM_COMMAND || m == WM_PAINT))
             throw Exception(m == WM_PAINT ? "paint failed" : "command failed");
     });
-    HWND hwnd = static_cast<HWND>(probe.Handle());
+    HWND hwnd = probe.Handle();
     EXPECT_EQ(::SendMessageA(hwnd, WM_COMMAND, 1, 0), 0);
     EXPECT_EQ(probe.reports, std::vector<std::string>{"command failed"});
 
@@ -152,7 +152,7 @@ TEST(Window, ErrorsOfChildrenAndOwnedWindowsReachTheRootOwner) {
     Probe root;
     TsuiImageButton button(root.Handle(), 0, 0);
     button.SetOnClick([] { throw Exception("click failed"); });
-    ::SendMessageA(static_cast<HWND>(button.Handle()), BM_CLICK, 0, 0);
+    ::SendMessageA(button.Handle(), BM_CLICK, 0, 0);
     ASSERT_EQ(root.reports, std::vector<std::string>{"click failed"});
 
     struct Owned : TWindow {
@@ -165,15 +165,15 @@ TEST(Window, ErrorsOfChildrenAndOwnedWindowsReachTheRootOwner) {
             return DefaultMessage(m, wp, lp);
         }
     } owned(root.Handle());
-    ::SendMessageA(static_cast<HWND>(owned.Handle()), WM_APP, 0, 0);
+    ::SendMessageA(owned.Handle(), WM_APP, 0, 0);
     EXPECT_EQ(root.reports.back(), "owned failed");
 }
 
 TEST(Window, AWindowDestroyedFirstIsForgottenByItsObject) {
     Probe parent;
     auto button = std::make_unique<TsuiImageButton>(parent.Handle(), 0, 0);
-    HWND child = static_cast<HWND>(button->Handle());
-    ::DestroyWindow(static_cast<HWND>(parent.Handle()));
+    HWND child = button->Handle();
+    ::DestroyWindow(parent.Handle());
     EXPECT_FALSE(parent.Exists());
     EXPECT_FALSE(button->Exists());
     EXPECT_FALSE(::IsWindow(child));
