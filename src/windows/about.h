@@ -27,8 +27,10 @@ public:
     void ButtonOKClick();
     void LabelWebClick();
 
-    bool LabelBounds(const std::string& name, TBounds& bounds) const;
-    std::string LabelText(const std::string& name) const;
+    bool LabelBounds(const std::string& name, TBounds& bounds) const {
+        return labels_.BoundsOf(name, bounds);
+    }
+    std::string LabelText(const std::string& name) const { return labels_.TextOf(name); }
 
 private:
     std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;

@@ -111,18 +111,6 @@ void TFormAbout::FormCreate() {
     labels_.SetText("LabelWeb", texts.web);
 }
 
-bool TFormAbout::LabelBounds(const std::string& name, TBounds& bounds) const {
-    const TGraphic* g = labels_.Find(name);
-    if (g)
-        bounds = g->bounds;
-    return g != nullptr;
-}
-
-std::string TFormAbout::LabelText(const std::string& name) const {
-    const TGraphic* g = labels_.Find(name);
-    return g ? g->text : std::string();
-}
-
 // An empty link has nothing to click: no hand cursor, no click.
 bool TFormAbout::OverLink(int x, int y) const {
     const TGraphic* hit = labels_.HitTest(x, y);

@@ -110,9 +110,11 @@ public:
     WindowHandle Control(const std::string& name) const;
     // Painted controls (labels, images): place, text and visibility; false for an unknown
     // name.
-    bool GraphicBounds(const std::string& name, TBounds& bounds) const;
-    std::string GraphicText(const std::string& name) const;
-    bool GraphicVisible(const std::string& name) const;
+    bool GraphicBounds(const std::string& name, TBounds& bounds) const {
+        return graphics_.BoundsOf(name, bounds);
+    }
+    std::string GraphicText(const std::string& name) const { return graphics_.TextOf(name); }
+    bool GraphicVisible(const std::string& name) const { return graphics_.VisibleOf(name); }
     bool HasBackground() const { return static_cast<bool>(background_); }
     // The display density the layout is scaled to (96: as the tables say).
     int Dpi() const { return dpi_; }

@@ -95,23 +95,6 @@ WindowHandle TMainForm::Control(const std::string& name) const {
     return nullptr;
 }
 
-bool TMainForm::GraphicBounds(const std::string& name, TBounds& bounds) const {
-    const TGraphic* g = graphics_.Find(name);
-    if (g)
-        bounds = g->bounds;
-    return g != nullptr;
-}
-
-std::string TMainForm::GraphicText(const std::string& name) const {
-    const TGraphic* g = graphics_.Find(name);
-    return g ? g->text : std::string();
-}
-
-bool TMainForm::GraphicVisible(const std::string& name) const {
-    const TGraphic* g = graphics_.Find(name);
-    return g && g->visible;
-}
-
 // ---- IMainView ----
 
 void TMainForm::SetInfoText(const std::string& text) { SetLabel("LabelInfo", text); }

@@ -29,6 +29,23 @@ const TGraphic* TPaintedLayer::Find(const std::string& name) const {
     return const_cast<TPaintedLayer*>(this)->Lookup(name);
 }
 
+bool TPaintedLayer::BoundsOf(const std::string& name, TBounds& bounds) const {
+    const TGraphic* g = Find(name);
+    if (g)
+        bounds = g->bounds;
+    return g != nullptr;
+}
+
+std::string TPaintedLayer::TextOf(const std::string& name) const {
+    const TGraphic* g = Find(name);
+    return g ? g->text : std::string();
+}
+
+bool TPaintedLayer::VisibleOf(const std::string& name) const {
+    const TGraphic* g = Find(name);
+    return g && g->visible;
+}
+
 bool TPaintedLayer::SetText(const std::string& name, const std::string& text) {
     TGraphic* g = Lookup(name);
     if (!g || g->text == text)

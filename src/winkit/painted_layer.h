@@ -51,6 +51,10 @@ public:
     void Add(TGraphic graphic);
     const std::vector<TGraphic>& Items() const { return items_; }
     const TGraphic* Find(const std::string& name) const;
+    // A graphic's place, text and visibility by name: false, "" and false for an unknown one.
+    bool BoundsOf(const std::string& name, TBounds& bounds) const;
+    std::string TextOf(const std::string& name) const;
+    bool VisibleOf(const std::string& name) const;
 
     // Each setter repaints the old and the new area when, and only when, something changed.
     // An unknown name changes nothing. True when something changed.
