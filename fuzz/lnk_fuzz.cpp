@@ -1,7 +1,7 @@
 // libFuzzer target: any bytes through the shortcut-file reader. Sanitizers report every
 // out-of-bounds read and overflow; the checks below catch results that break the contract.
+#include "base/windows_path.h"
 #include "lnk/lnk_format.h"
-#include "lnk/target_path.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         lnk::ReadShortcutTarget(data, size, {"C:\\Links\\a\\b\\c.lnk", env, {}});
     if (target.size() > lnk::kMaxTargetBytes)
         std::abort();
-    if (!target.empty() && !lnk::IsFullPath(target)) // never a relative target
+    if (!target.empty() && !winpath::IsFullPath(target)) // never a relative target
         std::abort();
     CheckUtf8(target); // no cut character
 

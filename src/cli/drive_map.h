@@ -3,6 +3,8 @@
 // Windows would, without regard to case.
 #pragma once
 
+#include "cli/windows_env.h"
+#include "lnk/link_reader.h"
 #include "platform/fs_probes.h"
 
 #include <array>
@@ -28,15 +30,19 @@ bool ReadWinePrefixDrives(const std::string& prefix, TDriveRoots& roots, std::st
 //   FileExists  a plain stat of the local path ('\' read as '/'), for the shortcut files;
 //   DriveKind   Local for a mapped letter whose folder is there, NoVolume otherwise (so a
 //               target on it is valid unprobed);
-//   ProbePath   "X:\a\b" below the letter's folder, "\a\b" below "/": each name matched
-//               without regard to case (an exact match first); "." and ".." are applied,
-//               empty names skipped, trailing dots and blanks dropped as Windows drops them.
-//               Absent only when a folder on the way was listed and holds no such name, or
-//               is a file; Unknown when a folder cannot be listed (access denied) or a name
-//               of the short form NAME~N (8.3) matches nothing, since Linux keeps no short
-//               names to compare with. Each folder is listed at most once per object.
-std::unique_ptr<IFileProbes> CreateMappedProbes(const TDriveRoots& roots);
+//   ProbePath   "X:\a\b" below the letter's folder: each name matched without regard to
+//               case (an exact match first); "." and ".." are applied, empty names skipped,
+//               trailing dots and blanks dropped as Windows drops them. Absent only when a
+//               folder on the way was listed and holds no such name, or is a file; Unknown
+//               when a folder cannot be listed (access denied), and for a path on no mapped
+//               letter. Each folder is listed at most once per object.
+//   ShortNameMiss  a target with a short 8.3 name is not judged: Linux keeps no short names,
+//               and in a Wine prefix (`winePrefix`) the ones there are Wine's own.
+std::unique_ptr<IFileProbes> CreateMappedProbes(const TDriveRoots& roots, bool winePrefix = false);
 
-// The short 8.3 form of a name as Windows (PROGRA~1) and Wine (PROGR~3T) make them: a base of
-// up to 8 characters ending in '~' and letters or digits, an optional extension of up to 3.
-bool IsShortNameForm(const std::string& name);
+// What the program's own reader sees of the mapped Windows: the shortcut files, read from
+// Linux; each file's Windows path (the letter whose folder holds it, the deepest such folder
+// winning: "C:\users\bob\Desktop\x.lnk" for a file below a prefix's drive_c, its Z: path
+// elsewhere); the variables and known folders of `environment`; ANSI text in its code page.
+std::unique_ptr<IShortcutFiles> CreateMappedShortcutFiles(const TDriveRoots& roots,
+                                                          TWindowsEnvironment environment);

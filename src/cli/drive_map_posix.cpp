@@ -1,6 +1,7 @@
 #include "cli/drive_map.h"
 
 #include "base/posix_path.h"
+#include "base/windows_path.h"
 
 #include <glib.h>
 
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include <dirent.h>
+#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,7 +74,8 @@ struct Listing {
 
 class MappedProbes final : public IFileProbes {
 public:
-    explicit MappedProbes(const TDriveRoots& roots) : roots_(roots) {}
+    MappedProbes(const TDriveRoots& roots, bool winePrefix)
+        : roots_(roots), winePrefix_(winePrefix) {}
 
     bool FileExists(const std::string& path) override {
         struct stat st {};
@@ -85,37 +88,28 @@ public:
     }
 
     TPathState ProbePath(const std::string& path) override {
-        std::string_view rest(path);
-        std::string root = "/";
-        if (rest.size() >= 2 && rest[1] == ':') {
-            char letter = rest[0];
-            if (letter >= 'a' && letter <= 'z')
-                letter = static_cast<char>(letter - 'a' + 'A');
-            if (letter < 'A' || letter > 'Z')
-                return TPathState::Unknown;
-            root = roots_[static_cast<std::size_t>(letter - 'A')];
-            if (root.empty())
-                return TPathState::Unknown;
-            rest.remove_prefix(2);
-        } else if (rest.empty() || (rest[0] != '\\' && rest[0] != '/')) {
-            return TPathState::Unknown; // relative: nothing to resolve it against
-        }
+        const char letter = winpath::DriveLetter(path);
+        if (letter == 0)
+            return TPathState::Unknown; // a share, or a root folder of no known drive
+        const std::string& root = roots_[static_cast<std::size_t>(letter - 'A')];
+        if (root.empty())
+            return TPathState::Unknown;
         std::vector<std::string> names;
-        while (!rest.empty()) {
-            const std::size_t end = rest.find_first_of("\\/");
-            std::string name(rest.substr(0, end));
-            rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-            if (name == "..") {
-                if (!names.empty())
-                    names.pop_back();
-                continue;
-            }
-            while (!name.empty() && name != "." && (name.back() == '.' || name.back() == ' '))
+        for (const std::string_view stored :
+             winpath::Names(std::string_view(path).substr(winpath::RootLength(path)))) {
+            std::string name(stored);
+            // Windows drops trailing dots and blanks from a name.
+            while (!name.empty() && (name.back() == '.' || name.back() == ' '))
                 name.pop_back();
-            if (!name.empty() && name != ".")
+            if (!name.empty())
                 names.push_back(std::move(name));
         }
         return Resolve(root, names, 0);
+    }
+
+    // Linux keeps no short names to compare a stored one with, and a prefix holds Wine's.
+    std::string_view ShortNameMiss() override {
+        return winePrefix_ ? "short name not found under Wine" : "short name not found on Linux";
     }
 
 private:
@@ -131,7 +125,7 @@ private:
         const std::string base = dir == "/" ? std::string() : dir;
         const auto [first, last] = listing.byFolded.equal_range(Fold(name));
         if (first == last)
-            return IsShortNameForm(name) ? TPathState::Unknown : TPathState::Absent;
+            return TPathState::Absent;
         if (i + 1 == names.size())
             return TPathState::Exists;
         // Names that differ only in case: the exact one first, then the others.
@@ -177,6 +171,7 @@ private:
     }
 
     TDriveRoots roots_;
+    bool winePrefix_;
     std::unordered_map<std::string, Listing> cache_;
 };
 
@@ -239,28 +234,132 @@ bool ReadWinePrefixDrives(const std::string& prefix, TDriveRoots& roots, std::st
     return true;
 }
 
-bool IsShortNameForm(const std::string& name) {
-    const std::size_t dot = name.find('.');
-    const std::string_view base = std::string_view(name).substr(0, dot);
-    const std::string_view ext =
-        dot == std::string::npos ? std::string_view() : std::string_view(name).substr(dot + 1);
-    // Letters, not bytes: a short name may hold letters of the system's code page.
-    const auto letters = [](std::string_view part) {
-        return g_utf8_strlen(part.data(), static_cast<gssize>(part.size()));
-    };
-    if (letters(base) < 3 || letters(base) > 8 || letters(ext) > 3 ||
-        ext.find('.') != std::string::npos)
-        return false;
-    const std::size_t tilde = base.rfind('~');
-    if (tilde == std::string::npos || tilde == 0 || tilde + 1 == base.size())
-        return false;
-    // Windows numbers them (PROGRA~1); Wine makes them from a hash (PROGR~3T).
-    for (std::size_t i = tilde + 1; i < base.size(); ++i)
-        if (!g_ascii_isalnum(base[i]))
-            return false;
-    return true;
+std::unique_ptr<IFileProbes> CreateMappedProbes(const TDriveRoots& roots, bool winePrefix) {
+    return std::make_unique<MappedProbes>(roots, winePrefix);
 }
 
-std::unique_ptr<IFileProbes> CreateMappedProbes(const TDriveRoots& roots) {
-    return std::make_unique<MappedProbes>(roots);
+namespace {
+
+// `path` made absolute against the working folder, "." and ".." applied and repeated '/'
+// folded, without asking the file system.
+std::string LexicalAbsolute(const std::string& path) {
+    std::string whole = path;
+    if (whole.empty() || whole[0] != '/') {
+        std::vector<char> cwd(PATH_MAX);
+        if (::getcwd(cwd.data(), cwd.size()) != nullptr)
+            whole = std::string(cwd.data()) + "/" + whole;
+    }
+    std::vector<std::string_view> names;
+    std::string_view rest(whole);
+    while (!rest.empty()) {
+        const std::size_t slash = rest.find('/');
+        const std::string_view name = rest.substr(0, slash);
+        rest.remove_prefix(slash == std::string_view::npos ? rest.size() : slash + 1);
+        if (name == "..") {
+            if (!names.empty())
+                names.pop_back();
+        } else if (!name.empty() && name != ".") {
+            names.push_back(name);
+        }
+    }
+    std::string result;
+    for (const std::string_view name : names)
+        result.append("/").append(name);
+    return result.empty() ? "/" : result;
+}
+
+class MappedShortcutFiles final : public IShortcutFiles {
+public:
+    MappedShortcutFiles(const TDriveRoots& roots, TWindowsEnvironment environment)
+        : files_(CreateSystemShortcutFiles()), environment_(std::move(environment)) {
+        for (std::size_t i = 0; i < roots.size(); ++i) {
+            if (roots[i].empty())
+                continue;
+            const char letter = static_cast<char>('A' + i);
+            roots_.push_back({letter, LexicalAbsolute(roots[i])});
+            char real[PATH_MAX];
+            if (::realpath(roots[i].c_str(), real) != nullptr && roots_.back().folder != real)
+                roots_.push_back({letter, real});
+        }
+        if (environment_.AnsiCodePage() != 1252)
+            toUtf8_ =
+                ::iconv_open("UTF-8", ("CP" + std::to_string(environment_.AnsiCodePage())).c_str());
+    }
+    ~MappedShortcutFiles() override {
+        if (toUtf8_ != reinterpret_cast<iconv_t>(-1))
+            ::iconv_close(toUtf8_);
+    }
+    MappedShortcutFiles(const MappedShortcutFiles&) = delete;
+    MappedShortcutFiles& operator=(const MappedShortcutFiles&) = delete;
+
+    bool ReadPrefix(const std::string& path, std::vector<unsigned char>& bytes) override {
+        return files_->ReadPrefix(path, bytes);
+    }
+
+    std::string WindowsPath(const std::string& path) override {
+        const std::string posix = LexicalAbsolute(ToPosixPath(path));
+        const Root* best = nullptr;
+        for (const Root& root : roots_) {
+            const bool inside =
+                root.folder == "/" ||
+                (posix.starts_with(root.folder) &&
+                 (posix.size() == root.folder.size() || posix[root.folder.size()] == '/'));
+            if (inside && (!best || root.folder.size() > best->folder.size()))
+                best = &root;
+        }
+        if (!best)
+            return {};
+        std::string windows{best->letter, ':', '\\'};
+        const std::size_t skip = best->folder == "/" ? 1 : best->folder.size() + 1;
+        if (skip < posix.size())
+            windows += posix.substr(skip);
+        for (char& c : windows)
+            if (c == '/')
+                c = '\\';
+        return windows;
+    }
+
+    bool LookupEnvironment(std::string_view name, std::string_view linkPath,
+                           std::string& value) override {
+        return environment_.Lookup(name, linkPath, value);
+    }
+
+    bool KnownFolderPlace(const lnk::KnownFolder& folder, std::string_view linkPath,
+                          std::string& place) override {
+        return environment_.FolderPlace(folder, linkPath, place);
+    }
+
+    // Text in the prefix's code page; Windows-1252, the reader's own, needs no converter.
+    bool DecodeAnsi(std::string_view bytes, std::string& utf8) override {
+        if (toUtf8_ == reinterpret_cast<iconv_t>(-1))
+            return false;
+        ::iconv(toUtf8_, nullptr, nullptr, nullptr, nullptr);
+        std::string in(bytes);
+        utf8.assign(4 * bytes.size() + 4, '\0');
+        char* from = in.data();
+        std::size_t fromLeft = in.size();
+        char* to = utf8.data();
+        std::size_t toLeft = utf8.size();
+        if (::iconv(toUtf8_, &from, &fromLeft, &to, &toLeft) == static_cast<std::size_t>(-1))
+            return false;
+        utf8.resize(utf8.size() - toLeft);
+        return true;
+    }
+
+private:
+    struct Root {
+        char letter;
+        std::string folder; // absolute, no trailing '/' (but "/" itself)
+    };
+    std::unique_ptr<IShortcutFiles> files_;
+    TWindowsEnvironment environment_;
+    std::vector<Root> roots_;
+    iconv_t toUtf8_ = reinterpret_cast<iconv_t>(-1);
+};
+
+} // namespace
+
+std::unique_ptr<IShortcutFiles> CreateMappedShortcutFiles(const TDriveRoots& roots,
+                                                          TWindowsEnvironment environment) {
+    return std::make_unique<MappedShortcutFiles>(roots, std::move(environment));
 }

@@ -1,5 +1,6 @@
 // shortcut-sweeper: the command-line front end. Walks the folders with the window's scan,
 // writes the shortcuts as they are found, and optionally moves the invalid ones to the trash.
+#include "base/windows_path.h"
 #include "cli/console.h"
 #include "cli/options.h"
 #include "cli/record_writer.h"
@@ -7,10 +8,8 @@
 #include "cli/target_probes.h"
 #include "cli/trash.h"
 #include "finder/dir_listing.h"
-#include "lnk/link_reader.h"
 
 #include <array>
-#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -80,10 +79,8 @@ class UnmappedLetters {
 public:
     explicit UnmappedLetters(IFileProbes& probes) : probes_(probes) {}
     void Note(const std::string& target) {
-        if (target.size() < 2 || target[1] != ':')
-            return;
-        const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(target[0])));
-        if (letter < 'A' || letter > 'Z')
+        const char letter = winpath::DriveLetter(target);
+        if (letter == 0)
             return;
         Letter& l = letters_[static_cast<std::size_t>(letter - 'A')];
         if (!l.asked) {
@@ -120,7 +117,7 @@ private:
 // The record as the user reads it: the shortcut's own paths in the platform's form.
 TShortcutItem ForUser(const TShortcutItem& r) {
     return TShortcutItem(r.Name, r.Target, console::UserPath(r.Location),
-                         console::UserPath(r.Shortcut), r.Invalid);
+                         console::UserPath(r.Shortcut), r.Invalid, r.Reason);
 }
 
 bool Confirmed(std::size_t count) {
@@ -181,8 +178,8 @@ int Run(int argc, const char* const* argv) {
         folders.push_back(folder);
     }
     std::string error;
-    std::unique_ptr<IFileProbes> probes = CreateTargetProbes(options, folders, error);
-    if (!probes) {
+    TTargetSystem targets;
+    if (!CreateTargetSystem(options, folders, targets, error)) {
         Complain(error);
         return kExitUsage;
     }
@@ -202,10 +199,9 @@ int Run(int argc, const char* const* argv) {
 
     const Clock::time_point start = Clock::now();
     Progress progress(console::IsTerminal(console::TStream::Err), start);
-    std::unique_ptr<ILinkReader> reader = CreateSystemLinkReader();
-    TSweep sweep(SystemDirListing(), *reader, *probes);
+    TSweep sweep(SystemDirListing(), *targets.reader, *targets.probes);
     std::vector<std::string> toRecycle;
-    UnmappedLetters unmapped(*probes);
+    UnmappedLetters unmapped(*targets.probes);
     sweep.OnRecord = [&](const TShortcutItem& record) {
         unmapped.Note(record.Target);
         if (record.Invalid && options.recycle)

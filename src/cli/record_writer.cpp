@@ -80,30 +80,32 @@ class TableWriter final : public IRecordWriter {
 public:
     TableWriter(std::ostream& out, int width) : out_(out) {
         if (width > 0) {
-            const int room = std::max(width - 1 - kStateWidth - 3 * kGap, 30);
+            const int room = std::max(width - 1 - kStateWidth - 4 * kGap, 40);
             name_ = std::max(room / 5, 8);
-            target_ = std::max(room * 2 / 5, 10);
-            shortcut_ = room - name_ - target_;
+            reason_ = std::clamp(room / 4, 10, 24); // the usual reasons whole
+            target_ = std::max((room - name_ - reason_) / 2, 10);
+            shortcut_ = room - name_ - reason_ - target_;
         }
     }
 
     void Write(const TShortcutItem& r) override {
         if (!headerDone_) {
             headerDone_ = true;
-            Line("State", "Name", "Target", "Shortcut");
+            Line("State", "Name", "Target", "Reason", "Shortcut");
         }
-        Line(r.Invalid ? "invalid" : "valid", VisibleText(r.Name), VisibleText(r.Target),
+        Line(r.Invalid ? "invalid" : "valid", VisibleText(r.Name), VisibleText(r.Target), r.Reason,
              VisibleText(r.Shortcut));
     }
     void Finish() override { out_.flush(); }
 
 private:
     void Line(const std::string& state, const std::string& name, const std::string& target,
-              const std::string& shortcut) {
+              const std::string& reason, const std::string& shortcut) {
         std::string line;
         Cell(line, state, kStateWidth, false);
         Cell(line, name, name_ ? name_ : 24, false);
         Cell(line, target, target_ ? target_ : 48, true);
+        Cell(line, reason, reason_ ? reason_ : 24, false);
         line += shortcut_ ? FitText(shortcut, shortcut_, true) : shortcut;
         line += '\n';
         out_ << line;
@@ -118,11 +120,12 @@ private:
     bool shortening() const { return shortcut_ != 0; }
 
     std::ostream& out_;
-    int name_ = 0, target_ = 0, shortcut_ = 0; // 0: not shortened
+    int name_ = 0, target_ = 0, reason_ = 0, shortcut_ = 0; // 0: not shortened
     bool headerDone_ = false;
 };
 
-// CSV and TSV: the four texts encoded, then "true" or "false", a header line first.
+// CSV and TSV: the four texts encoded, "true" or "false", then the reason, a header line
+// first.
 class DelimitedWriter final : public IRecordWriter {
 public:
     using Encode = void (*)(std::string& line, const std::string& value);
@@ -137,6 +140,8 @@ public:
             line += separator_;
         }
         line += InvalidText(r.Invalid);
+        line += separator_;
+        encode_(line, r.Reason);
         line += lineEnd_;
         out_ << line;
     }
@@ -153,7 +158,7 @@ private:
         std::string line;
         for (const char* name : {"Name", "Target", "Location", "Shortcut"})
             line.append(name).push_back(separator_);
-        out_ << line << "Invalid" << lineEnd_;
+        out_ << line << "Invalid" << separator_ << "Reason" << lineEnd_;
     }
 
     std::ostream& out_;
@@ -208,6 +213,7 @@ public:
         object["Location"] = r.Location;
         object["Shortcut"] = r.Shortcut;
         object["Invalid"] = r.Invalid;
+        object["Reason"] = r.Reason;
         out_ << object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
     }
     void Finish() override { out_.flush(); }

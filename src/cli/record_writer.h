@@ -1,7 +1,7 @@
 // How the command-line program writes the shortcuts it reports: one record at a time, as the
 // walk finds them, so nothing is held but the line being written.
 //
-//   table  for a person: a header, then one line per shortcut (State, Name, Target,
+//   table  for a person: a header, then one line per shortcut (State, Name, Target, Reason,
 //          Shortcut). Given a width (a terminal's), each line fits it and long texts are
 //          shortened in the middle with "…"; with width 0 nothing is shortened. Control
 //          characters show as escapes (\n, \x1b), so a file name cannot move the cursor.
@@ -9,10 +9,11 @@
 //          comma, a quote, CR or LF, a quote inside doubled. UTF-8 as stored.
 //   tsv    a header line, LF line ends, one tab between fields; in a field a backslash, tab,
 //          LF and CR are written \\, \t, \n and \r.
-//   json   JSON Lines: one object per line with the record's five fields in order, "Name",
-//          "Target", "Location", "Shortcut" (strings) and "Invalid" (true or false). Bytes
-//          that are not UTF-8 become U+FFFD.
-// csv and tsv write Invalid as "true" or "false".
+//   json   JSON Lines: one object per line with the record's six fields in order, "Name",
+//          "Target", "Location", "Shortcut" (strings), "Invalid" (true or false) and
+//          "Reason" (why: "target found", "target not found on C:", ...). Bytes that are not
+//          UTF-8 become U+FFFD.
+// csv and tsv write the same six fields, Invalid as "true" or "false".
 #pragma once
 
 #include <memory>

@@ -3,8 +3,8 @@
 const bool kTargetsNeedDriveMapping = false;
 
 // Windows (and Wine) judge their own paths.
-std::unique_ptr<IFileProbes> CreateTargetProbes(const TCliOptions&, const std::vector<std::string>&,
-                                                std::string&) {
+bool CreateTargetSystem(const TCliOptions&, const std::vector<std::string>&, TTargetSystem& system,
+                        std::string&) {
     class SystemProbes final : public IFileProbes {
     public:
         bool FileExists(const std::string& path) override {
@@ -14,6 +14,9 @@ std::unique_ptr<IFileProbes> CreateTargetProbes(const TCliOptions&, const std::v
             return SystemFileProbes().ProbePath(path);
         }
         TDriveKind DriveKind(char letter) override { return SystemFileProbes().DriveKind(letter); }
+        std::string_view ShortNameMiss() override { return SystemFileProbes().ShortNameMiss(); }
     };
-    return std::make_unique<SystemProbes>();
+    system.probes = std::make_unique<SystemProbes>();
+    system.reader = CreateSystemLinkReader();
+    return true;
 }

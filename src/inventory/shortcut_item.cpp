@@ -1,7 +1,7 @@
 #include "inventory/shortcut_item.h"
 
 #include "base/path_rules.h"
-#include "base/text.h"
+#include "base/windows_path.h"
 #include "lnk/link_reader.h"
 #include "platform/fs_probes.h"
 
@@ -9,26 +9,32 @@
 
 namespace {
 
-constexpr std::string_view kNetworkPrefix = "\\\\";
 constexpr std::string_view kWebPrefix = "http://";
-constexpr std::string_view kX86 = " (x86)";
 
-// Every occurrence of `what` removed, letters compared without regard to ASCII case.
-std::string RemoveAllIgnoringCase(const std::string& text, std::string_view what) {
-    const std::string upperText = AsciiUpperCase(text);
-    const std::string upperWhat = AsciiUpperCase(what);
-    std::string result;
-    result.reserve(text.size());
-    std::size_t pos = 0;
-    for (;;) {
-        const std::size_t hit = upperText.find(upperWhat, pos);
-        if (hit == std::string::npos)
-            break;
-        result.append(text, pos, hit - pos);
-        pos = hit + what.size();
+// Why a reading that names no target has none.
+std::string GapReason(const lnk::TargetReading& reading) {
+    using lnk::TargetGap;
+    switch (reading.gap) {
+    case TargetGap::None:
+        break;
+    case TargetGap::Unreadable:
+        return "shortcut could not be read";
+    case TargetGap::NoTarget:
+        break;
+    case TargetGap::ShellFolder:
+        return reading.detail.empty() || reading.detail.front() == '{'
+                   ? "shell folder"
+                   : "shell folder " + reading.detail;
+    case TargetGap::UnknownVariable:
+        return "environment variable %" + reading.detail + "% unknown";
+    case TargetGap::UnknownFolder:
+        return "known folder " + reading.detail + " unknown here";
+    case TargetGap::NoPlace:
+        return "relative path on no Windows drive";
+    case TargetGap::TooLong:
+        return "target too long";
     }
-    result.append(text, pos, std::string::npos);
-    return result;
+    return "no file-system target";
 }
 
 } // namespace
@@ -47,10 +53,11 @@ std::unique_ptr<TShortcutItem> ProcessShortcutFile(const std::string& path, ILin
         return nullptr;
     std::string name = RemoveExtension(ExtractFileName(path));
     std::string location(ExtractFilePath(path));
-    std::string target = ResolveShortcutTarget(path, reader);
-    const bool invalid = !rule.IsTargetValid(target);
-    return std::make_unique<TShortcutItem>(std::move(name), std::move(target), std::move(location),
-                                           path, invalid);
+    lnk::TargetReading reading = reader.Read(path);
+    TVerdict verdict = rule.Judge(reading);
+    return std::make_unique<TShortcutItem>(std::move(name), std::move(reading.path),
+                                           std::move(location), path, verdict.invalid,
+                                           std::move(verdict.reason));
 }
 
 std::string ResolveShortcutTarget(const std::string& path, ILinkReader& reader) {
@@ -69,20 +76,45 @@ TDriveKind TValidityRule::Drive(char letter) {
     return *kind;
 }
 
-bool TValidityRule::IsTargetValid(const std::string& target) {
+TVerdict TValidityRule::Judge(const std::string& target) {
+    lnk::TargetReading reading;
+    reading.path = target;
+    reading.gap = target.empty() ? lnk::TargetGap::NoTarget : lnk::TargetGap::None;
+    return Judge(reading);
+}
+
+TVerdict TValidityRule::Judge(const lnk::TargetReading& reading) {
+    const std::string& target = reading.path;
     if (target.empty())
-        return true;
-    const std::string_view t(target);
-    if (t.starts_with(kNetworkPrefix) || t.starts_with(kWebPrefix))
-        return true;
-    if (t.size() >= 2 && t[1] == ':') {
-        const char letter = AsciiUpperCase(t.substr(0, 1))[0];
-        if (letter >= 'A' && letter <= 'Z' && Drive(letter) != TDriveKind::Local)
-            return true;
+        return {false, GapReason(reading)};
+    if (std::string_view(target).starts_with(kWebPrefix))
+        return {false, "web address"};
+    if (winpath::IsSharePath(target) || reading.source == lnk::TargetSource::NetworkShare)
+        return {false, "network share, not probed"};
+    const char letter = winpath::DriveLetter(target);
+    const std::string drive = letter ? std::string{letter, ':'} : std::string();
+    if (letter) {
+        switch (Drive(letter)) {
+        case TDriveKind::Local:
+            break;
+        case TDriveKind::Network:
+            return {false, "network drive " + drive + ", not probed"};
+        case TDriveKind::NoVolume:
+            return {false, "drive " + drive + " has no volume"};
+        }
     }
-    if (probes_.ProbePath(target) != TPathState::Absent)
-        return true;
-    if (target.find(kX86) != std::string::npos)
-        return probes_.ProbePath(RemoveAllIgnoringCase(target, kX86)) != TPathState::Absent;
-    return false;
+    TPathState state = probes_.ProbePath(target);
+    const char* found = "target found";
+    if (state == TPathState::Absent && winpath::HasX86(target)) {
+        state = probes_.ProbePath(winpath::WithoutX86(target));
+        found = "found without (x86)";
+    }
+    if (state == TPathState::Exists)
+        return {false, found};
+    if (state == TPathState::Unknown)
+        return {false, "no answer from the file system"};
+    if (const std::string_view miss = probes_.ShortNameMiss();
+        !miss.empty() && winpath::HasShortName(target))
+        return {false, std::string(miss)};
+    return {true, letter ? "target not found on " + drive : "target not found"};
 }

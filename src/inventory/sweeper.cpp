@@ -303,8 +303,11 @@ void TShortcutSweeper::ListViewFilesClick() {
         view_.ShowInfoIcon(TInfoIcon::Good);
         sentence = "The shortcut points to a valid target.";
     }
-    view_.SetInfoText("Location: " + record->Location + kCr + "Shortcut: " + record->Shortcut +
-                      kCr + "Target: " + record->Target + kCr + sentence);
+    std::string info = "Location: " + record->Location + kCr + "Shortcut: " + record->Shortcut +
+                       kCr + "Target: " + record->Target + kCr + sentence;
+    if (!record->Reason.empty()) // why, after the texts above
+        info += kCr + ("Reason: " + record->Reason);
+    view_.SetInfoText(info);
 }
 
 // --- Status --------------------------------------------------------------------------------

@@ -6,32 +6,55 @@ namespace {
 
 class ShortcutFileReader final : public ILinkReader {
 public:
-    explicit ShortcutFileReader(std::unique_ptr<IShortcutFiles> files) : files_(std::move(files)) {
-        IShortcutFiles* f = files_.get();
-        context_.environment = [f](std::string_view name, std::string& value) {
-            return f->LookupEnvironment(name, value);
-        };
-        context_.ansi = [f](std::string_view bytes, std::string& utf8) {
-            return f->DecodeAnsi(bytes, utf8);
-        };
-    }
+    explicit ShortcutFileReader(std::unique_ptr<IShortcutFiles> files) : files_(std::move(files)) {}
 
     std::string ReadTarget(const std::string& shortcutPath) override {
-        if (!files_->ReadPrefix(shortcutPath, buffer_))
-            return {};
-        context_.linkPath = shortcutPath;
-        std::string target = lnk::ReadShortcutTarget(buffer_.data(), buffer_.size(), context_);
-        context_.linkPath = {};
-        return target;
+        return Read(shortcutPath).path;
+    }
+    lnk::TargetReading Read(const std::string& shortcutPath) override {
+        return ReadShortcutFile(*files_, shortcutPath, buffer_);
     }
 
 private:
     std::unique_ptr<IShortcutFiles> files_;
-    lnk::ReadContext context_;
     std::vector<unsigned char> buffer_; // kept between calls to spare an allocation per file
 };
 
 } // namespace
+
+bool IShortcutFiles::KnownFolderPlace(const lnk::KnownFolder& folder, std::string_view linkPath,
+                                      std::string& place) {
+    return lnk::DefaultFolderPlace(
+        folder,
+        [this, linkPath](std::string_view name, std::string& value) {
+            return LookupEnvironment(name, linkPath, value);
+        },
+        place);
+}
+
+lnk::TargetReading ReadShortcutFile(IShortcutFiles& files, const std::string& path,
+                                    std::vector<unsigned char>& buffer,
+                                    lnk::ShortcutFields* fields) {
+    if (!files.ReadPrefix(path, buffer))
+        return {};
+    const std::string windowsPath = files.WindowsPath(path);
+    lnk::ReadContext context;
+    context.linkPath = windowsPath;
+    context.environment = [&files, &windowsPath](std::string_view name, std::string& value) {
+        return files.LookupEnvironment(name, windowsPath, value);
+    };
+    context.ansi = [&files](std::string_view bytes, std::string& utf8) {
+        return files.DecodeAnsi(bytes, utf8);
+    };
+    context.knownFolder = [&files, &windowsPath](const lnk::KnownFolder& folder,
+                                                 std::string& place) {
+        return files.KnownFolderPlace(folder, windowsPath, place);
+    };
+    if (!fields)
+        return lnk::ReadTarget(buffer.data(), buffer.size(), context);
+    *fields = lnk::ReadShortcutFields(buffer.data(), buffer.size(), context);
+    return fields->reading;
+}
 
 std::unique_ptr<ILinkReader> CreateShortcutFileReader(std::unique_ptr<IShortcutFiles> files) {
     return std::make_unique<ShortcutFileReader>(std::move(files));

@@ -3,18 +3,13 @@
 
 #include "base/file_descriptor.h"
 #include "base/posix_path.h"
-#include "base/text.h"
 #include "lnk/lnk_format.h"
 
 #include <cerrno>
-#include <cstdlib>
-#include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -46,25 +41,11 @@ public:
         return true;
     }
 
-    // Environment names compare without regard to ASCII case, as on Windows.
-    bool LookupEnvironment(std::string_view name, std::string& value) override {
-        const std::string exact(name);
-        if (const char* v = std::getenv(exact.c_str())) {
-            value = v;
-            return true;
-        }
-        for (char** e = environ; e && *e; ++e) {
-            const char* eq = std::strchr(*e, '=');
-            if (!eq || static_cast<std::size_t>(eq - *e) != name.size())
-                continue;
-            bool same = true;
-            for (std::size_t i = 0; i < name.size() && same; ++i)
-                same = AsciiUpper((*e)[i]) == AsciiUpper(name[i]);
-            if (same) {
-                value = eq + 1;
-                return true;
-            }
-        }
+    // The host is no Windows: a shortcut's Windows path, environment and known folders come
+    // from the drive mapping of the command-line program (cli/drive_map.h), never from the
+    // Linux process.
+    std::string WindowsPath(const std::string&) override { return {}; }
+    bool LookupEnvironment(std::string_view, std::string_view, std::string&) override {
         return false;
     }
 
@@ -91,5 +72,3 @@ std::unique_ptr<ILinkReader> CreateSystemLinkReader() {
 std::unique_ptr<IShortcutFiles> CreateSystemShortcutFiles() {
     return std::make_unique<PosixShortcutFiles>();
 }
-
-bool RunsUnderWine() { return false; }

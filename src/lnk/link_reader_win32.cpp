@@ -62,6 +62,11 @@ public:
         }
         return NarrowAnsi(target); // the process code page, UTF-8 under the manifest
     }
+
+    lnk::TargetReading Read(const std::string& shortcutPath) override;
+
+private:
+    std::vector<unsigned char> buffer_;
 };
 
 // The program's own reader gives UTF-8, the process code page the manifest sets, which Wine
@@ -98,7 +103,7 @@ public:
         return true;
     }
 
-    bool LookupEnvironment(std::string_view name, std::string& value) override {
+    bool LookupEnvironment(std::string_view name, std::string_view, std::string& value) override {
         const std::wstring wideName = WidenUtf8(name);
         if (wideName.empty())
             return false;
@@ -116,12 +121,48 @@ public:
         return true;
     }
 
+    // The shell's own answer; a shell folder class that is no known folder (the user's files
+    // as a root item, say) has its usual place.
+    bool KnownFolderPlace(const lnk::KnownFolder& folder, std::string_view linkPath,
+                          std::string& place) override {
+        GUID id{};
+        PWSTR path = nullptr;
+        if (SUCCEEDED(::CLSIDFromString(WidenUtf8(folder.id).c_str(), &id)) &&
+            SUCCEEDED(::SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &path)) && path) {
+            place = NarrowUtf8(path);
+            ::CoTaskMemFree(path);
+            return !place.empty();
+        }
+        ::CoTaskMemFree(path);
+        return IShortcutFiles::KnownFolderPlace(folder, linkPath, place);
+    }
+
     // The code page of the system's locale, which the ANSI strings of shortcut files are
     // written in.
     bool DecodeAnsi(std::string_view bytes, std::string& utf8) override {
         return SystemAnsiToUtf8(bytes, utf8);
     }
 };
+
+// The shell's path, with what the file itself says of it: where it came from, why there is
+// none, and for a link whose only stored place is a share, that share, whatever letter its ID
+// list spells (a mapped drive where the link was made, perhaps a local disk here).
+lnk::TargetReading ShellLinkReader::Read(const std::string& shortcutPath) {
+    Win32ShortcutFiles files;
+    lnk::TargetReading own = ReadShortcutFile(files, shortcutPath, buffer_);
+    if (own.source == lnk::TargetSource::NetworkShare)
+        return own;
+    lnk::TargetReading reading;
+    reading.path = ReadTarget(shortcutPath);
+    if (!reading.path.empty()) {
+        reading.source = own.source;
+        reading.gap = lnk::TargetGap::None;
+    } else {
+        reading.gap = own.gap == lnk::TargetGap::None ? lnk::TargetGap::NoTarget : own.gap;
+        reading.detail = own.detail;
+    }
+    return reading;
+}
 
 class Win32Platform final : public ILinkReaderPlatform {
 public:
@@ -137,14 +178,6 @@ public:
 } // namespace
 
 std::unique_ptr<ILinkReader> CreateShellLinkReader() { return std::make_unique<ShellLinkReader>(); }
-
-bool RunsUnderWine() {
-    static const bool wine = [] {
-        const HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
-        return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
-    }();
-    return wine;
-}
 
 std::unique_ptr<IShortcutFiles> CreateSystemShortcutFiles() {
     return std::make_unique<Win32ShortcutFiles>();

@@ -5,8 +5,8 @@
 #include "lnk/lnk_format.h"
 
 #include "base/text.h"
+#include "base/windows_path.h"
 #include "lnk/lnk_layout.h"
-#include "lnk/target_path.h"
 
 #include <cstring>
 
@@ -117,18 +117,39 @@ struct LinkInfoPaths {
     std::string network; // the share's NetName joined with CommonPathSuffix
 };
 
-// The environment-style blocks' texts, as stored (never expanded); "" when absent.
+// The known folder or special folder block: the folder the ID list starts in, and where in
+// the ID list its first child item is.
+struct FolderBlock {
+    bool present = false;
+    const KnownFolder* folder = nullptr; // nullptr: not one this program knows
+    std::string id;                      // the GUID text or "CSIDL n", for the reason
+    std::size_t offset = 0;
+};
+
+// The extra data blocks the target is chosen from; texts as stored (never expanded), ""
+// when absent.
 struct ExtraData {
     std::string environmentTarget;
     std::string iconEnvironment;
+    FolderBlock folderBlock;
 };
 
 // What the structures of one file hold that the target is chosen from.
 struct Sources {
+    bool hasIdList = false;
     Bytes idList;
     LinkInfoPaths linkInfo;
     StoredString relativePath;
     ExtraData extra;
+};
+
+// What an ID list names: a path, a virtual item, a shell folder this system cannot place,
+// or items this reader does not know.
+struct IdListPath {
+    enum class Kind { Path, Virtual, UnplacedFolder, Unknown } kind = Kind::Unknown;
+    std::string path;
+    bool folder = false; // the last item names a folder (a drive, a share or a folder item)
+    std::string detail;  // the shell folder's name, for Virtual and UnplacedFolder
 };
 
 // The StringData strings in the order they are stored, each with its flag and its field.
@@ -204,23 +225,34 @@ bool ReadStoredString(Bytes file, std::size_t& off, bool unicode, StoredString& 
     return true;
 }
 
-// The whole target, or "" for one longer than any path the system can open: a part of a
-// path names another file, so a target is never cut.
-std::string Capped(std::string s) { return s.size() <= kMaxTargetBytes ? s : std::string(); }
-
-// Where an ID list leads from its first item.
-enum class IdListRoot { None, MyComputer, Network };
-
-// A root folder shell item: the root it names, None for any other item or root.
-IdListRoot ReadRootFolderItem(Bytes item) {
+// A root folder shell item: the GUID text of the shell folder it names; false for any other
+// item.
+bool ReadRootFolderItem(Bytes item, std::string& id) {
     if (item.U8(item_id::kClassTypeAt) != kRootFolderClassType ||
         !item.Has(root_folder::kShellFolderIdAt, sizeof kMyComputerId))
-        return IdListRoot::None;
-    if (item.Equals(root_folder::kShellFolderIdAt, kMyComputerId))
-        return IdListRoot::MyComputer;
-    if (item.Equals(root_folder::kShellFolderIdAt, kNetworkId))
-        return IdListRoot::Network;
-    return IdListRoot::None;
+        return false;
+    const Bytes guid = item.Sub(root_folder::kShellFolderIdAt, sizeof kMyComputerId);
+    unsigned char bytes[sizeof kMyComputerId];
+    for (std::size_t i = 0; i < sizeof bytes; ++i)
+        bytes[i] = guid.U8(i);
+    id = GuidText(bytes);
+    return true;
+}
+
+// The items of an ID list, one view each, up to its TerminalID; false when one runs past the
+// end or is smaller than its own header.
+bool SplitIdList(Bytes list, std::vector<std::pair<std::size_t, Bytes>>& items) {
+    std::size_t off = 0;
+    while (list.Has(off, 2)) {
+        const std::size_t itemSize = list.U16(off + item_id::kItemIdSizeAt);
+        if (itemSize == 0)
+            return true; // TerminalID
+        if (itemSize < item_id::kMinSize || !list.Has(off, itemSize))
+            return false;
+        items.emplace_back(off, list.Sub(off, itemSize));
+        off += itemSize;
+    }
+    return true;
 }
 
 // The long name in a file entry's extension blocks from `at`: the file entry extension
@@ -249,7 +281,7 @@ public:
 
     // The target; with `fields`, also everything else the file stores (fields->readable is
     // set once the bytes are known to be a readable shortcut).
-    std::string Target(Bytes file, ShortcutFields* fields = nullptr) const;
+    TargetReading Target(Bytes file, ShortcutFields* fields = nullptr) const;
 
 private:
     std::string Ansi(std::string_view bytes) const {
@@ -279,16 +311,19 @@ private:
     bool ReadVolumeItem(Bytes item, std::string& drive) const;
     bool ReadNetworkLocationItem(Bytes item, std::string& location) const;
     bool ReadFileEntryItem(Bytes item, std::string& name, bool& folder) const;
-    // `folder`: whether the last item names a folder (a drive, a share or a folder item).
-    bool PathFromIdList(Bytes list, std::string& path, bool& folder) const;
+    // The items from the one at byte `offset` on, each a file-system item, joined to `base`.
+    bool JoinItems(Bytes list, std::size_t offset, IdListPath& path) const;
+    IdListPath PathFromIdList(Bytes list) const;
+    // The folder's place on this system; false when it has none or it cannot be known.
+    bool FolderPlace(const KnownFolder& folder, std::string& place) const;
     bool ReadCommonNetworkRelativeLink(Bytes info, std::string& netName) const;
     bool ReadLinkInfo(Bytes info, LinkInfoPaths& out) const;
     bool ReadStringData(Bytes file, std::size_t& off, Flags<LinkFlag> flags, ShortcutFields* fields,
                         StoredString& relativePath) const;
     std::string ReadEnvironmentBlock(Bytes block) const;
     ExtraData ReadExtraData(Bytes file, std::size_t off, bool withIcon) const;
-    std::string SelectTarget(Bytes file, Flags<LinkFlag> flags, const Sources& sources,
-                             ShortcutFields* fields) const;
+    TargetReading SelectTarget(Bytes file, Flags<LinkFlag> flags, const Sources& sources,
+                               ShortcutFields* fields) const;
 
     const ReadContext& context_;
 };
@@ -333,50 +368,73 @@ bool Reader::ReadFileEntryItem(Bytes item, std::string& name, bool& folder) cons
     return !name.empty();
 }
 
-// The file-system path an ID list names: a root folder item, then a drive and file entries,
-// or a server, a share and file entries; false when it names none.
-bool Reader::PathFromIdList(Bytes list, std::string& path, bool& folder) const {
-    enum class State { Start, Computer, Network, Path } state = State::Start;
-    path.clear();
-    std::size_t off = 0;
-    while (list.Has(off, 2)) {
-        const std::size_t itemSize = list.U16(off + item_id::kItemIdSizeAt);
-        if (itemSize == 0)
-            break; // TerminalID
-        if (itemSize < item_id::kMinSize || !list.Has(off, itemSize))
-            return false;
-        const Bytes item = list.Sub(off, itemSize);
-        off += itemSize;
+bool Reader::JoinItems(Bytes list, std::size_t offset, IdListPath& path) const {
+    std::vector<std::pair<std::size_t, Bytes>> items;
+    if (!SplitIdList(list, items))
+        return false;
+    // Offset 0 is the whole list; the TerminalID's own place is below its last item.
+    bool reached = offset == 0 || (list.size() >= 2 && offset == list.size() - 2);
+    for (const auto& [at, item] : items) {
+        if (at == offset)
+            reached = true;
+        if (at < offset)
+            continue;
         std::string name;
-        switch (state) {
-        case State::Start: {
-            const IdListRoot root = ReadRootFolderItem(item);
-            if (root == IdListRoot::None)
-                return false;
-            state = root == IdListRoot::MyComputer ? State::Computer : State::Network;
-            break;
+        if (!ReadFileEntryItem(item, name, path.folder))
+            return false;
+        path.path = winpath::Join(path.path, name);
+    }
+    return reached || offset >= list.size();
+}
+
+bool Reader::FolderPlace(const KnownFolder& folder, std::string& place) const {
+    if (context_.knownFolder)
+        return context_.knownFolder(folder, place) && winpath::IsFullPath(place);
+    return DefaultFolderPlace(folder, context_.environment, place);
+}
+
+// The path an ID list names: a root folder item, then a drive and file entries, a server, a
+// share and file entries, or file entries below a shell folder's place.
+IdListPath Reader::PathFromIdList(Bytes list) const {
+    using Kind = IdListPath::Kind;
+    IdListPath result;
+    std::vector<std::pair<std::size_t, Bytes>> items;
+    if (!SplitIdList(list, items) || items.empty())
+        return result;
+    std::string id;
+    if (!ReadRootFolderItem(items[0].second, id))
+        return result;
+    std::size_t next = 1;
+    if (id == GuidText(kMyComputerId)) {
+        if (items.size() < 2 || !ReadVolumeItem(items[1].second, result.path))
+            return result;
+        next = 2;
+    } else if (id == GuidText(kNetworkId)) {
+        // A server, then a share; file-system items follow only a share.
+        while (next < items.size() && ReadNetworkLocationItem(items[next].second, result.path) &&
+               result.path.find('\\', 2) == std::string::npos)
+            ++next;
+        if (next >= items.size() || result.path.find('\\', 2) == std::string::npos)
+            return result;
+        ++next;
+    } else {
+        const KnownFolder* folder = FindKnownFolder(id);
+        result.detail = folder ? folder->name : id;
+        if (!folder || *folder->place == '\0') {
+            result.kind = Kind::Virtual;
+            return result;
         }
-        case State::Computer:
-            if (!ReadVolumeItem(item, path))
-                return false;
-            folder = true;
-            state = State::Path;
-            break;
-        case State::Network:
-            if (!ReadNetworkLocationItem(item, path))
-                return false;
-            folder = true;
-            if (path.find('\\', 2) != std::string::npos)
-                state = State::Path; // a share: file-system items may follow
-            break;
-        case State::Path:
-            if (!ReadFileEntryItem(item, name, folder))
-                return false;
-            path = JoinPath(path, name);
-            break;
+        if (!FolderPlace(*folder, result.path)) {
+            result.kind = Kind::UnplacedFolder;
+            return result;
         }
     }
-    return state == State::Path;
+    result.folder = true;
+    const std::size_t offset = next < items.size() ? items[next].first : list.size();
+    if (!JoinItems(list, offset, result))
+        return result;
+    result.kind = Kind::Path;
+    return result;
 }
 
 // CommonNetworkRelativeLink, where LinkInfo's offset points: its NetName (the share).
@@ -419,14 +477,14 @@ bool Reader::ReadLinkInfo(Bytes info, LinkInfoPaths& out) const {
                           info.U32(link_info::kLocalBasePathOffsetAt), base))
             return false;
         if (!base.empty())
-            out.local = JoinPath(base, suffix);
+            out.local = winpath::Join(base, suffix);
     }
     if (flags.Has(LinkInfoFlag::CommonNetworkRelativeLinkAndPathSuffix)) {
         std::string net;
         if (!ReadCommonNetworkRelativeLink(info, net))
             return false;
         if (!net.empty())
-            out.network = JoinPath(net, suffix);
+            out.network = winpath::Join(net, suffix);
     }
     return true;
 }
@@ -460,9 +518,34 @@ std::string Reader::ReadEnvironmentBlock(Bytes block) const {
     return text;
 }
 
-// ExtraData from `off`: the first environment block's target with text (and, `withIcon`, the
-// first icon environment block's). It is read leniently: a block smaller than its own header
-// or running past the end ends it, as the TerminalBlock does.
+// A KnownFolderDataBlock or SpecialFolderDataBlock: the folder and the offset of its first
+// child item in the ID list; false when the block is too small to hold them.
+bool ReadFolderBlock(Bytes block, BlockSignature signature, FolderBlock& out) {
+    if (signature == BlockSignature::KnownFolderDataBlock &&
+        block.size() >= known_folder_block::kBlockSize) {
+        unsigned char guid[16];
+        for (std::size_t i = 0; i < sizeof guid; ++i)
+            guid[i] = block.U8(known_folder_block::kKnownFolderIdAt + i);
+        out.id = GuidText(guid);
+        out.folder = FindKnownFolder(out.id);
+        out.offset = block.U32(known_folder_block::kOffsetAt);
+        return out.present = true;
+    }
+    if (signature == BlockSignature::SpecialFolderDataBlock &&
+        block.size() >= special_folder_block::kBlockSize) {
+        const auto csidl = static_cast<int>(block.U32(special_folder_block::kSpecialFolderIdAt));
+        out.id = "CSIDL " + std::to_string(csidl);
+        out.folder = FindSpecialFolder(csidl);
+        out.offset = block.U32(special_folder_block::kOffsetAt);
+        return out.present = true;
+    }
+    return false;
+}
+
+// ExtraData from `off`: the first environment block's target with text, the known folder
+// block (or, without one, the special folder block), and, `withIcon`, the first icon
+// environment block's target. It is read leniently: a block smaller than its own header or
+// running past the end ends it, as the TerminalBlock does.
 ExtraData Reader::ReadExtraData(Bytes file, std::size_t off, bool withIcon) const {
     ExtraData extra;
     while (file.Has(off, 4)) {
@@ -480,44 +563,142 @@ ExtraData Reader::ReadExtraData(Bytes file, std::size_t off, bool withIcon) cons
                      extra.iconEnvironment.empty())
                 extra.iconEnvironment = ReadEnvironmentBlock(block);
         }
+        // The known folder block names the same folder as a special folder block beside it,
+        // more exactly.
+        if (!extra.folderBlock.present || signature == BlockSignature::KnownFolderDataBlock) {
+            FolderBlock folder;
+            if (ReadFolderBlock(block, signature, folder))
+                extra.folderBlock = folder;
+        }
         off += blockSize;
     }
     return extra;
 }
 
-// The first source that gives a full path, in the order lnk_format.h lists.
-std::string Reader::SelectTarget(Bytes file, Flags<LinkFlag> flags, const Sources& sources,
-                                 ShortcutFields* fields) const {
-    std::string path;
+// The first source that names the target, in the order lnk_format.h lists.
+TargetReading Reader::SelectTarget(Bytes file, Flags<LinkFlag> flags, const Sources& sources,
+                                   ShortcutFields* fields) const {
+    TargetReading reading;
+    reading.gap = TargetGap::NoTarget;
+    // A source that cannot be followed here is remembered, and said when nothing else names
+    // the target.
+    const auto remember = [&reading](TargetGap gap, std::string detail) {
+        if (reading.gap == TargetGap::NoTarget) {
+            reading.gap = gap;
+            reading.detail = std::move(detail);
+        }
+    };
+    const auto found = [&](std::string path, TargetSource source) {
+        // A path rooted at "\" alone lies on the drive of the shortcut itself.
+        if (winpath::RootLength(path) == 1) {
+            const std::size_t root = winpath::RootLength(context_.linkPath);
+            if (root <= 1) {
+                remember(TargetGap::NoPlace, {});
+                return false;
+            }
+            path = std::string(context_.linkPath.substr(0, root)) + path.substr(1);
+        }
+        if (path.size() > kMaxTargetBytes) {
+            reading = {{}, source, TargetGap::TooLong, {}};
+            return true;
+        }
+        reading = {std::move(path), source, TargetGap::None, {}};
+        return true;
+    };
+
     if (flags.Has(LinkFlag::HasExpString) && !sources.extra.environmentTarget.empty()) {
-        path = ExpandEnvironmentReferences(sources.extra.environmentTarget, context_.environment);
-        if (IsFullPath(path))
-            return Capped(path);
+        std::string unknown;
+        const std::string path = ExpandEnvironmentReferences(sources.extra.environmentTarget,
+                                                             context_.environment, &unknown);
+        if (!unknown.empty())
+            remember(TargetGap::UnknownVariable, unknown);
+        else if (winpath::IsFullPath(path) && found(path, TargetSource::Environment))
+            return reading;
     }
-    bool folder = false;
-    if (PathFromIdList(sources.idList, path, folder) && IsFullPath(path)) {
-        if (fields)
-            fields->targetIsFolder = fields->targetIsFolder || folder;
-        return Capped(path);
+
+    const FolderBlock& block = sources.extra.folderBlock;
+    if (block.present && !flags.Has(LinkFlag::DisableKnownFolderTracking) && sources.hasIdList) {
+        IdListPath below;
+        if (block.folder && *block.folder->place != '\0' &&
+            FolderPlace(*block.folder, below.path) &&
+            JoinItems(sources.idList, block.offset, below)) {
+            if (fields)
+                fields->targetIsFolder = fields->targetIsFolder || below.folder;
+            if (found(below.path, TargetSource::KnownFolder))
+                return reading;
+        } else if (block.folder && *block.folder->place != '\0') {
+            remember(TargetGap::UnknownFolder, block.folder->name);
+        }
     }
-    for (const std::string* stored : {&sources.linkInfo.local, &sources.linkInfo.network})
-        if (IsFullPath(*stored))
-            return Capped(*stored);
-    if (sources.relativePath.count == 0)
-        return {};
-    const std::string relative = Decode(file, sources.relativePath, flags.Has(LinkFlag::IsUnicode));
-    return Capped(ResolveRelativePath(context_.linkPath, relative));
+
+    const std::string& local = sources.linkInfo.local;
+    const std::string& network = sources.linkInfo.network;
+    // LinkInfo with a share and no local path: the target was on a network drive where the
+    // link was made, whatever letter the ID list spells.
+    const TargetSource stored =
+        local.empty() && !network.empty() ? TargetSource::NetworkShare : TargetSource::IdList;
+    if (sources.hasIdList) {
+        IdListPath idList = PathFromIdList(sources.idList);
+        if (idList.kind == IdListPath::Kind::Path && !winpath::IsFullPath(idList.path))
+            idList.kind = IdListPath::Kind::Unknown; // a drive item without its root, say
+        switch (idList.kind) {
+        case IdListPath::Kind::Path:
+            if (fields)
+                fields->targetIsFolder = fields->targetIsFolder || idList.folder;
+            // Long names, where LinkInfo spells the same target with them and the ID list
+            // does not.
+            if (winpath::HasShortName(idList.path) && winpath::IsFullPath(local) &&
+                !winpath::HasShortName(local) &&
+                winpath::DriveLetter(idList.path) == winpath::DriveLetter(local) &&
+                winpath::Names(idList.path).size() == winpath::Names(local).size()) {
+                found(local, TargetSource::LocalPath);
+                return reading;
+            }
+            found(idList.path, stored);
+            return reading;
+        case IdListPath::Kind::UnplacedFolder:
+            remember(TargetGap::UnknownFolder, idList.detail);
+            return reading;
+        case IdListPath::Kind::Virtual:
+            remember(TargetGap::ShellFolder, idList.detail);
+            return reading;
+        case IdListPath::Kind::Unknown: // items this reader does not know: LinkInfo decides
+            break;
+        }
+    }
+    if (winpath::IsFullPath(local) && found(local, TargetSource::LocalPath))
+        return reading;
+    if (winpath::IsFullPath(network) && found(network, TargetSource::NetworkShare))
+        return reading;
+    if (sources.hasIdList) {
+        remember(TargetGap::ShellFolder, {});
+        return reading;
+    }
+
+    if (sources.relativePath.count != 0) {
+        const std::string relative =
+            Decode(file, sources.relativePath, flags.Has(LinkFlag::IsUnicode));
+        const std::string path = winpath::ResolveRelative(context_.linkPath, relative);
+        if (!path.empty() && found(path, TargetSource::RelativePath))
+            return reading;
+        if (path.empty() && winpath::RootLength(context_.linkPath) == 0)
+            remember(TargetGap::NoPlace, {});
+    }
+    return reading;
 }
 
-std::string Reader::Target(Bytes file, ShortcutFields* fields) const {
+TargetReading Reader::Target(Bytes file, ShortcutFields* fields) const {
     Flags<LinkFlag> flags;
     if (!ReadHeader(file, flags))
         return {};
     std::size_t off = header::kSize;
     Sources sources;
-    if (flags.Has(LinkFlag::HasLinkTargetIDList) &&
-        !ReadLinkTargetIdList(file, off, sources.idList))
-        return {};
+    if (flags.Has(LinkFlag::HasLinkTargetIDList)) {
+        if (!ReadLinkTargetIdList(file, off, sources.idList))
+            return {};
+        // An empty list (its TerminalID alone) names nothing: the Desktop's own root.
+        sources.hasIdList = sources.idList.size() > 2;
+    }
     if (flags.Has(LinkFlag::HasLinkInfo)) {
         Bytes info;
         if (!ReadLinkInfoBytes(file, off, info))
@@ -540,7 +721,8 @@ std::string Reader::Target(Bytes file, ShortcutFields* fields) const {
 } // namespace
 
 // The ExpandEnvironmentStrings rule over UTF-8 text.
-std::string ExpandEnvironmentReferences(std::string_view text, const EnvLookup& env) {
+std::string ExpandEnvironmentReferences(std::string_view text, const EnvLookup& env,
+                                        std::string* unknown) {
     std::string out;
     std::size_t i = 0;
     while (i < text.size()) {
@@ -557,26 +739,45 @@ std::string ExpandEnvironmentReferences(std::string_view text, const EnvLookup& 
         }
         const std::string_view name = text.substr(open + 1, close - open - 1);
         std::string value;
-        if (!name.empty() && env && env(name, value))
+        if (!name.empty() && env && env(name, value)) {
             out += value;
-        else
+        } else {
             out.append(text.substr(open, close - open + 1));
+            if (unknown && unknown->empty() && !name.empty())
+                *unknown = name;
+        }
         i = close + 1;
     }
     return out;
 }
 
+bool DefaultFolderPlace(const KnownFolder& folder, const EnvLookup& env, std::string& place) {
+    if (*folder.place == '\0')
+        return false;
+    std::string profile;
+    const bool xp = *folder.xpPlace != '\0' && env && env("USERPROFILE", profile) &&
+                    profile.find("\\Documents and Settings\\") != std::string::npos;
+    std::string unknown;
+    place = ExpandEnvironmentReferences(xp ? folder.xpPlace : folder.place, env, &unknown);
+    return unknown.empty() && winpath::IsFullPath(place);
+}
+
+TargetReading ReadTarget(const unsigned char* data, std::size_t size, const ReadContext& context) {
+    return Reader(context).Target(Bytes(data, size));
+}
+
 std::string ReadShortcutTarget(const unsigned char* data, std::size_t size,
                                const ReadContext& context) {
-    return Reader(context).Target(Bytes(data, size));
+    return ReadTarget(data, size, context).path;
 }
 
 ShortcutFields ReadShortcutFields(const unsigned char* data, std::size_t size,
                                   const ReadContext& context) {
     ShortcutFields fields;
-    fields.target = Reader(context).Target(Bytes(data, size), &fields);
+    fields.reading = Reader(context).Target(Bytes(data, size), &fields);
     if (!fields.readable)
         return {};
+    fields.target = fields.reading.path;
     return fields;
 }
 

@@ -254,4 +254,19 @@ constexpr std::size_t kTargetUnicodeAt = 0x10C; // 260 UTF-16 units
 constexpr std::size_t kTargetCharacters = 260;
 } // namespace environment_block
 
+// KnownFolderDataBlock: the known folder the ID list starts in, and where in the ID list the
+// first item below that folder is (items before it name the folder itself).
+namespace known_folder_block {
+constexpr std::size_t kBlockSize = 0x1C;
+constexpr std::size_t kKnownFolderIdAt = 0x08; // 16 bytes, a GUID as stored
+constexpr std::size_t kOffsetAt = 0x18;
+} // namespace known_folder_block
+
+// SpecialFolderDataBlock: the same by the folder's CSIDL.
+namespace special_folder_block {
+constexpr std::size_t kBlockSize = 0x10;
+constexpr std::size_t kSpecialFolderIdAt = 0x08;
+constexpr std::size_t kOffsetAt = 0x0C;
+} // namespace special_folder_block
+
 } // namespace lnk::layout

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 enum class TPathState {
     Exists,  // an entry (file or folder) is at the path
@@ -26,6 +27,10 @@ public:
     virtual TPathState ProbePath(const std::string& path) = 0;
     // The kind of drive at the letter 'A'..'Z' (upper case).
     virtual TDriveKind DriveKind(char letter) = 0;
+    // Where the short 8.3 names are not the ones Windows made (Wine makes its own, Linux
+    // keeps none), the reason a target with such a name that was not found is not judged;
+    // "" where they are Windows' own.
+    virtual std::string_view ShortNameMiss() { return {}; }
 };
 
 // The platform's probes (process-wide, stateless).

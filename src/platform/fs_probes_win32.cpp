@@ -1,6 +1,7 @@
 #include "platform/fs_probes.h"
 
 #include "base/text.h"
+#include "platform/wine.h"
 
 #include <windows.h>
 
@@ -69,6 +70,12 @@ public:
         default: // access denied, no media, a device or network error: no verdict
             return TPathState::Unknown;
         }
+    }
+
+    // Wine makes short names of its own (PROG~FBU), never the ones a shortcut from Windows
+    // stores (PROGRA~1).
+    std::string_view ShortNameMiss() override {
+        return RunsUnderWine() ? "short name not found under Wine" : "";
     }
 
     TDriveKind DriveKind(char letter) override {

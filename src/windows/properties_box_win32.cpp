@@ -2,8 +2,10 @@
 
 #include "base/system_error.h"
 #include "base/text.h"
+#include "inventory/shortcut_item.h"
 #include "lnk/link_reader.h"
 #include "lnk/lnk_format.h"
+#include "platform/fs_probes.h"
 #include "winkit/accessibility.h"
 #include "winkit/display_scale.h"
 #include "winkit/modal.h"
@@ -41,20 +43,22 @@ TShortcutFileFacts FileFacts(const std::string& path) {
 }
 
 // The shortcut's fields through the program's own reader, as the list under Wine reads its
-// target: the same bytes, environment and code page.
+// target: the same bytes, environment, known folders and code page.
 lnk::ShortcutFields ShortcutFieldsOf(const std::string& path) {
     const std::unique_ptr<IShortcutFiles> files = CreateSystemShortcutFiles();
-    std::vector<unsigned char> bytes;
-    if (!files->ReadPrefix(path, bytes))
+    std::vector<unsigned char> buffer;
+    lnk::ShortcutFields fields;
+    ReadShortcutFile(*files, path, buffer, &fields);
+    return fields;
+}
+
+// The program's verdict on the shortcut now, as the list gives it.
+std::string ReasonOf(const lnk::ShortcutFields& fields) {
+    if (!fields.readable)
         return {};
-    IShortcutFiles* f = files.get();
-    const lnk::ReadContext context{
-        path,
-        [f](std::string_view name, std::string& value) {
-            return f->LookupEnvironment(name, value);
-        },
-        [f](std::string_view ansi, std::string& utf8) { return f->DecodeAnsi(ansi, utf8); }};
-    return lnk::ReadShortcutFields(bytes.data(), bytes.size(), context);
+    TValidityRule rule(SystemFileProbes());
+    const TVerdict verdict = rule.Judge(fields.reading);
+    return (verdict.invalid ? "invalid: " : "valid: ") + verdict.reason;
 }
 
 void Place(WindowHandle control, const TBounds& at) {
@@ -67,8 +71,10 @@ void Place(WindowHandle control, const TBounds& at) {
 bool PlatformHasPropertiesSheet() { return !RunsUnderWine(); }
 
 TFormProperties::TFormProperties(WindowHandle owner, const std::string& shortcutPath)
-    : owner_(owner), texts_(PropertiesTexts(shortcutPath, ShortcutFieldsOf(shortcutPath),
-                                            FileFacts(shortcutPath))),
+    : owner_(owner), texts_([&shortcutPath] {
+          const lnk::ShortcutFields fields = ShortcutFieldsOf(shortcutPath);
+          return PropertiesTexts(shortcutPath, fields, FileFacts(shortcutPath), ReasonOf(fields));
+      }()),
       layout_(PropertiesLayout(texts_)) {
     const int dpi = SystemDpi();
     const TSize frame = FrameSize(Scale(layout_.client, dpi), kStyle, kExStyle, dpi);

@@ -185,7 +185,7 @@ std::string AttributesText(std::uint32_t attributes) {
 }
 
 TPropertiesTexts PropertiesTexts(const std::string& shortcutPath, const lnk::ShortcutFields& f,
-                                 const TShortcutFileFacts& facts) {
+                                 const TShortcutFileFacts& facts, const std::string& reason) {
     TPropertiesTexts t;
     t.caption = RemoveExtension(ExtractFileName(shortcutPath)) + " Properties";
     const auto read = [&](std::string value) { return f.readable ? value : std::string(); };
@@ -199,6 +199,8 @@ TPropertiesTexts PropertiesTexts(const std::string& shortcutPath, const lnk::Sho
         {"Comment:", f.comment},
         {"Icon location:", IconLocationText(f.iconLocation, f.iconIndex)},
     };
+    if (!reason.empty()) // the program's own verdict, after the sheet's lines
+        t.shortcut.push_back({"Reason:", reason});
     const auto known = [&](std::string value) { return facts.known ? value : std::string(); };
     t.general = {
         {"Location:", FolderOf(shortcutPath)},

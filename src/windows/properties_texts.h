@@ -44,9 +44,10 @@ inline constexpr const char* kCloseText = "Close";
 
 // The texts for the shortcut file at `shortcutPath` ('\' separated), its fields as the reader
 // gave them and the file system's facts. Unreadable fields or unknown facts leave the values
-// empty; the labels are always there.
+// empty; the labels are always there. A `reason` (why the program judges the shortcut as it
+// does) adds a last line "Reason:" to the Shortcut group.
 TPropertiesTexts PropertiesTexts(const std::string& shortcutPath, const lnk::ShortcutFields& fields,
-                                 const TShortcutFileFacts& facts);
+                                 const TShortcutFileFacts& facts, const std::string& reason = {});
 
 // The single values, as the sheet words them.
 std::string TargetTypeText(const std::string& target, bool folder);

@@ -1,6 +1,7 @@
 #include "winkit/painted_layer.h"
 
 #include "base/handles.h"
+#include "base/text.h"
 
 #include <windows.h>
 
@@ -37,7 +38,9 @@ void DrawLabel(HDC dc, const TGraphic& g, HFONT font) {
     const UINT format = g.kind == TGraphic::Kind::WrapLabel
                             ? DT_WORDBREAK | DT_NOPREFIX
                             : DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
-    ::DrawTextA(dc, g.text.c_str(), static_cast<int>(g.text.size()), &r, format);
+    // The program's texts are UTF-8: drawn as Unicode whatever the system's code page.
+    const std::wstring text = WidenUtf8(g.text);
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
 }
 
 template <class T> T At(const std::vector<T>& list, int index) {
@@ -72,7 +75,8 @@ TSize TextExtent(HWND window, HFONT font, const std::string& text) {
     TWindowDc dc(window);
     TSelection select(dc.get(), font);
     RECT r{0, 0, 0, 0};
-    ::DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &r,
+    const std::wstring wide = WidenUtf8(text);
+    ::DrawTextW(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &r,
                 DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     return {r.right - r.left, r.bottom - r.top};
 }

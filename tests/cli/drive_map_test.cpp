@@ -80,14 +80,15 @@ TEST(DriveMap, TargetsAreFoundWithoutRegardToCaseBelowTheirDrive) {
          {"C:\\Program Files\\Gone\\app.exe", "C:\\Program Files\\Älte App\\app.exe\\x",
           "C:\\Program Files\\Älte App\\ap.exe", "C:\\twins\\data\\deep\\no"})
         EXPECT_EQ(probes->ProbePath(gone), TPathState::Absent) << gone;
-    // Short names cannot be compared on Linux: a short name that matches nothing is no
-    // verdict, whatever follows it; a long name of the same folder still is one.
+    // Linux keeps no short names: one is not found, and the probes say it cannot be judged.
     for (const char* shortName : {"C:\\PROGRA~1\\ÄLTEAP~1\\app.exe", "C:\\PROGR~3T\\Gone\\x.exe",
                                   "C:\\Program Files\\LTEAPP~1"})
-        EXPECT_EQ(probes->ProbePath(shortName), TPathState::Unknown) << shortName;
+        EXPECT_EQ(probes->ProbePath(shortName), TPathState::Absent) << shortName;
+    EXPECT_EQ(probes->ShortNameMiss(), "short name not found on Linux");
+    // No letter, or one not mapped: never a POSIX path of the host.
     EXPECT_EQ(probes->ProbePath("D:\\x"), TPathState::Unknown);
-    // A target stored as a POSIX path (a relative one resolved against a shortcut on Linux).
-    EXPECT_EQ(probes->ProbePath(c.string() + "/PROGRAM FILES"), TPathState::Exists);
+    EXPECT_EQ(probes->ProbePath(c.string() + "/PROGRAM FILES"), TPathState::Unknown);
+    EXPECT_EQ(probes->ProbePath("\\\\server\\share\\x"), TPathState::Unknown);
 
     // Each folder is listed once: names added afterwards are not seen by the same probes.
     std::ofstream(c / "Program Files" / "Älte App" / "new.exe") << "x";
@@ -107,14 +108,6 @@ TEST(DriveMap, AFolderThatCannotBeListedGivesNoVerdict) {
     EXPECT_EQ(CreateMappedProbes(roots)->ProbePath("C:\\locked\\inside\\x.exe"),
               TPathState::Unknown);
     ::chmod((t.Path() / "locked").c_str(), 0755);
-}
-
-TEST(DriveMap, ShortNameForms) {
-    for (const char* yes : {"PROGRA~1", "progra~1", "ÄLTEAP~1", "APP~12.EXE", "PROGR~3T", "AB~1.C"})
-        EXPECT_TRUE(IsShortNameForm(yes)) << yes;
-    for (const char* no :
-         {"Program Files", "~1", "PROGRAMS~1", "APP~.EXE", "APP~1.EXEC", "a~b~c.d.e", "APP"})
-        EXPECT_FALSE(IsShortNameForm(no)) << no;
 }
 
 } // namespace

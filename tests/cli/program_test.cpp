@@ -115,8 +115,10 @@ TEST(Program, JudgesAWinePrefixFoundByItselfAndWritesEveryFormat) {
     const Result all = Sweeper({"--all", "--format", "json", m.menu.string()});
     EXPECT_EQ(all.status, 1) << all.err;
     std::map<std::string, bool> invalid;
+    std::map<std::string, std::string> reasons;
     for (const nlohmann::json& o : JsonLines(all.out)) {
         invalid[o["Name"]] = o["Invalid"];
+        reasons[o["Name"]] = o["Reason"];
         EXPECT_EQ(o["Shortcut"], (fs::path(o["Location"].get<std::string>()) /
                                   (o["Name"].get<std::string>() + ".lnk"))
                                      .string());
@@ -127,6 +129,12 @@ TEST(Program, JudgesAWinePrefixFoundByItselfAndWritesEveryFormat) {
                                                   {"Gone", true},
                                                   {"a, \"b\"\nc – ü", true}};
     EXPECT_EQ(invalid, expected) << all.out;
+    const std::map<std::string, std::string> why = {{"App", "target found"},
+                                                    {"Short", "short name not found under Wine"},
+                                                    {"Other drive", "drive Q: has no volume"},
+                                                    {"Gone", "target not found on C:"},
+                                                    {"a, \"b\"\nc – ü", "target not found on C:"}};
+    EXPECT_EQ(reasons, why) << all.out;
 
     // The default: the invalid ones only, the same through --output.
     const fs::path file = m.dir.Path() / "report.csv";
@@ -134,7 +142,7 @@ TEST(Program, JudgesAWinePrefixFoundByItselfAndWritesEveryFormat) {
     EXPECT_EQ(csv.status, 1);
     EXPECT_EQ(csv.out, "");
     const std::string text = Slurp(file);
-    EXPECT_EQ(text.rfind("Name,Target,Location,Shortcut,Invalid\r\n", 0), 0u) << text;
+    EXPECT_EQ(text.rfind("Name,Target,Location,Shortcut,Invalid,Reason\r\n", 0), 0u) << text;
     EXPECT_NE(text.find("\r\n\"a, \"\"b\"\"\nc – ü\",C:\\Program Files\\Gone\\x.exe,"),
               std::string::npos)
         << text;

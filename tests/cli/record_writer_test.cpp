@@ -16,15 +16,17 @@ using Row = std::vector<std::string>;
 // letters outside ASCII, a tab and a backslash, empty fields.
 std::vector<TShortcutItem> Hard() {
     std::vector<TShortcutItem> r;
-    r.emplace_back("a, \"b\"\r\nc", "C:\\x\\y.exe", "/t/", "/t/a, \"b\"\r\nc.lnk", true);
+    r.emplace_back("a, \"b\"\r\nc", "C:\\x\\y.exe", "/t/", "/t/a, \"b\"\r\nc.lnk", true,
+                   "target not found on C:");
     r.emplace_back("Zürich – 東京", "C:\\Users\\Łukasz\\ü.exe", "/t/ü/", "/t/ü/Zürich – 東京.lnk",
-                   false);
-    r.emplace_back("tab\there\\", "", "/t/", "/t/tab\there\\.lnk", false);
+                   false, "target found");
+    r.emplace_back("tab\there\\", "", "/t/", "/t/tab\there\\.lnk", false,
+                   "environment variable %Zürich\t% unknown");
     return r;
 }
 
 Row Fields(const TShortcutItem& r) {
-    return {r.Name, r.Target, r.Location, r.Shortcut, r.Invalid ? "true" : "false"};
+    return {r.Name, r.Target, r.Location, r.Shortcut, r.Invalid ? "true" : "false", r.Reason};
 }
 
 std::string Written(TOutputFormat format, const std::vector<TShortcutItem>& records,
@@ -92,7 +94,7 @@ std::vector<Row> ReadTsv(const std::string& text) {
     return rows;
 }
 
-const Row kHeader = {"Name", "Target", "Location", "Shortcut", "Invalid"};
+const Row kHeader = {"Name", "Target", "Location", "Shortcut", "Invalid", "Reason"};
 
 TEST(RecordWriter, CsvAndTsvReadBackToTheSameFields) {
     for (TOutputFormat format : {TOutputFormat::Csv, TOutputFormat::Tsv}) {
@@ -104,9 +106,12 @@ TEST(RecordWriter, CsvAndTsvReadBackToTheSameFields) {
             EXPECT_EQ(rows[i + 1], Fields(Hard()[i])) << text;
     }
     // Plain fields stay unquoted; an empty output still has its header.
-    EXPECT_EQ(Written(TOutputFormat::Csv, {TShortcutItem("n", "C:\\t", "/l/", "/l/n.lnk", false)}),
-              "Name,Target,Location,Shortcut,Invalid\r\nn,C:\\t,/l/,/l/n.lnk,false\r\n");
-    EXPECT_EQ(Written(TOutputFormat::Tsv, {}), "Name\tTarget\tLocation\tShortcut\tInvalid\n");
+    EXPECT_EQ(Written(TOutputFormat::Csv,
+                      {TShortcutItem("n", "C:\\t", "/l/", "/l/n.lnk", false, "target found")}),
+              "Name,Target,Location,Shortcut,Invalid,Reason\r\nn,C:\\t,/l/,/l/n.lnk,false,target "
+              "found\r\n");
+    EXPECT_EQ(Written(TOutputFormat::Tsv, {}),
+              "Name\tTarget\tLocation\tShortcut\tInvalid\tReason\n");
 }
 
 TEST(RecordWriter, JsonLinesHoldOneObjectPerShortcutInFieldOrder) {
@@ -126,6 +131,7 @@ TEST(RecordWriter, JsonLinesHoldOneObjectPerShortcutInFieldOrder) {
         EXPECT_EQ(object["Target"], r.Target);
         EXPECT_EQ(object["Shortcut"], r.Shortcut);
         EXPECT_EQ(object["Invalid"], r.Invalid);
+        EXPECT_EQ(object["Reason"], r.Reason);
     }
     EXPECT_EQ(n, Hard().size());
     EXPECT_EQ(Written(TOutputFormat::Json, {}), "");
@@ -148,7 +154,7 @@ TEST(RecordWriter, TableLinesFitTheTerminalAndShowControlCharactersAsEscapes) {
     }
     ASSERT_EQ(lines.size(), 3u) << text;
     EXPECT_EQ(lines[0].rfind("invalid  a, \"b\"\\r\\nc", 0), 0u) << lines[0];
-    EXPECT_EQ(lines[1].rfind("valid    Zürich – 東京", 0), 0u) << lines[1];
+    EXPECT_EQ(lines[1].rfind("valid    Zürich –", 0), 0u) << lines[1];
     // Without a width nothing is shortened.
     const std::string wide = Written(TOutputFormat::Table, Hard(), 0);
     EXPECT_NE(wide.find("/t/ü/Zürich – 東京.lnk"), std::string::npos);

@@ -122,4 +122,58 @@ TEST_F(Records, WhatCannotBeJudgedIsValid) {
                                                        "C:\\Program Files\\T\\t.exe"}));
 }
 
+// Every verdict says why, from the reading of the target and the probes' answers; the
+// reason travels with the record.
+TEST_F(Records, EveryVerdictHasItsReason) {
+    struct ShortNames : FakeProbes {
+        std::string_view ShortNameMiss() override { return "short name not found under Wine"; }
+    } wine;
+    wine.drives = {{'Z', TDriveKind::Network}, {'Q', TDriveKind::NoVolume}};
+    wine.files = {"C:\\found.exe", "C:\\Program Files\\T\\t.exe"};
+    wine.unknown = {"C:\\Locked\\x.exe"};
+    TValidityRule rule(wine);
+    const auto why = [&rule](const std::string& target) {
+        const TVerdict v = rule.Judge(target);
+        return (v.invalid ? "invalid: " : "valid: ") + v.reason;
+    };
+    EXPECT_EQ(why("C:\\found.exe"), "valid: target found");
+    EXPECT_EQ(why("C:\\Program Files (x86)\\T\\t.exe"), "valid: found without (x86)");
+    EXPECT_EQ(why("c:\\gone.exe"), "invalid: target not found on C:");
+    EXPECT_EQ(why("\\gone.exe"), "invalid: target not found");
+    EXPECT_EQ(why("\\\\srv\\share\\x"), "valid: network share, not probed");
+    EXPECT_EQ(why("Z:\\x"), "valid: network drive Z:, not probed");
+    EXPECT_EQ(why("q:\\x"), "valid: drive Q: has no volume");
+    EXPECT_EQ(why("http://example.com/"), "valid: web address");
+    EXPECT_EQ(why("C:\\Locked\\x.exe"), "valid: no answer from the file system");
+    EXPECT_EQ(why("C:\\PROGRA~1\\Gone\\x.exe"), "valid: short name not found under Wine");
+    EXPECT_EQ(why(""), "valid: no file-system target");
+    // Where Windows' own short names are on the disk, a missing one is missing.
+    TValidityRule windows(probes);
+    EXPECT_TRUE(windows.Judge("C:\\PROGRA~1\\Gone\\x.exe").invalid);
+
+    // A reading with no target says why; a link made to a mapped drive is never probed,
+    // whatever letter its ID list spells.
+    const auto gap = [&rule](lnk::TargetGap g, std::string detail) {
+        lnk::TargetReading r;
+        r.gap = g;
+        r.detail = std::move(detail);
+        return rule.Judge(r).reason;
+    };
+    EXPECT_EQ(gap(lnk::TargetGap::Unreadable, ""), "shortcut could not be read");
+    EXPECT_EQ(gap(lnk::TargetGap::UnknownVariable, "windir"),
+              "environment variable %windir% unknown");
+    EXPECT_EQ(gap(lnk::TargetGap::ShellFolder, "Control Panel"), "shell folder Control Panel");
+    EXPECT_EQ(gap(lnk::TargetGap::UnknownFolder, "Documents"),
+              "known folder Documents unknown here");
+    EXPECT_EQ(gap(lnk::TargetGap::NoPlace, ""), "relative path on no Windows drive");
+    lnk::TargetReading mapped{
+        "C:\\gone\\x.xls", lnk::TargetSource::NetworkShare, lnk::TargetGap::None, {}};
+    wine.probed.clear();
+    EXPECT_EQ(rule.Judge(mapped).reason, "network share, not probed");
+    EXPECT_TRUE(wine.probed.empty());
+
+    const auto record = Process("C:\\Links\\gone.lnk", "C:\\Gone\\x.exe");
+    EXPECT_EQ(record->Reason, "target not found on C:");
+}
+
 } // namespace

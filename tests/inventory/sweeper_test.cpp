@@ -367,9 +367,10 @@ TEST_F(Sweeper, ClickAndPropertiesUseTheFocusedRow) {
     rows.Focus(old);
     s.ListViewFilesClick();
     EXPECT_EQ(view.icon, TInfoIcon::Error);
-    EXPECT_EQ(view.info, "Location: " + dir.Native("sub/") + "\rShortcut: " +
-                             dir.Native("sub/old.lnk") + "\rTarget: " + dir.Native("gone/y.exe") +
-                             "\rThe shortcut points to an invalid target.");
+    EXPECT_EQ(view.info,
+              "Location: " + dir.Native("sub/") + "\rShortcut: " + dir.Native("sub/old.lnk") +
+                  "\rTarget: " + dir.Native("gone/y.exe") +
+                  "\rThe shortcut points to an invalid target.\rReason: target not found");
     // The double-click does not wait for the command's state.
     EXPECT_FALSE(s.ActionEnabled(TActionId::Properties));
     s.ActionPropertiesExecute(); // the double-click handler

@@ -118,8 +118,9 @@ TEST(LnkLinkInfo, NetworkLinksJoinNetNameAndSuffix) {
     EXPECT_EQ(Read(l.Build()), "\\\\Sërver\\share\\dïr");
 }
 
-// Each precedence rule of the reader, one source against the next. SLGP_UNCPRIORITY changes
-// nothing: the network path of LinkInfo comes last of the stored paths.
+// Each precedence rule of the reader, one source against the next, as the shell loads a
+// link: the environment string, else the ID list; LinkInfo only where the ID list names
+// nothing this reader knows; the relative path only without an ID list.
 TEST(LnkPrecedence, EnvironmentThenIdListThenLocalThenNetworkThenRelativePath) {
     const Bytes list = DriveList({FileItem("FROMID~1", u"from id list")});
     const Bytes both = LinkInfo({"Z:\\mapped", "\\\\srv\\share", "", false, {}, {}, {}});
@@ -144,18 +145,28 @@ TEST(LnkPrecedence, EnvironmentThenIdListThenLocalThenNetworkThenRelativePath) {
     EXPECT_EQ(Read(l.Build(), lookup, linkPath),
               "C:\\from id list"); // without the flag the block is unused
 
-    l.idList = IdList({RootItem(kControlPanel)}); // an ID list without a path falls through
+    // Items this reader does not know: LinkInfo's local path, then its share.
+    l.idList = IdList({RootItem(kMyComputer), Item(Bytes{0x74, 0, 1, 2, 3})});
     EXPECT_EQ(Read(l.Build(), lookup, linkPath), "Z:\\mapped");
-
     l.linkInfo = LinkInfo({"", "\\\\srv\\share", "", false, {}, {}, {}});
     EXPECT_EQ(Read(l.Build(), lookup, linkPath), "\\\\srv\\share");
 
+    // A virtual item has no target, whatever else the file holds.
+    l.idList = IdList({RootItem(kControlPanel)});
+    EXPECT_EQ(Read(l.Build(), lookup, linkPath), "");
+
+    // The relative path, only without an ID list and without LinkInfo.
+    l.idList.clear();
     l.extraFlags = kForceNoLinkInfo;
     EXPECT_EQ(Read(l.Build(), lookup, linkPath), "C:\\relative.exe");
     EXPECT_EQ(Read(l.Build(), lookup), ""); // no shortcut path to resolve it against
 }
 
-TEST(LnkPrecedence, EnvironmentTargetPrefersUnicodeAndKeepsUnknownNames) {
+lnk::TargetReading Reading(const Bytes& b, const lnk::ReadContext& context = {}) {
+    return lnk::ReadTarget(b.data(), b.size(), context);
+}
+
+TEST(LnkPrecedence, AnUnknownVariableIsNeverGuessed) {
     const lnk::EnvLookup root = [](std::string_view name, std::string& value) {
         value = "C:\\Root";
         return name == "ROOT";
@@ -163,13 +174,123 @@ TEST(LnkPrecedence, EnvironmentTargetPrefersUnicodeAndKeepsUnknownNames) {
     Link l;
     l.extraFlags = kHasExpString;
     l.extra = {TargetBlock(0xA0000001, "%ROOT%\\%Missing%\\\xE9.exe", u"")};
-    EXPECT_EQ(Read(l.Build(), root), "C:\\Root\\%Missing%\\é.exe");
-    // A target that stays relative (ROOT unknown) or is empty leaves the decision to the
-    // other sources.
+    const lnk::TargetReading only = Reading(l.Build(), {{}, root, {}, {}});
+    EXPECT_EQ(only.path, "");
+    EXPECT_EQ(only.gap, lnk::TargetGap::UnknownVariable);
+    EXPECT_EQ(only.detail, "Missing");
+    // The other sources decide where they name the target.
     l.idList = DriveList({FileItem("A", u"a")});
     EXPECT_EQ(Read(l.Build()), "C:\\a");
     l.extra = {TargetBlock(0xA0000001, "", u"")};
     EXPECT_EQ(Read(l.Build(), root), "C:\\a");
+    // A target on the root folder alone lies on the shortcut's own drive.
+    l.idList.clear();
+    l.extra = {TargetBlock(0xA0000001, "", u"%ROOT%")};
+    const lnk::EnvLookup homePath = [](std::string_view name, std::string& value) {
+        value = "\\Users\\bob\\x.exe";
+        return name == "ROOT";
+    };
+    EXPECT_EQ(Read(l.Build(), homePath, "D:\\Links\\a.lnk"), "D:\\Users\\bob\\x.exe");
+    EXPECT_EQ(Reading(l.Build(), {{}, homePath, {}, {}}).gap, lnk::TargetGap::NoPlace);
+}
+
+// The shapes real machines write, each with what the shell reports for it.
+TEST(LnkRealShapes, KnownFoldersMoveWithTheirUser) {
+    constexpr unsigned char kDocuments[16] = {0xD0, 0x9A, 0xD3, 0xFD, 0x8F, 0x23, 0xAF, 0x46,
+                                              0xAD, 0xB4, 0x6C, 0x85, 0x48, 0x03, 0x69, 0xC7};
+    const lnk::EnvLookup bob = [](std::string_view name, std::string& value) {
+        value = name == "USERPROFILE" ? "C:\\Users\\bob" : "";
+        return !value.empty();
+    };
+    // A link made in alice's Documents, read where bob is the user: the known folder block
+    // rebases the items below it.
+    const std::vector<Bytes> items = {RootItem(kMyComputer),
+                                      DriveItem("C:\\"),
+                                      FileItem("Users", u"Users", 9, true),
+                                      FileItem("alice", u"alice", 9, true),
+                                      FileItem("DOCUME~1", u"Documents", 9, true),
+                                      FileItem("REPORT~1.DOC", u"report 2019.doc")};
+    Link l;
+    l.idList = IdList(items);
+    l.linkInfo =
+        LinkInfo({"C:\\Users\\alice\\Documents\\report 2019.doc", "", "", false, {}, {}, {}});
+    l.extra = {KnownFolderBlock(kDocuments, ItemOffset(items, 5))};
+    const lnk::TargetReading r = Reading(l.Build(), {{}, bob, {}, {}});
+    EXPECT_EQ(r.path, "C:\\Users\\bob\\Documents\\report 2019.doc");
+    EXPECT_EQ(r.source, lnk::TargetSource::KnownFolder);
+    // Windows XP's special folder block, in a profile under "Documents and Settings".
+    const lnk::EnvLookup xp = [](std::string_view name, std::string& value) {
+        value = name == "USERPROFILE" ? "C:\\Documents and Settings\\bob" : "";
+        return !value.empty();
+    };
+    l.extra = {SpecialFolderBlock(0x05, ItemOffset(items, 5))};
+    EXPECT_EQ(Read(l.Build(), xp),
+              "C:\\Documents and Settings\\bob\\My Documents\\report 2019.doc");
+    // A folder this system cannot place: the ID list as stored decides.
+    EXPECT_EQ(Read(l.Build()), "C:\\Users\\alice\\Documents\\report 2019.doc");
+    // The platform's own answer comes first.
+    const lnk::TargetReading platform =
+        Reading(l.Build(), {{}, {}, {}, [](const lnk::KnownFolder& f, std::string& place) {
+                                place = std::string("E:\\") + f.name;
+                                return true;
+                            }});
+    EXPECT_EQ(platform.path, "E:\\Documents\\report 2019.doc");
+
+    // A Vista "Links" favorite: an ID list rooted at the user's files, copied out of its
+    // profile. Its relative path would climb to C:\Documents; the shell reports the user's.
+    Link links;
+    links.idList = IdList({RootItem(kUsersFiles), FileItem("DOCUME~1", u"Documents", 7, true)});
+    links.strings = {u"", u"..\\Documents"};
+    EXPECT_EQ(Read(links.Build(), bob, "C:\\Backup\\Links\\Documents.lnk"),
+              "C:\\Users\\bob\\Documents");
+    const lnk::TargetReading unplaced =
+        Reading(links.Build(), {"C:\\Backup\\Links\\Documents.lnk", {}, {}, {}});
+    EXPECT_EQ(unplaced.path, "");
+    EXPECT_EQ(unplaced.gap, lnk::TargetGap::UnknownFolder);
+    EXPECT_EQ(unplaced.detail, "User files");
+    // Libraries, the Control Panel: virtual, never a target.
+    links.idList = IdList({RootItem(kLibraries), FileItem("DOCUME~1", u"Documents", 7, true)});
+    const lnk::TargetReading library = Reading(links.Build(), {{}, bob, {}, {}});
+    EXPECT_EQ(library.gap, lnk::TargetGap::ShellFolder);
+    EXPECT_EQ(library.detail, "Libraries");
+}
+
+TEST(LnkRealShapes, MappedNetworkDrivesShortNamesAndRelativeOnly) {
+    // A mapped drive: LinkInfo holds only the share; the ID list spells Z:.
+    Link mapped;
+    mapped.idList =
+        DriveList({FileItem("Data", u"Data", 9, true), FileItem("X.XLS", u"x.xls")}, "Z:\\");
+    mapped.linkInfo = LinkInfo({"", "\\\\10.0.0.150\\data", "Data\\x.xls", false, {}, {}, {}});
+    const lnk::TargetReading share = Reading(mapped.Build());
+    EXPECT_EQ(share.path, "Z:\\Data\\x.xls");
+    EXPECT_EQ(share.source, lnk::TargetSource::NetworkShare);
+    // A local folder that was shared: its local path.
+    mapped.linkInfo = LinkInfo({"Z:\\Data\\x.xls", "\\\\10.0.0.150\\data", "", false, {}, {}, {}});
+    EXPECT_EQ(Reading(mapped.Build()).source, lnk::TargetSource::IdList);
+
+    // An old installer's link: short names in an ID list without extension blocks; LinkInfo's
+    // long names where it has them.
+    Link old;
+    old.idList = DriveList({FileItem("PROGRA~1", u"", 0, true), FileItem("APP.EXE", u"", 0)});
+    old.linkInfo = LinkInfo({"C:\\Program Files\\App.exe", "", "", false, {}, {}, {}});
+    EXPECT_EQ(Read(old.Build()), "C:\\Program Files\\App.exe");
+    old.linkInfo = LinkInfo({"C:\\PROGRA~1\\APP.EXE", "", "", false, {}, {}, {}});
+    EXPECT_EQ(Read(old.Build()), "C:\\PROGRA~1\\APP.EXE");
+
+    // Relative only, written with '/' and climbing past the root.
+    Link relative;
+    relative.strings = {u"", u"../../../../Windows/system32/notepad.exe"};
+    EXPECT_EQ(Read(relative.Build(), {}, "C:\\Users\\bob\\Desktop\\n.lnk"),
+              "C:\\Windows\\system32\\notepad.exe");
+}
+
+TEST(LnkRealShapes, UnicodeLongNamesInEveryExtensionVersion) {
+    const std::u16string chinese = u"安装程序（拦截请允许）.exe";
+    for (const int version : {3, 7, 8, 9})
+        EXPECT_EQ(
+            Read(WithIdList(DriveList({FileItem("\xB0\xB2\xD7\xB0~1.EXE", chinese, version)}))),
+            "C:\\安装程序（拦截请允许）.exe")
+            << version;
 }
 
 TEST(LnkPrecedence, AdvertisedShortcutsReportTheirStoredPath) {

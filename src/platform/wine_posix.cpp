@@ -1,0 +1,3 @@
+#include "platform/wine.h"
+
+bool RunsUnderWine() { return false; }
