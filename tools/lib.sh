@@ -26,8 +26,9 @@ need() {
 host_packages=(cmake make g++ libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev
                libglib2.0-dev pkg-config)
 # Wine with what its recommendations bring that the window tests rely on: its own fonts
-# (Tahoma among them) and the X extensions its display driver loads at run time.
-windows_packages=(cmake make g++ mingw-w64 googletest wine wine64 xvfb xauth fonts-wine
+# (Tahoma among them) and the X extensions its display driver loads at run time; lnkinfo
+# (liblnk-utils), an independent reader of shortcut files, checks the test shortcuts.
+windows_packages=(cmake make g++ mingw-w64 googletest wine wine64 xvfb xauth fonts-wine liblnk-utils
                   fonts-liberation libxrender1 libxrandr2 libxcursor1 libxi6 libxcomposite1
                   libxinerama1 libxfixes3)
 fuzz_packages=(clang libclang-rt-14-dev)

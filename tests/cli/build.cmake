@@ -17,4 +17,18 @@ if(WIN32 AND CMAKE_HOST_UNIX)
         $<TARGET_FILE:shortcut_sweeper> $<TARGET_FILE:shell_tree> ${SWEEPER_HOST_CLI})
     set_tests_properties(cli_same_verdicts PROPERTIES FIXTURES_REQUIRED wine
         ENVIRONMENT "${_env}" LABELS windows TIMEOUT 300 SKIP_RETURN_CODE 77)
+
+    # Shortcuts in the shapes real machines write, and the window's scan without the window:
+    # the three readers compared.
+    foreach(_tool real_shapes core_verdicts)
+        add_executable(${_tool} ${CMAKE_CURRENT_LIST_DIR}/${_tool}.cpp
+            ${PROJECT_SOURCE_DIR}/src/winkit/manifest.rc)
+        target_link_libraries(${_tool} PRIVATE sweeper_test_support)
+        set_target_properties(${_tool} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/wintests)
+    endforeach()
+    add_test(NAME cli_real_shapes COMMAND ${CMAKE_CURRENT_LIST_DIR}/real_shapes.sh
+        $<TARGET_FILE:shortcut_sweeper> $<TARGET_FILE:real_shapes> $<TARGET_FILE:core_verdicts>
+        ${SWEEPER_HOST_CLI})
+    set_tests_properties(cli_real_shapes PROPERTIES FIXTURES_REQUIRED wine
+        ENVIRONMENT "${_env}" LABELS windows TIMEOUT 300 SKIP_RETURN_CODE 77)
 endif()
