@@ -29,6 +29,7 @@ void TDICustomFileFinder::SetSearchFolder(std::string_view folder) {
     searchFolder_.assign(folder);
     if (!searchFolder_.empty() && searchFolder_.back() != '\\')
         searchFolder_.push_back('\\');
+    rootFolder_ = searchFolder_;
     ++folderWrites_;
 }
 
@@ -47,14 +48,29 @@ bool TDICustomFileFinder::PopFolder() {
 // else the next of the open one. False when there is none.
 bool TDICustomFileFinder::ObtainEntry() {
     if (!findHandle_.IsOpen()) {
+        if (folderStack_.empty() && !FirstVisit(searchFolder_, false))
+            return false; // the whole walk lies in a folder walked before
         const std::string pattern = searchFolder_ + '*';
         TFindHandle handle = listing_->FindFirst(pattern, findData_, WantedAttributes());
-        if (handle == nullptr)
+        if (handle == nullptr) {
+            if (onFolderError_)
+                if (const std::string reason = listing_->FailureReason(); !reason.empty())
+                    onFolderError_(searchFolder_, reason);
             return false;
+        }
         findHandle_ = TDIListingHandle(listing_, handle);
         return true;
     }
     return listing_->FindNext(findHandle_.Get(), findData_);
+}
+
+bool TDICustomFileFinder::FirstVisit(const std::string& path, bool link) {
+    if (!trackFolders_)
+        return true;
+    TFolderId id;
+    if (!listing_->FolderIdentity(path, id))
+        return !link; // a link to a folder that cannot be told apart is never followed
+    return visited_.insert(id).second;
 }
 
 bool TDICustomFileFinder::Next() {
@@ -75,7 +91,8 @@ bool TDICustomFileFinder::Next() {
             }
         } else if (IsDotEntry(name)) {
             // the folder itself and its parent: nothing to do
-        } else if (recurse_ && !IsLinkEntry(findData_)) {
+        } else if (recurse_ && (followLinks_ || !IsLinkEntry(findData_)) &&
+                   FirstVisit(searchFolder_ + name + '\\', IsLinkEntry(findData_))) {
             // Enter the folder; it is then reported (if it is a result) before its contents.
             std::string parent = searchFolder_;
             searchFolder_.append(name).push_back('\\');
@@ -86,8 +103,9 @@ bool TDICustomFileFinder::Next() {
                     return true;
             }
         } else {
-            // Not entered: Recurse is off, or the folder is a link (a cycle of links would
-            // otherwise never end; a junction or symbolic link is reported but not followed).
+            // Not entered: Recurse is off, the folder is a link (a cycle of links would
+            // otherwise never end; a junction or symbolic link is reported but not followed),
+            // or it was walked before.
             if (folderFilter_) {
                 fileName_.assign(searchFolder_).append(name).push_back('\\');
                 if (AcceptEntry())
@@ -153,8 +171,11 @@ bool TDIWildFileFinder::AcceptEntry() {
     if (!TDICustomAttributeFileFinder::AcceptEntry())
         return false;
     const std::string& path = FileName();
+    std::string_view below(path);
+    if (excludeBelowRoot_ && below.starts_with(RootFolder()))
+        below.remove_prefix(RootFolder().size());
     for (const std::string& pattern : excludeFilters_)
-        if (WildcardMatch(path, pattern, wildChar_, maskChar_))
+        if (WildcardMatch(below, pattern, wildChar_, maskChar_))
             return false;
     if (includeFilters_.empty())
         return true;

@@ -18,7 +18,13 @@
 //
 // Links to folders (symbolic links, junctions) are reported like folders but never entered,
 // so a cycle of links cannot make the walk endless; memory and open handles grow with the
-// depth of the tree only.
+// depth of the tree only. With TrackFolders, where the listing tells folders apart, each
+// folder is walked once however many paths lead to it (a second walk, of a folder inside the
+// first, adds nothing); FollowLinks then enters links to folders too, still each folder once,
+// so a cycle of links ends where it closes.
+//
+// A folder whose listing fails with an error is reported to OnFolderError with the system's
+// reason, and the walk goes on.
 #pragma once
 
 #include "finder/dir_listing.h"
@@ -27,6 +33,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -104,6 +111,15 @@ public:
     void SetFolderFilter(bool value) { folderFilter_ = value; }
     const TDIFileFinderProgress& OnProgress() const { return onProgress_; }
     void SetOnProgress(TDIFileFinderProgress handler) { onProgress_ = std::move(handler); }
+    // Called with a folder (the program's form, ending in '\') that could not be listed.
+    using TFolderError = std::function<void(const std::string& folder, const std::string& reason)>;
+    void SetOnFolderError(TFolderError handler) { onFolderError_ = std::move(handler); }
+    // Each folder once, across walks, until ForgetFolders.
+    void SetTrackFolders(bool value) { trackFolders_ = value; }
+    void SetFollowLinks(bool value) { followLinks_ = value; }
+    void ForgetFolders() { visited_.clear(); }
+    // The folder the walk started in (SearchFolder as last set).
+    const std::string& RootFolder() const { return rootFolder_; }
 
 protected:
     // Whether the current candidate (path in FileName, entry in FindData) is a result.
@@ -117,6 +133,15 @@ protected:
 
 private:
     bool ObtainEntry();
+    // Whether the folder at `path` (reached through a link or not) may be walked: always
+    // unless tracked and seen before.
+    bool FirstVisit(const std::string& path, bool link);
+
+    struct FolderIdHash {
+        std::size_t operator()(const TFolderId& id) const {
+            return std::hash<std::uint64_t>()(id.inode * 31 + id.device);
+        }
+    };
 
     IDirListing* listing_;
     TDIListingHandle findHandle_;
@@ -131,6 +156,11 @@ private:
     TDIFileFinderProgress onProgress_;
     // Counts writes of SearchFolder, so Next sees one made from inside OnProgress.
     std::uint64_t folderWrites_ = 0;
+    std::string rootFolder_;
+    TFolderError onFolderError_;
+    bool trackFolders_ = false;
+    bool followLinks_ = false;
+    std::unordered_set<TFolderId, FolderIdHash> visited_;
 };
 
 class TDICustomAttributeFileFinder : public TDICustomFileFinder {
@@ -177,6 +207,9 @@ public:
     TDIAnsiStringVector& ExcludeFilters() { return excludeFilters_; }
     const TDIAnsiStringVector& ExcludeFilters() const { return excludeFilters_; }
     void SetExcludeFilters(const TDIAnsiStringVector& patterns) { excludeFilters_ = patterns; }
+    // Exclude patterns matched against the part of FileName below RootFolder, so the names of
+    // the folder the user chose (and its parents) exclude nothing.
+    void SetExcludeBelowRoot(bool value) { excludeBelowRoot_ = value; }
 
 protected:
     // Attribute test, then no exclude pattern may match, then (unless the include list is
@@ -188,4 +221,5 @@ private:
     char maskChar_ = '?';
     TDIAnsiStringVector includeFilters_;
     TDIAnsiStringVector excludeFilters_;
+    bool excludeBelowRoot_ = false;
 };

@@ -23,7 +23,7 @@ constexpr std::uint32_t kReparseTagNameSurrogate = 0x20000000u;
 struct TFindData {
     std::uint32_t dwFileAttributes = 0;
     std::uint32_t dwReserved0 = 0; // reparse tag when kAttrReparsePoint is set, else 0
-    char cFileName[260] = {};      // NUL-terminated entry name
+    char cFileName[1024] = {};     // NUL-terminated entry name (255 UTF-16 units as UTF-8)
 };
 
 // Tags that Microsoft assigns carry this bit.
@@ -43,6 +43,12 @@ inline bool IsLinkEntry(const TFindData& data) {
 // Opaque listing handle; nullptr is "no listing".
 using TFindHandle = void*;
 
+// What makes a folder itself, whatever path reaches it (a device and an inode on POSIX).
+struct TFolderId {
+    std::uint64_t device = 0, inode = 0;
+    bool operator==(const TFolderId&) const = default;
+};
+
 class IDirListing {
 public:
     virtual ~IDirListing() = default;
@@ -58,6 +64,16 @@ public:
     virtual bool FindNext(TFindHandle handle, TFindData& data) = 0;
     // Releases a handle FindFirst returned.
     virtual void FindClose(TFindHandle handle) = 0;
+    // Why the last FindFirst failed, in the system's words ("Permission denied"); "" when
+    // it found nothing to list without an error (an empty drive root) or cannot tell.
+    virtual std::string FailureReason() const { return {}; }
+    // The identity of a folder (the program's path form); false where the platform has none
+    // to give.
+    virtual bool FolderIdentity(const std::string& folder, TFolderId& id) {
+        (void)folder;
+        (void)id;
+        return false;
+    }
 };
 
 // The platform's listing (process-wide, stateless).

@@ -23,6 +23,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -104,8 +105,11 @@ public:
             folder.remove_suffix(1);
         const std::string path = folder.empty() ? std::string(".") : ToPosixPath(folder);
         DIR* dir = ::opendir(path.c_str());
-        if (dir == nullptr)
+        if (dir == nullptr) {
+            failure_ = errno;
             return nullptr;
+        }
+        failure_ = 0;
         auto* l = new Listing{dir, wanted};
         if (!ReadEntry(*l, data)) {
             FindClose(l);
@@ -123,6 +127,22 @@ public:
         ::closedir(l->dir);
         delete l;
     }
+
+    std::string FailureReason() const override {
+        return failure_ == 0 ? std::string() : std::strerror(failure_);
+    }
+
+    // Through links: the folder a link leads to is the one walked.
+    bool FolderIdentity(const std::string& folder, TFolderId& id) override {
+        struct stat st {};
+        if (::stat(ToPosixPath(folder).c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+            return false;
+        id = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+        return true;
+    }
+
+private:
+    int failure_ = 0; // errno of the last FindFirst; one thread walks
 };
 
 } // namespace

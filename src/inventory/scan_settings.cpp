@@ -14,4 +14,7 @@ void SetUpShortcutScan(TDIWildFileFinder& finder, std::string_view folder) {
     finder.SetMaskChar('?');
     finder.IncludeFilters().assign({"*.lnk"});
     finder.ExcludeFilters().assign({"*$*"});
+    // "$Recycle.Bin" and its kind inside the tree; a '$' in the chosen folder's own path (a
+    // profile "ca$h", a share "D$") excludes nothing.
+    finder.SetExcludeBelowRoot(true);
 }

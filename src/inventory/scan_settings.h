@@ -8,5 +8,5 @@
 
 // Makes `finder` idle on `folder` and sets it up for a shortcut scan: files and folders as
 // candidates, recursion on, no attribute filters, include pattern "*.lnk", exclude pattern
-// "*$*". OnProgress and Aborted are left to the caller.
+// "*$*" (matched below the chosen folder). OnProgress and Aborted are left to the caller.
 void SetUpShortcutScan(TDIWildFileFinder& finder, std::string_view folder);

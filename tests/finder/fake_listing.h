@@ -20,8 +20,10 @@ public:
         std::uint32_t tag = 0; // reparse tag
     };
     std::map<std::string, std::vector<Entry>> folders;
+    std::map<std::string, std::string> failures; // folders that fail to list, with the reason
     int open = 0, maxOpen = 0;
     std::vector<std::string> started; // every FindFirst pattern
+    std::string failure;              // the reason of the last FindFirst
 
     void File(const std::string& folder, const std::string& name,
               std::uint32_t attr = kAttrArchive) {
@@ -37,6 +39,8 @@ public:
     TFindHandle FindFirst(const std::string& pattern, TFindData& data, std::uint32_t) override {
         started.push_back(pattern);
         const std::string folder = pattern.substr(0, pattern.size() - 1);
+        const auto failed = failures.find(folder);
+        failure = failed == failures.end() ? std::string() : failed->second;
         auto it = folders.find(folder);
         if (it == folders.end() || it->second.empty())
             return nullptr;
@@ -56,6 +60,7 @@ public:
         delete static_cast<Handle*>(handle);
         --open;
     }
+    std::string FailureReason() const override { return failure; }
 
 private:
     struct Handle {

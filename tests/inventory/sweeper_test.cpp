@@ -200,11 +200,14 @@ TEST_F(Sweeper, CancelledPickerChangesNothingAndEveryPickerStartsAtTheDriveRoot)
     EXPECT_EQ(view.info, info);
 }
 
-TEST_F(Sweeper, FolderWhosePathHoldsADollarFindsNothing) {
+// The '$' rule keeps out folders such as "$Recycle.Bin" inside the tree, never the folder the
+// user chose: a profile "ca$h" or a share "D$" is scanned.
+TEST_F(Sweeper, ADollarInTheChosenFolderExcludesNothingBelowIt) {
+    Link("x$/in/deeper.lnk", dir.Native("gone/w.exe"));
+    Link("x$/$Recycle.Bin/binned.lnk", dir.Native("gone/v.exe"));
     Scan(dir.Native("x$"));
-    EXPECT_EQ(rows.Count(), 0);
-    EXPECT_EQ(view.info, Done(0));
-    EXPECT_EQ(view.status, "0 shortcut files founded.");
+    EXPECT_EQ(Shown(), (Paths{dir.Native("x$/hidden.lnk"), dir.Native("x$/in/deeper.lnk")}));
+    EXPECT_EQ(view.status, "2 shortcut files founded.");
 }
 
 TEST_F(Sweeper, EscapeStopsARunningScanButNotALaterOne) {
