@@ -63,6 +63,12 @@ std::string NarrowAnsi(std::wstring_view text);
 std::wstring WidenUtf8(std::string_view text);
 std::string NarrowUtf8(std::wstring_view text);
 
+// A path (UTF-8, the program's form) as the wide-character file calls take it at any length:
+// one too long for MAX_PATH gets the "\\?\" prefix (which also turns off the name parsing,
+// so '/' is made '\' first), a share path "\\?\UNC\". "" when the text cannot be converted.
+// Windows builds only.
+std::wstring LongPathForm(std::string_view path);
+
 // The UTF-16 units of a path buffer the shell fills or takes (MAX_PATH), its zero included.
 constexpr std::size_t kMaxPathUnits = 260;
 

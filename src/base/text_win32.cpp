@@ -88,3 +88,17 @@ bool SystemAnsiToUtf8(std::string_view bytes, std::string& utf8) {
     utf8 = NarrowUtf8(wide);
     return true;
 }
+
+std::wstring LongPathForm(std::string_view path) {
+    std::wstring wide = WidenUtf8(path);
+    if (wide.empty())
+        return {};
+    if (wide.size() < MAX_PATH - 12 || wide.starts_with(L"\\\\?\\"))
+        return wide;
+    for (wchar_t& c : wide)
+        if (c == L'/')
+            c = L'\\';
+    if (wide.starts_with(L"\\\\"))
+        return L"\\\\?\\UNC\\" + wide.substr(2);
+    return L"\\\\?\\" + wide;
+}

@@ -1,5 +1,6 @@
 // shortcut-sweeper: the command-line front end. Walks the folders with the window's scan,
 // writes the shortcuts as they are found, and optionally moves the invalid ones to the trash.
+#include "base/path_rules.h"
 #include "base/windows_path.h"
 #include "cli/console.h"
 #include "cli/options.h"
@@ -167,19 +168,30 @@ int Run(int argc, const char* const* argv) {
                  "add --yes to move the invalid shortcuts without asking");
         return kExitUsage;
     }
-    std::vector<std::string> folders;
+    // Folders to walk, and shortcut files given by name to judge.
+    std::vector<std::string> folders, files;
     for (const std::string& typed : options.folders) {
-        const std::string folder = console::ProgramPath(typed);
+        const std::string path = console::ProgramPath(typed);
         IFileProbes& system = SystemFileProbes();
-        if (system.ProbePath(folder) != TPathState::Exists || system.FileExists(folder)) {
-            Complain(typed + ": no such folder");
+        if (system.FileExists(path)) {
+            if (!IsShortcutExtension(ExtractFileExt(path))) {
+                Complain(typed + ": not a folder or a shortcut file (*.lnk)");
+                return kExitUsage;
+            }
+            files.push_back(path);
+        } else if (system.ProbePath(path) == TPathState::Exists) {
+            folders.push_back(path);
+        } else {
+            Complain(typed + ": no such folder or shortcut file");
             return kExitUsage;
         }
-        folders.push_back(folder);
     }
+    std::vector<std::string> places = folders;
+    for (const std::string& file : files)
+        places.emplace_back(ExtractFilePath(file));
     std::string error;
     TTargetSystem targets;
-    if (!CreateTargetSystem(options, folders, targets, error)) {
+    if (!CreateTargetSystem(options, places, targets, error)) {
         Complain(error);
         return kExitUsage;
     }
@@ -215,9 +227,21 @@ int Run(int argc, const char* const* argv) {
     };
     sweep.OnProgress = [&](const TSweepCounts& counts) { progress.Update(counts); };
     sweep.StopRequested = [] { return console::Interrupted(); };
+    // Each folder that cannot be read, by name and reason, as find does.
+    sweep.OnFolderError = [&](const std::string& folder, const std::string& reason) {
+        progress.Clear();
+        std::string shown = console::UserPath(folder);
+        if (shown.size() > 1 && (shown.back() == '/' || shown.back() == '\\'))
+            shown.pop_back();
+        Complain(shown + ": " + reason);
+    };
+    sweep.SetFollowLinks(!options.noFollow);
     console::CatchInterrupt();
+    bool unreadable = false; // a folder given that could not be read at all
     for (const std::string& folder : folders)
-        sweep.Walk(folder);
+        unreadable = !sweep.Walk(folder) || unreadable;
+    for (const std::string& file : files)
+        sweep.Judge(file);
     progress.Clear();
     writer->Finish();
     if (!out) {
@@ -241,6 +265,8 @@ int Run(int argc, const char* const* argv) {
     if (c.skipped != 0)
         Complain(Plural(c.skipped, "folder", "folders") + " could not be read and " +
                  (c.skipped == 1 ? "was" : "were") + " skipped");
+    if (unreadable)
+        return kExitUsage;
     if (sweep.Stopped()) {
         if (options.recycle)
             std::cerr << "Nothing was moved.\n";

@@ -15,7 +15,8 @@ const char* const kStatusText =
     "moved to the trash), 2 on a usage or input error, 130 when interrupted (Ctrl+C: the walk "
     "stops and what was found so far is printed).\n"
     "Progress shows on standard error while it is a terminal. A folder that cannot be read is "
-    "skipped and counted in the summary.";
+    "named on standard error with the reason, skipped, and counted in the summary; a FOLDER "
+    "that cannot be read at all gives status 2.";
 
 const char* const kDriveText =
     "\nTargets are Windows paths (C:\\Program Files\\...). A drive letter is judged only when "
@@ -50,7 +51,11 @@ std::optional<TCliOptions> ParseCommandLine(int argc, const char* const* argv, b
     CLI::App app(kDescription, "shortcut-sweeper");
     app.footer(std::string(kStatusText) + (driveOptions ? kDriveText : ""));
     app.set_version_flag("--version", "shortcut-sweeper " SWEEPER_VERSION);
-    app.add_option("FOLDER", o.folders, "Folders to walk")->required()->type_name("");
+    app.add_option("FOLDER", o.folders,
+                   "Folders to walk (or shortcut files to judge); each folder once, however "
+                   "many FOLDERs or links lead to it")
+        ->required()
+        ->type_name("");
     app.add_flag("-a,--all", o.all, "Print every shortcut with its state, not only invalid ones");
     app.add_option("-f,--format", format,
                    "Output format: table (the default), csv (RFC 4180), tsv, or json (JSON "
@@ -72,6 +77,10 @@ std::optional<TCliOptions> ParseCommandLine(int argc, const char* const* argv, b
         app.add_option("--wine-prefix", o.winePrefix,
                        "Take the drive letters from this Wine prefix's dosdevices links")
             ->type_name("DIR");
+        app.add_flag("--no-follow", o.noFollow,
+                     "Walk real folders only: do not enter symbolic links to folders (by "
+                     "default they are entered, as Wine and Explorer show them, each folder "
+                     "once)");
     }
 
     try {

@@ -28,6 +28,7 @@ struct TCliOptions {
     bool yes = false;
     std::vector<TDriveMapping> drives;
     std::string winePrefix;
+    bool noFollow = false; // walk real folders only, never a link to one
 };
 
 // Parses the arguments. Returns the options, or nothing with `exitCode` set: 0 after --help

@@ -1,5 +1,6 @@
 #include "cli/sweep.h"
 
+#include "base/path_rules.h"
 #include "inventory/scan_settings.h"
 
 #include <cstring>
@@ -8,11 +9,7 @@ TFindHandle TSweep::CountingListing::FindFirst(const std::string& pattern, TFind
                                                std::uint32_t wanted) {
     ++counts_.folders;
     TFindHandle handle = inner_.FindFirst(pattern, data, wanted);
-    // Every readable folder lists at least "." (a drive's root lists its entries, or
-    // nothing only when it is empty).
-    if (handle == nullptr)
-        ++counts_.skipped;
-    else
+    if (handle != nullptr)
         Count(data);
     return handle;
 }
@@ -37,6 +34,18 @@ TSweep::TSweep(IDirListing& listing, ILinkReader& reader, IFileProbes& probes)
         if (StopNow())
             sender.SetAborted(true);
     });
+    finder_.SetOnFolderError([this](const std::string& folder, const std::string& reason) {
+        ++counts_.skipped;
+        if (folder == finder_.RootFolder())
+            rootFailed_ = true;
+        if (OnFolderError)
+            OnFolderError(folder, reason);
+    });
+}
+
+// The listing seam's answer, counted.
+bool TSweep::CountingListing::FolderIdentity(const std::string& folder, TFolderId& id) {
+    return inner_.FolderIdentity(folder, id);
 }
 
 bool TSweep::StopNow() {
@@ -45,10 +54,13 @@ bool TSweep::StopNow() {
     return stopped_;
 }
 
-void TSweep::Walk(const std::string& folder) {
+bool TSweep::Walk(const std::string& folder) {
     if (StopNow())
-        return;
+        return true;
     SetUpShortcutScan(finder_, folder);
+    finder_.SetTrackFolders(true); // set up anew for each folder, the folders seen kept
+    rootFailed_ = false;
+    walked_.push_back(finder_.RootFolder());
     // Next clears Aborted when it starts, so a stop is also asked for between results.
     while (!StopNow() && finder_.Next() && !finder_.Aborted()) {
         const std::string path = finder_.FileName();
@@ -56,13 +68,29 @@ void TSweep::Walk(const std::string& folder) {
         // A stop that came while the file was being read may have cut the reading short.
         if (StopNow())
             break;
-        if (record) {
-            ++counts_.shortcuts;
-            if (record->Invalid)
-                ++counts_.invalid;
-            if (OnRecord)
-                OnRecord(*record);
-        }
+        Report(std::move(record));
     }
     finder_.CloseHandles();
+    return !rootFailed_;
+}
+
+void TSweep::Judge(const std::string& shortcut) {
+    if (StopNow())
+        return;
+    const std::string_view folder = ExtractFilePath(shortcut);
+    for (const std::string& walked : walked_)
+        if (walked == shortcut || folder.starts_with(walked))
+            return; // judged already, or listed by that walk
+    walked_.push_back(shortcut);
+    Report(ProcessShortcutFile(shortcut, reader_, rule_));
+}
+
+void TSweep::Report(std::unique_ptr<TShortcutItem> record) {
+    if (!record)
+        return;
+    ++counts_.shortcuts;
+    if (record->Invalid)
+        ++counts_.invalid;
+    if (OnRecord)
+        OnRecord(*record);
 }

@@ -9,13 +9,14 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class ILinkReader;
 class IFileProbes;
 
 struct TSweepCounts {
     std::uint64_t folders = 0;   // folders whose listing was asked for
-    std::uint64_t skipped = 0;   // of them, folders that could not be read
+    std::uint64_t skipped = 0;   // of them, folders that could not be read (an error named)
     std::uint64_t entries = 0;   // files and folders listed ("." and ".." not counted)
     std::uint64_t shortcuts = 0; // records made
     std::uint64_t invalid = 0;   // of them, invalid ones
@@ -33,10 +34,20 @@ public:
     std::function<void(const TSweepCounts&)> OnProgress;
     // Asked between entries; true stops the walk (every later Walk returns at once).
     std::function<bool()> StopRequested;
+    // Each folder that could not be listed (the program's path form, ending in '\'), with
+    // the system's reason.
+    std::function<void(const std::string& folder, const std::string& reason)> OnFolderError;
 
-    // Walks the folder (the program's path form) and everything below it. Drive kinds are
-    // asked once for the whole object, as for one scan.
-    void Walk(const std::string& folder);
+    // Enters links to folders (where the platform tells folders apart), each folder once.
+    void SetFollowLinks(bool follow) { finder_.SetFollowLinks(follow); }
+
+    // Walks the folder (the program's path form) and everything below it; a folder walked
+    // before in this object (or reached again through a link) is not walked again. False
+    // when the folder itself could not be listed. Drive kinds are asked once for the whole
+    // object, as for one scan.
+    bool Walk(const std::string& folder);
+    // Judges one shortcut file given by name, unless a walk of this object has met it.
+    void Judge(const std::string& shortcut);
 
     const TSweepCounts& Counts() const { return counts_; }
     bool Stopped() const { return stopped_; }
@@ -51,6 +62,8 @@ private:
                               std::uint32_t wanted) override;
         bool FindNext(TFindHandle handle, TFindData& data) override;
         void FindClose(TFindHandle handle) override { inner_.FindClose(handle); }
+        std::string FailureReason() const override { return inner_.FailureReason(); }
+        bool FolderIdentity(const std::string& folder, TFolderId& id) override;
 
     private:
         void Count(const TFindData& data);
@@ -59,6 +72,7 @@ private:
     };
 
     bool StopNow();
+    void Report(std::unique_ptr<TShortcutItem> record);
 
     TSweepCounts counts_;
     CountingListing listing_;
@@ -66,4 +80,6 @@ private:
     TValidityRule rule_;
     TDIWildFileFinder finder_;
     bool stopped_ = false;
+    bool rootFailed_ = false;
+    std::vector<std::string> walked_; // the folders walked, as given
 };

@@ -33,7 +33,8 @@ const std::map<std::string, std::string> kWindowsDefaults = {
 
 // Where a Wine prefix keeps what Wine derives its environment from.
 constexpr std::string_view kCurrentVersion = "Software\\Microsoft\\Windows\\CurrentVersion";
-constexpr std::string_view kProfileList = "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
+constexpr std::string_view kProfileList =
+    "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
 constexpr std::string_view kSystemEnvironment =
     "System\\CurrentControlSet\\Control\\Session Manager\\Environment";
 constexpr std::string_view kCodePage = "System\\CurrentControlSet\\Control\\Nls\\CodePage";
@@ -78,8 +79,8 @@ bool ProfileValue(const std::string& name, std::string_view linkPath, std::strin
     const std::string drive(linkPath.substr(0, 2));
     const std::string home = "\\" + std::string(names[0]) + "\\" + std::string(names[1]);
     const std::string profile = drive + home;
-    const std::string local = vista ? profile + "\\AppData\\Local"
-                                    : profile + "\\Local Settings\\Application Data";
+    const std::string local =
+        vista ? profile + "\\AppData\\Local" : profile + "\\Local Settings\\Application Data";
     const std::map<std::string, std::string> user = {
         {"USERNAME", std::string(names[1])},
         {"USERPROFILE", profile},
@@ -142,9 +143,11 @@ std::string Unescape(std::string_view text) {
         if (c == 'x') {
             std::size_t j = i + 1;
             unsigned unit = 0;
-            while (j < text.size() && j < i + 5 && std::isxdigit(static_cast<unsigned char>(text[j]))) {
+            while (j < text.size() && j < i + 5 &&
+                   std::isxdigit(static_cast<unsigned char>(text[j]))) {
                 const char h = text[j];
-                unit = unit * 16 + static_cast<unsigned>(h <= '9' ? h - '0' : (h | 0x20) - 'a' + 10);
+                unit =
+                    unit * 16 + static_cast<unsigned>(h <= '9' ? h - '0' : (h | 0x20) - 'a' + 10);
                 ++j;
             }
             pending += static_cast<char16_t>(unit);
@@ -214,7 +217,8 @@ TWindowsEnvironment TWindowsEnvironment::FromWineRegistry(std::string_view syste
                                                           std::string_view userReg) {
     TWindowsEnvironment env;
     env.wine_ = true;
-    env.values_ = {{"SYSTEMDRIVE", "C:"}, {"SYSTEMROOT", "C:\\windows"}, {"WINDIR", "%SystemRoot%"}};
+    env.values_ = {
+        {"SYSTEMDRIVE", "C:"}, {"SYSTEMROOT", "C:\\windows"}, {"WINDIR", "%SystemRoot%"}};
     // Wine's own derivations, as its processes start with them.
     const auto version = RegistryValues(systemReg, kCurrentVersion);
     const auto profiles = RegistryValues(systemReg, kProfileList);

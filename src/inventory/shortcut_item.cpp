@@ -47,13 +47,15 @@ std::unique_ptr<TShortcutItem> ProcessShortcutFile(const std::string& path, ILin
 
 std::unique_ptr<TShortcutItem> ProcessShortcutFile(const std::string& path, ILinkReader& reader,
                                                    TValidityRule& rule) {
-    if (!rule.Probes().FileExists(path))
-        return nullptr;
     if (!IsShortcutExtension(ExtractFileExt(path)))
+        return nullptr;
+    // A reading that opened the file answers that it is there: the file system is asked
+    // only when it failed (a folder, a file gone since it was listed, or no shortcut).
+    lnk::TargetReading reading = reader.Read(path);
+    if (reading.gap == lnk::TargetGap::Unreadable && !rule.Probes().FileExists(path))
         return nullptr;
     std::string name = RemoveExtension(ExtractFileName(path));
     std::string location(ExtractFilePath(path));
-    lnk::TargetReading reading = reader.Read(path);
     TVerdict verdict = rule.Judge(reading);
     return std::make_unique<TShortcutItem>(std::move(name), std::move(reading.path),
                                            std::move(location), path, verdict.invalid,

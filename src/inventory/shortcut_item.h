@@ -68,7 +68,8 @@ private:
     std::array<std::optional<TDriveKind>, 26> drives_{}; // by letter, as first asked
 };
 
-// No record unless the path is an existing file with the extension ".lnk" (any case).
+// No record unless the path is an existing file with the extension ".lnk" (any case). The
+// reading answers for the file; only a failed one asks the probes whether it is a file.
 std::unique_ptr<TShortcutItem> ProcessShortcutFile(const std::string& path, ILinkReader& reader,
                                                    TValidityRule& rule);
 // The same with a rule of its own (drive kinds asked afresh).

@@ -16,12 +16,14 @@ public:
     // or "" when the file cannot be read, has no file-system target, or its target cannot be
     // had whole. Never throws.
     virtual std::string ReadTarget(const std::string& shortcutPath) = 0;
-    // The same target with the structure that named it, or why there is none. A reader that
-    // knows only the path says no more than that.
+    // The same target with the structure that named it, or why there is none
+    // (TargetGap::Unreadable when the file could not be opened and read as a shortcut). A
+    // reader that knows only the path says no more than that, and takes no path for an
+    // unreadable file.
     virtual lnk::TargetReading Read(const std::string& shortcutPath) {
         lnk::TargetReading reading;
         reading.path = ReadTarget(shortcutPath);
-        reading.gap = reading.path.empty() ? lnk::TargetGap::NoTarget : lnk::TargetGap::None;
+        reading.gap = reading.path.empty() ? lnk::TargetGap::Unreadable : lnk::TargetGap::None;
         return reading;
     }
 };

@@ -17,7 +17,10 @@ class PosixShortcutFiles final : public IShortcutFiles {
 public:
     bool ReadPrefix(const std::string& path, std::vector<unsigned char>& bytes) override {
         bytes.clear();
-        const TFileDescriptor fd(::open(ToPosixPath(path).c_str(), O_RDONLY | O_CLOEXEC));
+        // Never blocks: a FIFO or a device named like a shortcut is opened without waiting
+        // for a writer, then refused as no regular file.
+        const TFileDescriptor fd(
+            ::open(ToPosixPath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
         if (!fd)
             return false;
         struct stat st {};

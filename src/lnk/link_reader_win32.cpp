@@ -75,12 +75,12 @@ class Win32ShortcutFiles final : public IShortcutFiles {
 public:
     bool ReadPrefix(const std::string& path, std::vector<unsigned char>& bytes) override {
         bytes.clear();
-        wchar_t widePath[MAX_PATH];
-        if (!WidenAnsiPath(path, widePath))
+        const std::wstring widePath = LongPathForm(path); // at any depth
+        if (widePath.empty())
             return false;
         // Shared for reading and writing as the shell's own file stream is, so a shortcut
         // another program holds open for writing is still read.
-        const TKernelHandle file(::CreateFileW(widePath, GENERIC_READ,
+        const TKernelHandle file(::CreateFileW(widePath.c_str(), GENERIC_READ,
                                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         LARGE_INTEGER size{};

@@ -7,23 +7,6 @@
 
 namespace {
 
-// The path in the form the wide-character calls take at any length: a drive path too long
-// for MAX_PATH gets the "\\?\" prefix (which also turns off the name parsing, so '/' is
-// made '\' first), a share path "\\?\UNC\". Empty when the text cannot be converted.
-std::wstring LongPathForm(const std::string& path) {
-    std::wstring wide = WidenAnsi(path);
-    if (wide.empty())
-        return {};
-    if (wide.size() < MAX_PATH - 12 || wide.starts_with(L"\\\\?\\"))
-        return wide;
-    for (wchar_t& c : wide)
-        if (c == L'/')
-            c = L'\\';
-    if (wide.starts_with(L"\\\\"))
-        return L"\\\\?\\UNC\\" + wide.substr(2);
-    return L"\\\\?\\" + wide;
-}
-
 class Win32FileProbes final : public IFileProbes {
 public:
     // Attributes first; an entry that is open elsewhere without sharing (pagefile.sys, say)
@@ -31,13 +14,14 @@ public:
     bool FileExists(const std::string& path) override {
         if (path.empty() || path.find_first_of("*?") != std::string::npos)
             return false;
-        const DWORD attr = ::GetFileAttributesA(path.c_str());
+        const std::wstring wide = LongPathForm(path);
+        const DWORD attr = ::GetFileAttributesW(wide.c_str());
         if (attr != INVALID_FILE_ATTRIBUTES)
             return (attr & FILE_ATTRIBUTE_DIRECTORY) == 0;
         if (::GetLastError() != ERROR_SHARING_VIOLATION)
             return false;
-        WIN32_FIND_DATAA data;
-        HANDLE h = ::FindFirstFileA(path.c_str(), &data);
+        WIN32_FIND_DATAW data;
+        HANDLE h = ::FindFirstFileW(wide.c_str(), &data);
         if (h == INVALID_HANDLE_VALUE)
             return false;
         ::FindClose(h);

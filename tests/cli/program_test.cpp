@@ -166,6 +166,39 @@ TEST(Program, JudgesAWinePrefixFoundByItselfAndWritesEveryFormat) {
     EXPECT_NE(table.out.find("a, \"b\"\\nc – ü"), std::string::npos) << table.out;
 }
 
+// A prefix's Desktop is a link into the Linux home, as Wine makes it: the walk enters it,
+// walks each folder once however many links and arguments lead there, ends where a loop of
+// links closes, and never waits on a FIFO named like a shortcut (one that cannot be read).
+// --no-follow keeps to real folders.
+TEST(Program, TheWalkFollowsLinksToFoldersOnceAndNeverBlocks) {
+    Menu m;
+    const fs::path home = m.dir.Path() / "home";
+    fs::create_directories(home / "Desktop" / "sub");
+    WriteLink(home / "Desktop" / "Gone too.lnk", "C:\\Program Files\\Gone\\x.exe");
+    fs::create_symlink(home / "Desktop", m.prefix / "drive_c" / "users" / "me" / "Desktop");
+    fs::create_symlink("..", home / "Desktop" / "sub" / "up"); // a loop
+    ASSERT_EQ(::mkfifo((home / "Desktop" / "fifo.lnk").c_str(), 0600), 0);
+
+    const fs::path users = m.prefix / "drive_c" / "users";
+    const Result r = Sweeper({"--all", "-f", "tsv", users.string(), m.menu.string(),
+                              (users / "me" / "Desktop" / "sub").string()});
+    EXPECT_EQ(r.status, 1) << r.err;
+    std::map<std::string, int> seen;
+    std::istringstream lines(r.out);
+    for (std::string line; std::getline(lines, line);)
+        ++seen[line.substr(0, line.find('\t'))];
+    EXPECT_EQ(seen["Gone too"], 1) << r.out;
+    EXPECT_EQ(seen["Gone"], 1) << r.out;
+    EXPECT_EQ(seen["App"], 1) << r.out;
+    // Opened without waiting for a writer, and no shortcut.
+    EXPECT_NE(r.out.find("fifo\t\t"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("shortcut could not be read"), std::string::npos) << r.out;
+
+    const Result real = Sweeper({"--all", "-f", "tsv", "--no-follow", users.string()});
+    EXPECT_EQ(real.out.find("Gone too"), std::string::npos) << real.out;
+    EXPECT_NE(real.out.find("App"), std::string::npos) << real.out;
+}
+
 TEST(Program, ExitStatusSaysWhetherAnythingIsBrokenOrTheInputIsWrong) {
     Menu m;
     EXPECT_EQ(Sweeper({(m.menu / "Old").string()}).status, 1);
@@ -176,6 +209,10 @@ TEST(Program, ExitStatusSaysWhetherAnythingIsBrokenOrTheInputIsWrong) {
     TempDir t;
     WriteLink(t.Path() / "x.lnk", "C:\\nowhere\\x.exe");
     EXPECT_EQ(Sweeper({t.Path().string()}).status, 0);
+    // A shortcut file given by name is judged.
+    std::ofstream(t.Path() / "x.txt") << "x";
+    EXPECT_EQ(Sweeper({"--drive", "C:=" + t.Path().string(), (t.Path() / "x.lnk").string()}).status,
+              1);
     EXPECT_EQ(Sweeper({"--drive", "C:=" + t.Path().string(), t.Path().string()}).status, 1);
 
     struct Bad {
@@ -183,8 +220,8 @@ TEST(Program, ExitStatusSaysWhetherAnythingIsBrokenOrTheInputIsWrong) {
         std::string message;
     };
     const std::vector<Bad> bad = {
-        {{(t.Path() / "missing").string()}, "missing: no such folder"},
-        {{(t.Path() / "x.lnk").string()}, "x.lnk: no such folder"},
+        {{(t.Path() / "missing").string()}, "missing: no such folder or shortcut file"},
+        {{(t.Path() / "x.txt").string()}, "x.txt: not a folder or a shortcut file"},
         {{}, "FOLDER is required"},
         {{"--frobnicate", t.Path().string()}, "--frobnicate"},
         {{"--format", "xml", t.Path().string()}, "xml"},

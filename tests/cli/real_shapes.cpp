@@ -19,11 +19,12 @@ using namespace lnkb;
 namespace {
 
 bool WriteFile(const std::string& path, const Bytes& bytes) {
-    const TKernelHandle file(::CreateFileW(WidenUtf8(path).c_str(), GENERIC_WRITE, 0, nullptr,
+    const TKernelHandle file(::CreateFileW(LongPathForm(path).c_str(), GENERIC_WRITE, 0, nullptr,
                                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    return file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                               &written, nullptr) &&
+    return file &&
+           ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                       nullptr) &&
            written == bytes.size();
 }
 
@@ -34,8 +35,8 @@ std::vector<Bytes> PathItems(const std::string& drive, const std::vector<std::u1
                              int version = 9) {
     std::vector<Bytes> items{RootItem(kMyComputer), DriveItem(drive)};
     for (std::size_t i = 0; i < names.size(); ++i)
-        items.push_back(FileItem("N" + std::to_string(i) + "~1", names[i], version,
-                                 i + 1 < names.size()));
+        items.push_back(
+            FileItem("N" + std::to_string(i) + "~1", names[i], version, i + 1 < names.size()));
     return items;
 }
 
@@ -60,7 +61,7 @@ constexpr unsigned char kProgramFiles[16] = {0xB6, 0x63, 0x5E, 0x90, 0xBF, 0xC1,
                                              0xB2, 0x9C, 0x65, 0xB7, 0x32, 0xD3, 0xD2, 0x1A};
 
 struct Shape {
-    std::string file;   // below FOLDER\links
+    std::string file; // below FOLDER\links
     Bytes bytes;
     bool invalid;
     std::string reason;
@@ -77,8 +78,8 @@ int main(int argc, char** argv) {
     const std::string root = argv[1];
     const std::string targets = root + "\\targets";
     const std::string links = root + "\\links";
-    for (const std::string& dir : {root, targets, targets + "\\Sub Folder", links,
-                                   links + "\\deep", links + "\\deep\\er"})
+    for (const std::string& dir :
+         {root, targets, targets + "\\Sub Folder", links, links + "\\deep", links + "\\deep\\er"})
         MakeFolder(dir);
     for (const char* name : {"app.exe", "安装程序（拦截请允许）.exe", "café.exe"})
         if (!WriteFile(targets + "\\" + name, {'x'}))
@@ -93,14 +94,14 @@ int main(int argc, char** argv) {
 
     std::vector<Shape> shapes;
     // Environment strings alone, as installers and Windows' own tools write them.
-    shapes.push_back({"env windir.lnk", EnvironmentOnly(u"%windir%\\notepad.exe"), false,
-                      "target found"});
+    shapes.push_back(
+        {"env windir.lnk", EnvironmentOnly(u"%windir%\\notepad.exe"), false, "target found"});
     shapes.push_back({"env gone.lnk", EnvironmentOnly(u"%ProgramFiles%\\Gone Vendor\\gone.exe"),
                       true, "target not found on C:"});
     shapes.push_back({"env unknown.lnk", EnvironmentOnly(u"%SWEEPER_NOT_SET%\\x.exe"), false,
                       "environment variable %SWEEPER_NOT_SET% unknown"});
-    shapes.push_back({"env appdata.lnk", EnvironmentOnly(u"%APPDATA%\\Microsoft"), false,
-                      "target found"});
+    shapes.push_back(
+        {"env appdata.lnk", EnvironmentOnly(u"%APPDATA%\\Microsoft"), false, "target found"});
     {
         // The environment wins over an ID list written where Windows lived in D:\WINNT.
         Link l;
@@ -118,8 +119,7 @@ int main(int argc, char** argv) {
         l.strings = {u"", u"..\\..\\..\\..\\..\\..\\..\\..\\windows\\notepad.exe"};
         shapes.push_back({"deep\\er\\relative climb.lnk", l.Build(), false, "target found"});
         l.strings = {u"", u"..\\..\\targets\\gone.exe"};
-        shapes.push_back(
-            {"deep\\relative gone.lnk", l.Build(), true, "target not found on C:"});
+        shapes.push_back({"deep\\relative gone.lnk", l.Build(), true, "target not found on C:"});
     }
     // ID lists alone, long names in the extension blocks of every version.
     {
@@ -134,14 +134,14 @@ int main(int argc, char** argv) {
     // Known folders: a document of another user's Documents, rebased to this user's; a
     // program below Program Files that is gone.
     {
-        const std::vector<Bytes> items = {RootItem(kMyComputer), DriveItem("C:\\"),
-                                          FileItem("Users", u"Users", 9, true),
-                                          FileItem("alice", u"alice", 9, true),
-                                          FileItem("DOCUME~1", u"Documents", 9, true)};
+        const std::vector<Bytes> items = {
+            RootItem(kMyComputer), DriveItem("C:\\"), FileItem("Users", u"Users", 9, true),
+            FileItem("alice", u"alice", 9, true), FileItem("DOCUME~1", u"Documents", 9, true)};
         Link l;
         l.idList = IdList(items);
         l.linkInfo = LinkInfo({"C:\\Users\\alice\\Documents", "", "", false, {}, {}, {}});
-        l.extra = {KnownFolderBlock(kDocuments, static_cast<std::uint32_t>(IdList(items).size() - 2))};
+        l.extra = {
+            KnownFolderBlock(kDocuments, static_cast<std::uint32_t>(IdList(items).size() - 2))};
         shapes.push_back({"known documents.lnk", l.Build(), false, "target found",
                           "Local path:C:\\Users\\alice\\Documents"});
         const std::vector<Bytes> program = {RootItem(kMyComputer), DriveItem("C:\\"),
@@ -171,8 +171,8 @@ int main(int argc, char** argv) {
     {
         Link l;
         l.idList = IdList(PathItems("Z:\\", {u"no-such-folder-of-the-test", u"x.xls"}));
-        l.linkInfo =
-            LinkInfo({"", "\\\\10.0.0.150\\data", "no-such-folder-of-the-test\\x.xls", false, {}, {}, {}});
+        l.linkInfo = LinkInfo(
+            {"", "\\\\10.0.0.150\\data", "no-such-folder-of-the-test\\x.xls", false, {}, {}, {}});
         shapes.push_back({"mapped drive.lnk", l.Build(), false, "network share, not probed",
                           "Network path:\\\\10.0.0.150\\data\\no-such-folder-of-the-test\\x.xls"});
         shapes.push_back({"shared folder.lnk",
@@ -185,26 +185,35 @@ int main(int argc, char** argv) {
                       "short name not found under Wine"});
     {
         Link l;
-        l.idList = IdList({RootItem(kMyComputer), DriveItem(drive), FileItem("REAL-S~1", u"", 0, true),
-                           FileItem("TARGETS", u"", 0, true), FileItem("APP.EXE", u"", 0)});
+        l.idList =
+            IdList({RootItem(kMyComputer), DriveItem(drive), FileItem("REAL-S~1", u"", 0, true),
+                    FileItem("TARGETS", u"", 0, true), FileItem("APP.EXE", u"", 0)});
         l.linkInfo = LinkInfo({root + "\\targets\\app.exe", "", "", false, {}, {}, {}});
         shapes.push_back({"short id list.lnk", l.Build(), false, "target found"});
     }
     // ANSI text in the system's code page (Windows-1252 in a fresh prefix), a target in the
     // 32-bit program folder, a letter with no volume, and a file that is no shortcut.
-    shapes.push_back({"ansi.lnk", LinkInfoOnly(root + "\\targets\\caf\xE9.exe"), false,
-                      "target found"});
-    shapes.push_back({"x86.lnk", LinkInfoOnly(root + "\\targets (x86)\\app.exe"), false,
-                      "found without (x86)"});
-    shapes.push_back({"no volume.lnk", LinkInfoOnly("Q:\\Tools\\tool.exe"), false,
-                      "drive Q: has no volume"});
+    shapes.push_back(
+        {"ansi.lnk", LinkInfoOnly(root + "\\targets\\caf\xE9.exe"), false, "target found"});
+    shapes.push_back(
+        {"x86.lnk", LinkInfoOnly(root + "\\targets (x86)\\app.exe"), false, "found without (x86)"});
+    shapes.push_back(
+        {"no volume.lnk", LinkInfoOnly("Q:\\Tools\\tool.exe"), false, "drive Q: has no volume"});
     {
         Bytes cut = LinkInfoOnly("C:\\x.exe");
         cut.resize(0x50);
         shapes.push_back({"corrupt.lnk", cut, false, "shortcut could not be read"});
     }
-    shapes.push_back({"Zürich – 東京.lnk", LinkInfoOnly(root + "\\gone.exe"), true,
-                      "target not found on C:"});
+    shapes.push_back(
+        {"Zürich – 東京.lnk", LinkInfoOnly(root + "\\gone.exe"), true, "target not found on C:"});
+    // A shortcut below a path longer than MAX_PATH.
+    std::string deep = links;
+    for (int i = 0; i < 6; ++i) {
+        deep += "\\" + std::string(50, static_cast<char>('a' + i));
+        ::CreateDirectoryW(LongPathForm(deep).c_str(), nullptr);
+    }
+    shapes.push_back({deep.substr(links.size() + 1) + "\\deep.lnk",
+                      LinkInfoOnly(root + "\\targets\\app.exe"), false, "target found"});
 
     std::string expected, lnkinfo;
     for (const Shape& s : shapes) {

@@ -22,6 +22,7 @@ struct Tree {
         listing.File("R\\a\\", "note.txt");
         listing.Folder("R\\", "locked");
         listing.folders.erase("R\\locked\\"); // listed by its parent, unreadable itself
+        listing.failures["R\\locked\\"] = "Permission denied";
         listing.Folder("S\\", "b");
         listing.File("S\\b\\", "late.lnk");
         for (const char* f :
@@ -43,14 +44,28 @@ TEST(Sweep, CountsWhatItMetAndSkipsFoldersThatCannotBeRead) {
     sweep.OnRecord = [&](const TShortcutItem& r) {
         found.push_back(r.Name + (r.Invalid ? "!" : ""));
     };
-    sweep.Walk("R");
-    sweep.Walk("S\\");
+    std::vector<std::string> errors;
+    sweep.OnFolderError = [&](const std::string& folder, const std::string& reason) {
+        errors.push_back(folder + ": " + reason);
+    };
+    EXPECT_TRUE(sweep.Walk("R"));
+    EXPECT_TRUE(sweep.Walk("S\\"));
     EXPECT_EQ(found, (std::vector<std::string>{"ok", "gone!", "late!"}));
+    EXPECT_EQ(errors, std::vector<std::string>{"R\\locked\\: Permission denied"});
+    // A folder given that cannot be read at all says so; one walked before adds nothing;
+    // a shortcut given by name is judged unless a walk met it.
+    t.listing.failures["T\\"] = "Permission denied";
+    EXPECT_FALSE(sweep.Walk("T"));
+    sweep.Judge("R\\a\\ok.lnk");
+    t.probes.files.insert("U\\alone.lnk");
+    sweep.Judge("U\\alone.lnk");
+    sweep.Judge("U\\alone.lnk");
+    EXPECT_EQ(found, (std::vector<std::string>{"ok", "gone!", "late!", "alone"}));
     const TSweepCounts& c = sweep.Counts();
-    EXPECT_EQ(c.folders, 5u); // R, a, locked, S, b
-    EXPECT_EQ(c.skipped, 1u);
+    EXPECT_EQ(c.folders, 6u); // R, a, locked, S, b, T
+    EXPECT_EQ(c.skipped, 2u);
     EXPECT_EQ(c.entries, 8u); // a, 4 in a, locked, b, late.lnk
-    EXPECT_EQ(c.shortcuts, 3u);
+    EXPECT_EQ(c.shortcuts, 4u);
     EXPECT_EQ(c.invalid, 2u);
     EXPECT_EQ(t.probes.drivesAsked, "C"); // once for the whole run
     EXPECT_FALSE(sweep.Stopped());

@@ -98,7 +98,8 @@ TEST(WindowsEnvironment, AWinePrefixsOwnValuesFromItsRegistry) {
     EXPECT_EQ(env.AnsiCodePage(), 1251);
     // Known folders: the user's Shell Folders, by their old names or their GUID; the others
     // at their usual place.
-    EXPECT_EQ(Place(env, "{FDD39AD0-238F-46AF-ADB4-6C85480369C7}"), "C:\\users\\jürgen\\Mes documents");
+    EXPECT_EQ(Place(env, "{FDD39AD0-238F-46AF-ADB4-6C85480369C7}"),
+              "C:\\users\\jürgen\\Mes documents");
     EXPECT_EQ(Place(env, "{374de290-123f-4565-9164-39c4925e467b}"), "C:\\users\\jürgen\\Downloads");
     EXPECT_EQ(Place(env, "{3EB685DB-65F9-4CF6-A03A-E3EF65729F3D}"),
               "C:\\users\\jürgen\\AppData\\Roaming");
@@ -145,14 +146,14 @@ TEST(WindowsEnvironment, AShortcutsWindowsPathIsFoundBelowTheDeepestDrive) {
     EXPECT_EQ(windows(prefix / "drive_c" / "users" / "me" / "Desktop" / "a.lnk"),
               "C:\\users\\me\\Desktop\\a.lnk");
     EXPECT_EQ(windows(prefix / "drive_c"), "C:\\");
-    EXPECT_EQ(windows(t.Path() / "elsewhere" / "b.lnk"),
-              "Z:" + [&] {
-                  std::string s = (t.Path() / "elsewhere" / "b.lnk").string();
-                  for (char& c : s)
-                      if (c == '/')
-                          c = '\\';
-                  return s;
-              }());
+    EXPECT_EQ(
+        windows(t.Path() / "elsewhere" / "b.lnk"), "Z:" + [&] {
+            std::string s = (t.Path() / "elsewhere" / "b.lnk").string();
+            for (char& c : s)
+                if (c == '/')
+                    c = '\\';
+            return s;
+        }());
     roots['Z' - 'A'].clear();
     EXPECT_EQ(CreateMappedShortcutFiles(roots, TWindowsEnvironment())->WindowsPath("\\tmp\\x.lnk"),
               "");
