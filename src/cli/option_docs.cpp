@@ -179,6 +179,8 @@ std::string Quoted(const std::string& text) {
 }
 
 std::string BashCompletion() {
+    // File and folder names: whole lines (a name may hold blanks), shown as names.
+    const std::string kNames = "compopt -o filenames 2>/dev/null; local IFS=$'\\n'; ";
     std::string words, byValue;
     for (const TOptionDef& d : OptionTable()) {
         words += (words.empty() ? "" : " ") +
@@ -193,10 +195,10 @@ std::string BashCompletion() {
             reply = "COMPREPLY=($(compgen -W " + Quoted(d.choices) + " -- \"$cur\"))";
             break;
         case TValueKind::File:
-            reply = "compopt -o filenames; COMPREPLY=($(compgen -f -- \"$cur\"))";
+            reply = kNames + "COMPREPLY=($(compgen -f -- \"$cur\"))";
             break;
         case TValueKind::Folder:
-            reply = "compopt -o filenames; COMPREPLY=($(compgen -d -- \"$cur\"))";
+            reply = kNames + "COMPREPLY=($(compgen -d -- \"$cur\"))";
             break;
         default: // a number, a pattern, a mapping: nothing to offer
             reply = "COMPREPLY=()";
@@ -215,8 +217,9 @@ std::string BashCompletion() {
            " -- \"$cur\"))\n"
            "        return\n"
            "    fi\n"
-           "    compopt -o filenames\n"
-           "    COMPREPLY=($(compgen -d -- \"$cur\"))\n"
+           "    " +
+           kNames +
+           "COMPREPLY=($(compgen -d -- \"$cur\"))\n"
            "}\n"
            "complete -F _shortcut_sweeper shortcut-sweeper\n";
 }
@@ -225,7 +228,7 @@ std::string BashCompletion() {
 std::string ZshText(const std::string& text) {
     std::string t;
     for (char c : text)
-        if (c == '[' || c == ']' || c == ':' || c == '\\')
+        if (c == '[' || c == ']' || c == '\\')
             t += std::string("\\") + c;
         else if (c == '\'')
             t += "'\\''";
