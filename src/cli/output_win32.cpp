@@ -33,15 +33,23 @@ int Open(const std::string& path, int& error) {
 }
 
 bool Write(int fd, const char* data, std::size_t size, int& error) {
+    // WriteFile itself, whose error tells a pipe without a reader from other failures (the C
+    // library's write gives EINVAL for it; Wine answers ERROR_PIPE_NOT_CONNECTED).
+    const auto file = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
     while (size != 0) {
-        const unsigned chunk = size > 0x40000000u ? 0x40000000u : static_cast<unsigned>(size);
-        const int n = ::_write(fd, data, chunk);
-        if (n < 0) {
-            error = errno;
+        const DWORD chunk = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
+        DWORD written = 0;
+        if (!::WriteFile(file, data, chunk, &written, nullptr)) {
+            const DWORD last = ::GetLastError();
+            error = last == ERROR_NO_DATA || last == ERROR_BROKEN_PIPE ||
+                            last == ERROR_PIPE_NOT_CONNECTED
+                        ? EPIPE
+                    : last == ERROR_DISK_FULL || last == ERROR_HANDLE_DISK_FULL ? ENOSPC
+                                                                                : EIO;
             return false;
         }
-        data += n;
-        size -= static_cast<std::size_t>(n);
+        data += written;
+        size -= written;
     }
     return true;
 }
