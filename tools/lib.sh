@@ -22,9 +22,10 @@ need() {
         { tail -20 /tmp/sweeper-apt.log >&2; fail "apt-get install ${missing[*]}"; }
 }
 
-# The command-line program: CLI11 and nlohmann-json (header-only, both builds), GIO (host).
+# The command-line program: CLI11 and nlohmann-json (header-only, both builds), GIO (host);
+# its tests read the manual page with man, groff and col.
 host_packages=(cmake make g++ libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev
-               libglib2.0-dev pkg-config)
+               libglib2.0-dev pkg-config man-db groff-base bsdextrautils)
 # Wine with what its recommendations bring that the window tests rely on: its own fonts
 # (Tahoma among them) and the X extensions its display driver loads at run time; lnkinfo
 # (liblnk-utils), an independent reader of shortcut files, checks the test shortcuts.
@@ -34,3 +35,6 @@ windows_packages=(cmake make g++ mingw-w64 googletest wine wine64 xvfb xauth fon
 fuzz_packages=(clang libclang-rt-14-dev)
 # tools/package: the release zip.
 package_packages=(zip)
+# tools/package --deb and its test: dpkg-shlibdeps for the dependencies, man, groff and col
+# to read the manual page.
+deb_packages=(dpkg-dev man-db groff-base bsdextrautils)

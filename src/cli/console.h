@@ -10,7 +10,8 @@
 namespace console {
 
 // Once at start: the console speaks UTF-8, standard output writes bytes as given, COM is
-// entered (Windows); nothing to do elsewhere.
+// entered (Windows); a write to a pipe whose reader has gone fails with EPIPE instead of
+// ending the process at once, so the program can stop cleanly (Linux).
 void Init();
 
 enum class TStream { In, Out, Err };
@@ -18,9 +19,18 @@ bool IsTerminal(TStream stream);
 // Columns of the terminal on standard output; 0 when it is none.
 int Width();
 
-// Ctrl+C (and, on Linux, SIGTERM) from now on only sets a flag, which Interrupted reads.
+// Ctrl+C (and, on Linux, SIGTERM) from now on only sets a flag, which Interrupted reads. A
+// signal that was ignored when the program started (a background job's Ctrl+C) stays so.
 void CatchInterrupt();
 bool Interrupted();
+// The exit status of the interruption: 128 + the signal's number as a shell shows it (130
+// for Ctrl+C, 143 for SIGTERM); 130 on Windows.
+int InterruptedStatus();
+// What main returns for `status`. On Linux a status that stands for a signal (an
+// interruption's, or 128 + SIGPIPE when standard output's reader went away) ends the
+// process by that signal instead, unless it was ignored at start, so the caller learns that
+// the command was stopped (a shell's loop stops with it at Ctrl+C). Elsewhere `status`.
+int ExitStatus(int status);
 
 // A folder as the user typed it, in the program's path form ('\' separators), made absolute.
 std::string ProgramPath(const std::string& typed);

@@ -12,15 +12,26 @@
 
 namespace {
 
-volatile std::sig_atomic_t interrupted = 0;
+volatile std::sig_atomic_t interruptedBy = 0; // the signal's number, 0 while none came
 
-extern "C" void OnInterrupt(int) { interrupted = 1; }
+extern "C" void OnInterrupt(int signal) { interruptedBy = signal; }
+
+// Whether the signal was ignored when the program started.
+bool IgnoredAtStart(int signal) {
+    struct sigaction action {};
+    return ::sigaction(signal, nullptr, &action) == 0 && action.sa_handler == SIG_IGN;
+}
+
+bool pipeIgnoredAtStart = false;
 
 } // namespace
 
 namespace console {
 
-void Init() {}
+void Init() {
+    pipeIgnoredAtStart = IgnoredAtStart(SIGPIPE);
+    std::signal(SIGPIPE, SIG_IGN);
+}
 
 bool IsTerminal(TStream stream) {
     return ::isatty(stream == TStream::In ? 0 : stream == TStream::Out ? 1 : 2) == 1;
@@ -34,14 +45,35 @@ int Width() {
 }
 
 void CatchInterrupt() {
+    // No SA_RESTART: a read of the terminal (the question before --recycle) ends at once.
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
-    ::sigaction(SIGINT, &action, nullptr);
-    ::sigaction(SIGTERM, &action, nullptr);
+    for (const int signal : {SIGINT, SIGTERM})
+        if (!IgnoredAtStart(signal))
+            ::sigaction(signal, &action, nullptr);
 }
 
-bool Interrupted() { return interrupted != 0; }
+bool Interrupted() { return interruptedBy != 0; }
+
+int InterruptedStatus() { return 128 + (interruptedBy != 0 ? interruptedBy : SIGINT); }
+
+int ExitStatus(int status) {
+    const int signal = status - 128;
+    if (signal != SIGINT && signal != SIGTERM && signal != SIGPIPE)
+        return status;
+    if (signal == SIGPIPE ? pipeIgnoredAtStart : IgnoredAtStart(signal))
+        return status;
+    std::cout.flush();
+    std::cerr.flush();
+    std::signal(signal, SIG_DFL);
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, signal);
+    ::sigprocmask(SIG_UNBLOCK, &set, nullptr);
+    std::raise(signal);
+    return status; // not reached while the signal's default action ends the process
+}
 
 std::string ProgramPath(const std::string& typed) {
     std::error_code ec;

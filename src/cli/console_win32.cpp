@@ -53,6 +53,10 @@ void CatchInterrupt() { ::SetConsoleCtrlHandler(OnControl, TRUE); }
 
 bool Interrupted() { return ::InterlockedCompareExchange(&interrupted, 0, 0) != 0; }
 
+int InterruptedStatus() { return 130; }
+
+int ExitStatus(int status) { return status; }
+
 std::string ProgramPath(const std::string& typed) {
     std::string s = typed;
     for (char& c : s)

@@ -1,9 +1,12 @@
 // shortcut-sweeper: the command-line front end. Walks the folders with the window's scan,
 // writes the shortcuts as they are found, and optionally moves the invalid ones to the trash.
 #include "base/path_rules.h"
+#include "base/text.h"
 #include "base/windows_path.h"
 #include "cli/console.h"
 #include "cli/options.h"
+#include "cli/output.h"
+#include "cli/path_list_writer.h"
 #include "cli/record_writer.h"
 #include "cli/sweep.h"
 #include "cli/target_probes.h"
@@ -15,7 +18,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 #include <sstream>
 
@@ -45,14 +47,14 @@ public:
         if (!force && now - drawn_ < std::chrono::milliseconds(100))
             return;
         drawn_ = now;
-        char line[160];
-        std::snprintf(
-            line, sizeof line, "%llu folders, %llu entries, %llu shortcuts, %llu invalid, %.1f s",
-            static_cast<unsigned long long>(c.folders), static_cast<unsigned long long>(c.entries),
-            static_cast<unsigned long long>(c.shortcuts),
-            static_cast<unsigned long long>(c.invalid), Seconds(start_));
-        const std::size_t length = std::strlen(line);
-        std::string text = "\r" + std::string(line);
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%.1f s", Seconds(start_));
+        const std::string line = Plural(c.folders, "folder", "folders") + ", " +
+                                 Plural(c.entries, "entry", "entries") + ", " +
+                                 Plural(c.shortcuts, "shortcut", "shortcuts") + ", " +
+                                 std::to_string(c.invalid) + " invalid, " + seconds;
+        const std::size_t length = line.size();
+        std::string text = "\r" + line;
         if (length < width_)
             text.append(width_ - length, ' ');
         width_ = length;
@@ -91,14 +93,18 @@ public:
         if (l.unmapped)
             ++l.targets;
     }
-    void Report() const {
+    std::uint64_t Targets() const {
         std::uint64_t targets = 0;
+        for (const Letter& l : letters_)
+            targets += l.targets;
+        return targets;
+    }
+    void Report() const {
+        const std::uint64_t targets = Targets();
         std::string names;
         for (std::size_t i = 0; i < letters_.size(); ++i)
-            if (letters_[i].targets != 0) {
-                targets += letters_[i].targets;
+            if (letters_[i].targets != 0)
                 names += std::string(names.empty() ? "" : ", ") + static_cast<char>('A' + i) + ':';
-            }
         if (targets != 0)
             Complain(Plural(targets, "target", "targets") + " on " + names +
                      " could not be judged and count as valid: no folder is mapped to " +
@@ -127,38 +133,71 @@ bool Confirmed(std::size_t count) {
     std::string answer;
     if (!console::ReadLine(answer))
         return false;
-    for (char& c : answer)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+    answer = AsciiLowerCase(answer);
     return answer == "y" || answer == "yes";
 }
 
-void Recycle(const std::vector<std::string>& paths, bool ask) {
-    if (ask && !Confirmed(paths.size())) {
-        std::cerr << "Nothing was moved.\n";
-        return;
-    }
+struct TRecycled {
     std::size_t moved = 0, kept = 0;
-    for (const std::string& path : paths) {
-        std::string reason;
-        if (console::Interrupted())
-            reason = "interrupted";
-        else if (MoveToTrash(path, reason)) {
-            ++moved;
-            std::cerr << "moved: " << console::UserPath(path) << '\n';
-            continue;
-        }
-        ++kept;
-        std::cerr << "kept: " << console::UserPath(path) << " (" << reason << ")\n";
+    bool interrupted = false; // by Ctrl+C: at the question, or after the file in hand
+};
+
+// A shortcut's path as a line on the terminal shows it: a line break in a name as "\n".
+std::string Shown(const std::string& programPath) {
+    return VisibleText(console::UserPath(programPath));
+}
+
+// Moves the files to the trash, after asking once when `ask`, each named as it goes.
+TRecycled Recycle(const std::vector<std::string>& paths, bool ask) {
+    TRecycled r;
+    if (ask && !Confirmed(paths.size())) {
+        r.interrupted = console::Interrupted();
+        std::cerr << (r.interrupted ? "\n" : "") << "Nothing was moved.\n";
+        return r;
     }
-    std::cerr << Plural(moved, "shortcut", "shortcuts") << " moved to the trash, " << kept
-              << " kept.\n";
+    for (const std::string& path : paths) {
+        if (console::Interrupted()) {
+            r.interrupted = true;
+            break;
+        }
+        std::string reason;
+        if (MoveToTrash(path, reason)) {
+            ++r.moved;
+            std::cerr << "moved: " << Shown(path) << '\n';
+        } else {
+            ++r.kept;
+            std::cerr << "kept: " << Shown(path) << " (" << reason << ")\n";
+        }
+    }
+    // A line the signal cut short leaves the stream failed; the summary must still be seen.
+    std::cerr.clear();
+    if (r.interrupted)
+        std::cerr << "Interrupted: " << Plural(r.moved, "shortcut", "shortcuts")
+                  << " moved to the trash, " << paths.size() - r.moved << " not moved.\n";
+    else
+        std::cerr << Plural(r.moved, "shortcut", "shortcuts") << " moved to the trash, " << r.kept
+                  << " kept.\n";
+    return r;
+}
+
+// The counts as --stats writes them, for a script.
+std::string StatsLine(const TSweepCounts& c, std::uint64_t unjudged, double seconds,
+                      const TRecycled* recycled) {
+    std::ostringstream line;
+    line << "stats: folders=" << c.folders << " entries=" << c.entries
+         << " shortcuts=" << c.shortcuts << " invalid=" << c.invalid << " unreadable=" << c.skipped
+         << " unjudged=" << unjudged;
+    if (recycled != nullptr)
+        line << " moved=" << recycled->moved << " kept=" << recycled->kept;
+    line.precision(3);
+    line << std::fixed << " seconds=" << seconds;
+    return line.str();
 }
 
 int Run(int argc, const char* const* argv) {
     int exitCode = 0;
-    std::optional<TCliOptions> parsed =
-        ParseCommandLine(argc, argv, kTargetsNeedDriveMapping, std::cout, std::cerr, exitCode);
+    std::optional<TCliOptions> parsed = ParseCommandLine(
+        argc, argv, kTargetsNeedDriveMapping, console::Width(), std::cout, std::cerr, exitCode);
     if (!parsed)
         return exitCode;
     const TCliOptions& options = *parsed;
@@ -196,29 +235,36 @@ int Run(int argc, const char* const* argv) {
         return kExitUsage;
     }
 
-    std::ofstream file;
-    if (!options.output.empty()) {
-        file.open(options.output, std::ios::binary | std::ios::trunc);
-        if (!file) {
-            Complain("cannot write " + options.output + ": " + std::strerror(errno));
-            return kExitUsage;
-        }
+    std::unique_ptr<TOutput> output = options.output.empty()
+                                          ? std::make_unique<TOutput>()
+                                          : TOutput::OpenFile(options.output, error);
+    if (!output) {
+        Complain(error);
+        return kExitUsage;
     }
-    std::ostream& out = options.output.empty() ? std::cout : file;
-    const bool toTerminal = options.output.empty() && console::IsTerminal(console::TStream::Out);
-    const std::unique_ptr<IRecordWriter> writer = CreateRecordWriter(
-        options.format.value_or(TOutputFormat::Table), out, toTerminal ? console::Width() : 0);
+    std::ostream& out = output->Stream();
+    const bool toTerminal = output->IsTerminal();
+    std::unique_ptr<IRecordWriter> writer;
+    if (options.print0)
+        writer = CreatePathListWriter(out);
+    else if (!options.quiet)
+        writer = CreateRecordWriter(options.format.value_or(TOutputFormat::Table), out,
+                                    toTerminal ? console::Width() : 0);
 
     const Clock::time_point start = Clock::now();
-    Progress progress(console::IsTerminal(console::TStream::Err), start);
-    TSweep sweep(SystemDirListing(), *targets.reader, *targets.probes);
+    const bool errIsTerminal = console::IsTerminal(console::TStream::Err) && !options.quiet;
+    Progress progress(errIsTerminal, start);
+    TSweep sweep(SystemDirListing(), *targets.reader, *targets.probes,
+                 {options.maxDepth, options.excludes});
+    if (output->IsFile())
+        sweep.Ignore = [&](const std::string& path) { return output->IsOwnFile(path); };
     std::vector<std::string> toRecycle;
     UnmappedLetters unmapped(*targets.probes);
     sweep.OnRecord = [&](const TShortcutItem& record) {
         unmapped.Note(record.Target);
         if (record.Invalid && options.recycle)
             toRecycle.push_back(record.Shortcut);
-        if (!record.Invalid && !options.all)
+        if (!writer || (!record.Invalid && !options.all))
             return;
         progress.Clear();
         writer->Write(ForUser(record));
@@ -226,7 +272,11 @@ int Run(int argc, const char* const* argv) {
             out.flush();
     };
     sweep.OnProgress = [&](const TSweepCounts& counts) { progress.Update(counts); };
-    sweep.StopRequested = [] { return console::Interrupted(); };
+    // -q: the first invalid shortcut decides the status.
+    sweep.StopRequested = [&] {
+        return console::Interrupted() || output->Failed() ||
+               (options.quiet && sweep.Counts().invalid != 0);
+    };
     // Each folder that cannot be read, by name and reason, as find does.
     sweep.OnFolderError = [&](const std::string& folder, const std::string& reason) {
         progress.Clear();
@@ -243,18 +293,24 @@ int Run(int argc, const char* const* argv) {
     for (const std::string& file : files)
         sweep.Judge(file);
     progress.Clear();
-    writer->Finish();
-    if (!out) {
-        Complain("cannot write " +
-                 (options.output.empty() ? std::string("the output") : options.output));
+    if (writer)
+        writer->Finish();
+    out.flush();
+    if (output->Failed()) {
+        // A reader that went away (`| head`) wants no more, and no word about it.
+        if (output->ReaderGone())
+            return kExitReaderGone;
+        Complain(output->Error());
         return kExitUsage;
     }
 
     const TSweepCounts& c = sweep.Counts();
-    if (console::IsTerminal(console::TStream::Err) || sweep.Stopped()) {
+    const bool interrupted = console::Interrupted();
+    std::cerr.clear(); // as after a line the signal cut short
+    if (errIsTerminal || (interrupted && !options.quiet)) {
         std::ostringstream summary;
         summary.precision(2);
-        summary << std::fixed << (sweep.Stopped() ? "Interrupted: " : "")
+        summary << std::fixed << (interrupted ? "Interrupted: " : "")
                 << Plural(c.shortcuts, "shortcut", "shortcuts") << ", " << c.invalid
                 << " invalid, in " << Plural(c.folders, "folder", "folders") << " ("
                 << Plural(c.entries, "entry", "entries") << "), " << Seconds(start) << " s.";
@@ -265,15 +321,21 @@ int Run(int argc, const char* const* argv) {
     if (c.skipped != 0)
         Complain(Plural(c.skipped, "folder", "folders") + " could not be read and " +
                  (c.skipped == 1 ? "was" : "were") + " skipped");
-    if (unreadable)
-        return kExitUsage;
-    if (sweep.Stopped()) {
+    TRecycled recycled;
+    if (interrupted) {
         if (options.recycle)
             std::cerr << "Nothing was moved.\n";
-        return kExitInterrupted;
+    } else if (!toRecycle.empty()) {
+        recycled = Recycle(toRecycle, !options.yes);
     }
-    if (!toRecycle.empty())
-        Recycle(toRecycle, !options.yes);
+    if (options.stats)
+        std::cerr << StatsLine(c, unmapped.Targets(), Seconds(start),
+                               options.recycle ? &recycled : nullptr)
+                  << '\n';
+    if (interrupted || recycled.interrupted)
+        return console::InterruptedStatus();
+    if (unreadable)
+        return kExitUsage;
     return c.invalid == 0 ? kExitNoneInvalid : kExitSomeInvalid;
 }
 
@@ -281,10 +343,11 @@ int Run(int argc, const char* const* argv) {
 
 int main(int argc, char** argv) {
     console::Init();
+    int status = kExitUsage;
     try {
-        return Run(argc, argv);
+        status = Run(argc, argv);
     } catch (const std::exception& e) {
         Complain(e.what());
-        return kExitUsage;
     }
+    return console::ExitStatus(status);
 }

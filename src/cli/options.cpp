@@ -1,29 +1,66 @@
 #include "cli/options.h"
 
+#include "cli/option_docs.h"
+#include "cli/option_table.h"
+
 #include <CLI/CLI.hpp>
+
+#include <filesystem>
+#include <sstream>
 
 namespace {
 
-const char* const kDescription =
-    "Finds broken shortcuts (*.lnk files whose target is gone) in each FOLDER and the whole "
-    "tree below it, and prints them. A shortcut is invalid only when the file system answers "
-    "that its target is not there; what cannot be judged (no target, a network path, a web "
-    "address, a drive that is not there) counts as valid.";
+// The names CLI11 wants: "-a,--all", or "--stats".
+std::string Names(const TOptionDef& d) {
+    return *d.shortName != '\0' ? std::string(d.shortName) + ',' + d.longName : d.longName;
+}
 
-const char* const kStatusText =
-    "Exit status: 0 when no invalid shortcut was found, 1 when some were (also when they were "
-    "moved to the trash), 2 on a usage or input error, 130 when interrupted (Ctrl+C: the walk "
-    "stops and what was found so far is printed).\n"
-    "Progress shows on standard error while it is a terminal. A folder that cannot be read is "
-    "named on standard error with the reason, skipped, and counted in the summary; a FOLDER "
-    "that cannot be read at all gives status 2.";
+std::vector<std::string> Words(const char* text) {
+    std::vector<std::string> words;
+    std::istringstream in(text);
+    for (std::string w; in >> w;)
+        words.push_back(w);
+    return words;
+}
 
-const char* const kDriveText =
-    "\nTargets are Windows paths (C:\\Program Files\\...). A drive letter is judged only when "
-    "it is mapped to a local folder, by --drive or by a Wine prefix (given with --wine-prefix, "
-    "or found by itself when a FOLDER lies inside one); targets on other letters are valid. "
-    "Names are matched without regard to case, as Windows does; a short name (PROGRA~1) that "
-    "matches no name cannot be judged and counts as valid.";
+// Where the value of each option goes, and its checks.
+CLI::Option* Add(CLI::App& app, const TOptionDef& d, TCliOptions& o, std::string& format,
+                 std::vector<std::string>& drives, bool& help, bool& version) {
+    const std::string names = Names(d);
+    switch (d.id) {
+    case TOptionId::All:
+        return app.add_flag(names, o.all);
+    case TOptionId::Format:
+        return app.add_option(names, format)->check(CLI::IsMember(Words(d.choices)));
+    case TOptionId::Output:
+        return app.add_option(names, o.output);
+    case TOptionId::Print0:
+        return app.add_flag(names, o.print0);
+    case TOptionId::Quiet:
+        return app.add_flag(names, o.quiet);
+    case TOptionId::Stats:
+        return app.add_flag(names, o.stats);
+    case TOptionId::MaxDepth:
+        return app.add_option(names, o.maxDepth)->check(CLI::NonNegativeNumber);
+    case TOptionId::Exclude:
+        return app.add_option(names, o.excludes);
+    case TOptionId::Recycle:
+        return app.add_flag(names, o.recycle);
+    case TOptionId::Yes:
+        return app.add_flag(names, o.yes);
+    case TOptionId::Drive:
+        return app.add_option(names, drives);
+    case TOptionId::WinePrefix:
+        return app.add_option(names, o.winePrefix);
+    case TOptionId::NoFollow:
+        return app.add_flag(names, o.noFollow);
+    case TOptionId::Help:
+        return app.add_flag(names, help);
+    case TOptionId::Version:
+        return app.add_flag(names, version);
+    }
+    return nullptr;
+}
 
 } // namespace
 
@@ -43,75 +80,73 @@ std::optional<TDriveMapping> ParseDriveMapping(const std::string& text) {
 }
 
 std::optional<TCliOptions> ParseCommandLine(int argc, const char* const* argv, bool driveOptions,
-                                            std::ostream& out, std::ostream& err, int& exitCode) {
+                                            int helpWidth, std::ostream& out, std::ostream& err,
+                                            int& exitCode) {
     TCliOptions o;
-    std::string format;
+    std::string format, generate;
     std::vector<std::string> drives;
+    bool help = false, version = false;
 
-    CLI::App app(kDescription, "shortcut-sweeper");
-    app.footer(std::string(kStatusText) + (driveOptions ? kDriveText : ""));
-    app.set_version_flag("--version", "shortcut-sweeper " SWEEPER_VERSION);
-    app.add_option("FOLDER", o.folders,
-                   "Folders to walk (or shortcut files to judge); each folder once, however "
-                   "many FOLDERs or links lead to it")
-        ->required()
-        ->type_name("");
-    app.add_flag("-a,--all", o.all, "Print every shortcut with its state, not only invalid ones");
-    app.add_option("-f,--format", format,
-                   "Output format: table (the default), csv (RFC 4180), tsv, or json (JSON "
-                   "Lines: one object per shortcut with Name, Target, Location, Shortcut, "
-                   "Invalid)")
-        ->check(CLI::IsMember({"table", "csv", "tsv", "json"}))
-        ->type_name("FORMAT");
-    app.add_option("-o,--output", o.output,
-                   "Write the shortcuts to FILE instead of standard output");
-    app.add_flag("--recycle", o.recycle,
-                 "Move the invalid shortcuts found to the trash (the recycle bin on Windows), "
-                 "never deleting one for good; asks once on a terminal");
-    app.add_flag("-y,--yes", o.yes, "With --recycle: do not ask (for scripts)");
-    if (driveOptions) {
-        app.add_option("--drive", drives,
-                       "Map a drive letter to a local folder, as C:=/mnt/windows (repeatable; "
-                       "wins over the prefix's letters)")
-            ->type_name("X:=DIR");
-        app.add_option("--wine-prefix", o.winePrefix,
-                       "Take the drive letters from this Wine prefix's dosdevices links")
-            ->type_name("DIR");
-        app.add_flag("--no-follow", o.noFollow,
-                     "Walk real folders only: do not enter symbolic links to folders (by "
-                     "default they are entered, as Wine and Explorer show them, each folder "
-                     "once)");
+    CLI::App app;
+    app.set_help_flag();
+    app.add_option("FOLDER", o.folders);
+    std::map<TOptionId, CLI::Option*> added;
+    for (const TOptionDef& d : OptionTable()) {
+        if (d.driveMapping && !driveOptions)
+            continue;
+        CLI::Option* option = Add(app, d, o, format, drives, help, version);
+        // One value per occurrence, so the folders after "--drive C:=/x" stay folders.
+        if (*d.value != '\0')
+            option->allow_extra_args(false);
+        added[d.id] = option;
     }
+    added[TOptionId::Print0]->excludes(added[TOptionId::Format])->excludes(added[TOptionId::Quiet]);
+    for (TOptionId id : {TOptionId::All, TOptionId::Format, TOptionId::Output, TOptionId::Recycle})
+        added[TOptionId::Quiet]->excludes(added[id]);
+    // The manual page and the completions, written from the same table (for packaging).
+    app.add_option("--generate", generate)->check(CLI::IsMember(GeneratedDocKinds()))->group("");
 
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        if (e.get_exit_code() == 0) { // --help, --version
-            exitCode = app.exit(e, out, err);
-            return std::nullopt;
-        }
-        err << "shortcut-sweeper: " << e.what()
+    const auto usageError = [&](const std::string& message) {
+        err << "shortcut-sweeper: " << message
             << "\nTry 'shortcut-sweeper --help' for more information.\n";
         exitCode = kExitUsage;
         return std::nullopt;
+    };
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return usageError(e.what());
     }
+    exitCode = 0;
+    if (help) {
+        out << HelpText(driveOptions, helpWidth);
+        return std::nullopt;
+    }
+    if (version) {
+        out << "shortcut-sweeper " SWEEPER_VERSION "\n";
+        return std::nullopt;
+    }
+    if (!generate.empty()) {
+        out << GeneratedDoc(generate);
+        return std::nullopt;
+    }
+    if (o.folders.empty())
+        return usageError("FOLDER is required");
     if (!format.empty())
         o.format = ParseOutputFormat(format);
     for (const std::string& d : drives) {
         std::optional<TDriveMapping> mapping = ParseDriveMapping(d);
-        if (!mapping) {
-            err << "shortcut-sweeper: --drive " << d
-                << ": expected a letter, '=' and a folder, as C:=/mnt/windows\n";
-            exitCode = kExitUsage;
-            return std::nullopt;
-        }
+        if (!mapping)
+            return usageError("--drive " + d + ": expected a letter, '=' and a folder, as " +
+                              "C:=/mnt/windows");
+        std::error_code ec;
+        if (!std::filesystem::is_directory(mapping->folder, ec))
+            return usageError(
+                "--drive " + d + ": " +
+                (std::filesystem::exists(mapping->folder, ec) ? "not a folder" : "no such folder"));
         o.drives.push_back(*mapping);
     }
-    if (o.yes && !o.recycle) {
-        err << "shortcut-sweeper: --yes only answers --recycle's question\n";
-        exitCode = kExitUsage;
-        return std::nullopt;
-    }
-    exitCode = 0;
+    if (o.yes && !o.recycle)
+        return usageError("--yes only answers --recycle's question");
     return o;
 }

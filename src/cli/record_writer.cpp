@@ -93,27 +93,48 @@ public:
             headerDone_ = true;
             Line("State", "Name", "Target", "Reason", "Shortcut");
         }
-        Line(r.Invalid ? "invalid" : "valid", VisibleText(r.Name), VisibleText(r.Target), r.Reason,
-             VisibleText(r.Shortcut));
+        Line(r.Invalid ? "invalid" : "valid", VisibleText(r.Name), VisibleText(r.Target),
+             VisibleText(r.Reason), VisibleText(r.Shortcut));
     }
-    void Finish() override { out_.flush(); }
+    void Finish() override {
+        for (const std::vector<std::string>& row : held_) {
+            std::string line;
+            for (std::size_t i = 0; i + 1 < row.size(); ++i)
+                Pad(line, row[i], widths_[i]);
+            line += row.back();
+            line += '\n';
+            out_ << line;
+        }
+        held_.clear();
+        out_.flush();
+    }
 
 private:
     void Line(const std::string& state, const std::string& name, const std::string& target,
               const std::string& reason, const std::string& shortcut) {
+        if (!shortening()) {
+            Hold({state, name, target, reason, shortcut});
+            return;
+        }
         std::string line;
-        Cell(line, state, kStateWidth, false);
-        Cell(line, name, name_ ? name_ : 24, false);
-        Cell(line, target, target_ ? target_ : 48, true);
-        Cell(line, reason, reason_ ? reason_ : 24, false);
-        line += shortcut_ ? FitText(shortcut, shortcut_, true) : shortcut;
+        Pad(line, FitText(state, kStateWidth, false), kStateWidth);
+        Pad(line, FitText(name, name_, false), name_);
+        Pad(line, FitText(target, target_, true), target_);
+        Pad(line, FitText(reason, reason_, false), reason_);
+        line += FitText(shortcut, shortcut_, true);
         line += '\n';
         out_ << line;
     }
-    // A fitted cell padded to its width, then the gap. Without a terminal width the cells
-    // are padded to a minimum width but never shortened.
-    void Cell(std::string& line, const std::string& text, int width, bool keepTail) {
-        const std::string cell = shortening() ? FitText(text, width, keepTail) : text;
+    // Without a terminal's width nothing is shortened, and the rows wait for Finish, so each
+    // column can be as wide as its widest text.
+    void Hold(std::vector<std::string> cells) {
+        widths_.resize(cells.size());
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            widths_[i] = std::max(widths_[i], DisplayWidth(cells[i]));
+        held_.push_back(std::move(cells));
+    }
+    // A cell padded to its column's width, then the gap.
+    static void Pad(std::string& line, const std::string& cell, int width) {
         line += cell;
         line.append(static_cast<std::size_t>(std::max(width - DisplayWidth(cell), 0) + kGap), ' ');
     }
@@ -122,6 +143,8 @@ private:
     std::ostream& out_;
     int name_ = 0, target_ = 0, reason_ = 0, shortcut_ = 0; // 0: not shortened
     bool headerDone_ = false;
+    std::vector<std::vector<std::string>> held_; // the rows, without a terminal
+    std::vector<int> widths_;                    // of the held rows' columns
 };
 
 // CSV and TSV: the four texts encoded, "true" or "false", then the reason, a header line
@@ -203,6 +226,32 @@ void TsvField(std::string& line, const std::string& value) {
     }
 }
 
+// The bytes of `text` in Base64 (RFC 4648, with padding).
+std::string Base64(std::string_view text) {
+    static const char kDigits[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); i += 3) {
+        std::uint32_t group = 0;
+        const std::size_t n = std::min<std::size_t>(3, text.size() - i);
+        for (std::size_t k = 0; k < 3; ++k)
+            group = (group << 8) | (k < n ? static_cast<unsigned char>(text[i + k]) : 0u);
+        for (std::size_t k = 0; k < 4; ++k)
+            result += k <= n ? kDigits[(group >> (18 - 6 * k)) & 63] : '=';
+    }
+    return result;
+}
+
+// Whether the JSON library takes `text` as UTF-8.
+bool IsUtf8(const std::string& text) {
+    try {
+        (void)nlohmann::json(text).dump();
+        return true;
+    } catch (const nlohmann::json::type_error&) {
+        return false;
+    }
+}
+
 class JsonLinesWriter final : public IRecordWriter {
 public:
     explicit JsonLinesWriter(std::ostream& out) : out_(out) {}
@@ -214,7 +263,22 @@ public:
         object["Shortcut"] = r.Shortcut;
         object["Invalid"] = r.Invalid;
         object["Reason"] = r.Reason;
-        out_ << object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+        std::string line;
+        try {
+            line = object.dump();
+        } catch (const nlohmann::json::type_error&) {
+            // A text that is not UTF-8 shows U+FFFD for its stray bytes, and its exact bytes
+            // follow the record's fields, so a script can still name the file.
+            for (const auto& [name, text] :
+                 {std::pair<const char*, const std::string&>{"Name", r.Name},
+                  {"Target", r.Target},
+                  {"Location", r.Location},
+                  {"Shortcut", r.Shortcut}})
+                if (!IsUtf8(text))
+                    object[std::string(name) + "Bytes"] = Base64(text);
+            line = object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+        }
+        out_ << line << '\n';
     }
     void Finish() override { out_.flush(); }
 

@@ -1,5 +1,6 @@
 // How the command-line program writes the shortcuts it reports: one record at a time, as the
-// walk finds them, so nothing is held but the line being written.
+// walk finds them, so nothing is held but the line being written (except by a table without
+// a terminal, which holds its rows to align them).
 //
 //   table  for a person: a header, then one line per shortcut (State, Name, Target, Reason,
 //          Shortcut). Given a width (a terminal's), each line fits it and long texts are

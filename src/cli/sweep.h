@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class ILinkReader;
@@ -22,9 +23,23 @@ struct TSweepCounts {
     std::uint64_t invalid = 0;   // of them, invalid ones
 };
 
+// What a walk leaves out below each folder it walks.
+struct TWalkLimits {
+    // How many levels below the folder are examined: 1 is the folder's own entries, 0
+    // nothing; negative for no limit. A folder below the limit is not listed.
+    int maxDepth = -1;
+    // Patterns of what is not examined. A pattern without a separator ('/' or '\') is
+    // matched against the name of every file and folder; one with separators against the
+    // path below the walked folder, name by name. '*' stands for any run of characters in a
+    // name, '?' for one character; letters match without regard to case, as Windows names
+    // do. A folder that matches is not entered.
+    std::vector<std::string> excludes;
+};
+
 class TSweep {
 public:
-    TSweep(IDirListing& listing, ILinkReader& reader, IFileProbes& probes);
+    TSweep(IDirListing& listing, ILinkReader& reader, IFileProbes& probes,
+           const TWalkLimits& limits = {});
     TSweep(const TSweep&) = delete;
     TSweep& operator=(const TSweep&) = delete;
 
@@ -37,6 +52,9 @@ public:
     // Each folder that could not be listed (the program's path form, ending in '\'), with
     // the system's reason.
     std::function<void(const std::string& folder, const std::string& reason)> OnFolderError;
+    // Asked of each shortcut file before it is read; true leaves it out unread and uncounted
+    // (the program's own report, met under another name).
+    std::function<bool(const std::string& path)> Ignore;
 
     // Enters links to folders (where the platform tells folders apart), each folder once.
     void SetFollowLinks(bool follow) { finder_.SetFollowLinks(follow); }
@@ -53,28 +71,34 @@ public:
     bool Stopped() const { return stopped_; }
 
 private:
-    // The finder's listing, counted.
+    // The finder's listing, counted. A folder the limits leave out lists as empty, unread.
     class CountingListing final : public IDirListing {
     public:
-        CountingListing(IDirListing& inner, TSweepCounts& counts)
-            : inner_(inner), counts_(counts) {}
+        CountingListing(IDirListing& inner, TSweep& sweep) : inner_(inner), sweep_(sweep) {}
         TFindHandle FindFirst(const std::string& pattern, TFindData& data,
                               std::uint32_t wanted) override;
         bool FindNext(TFindHandle handle, TFindData& data) override;
-        void FindClose(TFindHandle handle) override { inner_.FindClose(handle); }
+        void FindClose(TFindHandle handle) override;
         std::string FailureReason() const override { return inner_.FailureReason(); }
         bool FolderIdentity(const std::string& folder, TFolderId& id) override;
 
     private:
         void Count(const TFindData& data);
         IDirListing& inner_;
-        TSweepCounts& counts_;
+        TSweep& sweep_;
+        char leftOut_ = 0; // its address is the handle of a listing left out
     };
 
     bool StopNow();
     void Report(std::unique_ptr<TShortcutItem> record);
+    // Whether the limits leave out the path below the walked folder ('' between names).
+    bool LeftOut(std::string_view below) const;
+    bool FolderLeftOut(std::string_view below) const;
 
     TSweepCounts counts_;
+    int maxDepth_;
+    std::vector<std::vector<std::string>> excludes_; // each pattern's names
+    std::string root_;                               // the walked folder, ending in '\'
     CountingListing listing_;
     ILinkReader& reader_;
     TValidityRule rule_;

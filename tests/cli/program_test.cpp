@@ -1,5 +1,5 @@
 // shortcut-sweeper itself, run as a child process on temporary trees.
-#include "base/file_descriptor.h"
+#include "cli/child.h"
 #include "cli/support.h"
 #include "support/temp_dir.h"
 
@@ -7,89 +7,22 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-struct Result {
-    int status = -1;
-    std::string out, err;
-};
-
-// The program with `args`; standard input from /dev/null unless `in` is given (a descriptor
-// the child reads), standard error to `err` when given. `env` adds variables.
-class Child {
-public:
-    Child(const std::vector<std::string>& args, const std::map<std::string, std::string>& env = {},
-          int in = -1, int err = -1)
-        : out_(dir_.Path() / "out"), errFile_(dir_.Path() / "err") {
-        pid_ = ::fork();
-        if (pid_ != 0)
-            return;
-        const int null = ::open("/dev/null", O_RDONLY);
-        ::dup2(in >= 0 ? in : null, 0);
-        ::dup2(::open(out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
-        ::dup2(err >= 0 ? err : ::open(errFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-        for (const auto& [name, value] : env)
-            ::setenv(name.c_str(), value.c_str(), 1);
-        std::vector<char*> argv{const_cast<char*>(SWEEPER_CLI_PROGRAM)};
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    pid_t Pid() const { return pid_; }
-    Result Wait() {
-        Result r;
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
-        r.out = Slurp(out_);
-        r.err = Slurp(errFile_);
-        return r;
-    }
-
-private:
-    TempDir dir_;
-    fs::path out_, errFile_;
-    pid_t pid_;
-};
-
-Result Sweeper(const std::vector<std::string>& args,
-               const std::map<std::string, std::string>& env = {}) {
-    return Child(args, env).Wait();
-}
-
-std::vector<nlohmann::json> JsonLines(const std::string& text) {
-    std::vector<nlohmann::json> objects;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        objects.push_back(nlohmann::json::parse(line));
-    return objects;
-}
 
 // A Wine prefix with a program, a Start menu of shortcuts to it and to things long gone.
 struct Menu {
@@ -271,7 +204,11 @@ TEST(Program, RecycleMovesInvalidShortcutsToTheTrashAndNeverDeletesOne) {
         EXPECT_TRUE(fs::exists(trash / "files" / name)) << name;
         const std::string info = Slurp(trash / "info" / (std::string(name) + ".trashinfo"));
         EXPECT_NE(info.find("[Trash Info]"), std::string::npos);
-        EXPECT_NE(r.err.find("moved: " + original.string()), std::string::npos) << r.err;
+        // A line break in a name shows as "\\n", as in the table: one line per file.
+        std::string shown = original.string();
+        if (const std::size_t at = shown.find('\n'); at != std::string::npos)
+            shown.replace(at, 1, "\\n");
+        EXPECT_NE(r.err.find("moved: " + shown + "\n"), std::string::npos) << r.err;
     }
     EXPECT_TRUE(fs::exists(m.menu / "App.lnk"));
     EXPECT_TRUE(fs::exists(m.menu / "Old" / "skipped$.lnk"));
@@ -293,71 +230,125 @@ TEST(Program, RecycleMovesInvalidShortcutsToTheTrashAndNeverDeletesOne) {
     fs::remove_all(shm);
 }
 
-// Ctrl+C while the walk waits on a file (a pipe named like a shortcut, which blocks its
-// reader until a writer comes): the walk stops cleanly with what the first folder gave.
-TEST(Program, CtrlCStopsTheWalkAndKeepsWhatWasFound) {
-    Menu m;
-    TempDir slow;
-    const fs::path pipe = slow.Path() / "waits.lnk";
-    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    TempDir later;
-    WriteLink(later.Path() / "zz-after.lnk", "C:\\Gone\\after.exe");
+// Ctrl+C or SIGTERM while the walk waits to write (its reader holds a full pipe and reads
+// no more for a while): the walk stops cleanly after the shortcut in hand, with what was
+// found, and the program ends by the signal itself, so the shell shows 130 or 143 and a
+// script's loop stops with it.
+TEST(Program, CtrlCAndSigtermStopTheWalkKeepWhatWasFoundAndEndByTheSignal) {
+    for (const auto& [signal, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+        Menu m;
+        TempDir big; // far more report than a pipe holds
+        for (int i = 0; i < 3000; ++i)
+            WriteLink(big.Path() / ("f" + std::to_string(i % 30)) /
+                          ("broken " + std::to_string(i) + ".lnk"),
+                      "C:\\Gone\\" + std::to_string(i) + ".exe");
+        TempDir later;
+        WriteLink(later.Path() / "zz-after.lnk", "C:\\Gone\\after.exe");
 
-    Child child({"--all", "-f", "json", (m.menu / "Old").string(), slow.Path().string(),
-                 later.Path().string()});
-    // The child is inside the walk once it waits for the pipe's other end.
-    const std::string wchan = "/proc/" + std::to_string(child.Pid()) + "/wchan";
-    for (int i = 0; i < 500 && Slurp(wchan) != "wait_for_partner"; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    ASSERT_EQ(Slurp(wchan), "wait_for_partner");
-    ::kill(child.Pid(), SIGINT);
-    const Result r = child.Wait();
-    EXPECT_EQ(r.status, 130) << r.err;
-    EXPECT_NE(r.err.find("Interrupted: "), std::string::npos) << r.err;
-    std::vector<std::string> names;
-    for (const nlohmann::json& o : JsonLines(r.out))
-        names.push_back(o["Name"]);
-    EXPECT_EQ(names.size(), 2u) << r.out; // the first folder's two: not the pipe, nothing after it
-    EXPECT_EQ(std::count(names.begin(), names.end(), "zz-after"), 0);
+        int pipe[2];
+        ASSERT_EQ(::pipe(pipe), 0);
+        ChildSetup setup;
+        setup.out = pipe[1];
+        Child child({"--all", "-f", "json", "--recycle", "--yes", "--wine-prefix",
+                     m.prefix.string(), (m.menu / "Old").string(), big.Path().string(),
+                     later.Path().string()},
+                    setup);
+        ::close(pipe[1]);
+        ASSERT_TRUE(WaitForFullPipe(child));
+        ::kill(child.Pid(), signal);
+        std::string out; // the reader comes back
+        char buffer[65536];
+        for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;)
+            out.append(buffer, static_cast<std::size_t>(n));
+        ::close(pipe[0]);
+        const Result r = child.Wait();
+        EXPECT_EQ(r.status, status) << r.err;
+        EXPECT_EQ(r.signal, signal);
+        EXPECT_NE(r.err.find("Interrupted: "), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("Nothing was moved."), std::string::npos) << r.err;
+        EXPECT_TRUE(fs::exists(m.menu / "Old" / "Gone.lnk"));
+        const std::vector<nlohmann::json> found = JsonLines(out);
+        EXPECT_GT(found.size(), 2u);
+        EXPECT_LT(found.size(), 3002u); // stopped inside the big folder
+        for (const nlohmann::json& o : found)
+            EXPECT_NE(o["Name"], "zz-after"); // nothing after it
+    }
 }
 
-// On a terminal: a progress line on standard error, and one question before anything moves.
+// On a terminal: a progress line on standard error, and one question before anything moves;
+// Ctrl+C typed at the question moves nothing and ends as Ctrl+C does.
 TEST(Program, OnATerminalItShowsProgressAndAsksOnce) {
-    Menu m;
-    const fs::path home = m.dir.Path() / "home";
-    fs::create_directories(home);
-    int master = -1, slave = -1;
-    ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
-    const TFileDescriptor terminal(master);
-    TFileDescriptor childsEnd(slave);
-    Child child({"--recycle", m.menu.string()},
-                {{"HOME", home.string()}, {"XDG_DATA_HOME", (home / "data").string()}}, slave,
-                slave);
-    childsEnd.reset(); // the child has its own
-    std::string screen;
-    const auto readUntil = [&](const std::string& what) {
-        for (int i = 0; i < 100 && screen.find(what) == std::string::npos; ++i) {
-            pollfd p{master, POLLIN, 0};
-            if (::poll(&p, 1, 100) > 0) {
-                char buffer[4096];
-                const ssize_t n = ::read(master, buffer, sizeof buffer);
-                if (n <= 0)
-                    break;
-                screen.append(buffer, static_cast<std::size_t>(n));
-            }
+    for (const std::string answer : {"y\n", "\x03"}) {
+        Menu m;
+        const fs::path home = m.dir.Path() / "home";
+        fs::create_directories(home);
+        Terminal terminal;
+        Child child(
+            {"--recycle", m.menu.string()},
+            terminal.Setup({{"HOME", home.string()}, {"XDG_DATA_HOME", (home / "data").string()}}));
+        terminal.CloseChildsEnd();
+        EXPECT_TRUE(terminal.ReadUntil("[y/N] ")) << terminal.Screen();
+        const std::string& screen = terminal.Screen();
+        EXPECT_NE(screen.find("5 shortcuts, 2 invalid, in "), std::string::npos) << screen;
+        EXPECT_NE(screen.find("Move 2 invalid shortcuts to the trash?"), std::string::npos);
+        terminal.Type(answer);
+        terminal.ReadUntil("");
+        const Result r = child.Wait();
+        if (answer == "y\n") {
+            EXPECT_EQ(r.status, 1);
+            EXPECT_NE(screen.find("2 shortcuts moved to the trash, 0 kept."), std::string::npos)
+                << screen;
+            EXPECT_FALSE(fs::exists(m.menu / "Old" / "Gone.lnk"));
+            EXPECT_TRUE(fs::exists(home / "data" / "Trash" / "files" / "Gone.lnk"));
+        } else {
+            EXPECT_EQ(r.status, 130) << screen;
+            EXPECT_EQ(r.signal, SIGINT);
+            EXPECT_NE(screen.find("Nothing was moved."), std::string::npos) << screen;
+            EXPECT_TRUE(fs::exists(m.menu / "Old" / "Gone.lnk"));
+            EXPECT_FALSE(fs::exists(home / "data" / "Trash"));
         }
-        return screen.find(what) != std::string::npos;
-    };
-    EXPECT_TRUE(readUntil("[y/N] ")) << screen;
-    EXPECT_NE(screen.find("5 shortcuts, 2 invalid, in "), std::string::npos) << screen;
-    EXPECT_NE(screen.find("Move 2 invalid shortcuts to the trash?"), std::string::npos) << screen;
-    EXPECT_EQ(::write(master, "y\n", 2), 2);
-    EXPECT_TRUE(readUntil("kept.")) << screen;
+    }
+}
+
+// Ctrl+C while the shortcuts are being moved: the file in hand is finished, the rest stay
+// where they are, and one line says how many went; every file is either in the trash, with
+// its way back, or in its place.
+TEST(Program, CtrlCWhileMovingStopsAfterTheFileInHand) {
+    TempDir t;
+    const fs::path home = t.Path() / "home", tree = t.Path() / "tree";
+    fs::create_directories(home);
+    constexpr int kShortcuts = 2000;
+    for (int i = 0; i < kShortcuts; ++i)
+        WriteLink(tree / ("broken " + std::to_string(i) + ".lnk"), "C:\\Gone\\x.exe");
+    Terminal terminal;
+    ChildSetup setup =
+        terminal.Setup({{"HOME", home.string()}, {"XDG_DATA_HOME", (home / "data").string()}});
+    setup.out = -1; // the report to a file; the terminal shows what moves
+    Child child({"--recycle", "--yes", "--drive", "C:=" + t.Path().string(), tree.string()}, setup);
+    terminal.CloseChildsEnd();
+    // The terminal holds a few lines only: the program waits on it until they are read.
+    ASSERT_TRUE(terminal.ReadUntil("moved: ")) << terminal.Screen();
+    terminal.Type("\x03");
+    terminal.ReadUntil("");
     const Result r = child.Wait();
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(screen.find("2 shortcuts moved to the trash, 0 kept."), std::string::npos) << screen;
-    EXPECT_FALSE(fs::exists(m.menu / "Old" / "Gone.lnk"));
-    EXPECT_TRUE(fs::exists(home / "data" / "Trash" / "files" / "Gone.lnk"));
+    const std::string& screen = terminal.Screen();
+    EXPECT_EQ(r.status, 130) << screen;
+    std::smatch summary;
+    ASSERT_TRUE(std::regex_search(
+        screen, summary,
+        std::regex("Interrupted: (\\d+) shortcuts? moved to the trash, (\\d+) not moved\\.")))
+        << screen.substr(screen.size() > 2000 ? screen.size() - 2000 : 0);
+    const int moved = std::stoi(summary[1].str()), notMoved = std::stoi(summary[2].str());
+    EXPECT_EQ(moved + notMoved, kShortcuts);
+    EXPECT_GT(notMoved, 0);
+    EXPECT_EQ(screen.find("kept: "), std::string::npos);
+    EXPECT_EQ(screen.find("Interrupted: ", summary.position(0) + 1), std::string::npos);
+    const auto count = [](const fs::path& dir) {
+        return fs::exists(dir) ? std::distance(fs::directory_iterator(dir), {}) : 0;
+    };
+    EXPECT_EQ(count(tree), notMoved);
+    EXPECT_EQ(count(home / "data" / "Trash" / "files"), moved);
+    EXPECT_EQ(count(home / "data" / "Trash" / "info"), moved);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cstdint>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -135,10 +136,44 @@ TEST(RecordWriter, JsonLinesHoldOneObjectPerShortcutInFieldOrder) {
     }
     EXPECT_EQ(n, Hard().size());
     EXPECT_EQ(Written(TOutputFormat::Json, {}), "");
-    // A name that is no UTF-8 (a Linux file name may be any bytes) still gives valid JSON.
-    const std::string bad =
-        Written(TOutputFormat::Json, {TShortcutItem("\xff", "", "/", "/\xff.lnk", false)});
-    EXPECT_EQ(nlohmann::json::parse(bad)["Name"], "\xEF\xBF\xBD");
+}
+
+// RFC 4648 Base64 read back.
+std::string FromBase64(const std::string& text) {
+    const std::string digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string bytes;
+    std::uint32_t bits = 0;
+    int count = 0;
+    for (char c : text) {
+        if (c == '=')
+            break;
+        bits = (bits << 6) | static_cast<std::uint32_t>(digits.find(c));
+        if ((count += 6) >= 8)
+            bytes += static_cast<char>((bits >> (count -= 8)) & 0xFF);
+    }
+    return bytes;
+}
+
+// A Linux file name may be any bytes: valid JSON all the same, and the exact bytes beside it
+// for a script, after the record's own fields; names that are UTF-8 get no such field.
+TEST(RecordWriter, JsonKeepsTheBytesOfANameThatIsNotUtf8) {
+    for (const std::string& name : {std::string("\xff"), std::string("Caf\xe9 \xc3("),
+                                    std::string("ab\xed\xa0\x80"), std::string("\x80xy\xfe")}) {
+        const TShortcutItem r(name, "C:\\x.exe", "/d\xfe/", "/d\xfe/" + name + ".lnk", true);
+        const auto object = nlohmann::ordered_json::parse(Written(TOutputFormat::Json, {r}));
+        std::vector<std::string> keys;
+        for (const auto& item : object.items())
+            keys.push_back(item.key());
+        EXPECT_EQ(keys, (std::vector<std::string>{"Name", "Target", "Location", "Shortcut",
+                                                  "Invalid", "Reason", "NameBytes", "LocationBytes",
+                                                  "ShortcutBytes"}));
+        EXPECT_NE(object["Name"].get<std::string>().find("\xEF\xBF\xBD"), std::string::npos);
+        EXPECT_EQ(FromBase64(object["NameBytes"]), name);
+        EXPECT_EQ(FromBase64(object["LocationBytes"]), r.Location);
+        EXPECT_EQ(FromBase64(object["ShortcutBytes"]), r.Shortcut);
+    }
+    for (const TShortcutItem& r : Hard())
+        EXPECT_EQ(Written(TOutputFormat::Json, {r}).find("Bytes"), std::string::npos);
 }
 
 TEST(RecordWriter, TableLinesFitTheTerminalAndShowControlCharactersAsEscapes) {
@@ -155,10 +190,32 @@ TEST(RecordWriter, TableLinesFitTheTerminalAndShowControlCharactersAsEscapes) {
     ASSERT_EQ(lines.size(), 3u) << text;
     EXPECT_EQ(lines[0].rfind("invalid  a, \"b\"\\r\\nc", 0), 0u) << lines[0];
     EXPECT_EQ(lines[1].rfind("valid    Zürich –", 0), 0u) << lines[1];
-    // Without a width nothing is shortened.
-    const std::string wide = Written(TOutputFormat::Table, Hard(), 0);
-    EXPECT_NE(wide.find("/t/ü/Zürich – 東京.lnk"), std::string::npos);
     EXPECT_EQ(Written(TOutputFormat::Table, {}), "");
+}
+
+// Without a terminal (a file, a pipe) nothing is shortened, and every column starts at the
+// same place on every line however long the texts before it, wide letters counted twice.
+TEST(RecordWriter, TableWithoutATerminalKeepsItsColumnsAligned) {
+    std::vector<TShortcutItem> records = Hard();
+    records.emplace_back(std::string(70, 'n'), "C:\\" + std::string(90, 't') + ".exe", "/t/",
+                         "/t/long.lnk", true);
+    records.emplace_back("s", "C:\\s", "/", "/s.lnk", false);
+    const std::string text = Written(TOutputFormat::Table, records, 0);
+    EXPECT_NE(text.find("/t/ü/Zürich – 東京.lnk"), std::string::npos);
+    EXPECT_NE(text.find(std::string(90, 't')), std::string::npos);
+    std::istringstream in(text);
+    std::vector<int> shortcutColumn;
+    for (std::string line; std::getline(in, line);) {
+        const std::size_t row = shortcutColumn.size();
+        const std::string shortcut = row == 0 ? "Shortcut" : VisibleText(records[row - 1].Shortcut);
+        ASSERT_EQ(line.size() - line.rfind(shortcut), shortcut.size()) << line;
+        shortcutColumn.push_back(DisplayWidth(line.substr(0, line.rfind(shortcut))));
+    }
+    ASSERT_EQ(shortcutColumn.size(), records.size() + 1) << text;
+    for (int column : shortcutColumn)
+        EXPECT_EQ(column, shortcutColumn[0]) << text;
+    // The longest name, target and reason ("environment variable %Zürich\t% unknown").
+    EXPECT_EQ(shortcutColumn[0], 7 + 2 + 70 + 2 + 97 + 2 + 39 + 2) << text;
 }
 
 TEST(RecordWriter, FitTextKeepsHeadAndTailAtLetterBoundaries) {

@@ -35,6 +35,19 @@ expected=$(printf '%s\n' "App	false" "Folder	false" "Gone	true" "Name	Invalid" "
     bad "unexpected verdicts: $(cat "$root/windows.tsv")"
 grep -q 'C:\\\\cli-test\\\\menu\\\\Old\\\\Gone.lnk' "$root/windows.tsv" || bad "no Windows path in the output"
 
+# A reader that goes away after one line (| head -1) while much is still to come: the walk
+# stops quietly with 141, as on Linux. The report is made long by many copies of a shortcut.
+mkdir -p "$root/many"
+for i in $(seq 1 1500); do cp "$root/menu/Old/Gone.lnk" "$root/many/gone $i.lnk"; done
+wine_run "$exe" --all --format csv 'C:\cli-test\many' 2>"$root/head.err" | head -1 >/dev/null
+rc=${PIPESTATUS[0]}
+[ "$rc" -eq 141 ] && [ ! -s "$root/head.err" ] || bad "| head -1: exit status $rc: $(cat "$root/head.err")"
+# The report never goes over a shortcut.
+wine_run "$exe" -o 'C:\cli-test\menu\App.lnk' 'C:\cli-test\menu' 2>/dev/null
+rc=$?
+[ "$rc" -eq 2 ] && [ -e "$root/menu/App.lnk" ] && [ "$(head -c 4 "$root/menu/App.lnk" | od -An -tx1 | tr -d ' ')" = 4c000000 ] ||
+    bad "-o over a shortcut: exit status $rc"
+
 # --recycle: the invalid shortcuts go to Wine's trash, the valid ones stay.
 trash="$XDG_DATA_HOME/Trash"
 rm -rf "$trash"

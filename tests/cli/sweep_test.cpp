@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -84,6 +86,69 @@ TEST(Sweep, AStopEndsThisWalkAndEveryLaterOne) {
     EXPECT_TRUE(sweep.Stopped());
     EXPECT_EQ(found, std::vector<std::string>{"ok"});
     EXPECT_GT(progress, 0);
+}
+
+// A deeper tree: R\top.lnk, R\a\one.lnk, R\a\Cache\two.lnk, R\a\b\three.lnk,
+// R\Cache\four.lnk, each valid.
+struct Deep {
+    FakeListing listing;
+    FakeLinkReader reader;
+    FakeProbes probes;
+    Deep() {
+        listing.folders["R\\"] = {{".", kAttrDirectory}};
+        for (const char* f : {"R\\top.lnk", "R\\a\\one.lnk", "R\\a\\Cache\\two.lnk",
+                              "R\\a\\b\\three.lnk", "R\\Cache\\four.lnk"}) {
+            const std::string path = f;
+            std::string folder = "R\\";
+            for (std::size_t at = 2, next; (next = path.find('\\', at)) != std::string::npos;
+                 at = next + 1) {
+                const std::string name = path.substr(at, next - at);
+                if (!listing.folders.count(folder + name + "\\"))
+                    listing.Folder(folder, name);
+                folder += name + "\\";
+            }
+            listing.File(folder, path.substr(folder.size()));
+            probes.files.insert(path);
+            reader.targets[path] = "C:\\ok.exe";
+        }
+        probes.files.insert("C:\\ok.exe");
+    }
+    std::vector<std::string> Found(const TWalkLimits& limits,
+                                   std::function<bool(const std::string&)> ignore = {}) {
+        TSweep sweep(listing, reader, probes, limits);
+        sweep.Ignore = std::move(ignore);
+        std::vector<std::string> found;
+        sweep.OnRecord = [&](const TShortcutItem& r) { found.push_back(r.Name); };
+        listing.started.clear();
+        sweep.Walk("R");
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+};
+
+using Names = std::vector<std::string>;
+
+TEST(Sweep, DepthAndExcludesLeaveOutWhatTheyNameAndNeverListTheFoldersLeftOut) {
+    Deep t;
+    EXPECT_EQ(t.Found({}), (Names{"four", "one", "three", "top", "two"}));
+    EXPECT_EQ(t.Found({1, {}}), (Names{"top"}));
+    EXPECT_EQ(t.listing.started, (Names{"R\\*"})); // a and Cache are not listed
+    EXPECT_EQ(t.Found({2, {}}), (Names{"four", "one", "top"}));
+    EXPECT_EQ(t.Found({0, {}}), Names{});
+    // A name at any level, without regard to case; a folder matched is not entered.
+    EXPECT_EQ(t.Found({-1, {"cache"}}), (Names{"one", "three", "top"}));
+    EXPECT_EQ(std::count(t.listing.started.begin(), t.listing.started.end(), "R\\a\\Cache\\*"), 0);
+    EXPECT_EQ(t.Found({-1, {"*.LNK"}}), Names{});
+    EXPECT_EQ(t.Found({-1, {"t?o.lnk", "b"}}), (Names{"four", "one", "top"}));
+    // A path below the walked folder, name by name: only R\a\Cache, not R\Cache.
+    EXPECT_EQ(t.Found({-1, {"a/Cache"}}), (Names{"four", "one", "three", "top"}));
+    EXPECT_EQ(t.Found({-1, {"/a/*/"}}), (Names{"four", "top"})); // a's folders and files
+    EXPECT_EQ(t.Found({-1, {"*/one.lnk"}}), (Names{"four", "three", "top", "two"}));
+    // The walked folder itself is never matched.
+    EXPECT_EQ(t.Found({-1, {"R"}}).size(), 5u);
+    // A file the caller ignores is neither read nor counted.
+    EXPECT_EQ(t.Found({}, [](const std::string& p) { return p == "R\\a\\one.lnk"; }),
+              (Names{"four", "three", "top", "two"}));
 }
 
 } // namespace

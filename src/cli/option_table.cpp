@@ -1,0 +1,169 @@
+#include "cli/option_table.h"
+
+namespace {
+
+using K = TValueKind;
+using O = TOptionId;
+
+constexpr TOptionDef kOptions[] = {
+    {O::All, "-a", "--all", "", K::None, "", false, false,
+     "Print every shortcut with its state, not only the invalid ones."},
+    {O::Format, "-f", "--format", "FORMAT", K::Choice, "table csv tsv json", false, false,
+     "How to print the shortcuts: table (the default), csv, tsv or json (see FORMATS)."},
+    {O::Output, "-o", "--output", "FILE", K::File, "", false, false,
+     "Write the shortcuts to FILE instead of standard output. A shortcut file (a name ending "
+     "in .lnk, or a file that is a shortcut) is never overwritten."},
+    {O::Print0, "-0", "--print0", "", K::None, "", false, false,
+     "Print only the shortcut files' paths, each followed by a NUL byte, for xargs -0."},
+    {O::Quiet, "-q", "--quiet", "", K::None, "", false, false,
+     "Print nothing: the exit status alone says whether an invalid shortcut was found, and "
+     "the walk stops at the first one."},
+    {O::Stats, "", "--stats", "", K::None, "", false, false,
+     "At the end, print the counts on standard error as one line of NAME=VALUE pairs for "
+     "scripts: stats: folders= entries= shortcuts= invalid= unreadable= unjudged= seconds= "
+     "(and moved= kept= with --recycle)."},
+    {O::MaxDepth, "", "--max-depth", "N", K::Number, "", false, false,
+     "Look no deeper than N levels below each FOLDER: 1 examines the FOLDER's own entries "
+     "only."},
+    {O::Exclude, "", "--exclude", "GLOB", K::Pattern, "", true, false,
+     "Leave out the files and folders below each FOLDER that GLOB matches; a folder left out "
+     "is not entered (repeatable). A GLOB without '/' is matched against every name, one with "
+     "'/' against the path below the FOLDER. '*' is any run of characters within a name, '?' "
+     "one character; case does not matter."},
+    {O::Recycle, "", "--recycle", "", K::None, "", false, false,
+     "Move the invalid shortcuts found to the trash (the recycle bin on Windows), never "
+     "deleting one for good. Asks once on a terminal."},
+    {O::Yes, "-y", "--yes", "", K::None, "", false, false,
+     "With --recycle: do not ask (for scripts)."},
+    {O::Drive, "", "--drive", "X:=DIR", K::Drive, "", true, true,
+     "Judge the targets on drive letter X below the folder DIR, as C:=/mnt/windows "
+     "(repeatable, one mapping each; wins over a Wine prefix's letter)."},
+    {O::WinePrefix, "", "--wine-prefix", "DIR", K::Folder, "", false, true,
+     "Take the drive letters, the environment and the user folders from this Wine prefix."},
+    {O::NoFollow, "", "--no-follow", "", K::None, "", false, true,
+     "Walk real folders only. By default a symbolic link to a folder is entered, as Wine and "
+     "Explorer show it (a prefix's Desktop is one), each folder once however many links and "
+     "FOLDERs lead to it."},
+    {O::Help, "-h", "--help", "", K::None, "", false, false, "Print this help and exit."},
+    {O::Version, "-V", "--version", "", K::None, "", false, false, "Print the version and exit."},
+};
+
+constexpr TExample kExamples[] = {
+    {"shortcut-sweeper ~/.wine/drive_c/users",
+     "The invalid shortcuts of a Wine prefix's users; the prefix's drive letters are found by "
+     "themselves.",
+     true},
+    {"shortcut-sweeper --drive C:=/mnt/windows /mnt/windows/Users",
+     "The invalid shortcuts of a Windows partition mounted at /mnt/windows.", true},
+    {"shortcut-sweeper --all --format csv --output shortcuts.csv DIR",
+     "Every shortcut with its state, as CSV for a spreadsheet.", false},
+    {"shortcut-sweeper -0 DIR | xargs -0 ls -l", "The invalid shortcut files, to another command.",
+     false},
+    {"shortcut-sweeper --exclude Startup --max-depth 3 DIR",
+     "Three levels deep at most, and not inside folders named Startup.", false},
+    {"shortcut-sweeper --recycle DIR",
+     "Moves the invalid shortcuts to the trash after asking once (--yes: without asking).", false},
+    {"shortcut-sweeper -q DIR || echo 'broken shortcuts in DIR'",
+     "The exit status only, in a script.", false},
+};
+
+constexpr TExitStatus kExitStatuses[] = {
+    {0, "No invalid shortcut was found."},
+    {1, "Invalid shortcuts were found (also when they were moved to the trash)."},
+    {2, "A usage or input error: a wrong option, a FOLDER that is not there or cannot be read, "
+        "an output that cannot be written."},
+    {130, "Interrupted by Ctrl+C (SIGINT): the walk or the moving stops after the file in "
+          "hand, and what was found so far is printed."},
+    {141, "Standard output's reader went away (as with | head): the walk stops at the first "
+          "write that fails, quietly."},
+    {143, "Stopped by SIGTERM, as by Ctrl+C."},
+};
+
+constexpr const char* kVerdict[] = {
+    "A shortcut is invalid only when the file system, on a volume that is present, answered "
+    "that its target is not there. Each verdict comes with its reason (the Reason field): "
+    "\"target not found on C:\" for an invalid one; for a valid one \"target found\", "
+    "\"found without (x86)\", \"network share, not probed\", \"network drive Z:, not "
+    "probed\", \"drive D: has no volume\" (no folder mapped to the letter), \"web "
+    "address\", \"no answer from the file system\" (access denied, a device error), "
+    "\"short name not found under Wine\" (or \"on Linux\": 8.3 names such as PROGRA~1 are "
+    "Windows' own), \"environment variable %X% unknown\", \"known folder X unknown here\", "
+    "\"shell folder\" (Control Panel, Libraries: no file-system target), \"relative path on "
+    "no Windows drive\", \"no file-system target\", \"shortcut could not be read\", "
+    "\"target too long\".",
+    "The target is read as Windows reads it: an environment string (%windir%\\...) "
+    "expanded with the environment of the Windows the shortcut belongs to, else the ID list "
+    "(a known folder such as Documents followed to where it is for that user), else the path "
+    "stored in LinkInfo; a relative path only when nothing else names the target, against "
+    "the shortcut's own folder and never above its drive. On Linux that Windows is the Wine "
+    "prefix (its registry) or, for --drive, Windows' defaults with each user's values from "
+    "the profile the shortcut lies in; never the Linux process's environment.",
+    "Files and folders whose name below a FOLDER holds a '$' (such as $Recycle.Bin) are not "
+    "examined. A FOLDER may also be a shortcut file, which is then judged.",
+};
+
+constexpr const char* kFormats[] = {
+    "table: for a person: a header, then one line per shortcut with its state, name, target, "
+    "reason and shortcut file. On a terminal each line fits its width, long texts shortened in the "
+    "middle; otherwise the table is written when the walk ends, each column as wide as its "
+    "widest text. Control characters show as escapes (\\n, \\x1b).",
+    "csv: RFC 4180: a header line, CR LF line ends, a field in double quotes when it holds a "
+    "comma, a quote, CR or LF, a quote inside doubled. The fields: Name, Target, Location, "
+    "Shortcut, Invalid (true or false), Reason.",
+    "tsv: a header line, LF line ends, one tab between the same fields. Within a field the "
+    "four characters that would break the format are escaped, as is usual for TSV: a "
+    "backslash is written \\\\, a tab \\t, a line feed \\n, a carriage return \\r; every "
+    "other byte is written as it is.",
+    "json: JSON Lines, one object per shortcut with the same fields in order (strings, and "
+    "Invalid true or false). A field whose bytes are not UTF-8 (a file name written in "
+    "another encoding) shows U+FFFD for them, and the object then also holds the exact bytes, "
+    "in Base64, under the field's name followed by Bytes (NameBytes, LocationBytes, "
+    "ShortcutBytes, TargetBytes), so a script can still name the file.",
+    "Names and paths are written as stored, in UTF-8 where the system stores UTF-8.",
+};
+
+constexpr const char* kDriveLetters[] = {
+    "Targets are Windows paths (C:\\Program Files\\...). On Linux a drive letter is judged "
+    "only when it is mapped to a local folder: by --drive, or by a Wine prefix, named with "
+    "--wine-prefix or found by itself when a FOLDER lies inside one (its dosdevices links; a "
+    "letter its registry marks as a network drive stays unmapped). Targets on other letters "
+    "count as valid, and the program says how many there were.",
+    "Names are matched without regard to case, as Windows does.",
+};
+
+constexpr const char* kSignals[] = {
+    "Progress shows on standard error while it is a terminal, and a summary at the end. A "
+    "folder that cannot be read is named on standard error with the reason (as find does), "
+    "skipped and counted. Ctrl+C stops the walk after the file "
+    "in hand and prints what was found; at --recycle's question it moves nothing; while "
+    "moving, it stops after the file in hand and says how many were moved and how many not.",
+};
+
+constexpr TSection kSections[] = {
+    {"WHAT INVALID MEANS", kVerdict, false},
+    {"FORMATS", kFormats, false},
+    {"DRIVE LETTERS", kDriveLetters, true},
+    {"PROGRESS AND SIGNALS", kSignals, false},
+};
+
+} // namespace
+
+std::span<const TOptionDef> OptionTable() { return kOptions; }
+std::span<const TExample> Examples() { return kExamples; }
+std::span<const TExitStatus> ExitStatuses() { return kExitStatuses; }
+
+namespace option_text {
+
+const char* const kSummary = "find broken Windows shortcuts (*.lnk) in folder trees";
+
+const char* const kDescription =
+    "Finds broken shortcuts (*.lnk files whose target is gone) in each FOLDER and the whole "
+    "tree below it, and prints them as they are found. On Linux it judges the shortcuts of a "
+    "Wine prefix or of a mounted Windows partition without starting any Windows program.";
+
+const char* const kFolder =
+    "A folder to walk, with everything below it, or a shortcut file to judge (one or more).";
+
+std::span<const TSection> Sections() { return kSections; }
+
+} // namespace option_text
