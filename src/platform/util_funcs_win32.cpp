@@ -50,6 +50,18 @@ std::string PathOfIdList(LPCITEMIDLIST list, char* buffer) {
     return std::string(buffer);
 }
 
+// The whole path of an identifier list as UTF-8, of any length and in any script (the ANSI
+// call gives at most MAX_PATH - 1 characters, with '?' for letters outside the code page
+// where the system's code page is not UTF-8); empty when it has none.
+std::string WholePathOfIdList(LPCITEMIDLIST list) {
+    std::wstring path(32768, L'\0');
+    if (list == nullptr || !::SHGetPathFromIDListEx(list, path.data(),
+                                                     static_cast<DWORD>(path.size()), GPFIDL_DEFAULT))
+        return {};
+    path.resize(std::char_traits<wchar_t>::length(path.c_str()));
+    return NarrowUtf8(path);
+}
+
 class SystemScreenCursor final : public IScreenCursor {
 public:
     void SetCursor(int cursor) override {
@@ -145,7 +157,7 @@ bool BrowseForFolder(WindowHandle owner, std::string& path, const std::string& t
     result = chosen != nullptr;
     if (result) {
         ShellMemory chosenMemory(*allocator.get(), chosen);
-        path = PathOfIdList(chosen, buffer);
+        path = WholePathOfIdList(chosen);
     }
     return result;
 }
@@ -175,7 +187,7 @@ bool MoveToRecycleBin(WindowHandle owner, const std::vector<std::string>& paths,
     // there is left out: Wine's shell takes it for one it cannot recycle, and asks.
     std::wstring from;
     for (const std::string& path : paths) {
-        const std::wstring wide = WidenAnsi(path);
+        const std::wstring wide = WidenUtf8(path); // the program's paths are UTF-8
         if (wide.empty() || ::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES)
             continue;
         from += wide;
@@ -199,17 +211,17 @@ bool MoveToRecycleBin(WindowHandle owner, const std::vector<std::string>& paths,
     return !op.fAnyOperationsAborted;
 }
 
+// The wide call, so a shortcut whose name lies outside the system's code page is the one
+// whose sheet opens.
 void ShowFileProperties(const std::string& path) {
-    SHELLEXECUTEINFOA info;
+    const std::wstring file = WidenUtf8(path);
+    SHELLEXECUTEINFOW info;
     std::memset(&info, 0, sizeof info);
-#if !defined(_WIN64)
-    static_assert(sizeof(SHELLEXECUTEINFOA) == 60, "32-bit SHELLEXECUTEINFOA");
-#endif
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_INVOKEIDLIST;
-    info.lpVerb = "Properties";
-    info.lpFile = path.c_str();
-    ::ShellExecuteExA(&info);
+    info.lpVerb = L"Properties";
+    info.lpFile = file.c_str();
+    ::ShellExecuteExW(&info);
 }
 
 void OpenLink(const std::string& link) {

@@ -227,6 +227,12 @@ int main(int argc, char** argv) {
         if (!s.lnkinfo.empty())
             lnkinfo += s.file + "\t" + s.lnkinfo + "\n";
     }
+    // A '$' in the folder a user chooses (a profile "ca$h"), and "$Recycle.Bin" below it.
+    MakeFolder(root + "\\ca$h");
+    MakeFolder(root + "\\ca$h\\$Recycle.Bin");
+    if (!WriteFile(root + "\\ca$h\\found.lnk", LinkInfoOnly(root + "\\targets\\app.exe")) ||
+        !WriteFile(root + "\\ca$h\\$Recycle.Bin\\binned.lnk", LinkInfoOnly("C:\\x.exe")))
+        return 1;
     if (!WriteFile(root + "\\expected.tsv", Bytes(expected.begin(), expected.end())) ||
         !WriteFile(root + "\\lnkinfo.tsv", Bytes(lnkinfo.begin(), lnkinfo.end())))
         return 1;

@@ -36,6 +36,14 @@ diff "$root/windows.tsv" "$root/host.tsv" >&2 ||
 diff <(LC_ALL=C sort "$root/expected.tsv") <(cut -f1,3,4 "$root/host.tsv") >&2 ||
     { echo "real_shapes: verdicts other than expected (< expected, > host)" >&2; failed=1; }
 
+# A '$' in the chosen folder excludes nothing below it; "$Recycle.Bin" inside still is left out.
+dollar_core=$(wine_run "$core" 'C:\real-shapes\ca$h' | cut -f1 | tr '\n' ' ')
+dollar_exe=$(wine_run "$exe" --all --format tsv 'C:\real-shapes\ca$h' | tail -n +2 | cut -f1 | tr '\n' ' ')
+dollar_host=$("$host" --all --format tsv "$root/ca\$h" | tail -n +2 | cut -f1 | tr '\n' ' ')
+for got in "$dollar_core" "$dollar_exe" "$dollar_host"; do
+    [ "$got" = "found " ] || { echo "real_shapes: in 'ca\$h' found '$got', not 'found '" >&2; failed=1; }
+done
+
 # The independent parser reads what the generator meant to store.
 if command -v lnkinfo >/dev/null 2>&1; then
     while IFS=$'\t' read -r file expect; do

@@ -442,7 +442,8 @@ TEST_F(MainForm, RowClickFillsTheInfoPanelAndDoubleClickOpensProperties) {
     const TShortcutItem* r = form->Rows().Data(bad);
     EXPECT_EQ(Label("LabelInfo"), "Location: " + r->Location + "\rShortcut: " + r->Shortcut +
                                       "\rTarget: " + r->Target +
-                                      "\rThe shortcut points to an invalid target.");
+                                      "\rThe shortcut points to an invalid target." +
+                                      "\rReason: target not found on C:");
     EXPECT_TRUE(form->GraphicVisible("ImageIconError"));
     EXPECT_FALSE(form->GraphicVisible("ImageIconInfo"));
     EXPECT_FALSE(form->GraphicVisible("ImageIconGood"));
