@@ -44,7 +44,7 @@ std::string KeptFilesText(const std::vector<std::string>& kept);
 class TShortcutSweeper {
 public:
     // Every reference must outlive the object. The finder lists folders through `listing`.
-    TShortcutSweeper(IMainView& view, IReportList& rows, IShellServices& shell, ILinkReader& reader,
+    TShortcutSweeper(IMainView& view, TReportList& rows, IShellServices& shell, ILinkReader& reader,
                      IFileProbes& probes, IDirListing& listing = SystemDirListing());
     TShortcutSweeper(const TShortcutSweeper&) = delete;
     TShortcutSweeper& operator=(const TShortcutSweeper&) = delete;
@@ -108,7 +108,7 @@ private:
     void DeleteCheckedRows();
 
     IMainView& view_;
-    IReportList& rows_;
+    TReportList& rows_;
     IShellServices& shell_;
     ILinkReader& reader_;
     IFileProbes& probes_;
@@ -119,7 +119,7 @@ private:
     };
     TCounts counts_; // the last count over the rows ...
     bool counted_ = false;
-    std::uint64_t countedAt_ = 0; // ... taken at this IReportList::Changes()
+    std::uint64_t countedAt_ = 0; // ... taken at this TReportList::Changes()
     int scanDepth_ = 0;
     int pumping_ = 0;
     bool closePending_ = false;
