@@ -260,6 +260,10 @@ void TShortcutSweeper::DeleteCheckedRows() {
         view_.Warn(KeptFilesText(kept));
 }
 
+std::string GoneFileText(const std::string& shortcut) {
+    return "The shortcut file is no longer there:\r\n" + shortcut;
+}
+
 std::string KeptFilesText(const std::vector<std::string>& kept) {
     std::string text = std::to_string(kept.size()) +
                        (kept.size() == 1 ? " shortcut file was not moved to the recycle bin "
@@ -288,6 +292,11 @@ void TShortcutSweeper::ActionPropertiesExecute() {
     if (!record)
         return;
     const std::string shortcut = record->Shortcut; // the sheet may process messages
+    // A file removed since the scan has no sheet to show: the user is told, and nothing opens.
+    if (probes_.ProbePath(shortcut) == TPathState::Absent) {
+        view_.Warn(GoneFileText(shortcut));
+        return;
+    }
     RunPumping([this, &shortcut] { shell_.ShowFileProperties(shortcut); });
 }
 

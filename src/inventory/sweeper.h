@@ -40,6 +40,8 @@ extern const char* const kDeleteQuestion;
 // The message at the end of a Delete that left files where they were: how many, and the
 // first few of them.
 std::string KeptFilesText(const std::vector<std::string>& kept);
+// The message of Properties for a shortcut file that is no longer there.
+std::string GoneFileText(const std::string& shortcut);
 
 class TShortcutSweeper {
 public:
@@ -73,7 +75,8 @@ public:
     void ActionSelectInvalidExecute();
     void ActionSelectnoneExecute();
     void ActionDeleteExecute();
-    // Properties of the focused row's shortcut file, when a row is highlighted. It is also
+    // Properties of the focused row's shortcut file, when a row is highlighted; a warning
+    // instead when the file is no longer there. It is also
     // the list's double-click handler, which calls it directly, whatever the command's state.
     void ActionPropertiesExecute();
     // A mouse click on the list: the focused row's details in the info panel.

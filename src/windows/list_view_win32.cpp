@@ -2,6 +2,7 @@
 
 #include "inventory/shortcut_item.h"
 #include "windows/main_form_layout.h"
+#include "windows/visible_text.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -168,7 +169,7 @@ void TListViewReport::GetDispInfo(void* info) const {
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
         ::lstrcpynA(item.pszText,
                     item.iSubItem >= 0 && item.iSubItem < static_cast<int>(kListColumns.size())
-                        ? Text(row, item.iSubItem).c_str()
+                        ? VisibleBidi(Text(row, item.iSubItem)).c_str()
                         : "",
                     item.cchTextMax);
     if (item.mask & LVIF_IMAGE)

@@ -11,6 +11,7 @@
 #include "windows/main_form_layout.h"
 #include "windows/properties_box.h"
 #include "windows/properties_route.h"
+#include "windows/visible_text.h"
 #include "winkit/accessibility.h"
 #include "winkit/display_scale.h"
 
@@ -121,7 +122,8 @@ IShellServices& TMainForm::Shell() { return setup_.shell ? *setup_.shell : Syste
 
 // ---- IMainView ----
 
-void TMainForm::SetInfoText(const std::string& text) { SetLabel("LabelInfo", text); }
+// The record's fields in the info panel show their bidirectional controls visibly.
+void TMainForm::SetInfoText(const std::string& text) { SetLabel("LabelInfo", VisibleBidi(text)); }
 void TMainForm::SetStatusText(const std::string& text) { SetLabel("LabelSta", text); }
 void TMainForm::ShowInfoIcon(TInfoIcon icon) { graphics_.ShowOnly(InfoIconName(icon)); }
 

@@ -4,6 +4,7 @@
 #include "base/text.h"
 #include "lnk/link_reader.h"
 #include "lnk/lnk_format.h"
+#include "windows/visible_text.h"
 #include "winkit/accessibility.h"
 #include "winkit/display_scale.h"
 #include "winkit/modal.h"
@@ -108,7 +109,7 @@ void TFormProperties::CreateControls() {
         for (const TPropertyLine& line : lines) {
             labels_.push_back(child("STATIC", line.label, SS_LEFT | SS_NOPREFIX, 0, id++));
             WindowHandle value =
-                child("EDIT", line.value, WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL,
+                child("EDIT", VisibleBidi(line.value), WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL,
                       WS_EX_CLIENTEDGE, id++);
             std::string name = line.label;
             if (!name.empty() && name.back() == ':')

@@ -398,6 +398,20 @@ TEST_F(Sweeper, StatusCountsTheCurrentRowsAndEnablesTheCommands) {
     EXPECT_TRUE(enabled(TActionId::ScanShortcuts));
 }
 
+// Properties of a shortcut removed since the scan: the user is told, and no sheet opens.
+TEST_F(Sweeper, PropertiesOfAFileThatIsGoneSaysSoAndOpensNothing) {
+    Scan(dir.Folder());
+    const int old = RowOf("sub/old.lnk");
+    rows.Select(old);
+    rows.Focus(old);
+    std::filesystem::remove(dir.Path() / "sub/old.lnk");
+    s.ActionPropertiesExecute();
+    EXPECT_TRUE(shell.properties.empty());
+    EXPECT_EQ(view.questions,
+              (std::vector<std::string>{"The shortcut file is no longer there:\r\n" +
+                                        dir.Native("sub/old.lnk") + "|warning"}));
+}
+
 TEST_F(Sweeper, ClickAndPropertiesUseTheFocusedRow) {
     Scan(dir.Folder());
     s.ListViewFilesClick(); // nothing highlighted: the panel keeps the scan text

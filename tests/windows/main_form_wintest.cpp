@@ -625,6 +625,7 @@ TEST_F(MainForm, HelpItemsAndMoreWithAnEmptyLinkAreDisabled) {
                   "HelpHowTosTutorialVideosLink=https://how.example/\n"
                   "HelpHomePageLink=https://home.example/\nHelpCheckForUpdatesLink=u\n"
                   "HelpSupportLink=mailto:s@example.org");
+    program.WriteFile("help.html"); // a link is a file beside the program only when it is there
     shell.opened.clear();
     Open();
     for (int id : {menuHelpContent, menuHowTo, menuHomePage, menuCheckUpdates, menuContact})
@@ -638,6 +639,14 @@ TEST_F(MainForm, HelpItemsAndMoreWithAnEmptyLinkAreDisabled) {
         ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
     EXPECT_EQ(shell.opened,
               (std::vector<std::string>{program.Folder() + "help.html", "https://how.example/"}));
+    // F1 opens Help Content, as the menu says beside the item.
+    ::PostMessageA(form->ListViewFiles, WM_KEYDOWN, VK_F1, 0);
+    Drain();
+    EXPECT_EQ(shell.opened.back(), program.Folder() + "help.html");
+    EXPECT_EQ(shell.opened.size(), 3u);
+    // The link "u" names no file beside the program: it goes to the shell as written.
+    ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(menuCheckUpdates, 0), 0);
+    EXPECT_EQ(shell.opened.back(), "u");
     EXPECT_TRUE(boxes.empty());
 }
 
