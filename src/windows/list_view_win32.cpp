@@ -1,8 +1,8 @@
 #include "windows/list_view.h"
 
 #include "inventory/shortcut_item.h"
+#include "inventory/visible_text.h"
 #include "windows/main_form_layout.h"
-#include "windows/visible_text.h"
 
 #include <windows.h>
 #include <commctrl.h>

@@ -1,6 +1,7 @@
 // The main window: creation, message routing, the handlers and the view interface.
 #include "windows/main_form.h"
 
+#include "inventory/visible_text.h"
 #include "lnk/link_reader.h"
 #include "platform/fs_probes.h"
 #include "platform/startup.h"
@@ -11,7 +12,6 @@
 #include "windows/main_form_layout.h"
 #include "windows/properties_box.h"
 #include "windows/properties_route.h"
-#include "windows/visible_text.h"
 #include "winkit/accessibility.h"
 #include "winkit/display_scale.h"
 

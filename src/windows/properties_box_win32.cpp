@@ -2,9 +2,9 @@
 
 #include "base/system_error.h"
 #include "base/text.h"
+#include "inventory/visible_text.h"
 #include "lnk/link_reader.h"
 #include "lnk/lnk_format.h"
-#include "windows/visible_text.h"
 #include "winkit/accessibility.h"
 #include "winkit/display_scale.h"
 #include "winkit/modal.h"

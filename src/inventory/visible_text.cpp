@@ -1,4 +1,4 @@
-#include "windows/visible_text.h"
+#include "inventory/visible_text.h"
 
 std::string VisibleBidi(std::string_view text) {
     // In UTF-8 the characters are E2 80 AA..AE (U+202A..U+202E) and E2 81 A6..A9

@@ -1,4 +1,4 @@
-#include "windows/visible_text.h"
+#include "inventory/visible_text.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@ namespace {
 TEST(VisibleText, EveryBidiControlIsShownAsItsCodePointAndNothingElseChanges) {
     // "Invoice", RIGHT-TO-LEFT OVERRIDE, "txt.exe": read as "Invoiceexe.txt" when drawn.
     EXPECT_EQ(VisibleBidi("Invoice\xE2\x80\xAEtxt.exe"), "Invoice<U+202E>txt.exe");
-    const char* const all[] = {"\xE2\x80\xAA", "\xE2\x80\xAB", "\xE2\x80\xAC", "\xE2\x80\xAD",
-                               "\xE2\x80\xAE", "\xE2\x81\xA6", "\xE2\x81\xA7", "\xE2\x81\xA8",
-                               "\xE2\x81\xA9"};
+    const char* const all[] = {"\xE2\x80\xAA", "\xE2\x80\xAB", "\xE2\x80\xAC",
+                               "\xE2\x80\xAD", "\xE2\x80\xAE", "\xE2\x81\xA6",
+                               "\xE2\x81\xA7", "\xE2\x81\xA8", "\xE2\x81\xA9"};
     const char* const shown[] = {"<U+202A>", "<U+202B>", "<U+202C>", "<U+202D>", "<U+202E>",
                                  "<U+2066>", "<U+2067>", "<U+2068>", "<U+2069>"};
     for (int i = 0; i < 9; ++i)
