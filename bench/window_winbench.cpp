@@ -82,7 +82,7 @@ void Fill(TMainForm& form, int count) {
 template <class F> void Time(TMainForm& form, const char* what, int count, double target, F step) {
     const int rounds = 5;
     double best = 1e9, total = 0, paint = 0;
-    HWND list = form.Control("ListViewFiles");
+    HWND list = form.ListViewFiles;
     for (int r = 0; r < rounds; ++r) {
         const auto t = Clock::now();
         step(r);
@@ -102,8 +102,8 @@ template <class F> void Time(TMainForm& form, const char* what, int count, doubl
 // same text rebuild into a plain row model.
 void ListFigures(TMainForm& form, int count, double rebuildTarget, double idleTarget) {
     Fill(form, count);
-    HWND edit = form.Control("EditFilter");
-    HWND show = form.Control("ComboBoxShow");
+    HWND edit = form.EditFilter;
+    HWND show = form.ComboBoxShow;
     Time(form, "filter rebuild, text", count, rebuildTarget, [&](int r) {
         ::SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(r % 2 ? "lnk" : "LNK"));
     });
@@ -145,7 +145,7 @@ void DeleteFigure(TMainForm& form, Picker& picker) {
     const auto t = Clock::now();
     form.ExecuteAction(TActionId::Delete);
     const double ms = Ms(t, Clock::now());
-    ::UpdateWindow(form.Control("ListViewFiles"));
+    ::UpdateWindow(form.ListViewFiles);
     std::printf("delete of 10000 checked rows            %9.1f ms (%d moves, %d rows left; "
                 "target < 1000)\n",
                 ms, picker.moves, form.Rows().Count());
@@ -193,7 +193,7 @@ int Show(int seconds, const std::string& programFolder) {
     form.Show();
     form.ExecuteAction(TActionId::ScanShortcuts);
     form.Idle(); // the rows reach the control, as after a scan in the program
-    HWND list = form.Control("ListViewFiles");
+    HWND list = form.ListViewFiles;
     for (int i = 0; i < form.Rows().Count(); ++i) {
         if (form.Rows().Data(i)->Name == "Old Game") {
             LVITEMA state{};

@@ -85,7 +85,4 @@ void TActionList::SetOnUpdate(TNotifyEvent handler) {
         action.SetOnUpdate(handler);
 }
 
-void TActionList::Update() {
-    for (std::size_t i = 0; i < actions_.size(); ++i)
-        onUpdate_();
-}
+void TActionList::Update() { onUpdate_(); }

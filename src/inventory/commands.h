@@ -41,8 +41,9 @@ struct TCommand {
 extern const std::array<TCommand, kActionCount> kCommands;
 
 // The window's action list: one action per command, indexed by TActionId, and the update
-// event that each action runs right before it executes and that every idle pass runs once
-// per action. Scan starts enabled, the row commands disabled (there are no rows yet).
+// event that each action runs right before it executes and that every idle pass runs once:
+// one run sets the enabled state of every action. Scan starts enabled, the row commands
+// disabled (there are no rows yet).
 class TActionList {
 public:
     TActionList();
@@ -54,7 +55,7 @@ public:
 
     // The update event (ActionListUpdate).
     void SetOnUpdate(TNotifyEvent handler);
-    // One idle pass: the update event once for each action bound to a button.
+    // One idle pass: the update event, once.
     void Update();
 
 private:

@@ -3,20 +3,9 @@
 #include "base/text.h"
 
 #include <string_view>
+#include <vector>
 
 namespace {
-
-// Keeps a real list from repainting until the rebuild is done, also when it fails.
-class UpdateGuard {
-public:
-    explicit UpdateGuard(IReportList& rows) : rows_(rows) { rows_.BeginUpdate(); }
-    UpdateGuard(const UpdateGuard&) = delete;
-    UpdateGuard& operator=(const UpdateGuard&) = delete;
-    ~UpdateGuard() { rows_.EndUpdate(); }
-
-private:
-    IReportList& rows_;
-};
 
 // Whether `text` holds `upperNeedle` (already upper-cased) with ASCII letters compared
 // without case, as AsciiUpperCase(text).find(upperNeedle) would say, without copying `text`:
@@ -43,59 +32,24 @@ bool ContainsAsciiNoCase(std::string_view text, std::string_view upperNeedle) {
 } // namespace
 
 void TInventory::AddShortcutItem(std::unique_ptr<TShortcutItem> record) {
-    TShortcutItem* raw = record.get();
-    master_.Add(std::move(record));
-    AddShortcutRow(raw, master_.Mark(master_.Count() - 1));
+    AddShortcutRow(master_.Add(std::move(record)));
 }
 
-void TInventory::AddShortcutRow(TShortcutItem* record, bool checked) {
+void TInventory::AddShortcutRow(TShortcutEntry& entry) {
     ++rowsVersion_;
-    rows_.AddRecordRow(record, record->Invalid ? kImageInvalid : kImageValid, checked);
-}
-
-// The rows are a subsequence of the master list in its order, so one pass over both finds
-// every row's entry; a row whose record is not found ahead (never the case) is looked up from
-// the start.
-void TInventory::KeepMarks() {
-    const int count = master_.Count();
-    int m = 0;
-    for (int i = 0; i < rows_.Count(); ++i) {
-        const TShortcutItem* record = rows_.Data(i);
-        if (!record)
-            continue;
-        int at = m;
-        while (at < count && master_.Items(at) != record)
-            ++at;
-        if (at == count) { // not ahead: looked up from the start
-            at = 0;
-            while (at < count && master_.Items(at) != record)
-                ++at;
-        }
-        if (at == count)
-            continue;
-        master_.SetMark(at, rows_.Checked(i));
-        m = at + 1;
-    }
-}
-
-void TInventory::RemoveRecords(const std::vector<int>& rows,
-                               const std::unordered_set<const TShortcutItem*>& records) {
-    ++rowsVersion_;
-    UpdateGuard guard(rows_);
-    rows_.DeleteRows(rows); // rows first: they refer to the records
-    master_.RemoveAll(records);
+    rows_.Append(entry);
 }
 
 template <class Pred> void TInventory::Rebuild(Pred shown) {
     ++rowsVersion_;
-    UpdateGuard guard(rows_);
-    KeepMarks();
-    rows_.Clear();
+    std::vector<TShortcutEntry*> entries;
+    entries.reserve(static_cast<std::size_t>(master_.Count()));
     for (int i = 0; i < master_.Count(); ++i) {
-        TShortcutItem* record = master_.Items(i);
-        if (shown(*record))
-            AddShortcutRow(record, master_.Mark(i));
+        TShortcutEntry& entry = master_.Entry(i);
+        if (shown(*entry.record))
+            entries.push_back(&entry);
     }
+    rows_.Replace(std::move(entries));
 }
 
 void TInventory::FilterByText(const std::string& text) {
@@ -116,7 +70,6 @@ void TInventory::ShowByState(bool invalid) {
 void TInventory::Clear() {
     ++generation_;
     ++rowsVersion_;
-    UpdateGuard guard(rows_);
     rows_.Clear(); // rows first: they refer to the records
     master_.Clear();
 }

@@ -7,12 +7,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_set>
-#include <vector>
-
-// Row images of the window's image list.
-constexpr int kImageValid = 0;
-constexpr int kImageInvalid = 1;
 
 // Positions of the Show box.
 constexpr int kShowAll = 0;
@@ -22,19 +16,19 @@ constexpr int kShowValid = 2;
 class TInventory {
 public:
     // The rows are shown in `rows`, which outlives the inventory.
-    explicit TInventory(IReportList& rows) : rows_(rows) {}
+    explicit TInventory(TReportList& rows) : rows_(rows) {}
 
     TShortcutList& Master() { return master_; }
     const TShortcutList& Master() const { return master_; }
-    IReportList& Rows() { return rows_; }
+    TReportList& Rows() { return rows_; }
 
     // Appends the record to the master list, then shows its row whatever the filters say,
     // checked when the record is invalid.
     void AddShortcutItem(std::unique_ptr<TShortcutItem> record);
-    // Appends a row: caption, image and check mark, the three sub-items, the record.
-    void AddShortcutRow(TShortcutItem* record, bool checked);
-    // Each rebuild keeps the check marks: the rows' marks are kept beside their records first,
-    // and every row shown again gets its record's mark back.
+    // Appends a row that shows `entry`.
+    void AddShortcutRow(TShortcutEntry& entry);
+    // A rebuild is a new list of the master list's entries: the marks are the entries' own,
+    // so every row shown again shows the mark the user left.
     // Rebuilds the rows: records whose Shortcut or Target holds `text` (ASCII letters
     // compared without case); every record when `text` is empty.
     void FilterByText(const std::string& text);
@@ -45,13 +39,17 @@ public:
     // Counts the calls of Clear: a command that processed messages can tell whether the
     // records it was working on were thrown away meanwhile.
     std::uint64_t Generation() const { return generation_; }
-    // Counts every change of which rows are shown (rebuilds, appended and removed rows): a
-    // command that processed messages can tell whether its row indices still hold.
+    // Counts every change of which entries there are and which rows are shown (rebuilds,
+    // appended and removed rows): a command that processed messages can tell whether what it
+    // knew of them still holds.
     std::uint64_t RowsVersion() const { return rowsVersion_; }
-    // Removes the rows at `rows` (ascending) and destroys `records` with them, each list in
-    // one pass; the rows must be exactly those showing the records.
-    void RemoveRecords(const std::vector<int>& rows,
-                       const std::unordered_set<const TShortcutItem*>& records);
+    // Removes the rows of the entries `gone` answers true for, then destroys those entries,
+    // each list in one pass.
+    template <class Pred> void RemoveEntries(Pred gone) {
+        ++rowsVersion_;
+        rows_.RemoveIf(gone); // rows first: they refer to the entries
+        master_.RemoveIf(gone);
+    }
 
     // The filter box's whole current text changed.
     void EditFilterChange(const std::string& text) { FilterByText(text); }
@@ -60,11 +58,9 @@ public:
 
 private:
     template <class Pred> void Rebuild(Pred shown);
-    // Copies each row's check mark to its record's entry in the master list.
-    void KeepMarks();
 
     TShortcutList master_;
-    IReportList& rows_;
+    TReportList& rows_;
     std::uint64_t generation_ = 0;
     std::uint64_t rowsVersion_ = 0;
 };

@@ -1,7 +1,8 @@
 #include "inventory/report_list.h"
 
-#include "inventory/shortcut_item.h"
+#include "inventory/shortcut_list.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 const std::string& RecordText(const TShortcutItem* record, int column) {
@@ -22,31 +23,70 @@ const std::string& RecordText(const TShortcutItem* record, int column) {
     }
 }
 
-void TReportListModel::Clear() {
-    ++changes_;
-    rows_.clear();
-    focused_ = -1;
+TShortcutItem* TReportList::Data(int row) const { return Entry(row).record.get(); }
+
+bool TReportList::Checked(int row) const { return Entry(row).mark; }
+
+void TReportList::SetChecked(int row, bool checked) {
+    bool& mark = Entry(row).mark;
+    if (mark != checked) {
+        mark = checked;
+        Changed();
+    }
 }
 
-int TReportListModel::AddRecordRow(TShortcutItem* record, int image, bool checked) {
+int TReportList::Image(int row) const { return Data(row)->Invalid ? kImageInvalid : kImageValid; }
+
+void TReportList::EndUpdate() {
+    if (updateDepth_ > 0 && --updateDepth_ == 0)
+        UpdateEnded();
+}
+
+void TReportList::Replace(std::vector<TShortcutEntry*> entries) {
+    rows_ = std::move(entries);
     ++changes_;
-    rows_.push_back({record, image, checked, false});
-    return Count() - 1;
+    RowsReplaced();
+}
+
+void TReportList::Append(TShortcutEntry& entry) {
+    rows_.push_back(&entry);
+    Changed();
+}
+
+void TReportList::Remove(const std::vector<int>& rows) {
+    if (!rows.empty() && (rows.front() < 0 || rows.back() >= Count()))
+        throw std::out_of_range("report list row");
+    std::size_t next = 0, kept = 0;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (next < rows.size() && static_cast<std::size_t>(rows[next]) == i) {
+            ++next;
+            continue;
+        }
+        rows_[kept++] = rows_[i];
+    }
+    if (next != rows.size())
+        throw std::out_of_range("report list row");
+    rows_.resize(kept);
+    ++changes_;
+    RowsRemoved(rows);
 }
 
 int TReportListModel::SelectedCount() const {
-    int n = 0;
-    for (const Row& r : rows_)
-        n += r.selected ? 1 : 0;
-    return n;
+    return static_cast<int>(std::count(selected_.begin(), selected_.end(), true));
 }
 
-void TReportListModel::DeleteRows(const std::vector<int>& rows) {
-    std::vector<Row> kept;
-    kept.reserve(rows_.size());
+void TReportListModel::RowsReplaced() {
+    selected_.assign(Index(Count()), false);
+    focused_ = -1;
+}
+
+// The rows that stay keep their highlight and the focus.
+void TReportListModel::RowsRemoved(const std::vector<int>& rows) {
+    std::vector<bool> kept;
+    kept.reserve(Index(Count()));
     std::size_t next = 0;
     int focused = focused_;
-    for (int i = 0; i < Count(); ++i) {
+    for (int i = 0; i < static_cast<int>(selected_.size()); ++i) {
         if (next < rows.size() && rows[next] == i) {
             ++next;
             if (i == focused_)
@@ -55,11 +95,8 @@ void TReportListModel::DeleteRows(const std::vector<int>& rows) {
                 --focused;
             continue;
         }
-        kept.push_back(std::move(rows_[static_cast<std::size_t>(i)]));
+        kept.push_back(selected_[Index(i)]);
     }
-    if (next != rows.size())
-        throw std::out_of_range("report list row");
-    rows_ = std::move(kept);
+    selected_ = std::move(kept);
     focused_ = focused;
-    ++changes_;
 }

@@ -50,7 +50,7 @@ std::string_view VolumeOf(std::string_view path) {
 
 } // namespace
 
-TShortcutSweeper::TShortcutSweeper(IMainView& view, IReportList& rows, IShellServices& shell,
+TShortcutSweeper::TShortcutSweeper(IMainView& view, TReportList& rows, IShellServices& shell,
                                    ILinkReader& reader, IFileProbes& probes, IDirListing& listing)
     : view_(view), rows_(rows), shell_(shell), reader_(reader), probes_(probes), inventory_(rows),
       finder_(listing) {
@@ -138,10 +138,8 @@ void TShortcutSweeper::FormKeyDown(TKey key) {
 // --- The commands --------------------------------------------------------------------------
 
 void TShortcutSweeper::ActionSelectInvalidExecute() {
-    for (int i = 0; i < rows_.Count(); ++i) {
-        const TShortcutItem* record = rows_.Data(i);
-        rows_.SetChecked(i, record != nullptr && record->Invalid);
-    }
+    for (int i = 0; i < rows_.Count(); ++i)
+        rows_.SetChecked(i, rows_.Data(i)->Invalid);
 }
 
 void TShortcutSweeper::ActionSelectnoneExecute() {
@@ -160,36 +158,61 @@ void TShortcutSweeper::ActionDeleteExecute() {
 }
 
 // Moves the checked rows' shortcut files to the recycle bin, a group of files on one volume
-// per shell call, and removes a row and its record exactly when its file is no longer there
+// per shell call, and removes a row and its entry exactly when its file is no longer there
 // afterwards, whatever the shell answered. Between the calls the window handles its messages
-// and the status line says how far it is. A file that stays is named in one message at the
-// end; a cancel in the shell's own warning stops the Delete and keeps the rest.
+// and the status line says how far it is. The files still there when the Delete ends are
+// named in one message. A No in the shell's own warning keeps that one file and the Delete
+// goes on; a Cancel stops it and keeps the rest.
 //
 // The calls process messages, and what runs then may rebuild, shrink or empty the rows and
-// the master list. Rows are found again by record after each call; a new scan (the records
-// thrown away) ends the Delete; a record that went meanwhile is left alone (one at the same
-// address is taken only when it is the same shortcut).
+// the master list. Entries are looked for again whenever anything else changed them; a new
+// scan (the records thrown away) ends the Delete; an entry that went meanwhile is left alone
+// (one at the same address is taken only when it is the same shortcut).
 void TShortcutSweeper::DeleteCheckedRows() {
     const std::uint64_t generation = inventory_.Generation();
     struct TPending {
-        const TShortcutItem* record;
+        const TShortcutEntry* entry;
         std::string shortcut;
     };
-    std::vector<TPending> pending; // from the last row to the first
+    std::vector<TPending> pending;                    // from the last row to the first
+    std::unordered_set<const TShortcutEntry*> listed; // the entries the master list holds
     for (int row = rows_.Count() - 1; row >= 0; --row)
-        if (rows_.Checked(row) && rows_.Data(row))
-            pending.push_back({rows_.Data(row), rows_.Data(row)->Shortcut});
+        if (rows_.Checked(row)) {
+            pending.push_back({&rows_.Entry(row), rows_.Data(row)->Shortcut});
+            listed.insert(pending.back().entry);
+        }
+    std::uint64_t listedAt = inventory_.RowsVersion();
     const auto absent = [this](const std::string& path) {
         return probes_.ProbePath(path) == TPathState::Absent;
     };
     const auto thrownAway = [&] { return inventory_.Generation() != generation; };
 
-    // The records of the master list, taken again whenever the rows changed other than by
-    // this Delete.
-    std::unordered_set<const TShortcutItem*> listed;
-    std::uint64_t listedAt = inventory_.RowsVersion() + 1;
+    // The pending files [from, to) after the shell had its say: a file still there is kept,
+    // the row and entry of one that is gone go.
     std::vector<std::string> kept;
-    std::size_t done = 0, moved = 0;
+    std::size_t moved = 0;
+    const auto settle = [&](std::size_t from, std::size_t to) {
+        if (inventory_.RowsVersion() != listedAt) { // something else changed the entries
+            listed.clear();
+            for (int i = 0; i < inventory_.Master().Count(); ++i)
+                listed.insert(&inventory_.Master().Entry(i));
+        }
+        std::unordered_set<const TShortcutEntry*> gone;
+        for (std::size_t i = from; i < to; ++i) {
+            const TPending& p = pending[i];
+            if (!absent(p.shortcut))
+                kept.push_back(p.shortcut);
+            else if (listed.count(p.entry) && p.entry->record->Shortcut == p.shortcut)
+                gone.insert(p.entry);
+        }
+        if (!gone.empty())
+            inventory_.RemoveEntries([&gone](const TShortcutEntry* e) { return gone.count(e); });
+        for (const TShortcutEntry* entry : gone)
+            listed.erase(entry);
+        listedAt = inventory_.RowsVersion();
+    };
+
+    std::size_t done = 0;
     bool cancelled = false;
     while (done < pending.size() && !cancelled) {
         std::size_t end = done + 1;
@@ -201,10 +224,10 @@ void TShortcutSweeper::DeleteCheckedRows() {
         for (std::size_t i = done; i < end; ++i)
             if (!absent(pending[i].shortcut))
                 paths.push_back(pending[i].shortcut);
-        // The shell stops at a file it cannot move: that one stays, and the files after it
-        // get another call, so a group costs one call plus one per such file. What is still
-        // there after the last call stays.
-        std::unordered_set<std::string> stayed;
+        // The shell may stop at a file it did not move (one the user kept, one it could not
+        // move): that one stays, and the files after it get another call, so a group costs
+        // one call plus one per such file.
+        std::size_t stayed = 0;
         for (std::vector<std::string> left = paths; !left.empty();) {
             cancelled = !shell_.MoveToRecycleBin(view_.Handle(), left, false);
             if (thrownAway())
@@ -215,33 +238,11 @@ void TShortcutSweeper::DeleteCheckedRows() {
                     still.push_back(path);
             const std::size_t stop =
                 cancelled ? still.size() : std::min<std::size_t>(still.size(), 1);
-            stayed.insert(still.begin(), still.begin() + static_cast<std::ptrdiff_t>(stop));
+            stayed += stop;
             left.assign(still.begin() + static_cast<std::ptrdiff_t>(stop), still.end());
         }
-        moved += paths.size() - stayed.size();
-
-        if (inventory_.RowsVersion() != listedAt) { // something else changed the records
-            listed.clear();
-            for (int i = 0; i < inventory_.Master().Count(); ++i)
-                listed.insert(inventory_.Master().Items(i));
-        }
-        std::unordered_set<const TShortcutItem*> gone;
-        for (std::size_t i = done; i < end; ++i) {
-            const TPending& p = pending[i];
-            if (stayed.count(p.shortcut))
-                kept.push_back(p.shortcut);
-            else if (listed.count(p.record) && p.record->Shortcut == p.shortcut)
-                gone.insert(p.record);
-        }
-        std::vector<int> goneRows;
-        for (int row = 0; row < rows_.Count(); ++row)
-            if (gone.count(rows_.Data(row)))
-                goneRows.push_back(row);
-        if (!gone.empty())
-            inventory_.RemoveRecords(goneRows, gone);
-        for (const TShortcutItem* record : gone)
-            listed.erase(record);
-        listedAt = inventory_.RowsVersion();
+        moved += paths.size() - stayed;
+        settle(done, end);
         done = end;
 
         view_.SetStatusText("Moving shortcuts to the recycle bin... " + std::to_string(done) +
@@ -250,14 +251,17 @@ void TShortcutSweeper::DeleteCheckedRows() {
         if (thrownAway())
             return;
     }
-    for (; done < pending.size(); ++done) // left by a cancel
-        kept.push_back(pending[done].shortcut);
+    settle(done, pending.size()); // left by a cancel: those removed meanwhile go all the same
 
     view_.SetStatusText(std::to_string(moved) +
                         (moved == 1 ? " shortcut file" : " shortcut files") +
                         " moved to the recycle bin.");
     if (!kept.empty())
         view_.Warn(KeptFilesText(kept));
+}
+
+std::string GoneFileText(const std::string& shortcut) {
+    return "The shortcut file is no longer there:\r\n" + shortcut;
 }
 
 std::string KeptFilesText(const std::vector<std::string>& kept) {
@@ -288,6 +292,11 @@ void TShortcutSweeper::ActionPropertiesExecute() {
     if (!record)
         return;
     const std::string shortcut = record->Shortcut; // the sheet may process messages
+    // A file removed since the scan has no sheet to show: the user is told, and nothing opens.
+    if (probes_.ProbePath(shortcut) == TPathState::Absent) {
+        view_.Warn(GoneFileText(shortcut));
+        return;
+    }
     RunPumping([this, &shortcut] { shell_.ShowFileProperties(shortcut); });
 }
 
@@ -312,8 +321,8 @@ void TShortcutSweeper::ListViewFilesClick() {
 
 // --- Status --------------------------------------------------------------------------------
 
-// The idle pass runs this once per command button, and the rows rarely change in between:
-// the counts are taken again only when the rows changed since the last count.
+// Every idle pass runs this once, and the rows rarely change between passes: the counts are
+// taken again only when the rows changed since the last count.
 void TShortcutSweeper::UpdateStatus() {
     if (!counted_ || rows_.Changes() != countedAt_) {
         counts_ = {};
@@ -321,8 +330,7 @@ void TShortcutSweeper::UpdateStatus() {
         for (int i = 0; i < counts_.total; ++i) {
             if (rows_.Checked(i))
                 ++counts_.checked;
-            const TShortcutItem* record = rows_.Data(i);
-            if (record && record->Invalid)
+            if (rows_.Data(i)->Invalid)
                 ++counts_.invalid;
         }
         counted_ = true;

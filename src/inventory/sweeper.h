@@ -40,11 +40,13 @@ extern const char* const kDeleteQuestion;
 // The message at the end of a Delete that left files where they were: how many, and the
 // first few of them.
 std::string KeptFilesText(const std::vector<std::string>& kept);
+// The message of Properties for a shortcut file that is no longer there.
+std::string GoneFileText(const std::string& shortcut);
 
 class TShortcutSweeper {
 public:
     // Every reference must outlive the object. The finder lists folders through `listing`.
-    TShortcutSweeper(IMainView& view, IReportList& rows, IShellServices& shell, ILinkReader& reader,
+    TShortcutSweeper(IMainView& view, TReportList& rows, IShellServices& shell, ILinkReader& reader,
                      IFileProbes& probes, IDirListing& listing = SystemDirListing());
     TShortcutSweeper(const TShortcutSweeper&) = delete;
     TShortcutSweeper& operator=(const TShortcutSweeper&) = delete;
@@ -73,7 +75,8 @@ public:
     void ActionSelectInvalidExecute();
     void ActionSelectnoneExecute();
     void ActionDeleteExecute();
-    // Properties of the focused row's shortcut file, when a row is highlighted. It is also
+    // Properties of the focused row's shortcut file, when a row is highlighted; a warning
+    // instead when the file is no longer there. It is also
     // the list's double-click handler, which calls it directly, whatever the command's state.
     void ActionPropertiesExecute();
     // A mouse click on the list: the focused row's details in the info panel.
@@ -108,7 +111,7 @@ private:
     void DeleteCheckedRows();
 
     IMainView& view_;
-    IReportList& rows_;
+    TReportList& rows_;
     IShellServices& shell_;
     ILinkReader& reader_;
     IFileProbes& probes_;
@@ -119,7 +122,7 @@ private:
     };
     TCounts counts_; // the last count over the rows ...
     bool counted_ = false;
-    std::uint64_t countedAt_ = 0; // ... taken at this IReportList::Changes()
+    std::uint64_t countedAt_ = 0; // ... taken at this TReportList::Changes()
     int scanDepth_ = 0;
     int pumping_ = 0;
     bool closePending_ = false;

@@ -34,9 +34,10 @@ int BrowseCallback(WindowHandle dialog, unsigned message, std::intptr_t param, s
 // shell asks to confirm the move only when `confirm` is true. It never destroys a file for
 // good without asking: where a file cannot be recycled (a volume without a recycle bin, a
 // failing trash) the shell warns first, and a file the user keeps stays. Which files went is
-// not reported: the file system tells. False when the user cancelled the operation, which
-// leaves the files not yet handled where they are. The shell may stop at a file it cannot
-// move (one held open elsewhere), leaving the rest where they are too.
+// not reported: the file system tells. False when the user cancelled the operation (Cancel,
+// Escape or closing the warning), which leaves the files not yet handled where they are; a
+// file kept with No is no cancel. The shell may stop at a file it cannot move (one held open
+// elsewhere) or one the user kept, leaving the rest where they are too.
 bool MoveToRecycleBin(WindowHandle owner, const std::vector<std::string>& paths, bool confirm);
 
 // Opens the shell's Properties sheet of the file, ignoring failure.

@@ -55,8 +55,8 @@ std::string PathOfIdList(LPCITEMIDLIST list, char* buffer) {
 // where the system's code page is not UTF-8); empty when it has none.
 std::string WholePathOfIdList(LPCITEMIDLIST list) {
     std::wstring path(32768, L'\0');
-    if (list == nullptr || !::SHGetPathFromIDListEx(list, path.data(),
-                                                     static_cast<DWORD>(path.size()), GPFIDL_DEFAULT))
+    if (list == nullptr || !::SHGetPathFromIDListEx(
+                               list, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT))
         return {};
     path.resize(std::char_traits<wchar_t>::length(path.c_str()));
     return NarrowUtf8(path);
@@ -182,6 +182,66 @@ int BrowseCallback(WindowHandle dialog, unsigned message, std::intptr_t param, s
     return 0;
 }
 
+namespace {
+
+// The shell tells a file the user kept in its warning ("No") and an operation the user
+// cancelled alike (fAnyOperationsAborted), and Wine's shell also stops at a kept file. The
+// answer itself is watched while the shell works: the command a dialog box of this thread is
+// sent or posted (a button, Escape) or its closing.
+thread_local bool g_answeredCancel = false;
+
+void NoteAnswer(HWND window, UINT message, WPARAM wp) {
+    char name[16] = {};
+    if (!window || !::GetClassNameA(window, name, sizeof name) || lstrcmpA(name, "#32770") != 0)
+        return;
+    if (message == WM_CLOSE || (message == WM_COMMAND && LOWORD(wp) == IDCANCEL))
+        g_answeredCancel = true;
+}
+
+LRESULT CALLBACK WatchSent(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION) {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lp);
+        NoteAnswer(sent->hwnd, sent->message, sent->wParam);
+    }
+    return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
+LRESULT CALLBACK WatchPosted(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION && wp == PM_REMOVE) {
+        const auto* posted = reinterpret_cast<const MSG*>(lp);
+        NoteAnswer(posted->hwnd, posted->message, posted->wParam);
+    }
+    return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
+// The hooks of one shell call, removed when it returns.
+class AnswerWatch {
+public:
+    AnswerWatch()
+        : sent_(::SetWindowsHookExA(WH_CALLWNDPROC, WatchSent, nullptr, ::GetCurrentThreadId())),
+          posted_(
+              ::SetWindowsHookExA(WH_GETMESSAGE, WatchPosted, nullptr, ::GetCurrentThreadId())) {
+        g_answeredCancel = false;
+    }
+    AnswerWatch(const AnswerWatch&) = delete;
+    AnswerWatch& operator=(const AnswerWatch&) = delete;
+    ~AnswerWatch() {
+        if (sent_)
+            ::UnhookWindowsHookEx(sent_);
+        if (posted_)
+            ::UnhookWindowsHookEx(posted_);
+    }
+    bool Cancelled() const { return g_answeredCancel; }
+
+private:
+    HHOOK sent_, posted_;
+};
+
+// SHFileOperation's answers to a cancel (ERROR_CANCELLED, and the older DE_OPCANCELLED).
+constexpr int kOperationCancelled = 0x75;
+
+} // namespace
+
 bool MoveToRecycleBin(WindowHandle owner, const std::vector<std::string>& paths, bool confirm) {
     // A list of names, each ended by a zero, the list by an empty name. A file that is not
     // there is left out: Wine's shell takes it for one it cannot recycle, and asks.
@@ -207,8 +267,10 @@ bool MoveToRecycleBin(WindowHandle owner, const std::vector<std::string>& paths,
     op.fFlags = FOF_ALLOWUNDO | FOF_SILENT | FOF_WANTNUKEWARNING | FOF_NOERRORUI;
     if (!confirm)
         op.fFlags |= FOF_NOCONFIRMATION;
-    ::SHFileOperationW(&op);
-    return !op.fAnyOperationsAborted;
+    const AnswerWatch watch;
+    const int result = ::SHFileOperationW(&op);
+    // A file kept in the shell's warning is no reason to stop; a cancel is.
+    return !(result == ERROR_CANCELLED || result == kOperationCancelled || watch.Cancelled());
 }
 
 // The wide call, so a shortcut whose name lies outside the system's code page is the one

@@ -2,6 +2,7 @@
 // the main window is created.
 #pragma once
 
+#include "platform/fs_probes.h"
 #include "settings/settings.h"
 
 #include <string>
@@ -26,9 +27,12 @@ extern TGlobalVars GlobalVars;
 // ("help.html") names a file beside the program and is expanded with `programFolder` (see
 // ExpandProgramRelativeLink), so the shell opens the shipped page whatever the current
 // folder is. A web address, a mail address or a full path is stored as read.
-void LoadGlobalVars(TGlobalVars& vars, const TSettings& settings, std::string_view programFolder);
+void LoadGlobalVars(TGlobalVars& vars, const TSettings& settings, std::string_view programFolder,
+                    IFileProbes& probes = SystemFileProbes());
 
-// `link` prefixed with AddTrailingBackslash(programFolder) when it is a relative file name:
-// not empty, no ':' anywhere (so no "C:", no "https:", no "mailto:") and not starting with
-// '\' or '/'. Anything else comes back unchanged.
-std::string ExpandProgramRelativeLink(std::string_view link, std::string_view programFolder);
+// `link` prefixed with AddTrailingBackslash(programFolder) when it is a relative file name
+// (not empty, no ':' anywhere, so no "C:", no "https:", no "mailto:", and not starting with
+// '\' or '/') and that file exists beside the program. Anything else comes back unchanged: a
+// web address without a scheme ("www.example.com") is handed to the shell as written.
+std::string ExpandProgramRelativeLink(std::string_view link, std::string_view programFolder,
+                                      IFileProbes& probes = SystemFileProbes());

@@ -34,17 +34,17 @@ public:
 
 private:
     std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
-    void Paint(HDC dc);
+    void Paint(HDC dc, TSize size) override;
     bool OverLink(int x, int y) const;
-    // Fonts, places and frame for dpi_ (at creation and on WM_DPICHANGED).
-    void ScaleFonts();
-    void ApplyDpi(const void* suggested);
+    // Fonts and places for Dpi() (at creation and on WM_DPICHANGED).
+    void ScaleFonts() override;
+    void ApplyDpi() override;
+    TSize DesignClientSize() const override;
 
     WindowHandle owner_; // not owned
     std::string title_;
     IShellServices& shell_;
     TIcon icon_;
-    int dpi_ = 96; // the density the layout is scaled to
     TFont fontNormal_, fontName_, fontLink_;
     std::vector<HFONT> fonts_; // not owned: the three above, by font number
     TPaintedLayer labels_;

@@ -10,7 +10,8 @@
 
 namespace {
 
-const TWindowClass kClass{"TFormAbout", TWindowClass::Background::White};
+const TWindowClass kClass{
+    .name = "TFormAbout", .background = TWindowClass::Background::White, .painted = true};
 // The layout in client pixels at 96 dpi, scaled to the box's display like the main window's.
 constexpr int kWidth = 375, kHeight = 217;
 constexpr TBounds kIconPlace{16, 8, 32, 32}; // the icon inside ImageIcon's 33 x 33
@@ -50,10 +51,7 @@ TFormAbout::TFormAbout(WindowHandle owner, const std::string& title, HICON icon,
           [this](const std::string& text, int font) {
               return TextExtent(Handle(), fonts_[static_cast<std::size_t>(font)], text);
           },
-          [this](const TBounds&) {
-              if (Handle())
-                  ::InvalidateRect(Handle(), nullptr, TRUE);
-          }) {
+          [this](const TBounds&) { Invalidate(); }) {
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     const int dpi = SystemDpi();
@@ -66,38 +64,38 @@ TFormAbout::TFormAbout(WindowHandle owner, const std::string& title, HICON icon,
                     .width = frame.width,
                     .height = frame.height,
                     .parent = owner_});
-    dpi_ = WindowDpi(Handle());
     ScaleFonts();
     // The stored texts are placeholders until FormCreate fills them in.
     for (const TGraphic& label : AboutLabels())
         labels_.Add(label);
-    ApplyDpi(nullptr);
+    ApplyDpi();
+    FitFrame();
     FormCreate();
 }
 
 void TFormAbout::ScaleFonts() {
     // The OK button lets go of the old font before it is freed.
     TFont old = std::move(fontNormal_);
-    fontNormal_.reset(MakeScaledFont("Tahoma", 11, dpi_));
-    fontName_.reset(MakeScaledFont("Arial", 13, dpi_, true, false, true));
-    fontLink_.reset(MakeScaledFont("Tahoma", 11, dpi_, false, true));
+    fontNormal_.reset(MakeScaledFont("Tahoma", 11, Dpi()));
+    fontName_.reset(MakeScaledFont("Arial", 13, Dpi(), true, false, true));
+    fontLink_.reset(MakeScaledFont("Tahoma", 11, Dpi(), false, true));
     fonts_ = {fontNormal_.get(), fontName_.get(), fontLink_.get()};
     ::SendMessageA(::GetDlgItem(Handle(), IDOK), WM_SETFONT,
                    reinterpret_cast<WPARAM>(fontNormal_.get()), TRUE);
 }
 
-// Places the labels and OK for dpi_ and fits the fixed frame around the scaled client area,
-// at the system's suggested RECT or where the box is (nullptr).
-void TFormAbout::ApplyDpi(const void* suggested) {
+TSize TFormAbout::DesignClientSize() const { return {kWidth, kHeight}; }
+
+// Places the labels and OK for Dpi().
+void TFormAbout::ApplyDpi() {
     for (const TGraphic& label : AboutLabels())
-        labels_.SetBounds(label.name, Scale(label.bounds, dpi_));
+        labels_.SetBounds(label.name, Scale(label.bounds, Dpi()));
     labels_.Remeasure();
     HWND hwnd = Handle();
-    const TBounds ok = Scale(kOkPlace, dpi_);
+    const TBounds ok = Scale(kOkPlace, Dpi());
     ::SetWindowPos(::GetDlgItem(hwnd, IDOK), nullptr, ok.left, ok.top, ok.width, ok.height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    FitClientArea(Handle(), Scale(TSize{kWidth, kHeight}, dpi_), dpi_, suggested);
-    ::InvalidateRect(hwnd, nullptr, TRUE);
+    Invalidate();
 }
 
 TFormAbout::~TFormAbout() { DestroyHandle(); }
@@ -117,8 +115,8 @@ bool TFormAbout::OverLink(int x, int y) const {
     return hit && hit->name == "LabelWeb" && !hit->text.empty();
 }
 
-void TFormAbout::Paint(HDC dc) {
-    const TBounds at = Scale(kIconPlace, dpi_);
+void TFormAbout::Paint(HDC dc, TSize) {
+    const TBounds at = Scale(kIconPlace, Dpi());
     if (icon_)
         ::DrawIconEx(dc, at.left, at.top, icon_.get(), at.width, at.height, 0, nullptr, DI_NORMAL);
     PaintLayer(dc, labels_, fonts_, {});
@@ -143,18 +141,6 @@ std::intptr_t TFormAbout::OnMessage(unsigned message, std::uintptr_t wp, std::in
                           0, 0, 0, 0, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)),
                           ::GetModuleHandleA(nullptr), nullptr);
         return 0;
-    case WM_DPICHANGED:
-        dpi_ = HIWORD(wp);
-        ScaleFonts();
-        ApplyDpi(reinterpret_cast<const void*>(lp));
-        return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = ::BeginPaint(hwnd, &ps);
-        Paint(dc);
-        ::EndPaint(hwnd, &ps);
-        return 0;
-    }
     case WM_COMMAND:
         // Only OK ends the box: it has no cancel button, so Escape does nothing.
         if (LOWORD(wp) == IDOK)

@@ -1,8 +1,8 @@
-// The report list over an owner-data (virtual) list-view control. The rows (record, image,
-// check mark, in master-list order) live here; the control holds only their number, the
-// selection and the focused row, and asks for what it paints. So a rebuild of 100,000 rows
-// is a rebuild of this model plus one message telling the control the new count, and
-// reading a row's mark or record never goes to the control.
+// The report list over an owner-data (virtual) list-view control. The rows (references to
+// the master list's entries, in its order) live in TReportList; the control holds only their
+// number, the selection and the focused row, and asks for what it paints. So a rebuild of
+// 100,000 rows is a new list of references plus one message telling the control the new
+// count, and reading a row's mark or record never goes to the control.
 #pragma once
 
 #include "base/handles.h"
@@ -11,25 +11,13 @@
 #include <string>
 #include <vector>
 
-class TListViewReport final : public IReportList {
+class TListViewReport final : public TReportList {
 public:
     // `view` is a report-style list view made with LVS_OWNERDATA; SetUp prepares it.
     explicit TListViewReport(WindowHandle view) : view_(view) {}
 
-    int Count() const override { return static_cast<int>(rows_.size()); }
-    void BeginUpdate() override;
-    void EndUpdate() override;
-    void Clear() override;
-    int AddRecordRow(TShortcutItem* record, int image, bool checked) override;
-    void DeleteRows(const std::vector<int>& rows) override;
-    int Image(int row) const override { return rows_.at(Index(row)).image; }
-    void SetChecked(int row, bool checked) override;
-    bool Checked(int row) const override { return rows_.at(Index(row)).checked; }
-    std::string Text(int row, int column) const override;
-    TShortcutItem* Data(int row) const override { return rows_.at(Index(row)).data; }
     int SelectedCount() const override;
     int FocusedRow() const override;
-    std::uint64_t Changes() const override { return changes_; }
 
     WindowHandle Handle() const { return view_; }
     // Makes the control a checkable report with whole-row selection, the window's columns,
@@ -61,25 +49,16 @@ public:
     TInput ToggleFromInput(const void* msg);
 
 private:
-    struct Row {
-        TShortcutItem* data = nullptr;
-        int image = -1;
-        bool checked = false;
-    };
-    static std::size_t Index(int row) { return static_cast<std::size_t>(row); }
-    void Changed() {
-        repaint_ = true;
-        ++changes_;
-    }
+    void RowsReplaced() override;
+    void RowsRemoved(const std::vector<int>& rows) override;
+    void RowsChanged() override { repaint_ = true; }
+    void UpdateEnded() override;
     void RedrawRow(int row);
     // Whether the point (client coordinates) is on the check box of `row`.
     bool OnCheckBox(int row, int x, int y) const;
 
-    WindowHandle view_; // not owned
-    std::vector<Row> rows_;
-    int updateDepth_ = 0;
+    WindowHandle view_;    // not owned
     int controlCount_ = 0; // the number of rows the control was last told
     bool cleared_ = false; // the rows were replaced since the last flush
     bool repaint_ = false;
-    std::uint64_t changes_ = 0;
 };

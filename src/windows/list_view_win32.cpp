@@ -1,6 +1,7 @@
 #include "windows/list_view.h"
 
 #include "inventory/shortcut_item.h"
+#include "inventory/visible_text.h"
 #include "windows/main_form_layout.h"
 
 #include <windows.h>
@@ -34,51 +35,19 @@ void TListViewReport::SetUp(HIMAGELIST rowImages) {
     }
 }
 
-// ---- The model ----
+// ---- The rows ----
 
-int TListViewReport::AddRecordRow(TShortcutItem* record, int image, bool checked) {
-    rows_.push_back(Row{record, image, checked});
-    Changed();
-    return Count() - 1;
-}
-
-std::string TListViewReport::Text(int row, int column) const {
-    return RecordText(rows_.at(Index(row)).data, column);
-}
-
-void TListViewReport::SetChecked(int row, bool checked) {
-    bool& mark = rows_.at(Index(row)).checked;
-    if (mark != checked) {
-        mark = checked;
-        Changed();
-    }
-}
-
-void TListViewReport::Clear() {
-    rows_.clear();
+void TListViewReport::RowsReplaced() {
     cleared_ = true; // the control hears of it at the next flush, with the new count
-    Changed();
+    repaint_ = true;
     Flush();
 }
 
 // The rows that stay keep their highlight and the focus, and the list shows the same rows
 // at its top as before: the control's marks are by place, so they are taken off, the count
 // is set, and they are put back at the rows' new places.
-void TListViewReport::DeleteRows(const std::vector<int>& rows) {
-    std::size_t next = 0, kept = 0;
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (next < rows.size() && Index(rows[next]) == i) {
-            ++next;
-            continue;
-        }
-        if (kept != i)
-            rows_[kept] = std::move(rows_[i]);
-        ++kept;
-    }
-    if (next != rows.size())
-        throw std::out_of_range("report list row");
-    rows_.resize(kept);
-    Changed();
+void TListViewReport::RowsRemoved(const std::vector<int>& rows) {
+    repaint_ = true;
     if (cleared_) { // replaced rows not yet shown: the next flush sets the control anew
         Flush();
         return;
@@ -149,19 +118,15 @@ int TListViewReport::FocusedRow() const {
 // The control hears of the rows only when the outermost update ends, so a rebuild of many
 // rows paints once. (Turning the control's redraw off and on is not needed for that, and
 // costs a full recalculation of the control each time in some list-view implementations.)
-void TListViewReport::BeginUpdate() { ++updateDepth_; }
-
-void TListViewReport::EndUpdate() {
-    if (updateDepth_ > 0 && --updateDepth_ == 0) {
-        Changed();
-        Flush();
-    }
+void TListViewReport::UpdateEnded() {
+    repaint_ = true;
+    Flush();
 }
 
 // Each message that changes the control's number of rows costs it a recalculation of its
 // scroll bars and a repaint of its frame, whatever the number: a flush sends at most one.
 void TListViewReport::Flush() {
-    if (updateDepth_ > 0)
+    if (UpdateDepth() > 0)
         return;
     if (cleared_) {
         // New rows: no selection or focus carries over, and the list starts at the top. The
@@ -200,22 +165,22 @@ void TListViewReport::GetDispInfo(void* info) const {
     LVITEMA& item = static_cast<NMLVDISPINFOA*>(info)->item;
     if (item.iItem < 0 || item.iItem >= Count())
         return;
-    const Row& row = rows_[Index(item.iItem)];
+    const int row = item.iItem;
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
         ::lstrcpynA(item.pszText,
                     item.iSubItem >= 0 && item.iSubItem < static_cast<int>(kListColumns.size())
-                        ? RecordText(row.data, item.iSubItem).c_str()
+                        ? VisibleBidi(Text(row, item.iSubItem)).c_str()
                         : "",
                     item.cchTextMax);
     if (item.mask & LVIF_IMAGE)
-        item.iImage = row.image;
+        item.iImage = Image(row);
     if (item.mask & LVIF_STATE) {
         item.state =
-            (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(row.checked ? 2 : 1);
+            (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(Checked(row) ? 2 : 1);
         item.stateMask |= LVIS_STATEIMAGEMASK;
     }
     if (item.mask & LVIF_PARAM)
-        item.lParam = reinterpret_cast<LPARAM>(row.data);
+        item.lParam = reinterpret_cast<LPARAM>(Data(row));
 }
 
 void TListViewReport::ItemChanged(const void* change) {

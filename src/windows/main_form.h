@@ -83,6 +83,8 @@ public:
     void FormKeyDown(unsigned key);
     void LoadSettings();
     void ListViewFilesClick();
+    // The list's double click (also on a check box): Properties of the focused row.
+    void ListViewFilesDblClick();
     void EditFilterChange();
     void ComboBoxShowChange();
     void suiImageButtonMoreClick();
@@ -98,16 +100,26 @@ public:
     // A command run as its button runs it: its action's update event first, then the
     // command when it is still enabled. True when it ran. An error is reported, not thrown.
     bool ExecuteAction(TActionId action);
-    // One idle pass of the message loop: the update handler once per command button. It
+    // One idle pass of the message loop: the update handler, once. It
     // repaints only what changed, so a window at rest stays at rest. Errors are reported.
     void Idle();
     // True while a scan loop runs (also when it runs inside another one).
     bool Scanning() const { return sweeper_ && sweeper_->Scanning() > 0; }
 
+    // The controls under the window's names (each also has its control id of the layout
+    // tables): the child windows (not owned) and the image buttons (owned by buttons_).
+    WindowHandle ListViewFiles = nullptr;
+    WindowHandle EditFilter = nullptr;
+    WindowHandle ComboBoxShow = nullptr;
+    TsuiImageButton* suiImageButtonProperties = nullptr;
+    TsuiImageButton* suiImageButtonSelectnone = nullptr;
+    TsuiImageButton* suiImageButtonSelectInvalid = nullptr;
+    TsuiImageButton* suiImageButtonDelete = nullptr;
+    TsuiImageButton* suiImageButtonScanShortcuts = nullptr;
+    TsuiImageButton* suiImageButtonMore = nullptr;
+    TsuiImageButton* ButtonHelp = nullptr;
+
     // Inspection of the window, for the tests and the tools.
-    // The child window of a control ("ListViewFiles", "EditFilter", "ComboBoxShow", the
-    // button names); nullptr for an unknown name.
-    WindowHandle Control(const std::string& name) const;
     // Painted controls (labels, images): place, text and visibility; false for an unknown
     // name.
     bool GraphicBounds(const std::string& name, TBounds& bounds) const {
@@ -116,8 +128,6 @@ public:
     std::string GraphicText(const std::string& name) const { return graphics_.TextOf(name); }
     bool GraphicVisible(const std::string& name) const { return graphics_.VisibleOf(name); }
     bool HasBackground() const { return static_cast<bool>(background_); }
-    // The display density the layout is scaled to (96: as the tables say).
-    int Dpi() const { return dpi_; }
     HIMAGELIST RowImages() const { return ImageList.get(); } // owned by the window
     TInventory& Inventory() { return sweeper_->Inventory(); }
     TListViewReport& Rows() { return *rows_; }
@@ -139,23 +149,23 @@ private:
     // Binds the command buttons to the sweeper's actions, once the sweeper exists.
     void BindCommandButtons();
     void CreateHelpMenu();
-    // The font, places, sizes and pictures for dpi_: at creation and on WM_DPICHANGED, where
-    // the frame follows (at the system's suggested RECT, or where it is for nullptr).
-    void ScaleFont();
-    void ApplyDpi();
+    // The font, places, sizes and pictures for Dpi(): at creation and on WM_DPICHANGED.
+    void ScaleFonts() override;
+    void ApplyDpi() override;
+    TSize DesignClientSize() const override;
     void PlaceControls();
-    void DpiChanged(int dpi, const void* suggested);
-    void FitFrame(const void* suggested);
     // main_form_paint_win32.cpp
     void LoadPictures();
     void LoadBackground();
     void PlaceBackground();
-    void Paint(HDC dc);
-    void InvalidateArea(const TBounds& area);
+    void Paint(HDC dc, TSize size) override;
     TSize MeasureText(const std::string& text, int font);
 
-    void Command(int id, int code);
-    void Notify(void* header);
+    // WM_COMMAND and WM_NOTIFY: the handler the routing table names for the control or menu
+    // item `id` and the notification `code`; `header` is the NMHDR of a WM_NOTIFY.
+    std::intptr_t Dispatch(int id, unsigned code, void* header);
+    // The slot of the image button whose control id is `id`.
+    TsuiImageButton*& ButtonOf(int id);
     // A painted label's text, and the hidden text screen readers read where it has one.
     void SetLabel(const std::string& name, const std::string& text);
     std::string ReadableText(const TReadableText& readable) const;
@@ -173,7 +183,6 @@ private:
     void ShowOwnProperties(const std::string& shortcutPath);
 
     TMainFormSetup setup_;
-    int dpi_ = 96;                   // the density the layout is scaled to
     TFont font_;                     // Tahoma, 11 pixels at 96 dpi, scaled
     TBitmap background_;             // "UI.bmp"; empty when it could not be loaded
     bool shippedBackground_ = false; // "UI.bmp" is the file shipped with the program
@@ -184,7 +193,6 @@ private:
     // pictures/picture_store.
     std::vector<HBITMAP> pictures_;
     TPaintedLayer graphics_;
-    std::vector<std::pair<std::string, WindowHandle>> controls_; // not owned: child windows
     std::vector<WindowHandle> hiddenTexts_; // not owned: one per entry of kReadableTexts
     std::unique_ptr<TListViewReport> rows_;
     // The scan, the commands and the master list; made by FormCreate.

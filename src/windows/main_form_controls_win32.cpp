@@ -62,7 +62,6 @@ void PlaceDropDown(HWND box, const TBounds& closed, int dropped) {
 } // namespace
 
 void TMainForm::CreateControls() {
-    dpi_ = WindowDpi(Handle());
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     // Each control is placed, and given its font, by ApplyDpi below.
     const auto child = [&](const TControlPlace& place, DWORD exStyle, const char* cls,
@@ -73,28 +72,27 @@ void TMainForm::CreateControls() {
         if (!c)
             RaiseLastOSError(std::string("Cannot create ") + place.name);
         NameSystemControl(c, AccessibleNameOf(place.name));
-        controls_.emplace_back(place.name, c);
         return c;
     };
 
     // Child windows in tab order, which is also their back-to-front order. The list shares
     // the window's row images: the window owns them and frees them once.
-    HWND list = child(kMainControls[0], WS_EX_CLIENTEDGE, WC_LISTVIEWA,
-                      LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_OWNERDATA);
-    rowImagesPercent_ = PictureScale(dpi_);
+    ListViewFiles = child(kMainControls[0], WS_EX_CLIENTEDGE, WC_LISTVIEWA,
+                          LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_OWNERDATA);
+    rowImagesPercent_ = PictureScale(Dpi());
     ImageList.reset(MakeRowImages(rowImagesPercent_));
-    rows_ = std::make_unique<TListViewReport>(list);
+    rows_ = std::make_unique<TListViewReport>(ListViewFiles);
     rows_->SetUp(ImageList.get());
 
-    child(kMainControls[1], WS_EX_CLIENTEDGE, "EDIT", ES_AUTOHSCROLL);
-    HWND show = child(kMainControls[2], 0, "COMBOBOX", WS_VSCROLL | CBS_DROPDOWNLIST);
+    EditFilter = child(kMainControls[1], WS_EX_CLIENTEDGE, "EDIT", ES_AUTOHSCROLL);
+    ComboBoxShow = child(kMainControls[2], 0, "COMBOBOX", WS_VSCROLL | CBS_DROPDOWNLIST);
     for (const char* item : kShowItems)
-        ::SendMessageA(show, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-    ::SendMessageA(show, CB_SETCURSEL, 0, 0);
+        ::SendMessageA(ComboBoxShow, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    ::SendMessageA(ComboBoxShow, CB_SETCURSEL, 0, 0);
 
     CreateButtons();
     CreateHelpMenu();
-    ScaleFont();
+    ScaleFonts();
     for (const TGraphic& g : MainFormGraphics())
         graphics_.Add(g);
     // Last: a static control before the filter or the Show box would become its name for
@@ -114,9 +112,33 @@ void TMainForm::CreateButtons() {
             button->SetOnClick([this] { suiImageButtonMoreClick(); });
         else if (b.id == kIdButtonHelp)
             button->SetOnClick([this] { ButtonHelpClick(); });
-        controls_.emplace_back(b.name, button->Handle());
+        ButtonOf(b.id) = button.get();
         buttons_.push_back(std::move(button));
     }
+}
+
+TsuiImageButton*& TMainForm::ButtonOf(int id) {
+    switch (id) {
+    case kIdButtonMore:
+        return suiImageButtonMore;
+    case kIdButtonHelp:
+        return ButtonHelp;
+    default:
+        break;
+    }
+    switch (static_cast<TActionId>(id - kIdActionBase)) {
+    case TActionId::Properties:
+        return suiImageButtonProperties;
+    case TActionId::Selectnone:
+        return suiImageButtonSelectnone;
+    case TActionId::SelectInvalid:
+        return suiImageButtonSelectInvalid;
+    case TActionId::Delete:
+        return suiImageButtonDelete;
+    case TActionId::ScanShortcuts:
+        break;
+    }
+    return suiImageButtonScanShortcuts;
 }
 
 void TMainForm::BindCommandButtons() {
@@ -138,12 +160,12 @@ void TMainForm::CreateHelpMenu() {
     }
 }
 
-void TMainForm::ScaleFont() {
+void TMainForm::ScaleFonts() {
     // The controls let go of the old font before it is freed.
     TFont old = std::move(font_);
-    font_.reset(MakeScaledFont("Tahoma", kMainFontHeight, dpi_));
+    font_.reset(MakeScaledFont("Tahoma", kMainFontHeight, Dpi()));
     fonts_ = {font_.get()};
-    for (const auto& [name, control] : controls_)
+    for (HWND control : {ListViewFiles, EditFilter, ComboBoxShow})
         ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
     for (const auto& button : buttons_)
         button->SetFont(font_.get());
@@ -152,7 +174,7 @@ void TMainForm::ScaleFont() {
 void TMainForm::ApplyDpi() {
     PlaceControls();
     for (const TGraphic& g : MainFormGraphics())
-        graphics_.SetBounds(g.name, Scale(g.bounds, dpi_));
+        graphics_.SetBounds(g.name, Scale(g.bounds, Dpi()));
     graphics_.Remeasure(); // the labels take their text's size in the new font
     LoadPictures();        // the background takes its picture's size
     for (std::size_t i = 0; i < hiddenTexts_.size(); ++i)
@@ -160,12 +182,12 @@ void TMainForm::ApplyDpi() {
 }
 
 void TMainForm::PlaceControls() {
-    const int percent = PictureScale(dpi_);
-    HWND list = Control(kMainControls[0].name);
-    Place(list, Scale(kMainControls[0].bounds, dpi_));
-    Place(Control(kMainControls[1].name), Scale(kMainControls[1].bounds, dpi_));
-    PlaceDropDown(Control(kMainControls[2].name), Scale(kMainControls[2].bounds, dpi_),
-                  Scale(kShowDroppedHeight, dpi_));
+    const int percent = PictureScale(Dpi());
+    HWND list = ListViewFiles;
+    Place(list, Scale(kMainControls[0].bounds, Dpi()));
+    Place(EditFilter, Scale(kMainControls[1].bounds, Dpi()));
+    PlaceDropDown(ComboBoxShow, Scale(kMainControls[2].bounds, Dpi()),
+                  Scale(kShowDroppedHeight, Dpi()));
 
     if (rowImagesPercent_ != percent) {
         TImageList images(MakeRowImages(percent));
@@ -174,7 +196,7 @@ void TMainForm::PlaceControls() {
         rowImagesPercent_ = percent;
     }
     for (std::size_t i = 0; i < kListColumns.size(); ++i)
-        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, i, Scale(kListColumns[i].width, dpi_));
+        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, i, Scale(kListColumns[i].width, Dpi()));
 
     // Each button shows the rendering of its pictures at or just above the window's scale:
     // 1:1 and sized to it where it has the scaled size, scaled down to its place otherwise.
@@ -183,7 +205,7 @@ void TMainForm::PlaceControls() {
         TsuiImageButton& button = *buttons_[i];
         const int first = ScaledPictureId(b.firstPicture, percent);
         button.SetPictures(first, first + 1, first + 2, first + 3);
-        const TBounds at = Scale(b.bounds, dpi_);
+        const TBounds at = Scale(b.bounds, Dpi());
         const bool fits =
             button.PicNormal().Width() == at.width && button.PicNormal().Height() == at.height;
         button.SetAutoSize(fits);
@@ -192,19 +214,4 @@ void TMainForm::PlaceControls() {
     }
 }
 
-void TMainForm::DpiChanged(int dpi, const void* suggested) {
-    if (dpi <= 0 || dpi == dpi_)
-        return;
-    dpi_ = dpi;
-    ScaleFont();
-    ApplyDpi();
-    FitFrame(suggested);
-}
-
-// The window keeps its fixed frame around the scaled client area. The system suggests where
-// the window goes on its new display; the size is the window's own.
-void TMainForm::FitFrame(const void* suggested) {
-    FitClientArea(Handle(), Scale(TSize{kMainClientWidth, kMainClientHeight}, dpi_), dpi_,
-                  suggested);
-    ::InvalidateRect(Handle(), nullptr, FALSE);
-}
+TSize TMainForm::DesignClientSize() const { return {kMainClientWidth, kMainClientHeight}; }

@@ -64,7 +64,7 @@ HBITMAP BitmapFromFile(const std::string& bytes) {
 
 // The info icons are part of the executable, in the rendering for the window's density.
 void TMainForm::LoadPictures() {
-    const int percent = PictureScale(dpi_);
+    const int percent = PictureScale(Dpi());
     pictures_ = {background_.get()};
     for (int i = 0; i < 3; ++i)
         pictures_.push_back(ProgramPicture(ScaledPictureId(IDB_ICON_INFO + i, percent)));
@@ -83,34 +83,20 @@ void TMainForm::LoadBackground() {
 // The background takes its picture's size, scaled. Above 100% the shipped UI.bmp gives way to
 // the executable's own rendering of it at that scale; any other UI.bmp is drawn scaled.
 void TMainForm::PlaceBackground() {
-    const int percent = PictureScale(dpi_);
+    const int percent = PictureScale(Dpi());
     HBITMAP own = shippedBackground_ && background_ && percent != 100
                       ? ProgramPicture(ScaledPictureId(IDB_BACKGROUND, percent))
                       : nullptr;
     pictures_.at(kPictureBackground) = own ? own : background_.get();
     if (background_) {
-        const TSize size = Scale(PictureSize(background_.get()), dpi_);
+        const TSize size = Scale(PictureSize(background_.get()), Dpi());
         graphics_.SetBounds("ImageMain", {0, 0, size.width, size.height});
     }
-    ::InvalidateRect(Handle(), nullptr, FALSE);
+    Invalidate();
 }
 
 TSize TMainForm::MeasureText(const std::string& text, int font) {
     return TextExtent(Handle(), fonts_.at(static_cast<std::size_t>(font)), text);
 }
 
-void TMainForm::InvalidateArea(const TBounds& area) {
-    if (!Handle())
-        return;
-    RECT r{area.left, area.top, area.left + area.width, area.top + area.height};
-    ::InvalidateRect(Handle(), &r, FALSE);
-}
-
-void TMainForm::Paint(HDC target) {
-    RECT client;
-    ::GetClientRect(Handle(), &client);
-    TDoubleBuffer buffer(target, client.right, client.bottom);
-    ::FillRect(buffer.Dc(), &client, ::GetSysColorBrush(COLOR_BTNFACE));
-    PaintLayer(buffer.Dc(), graphics_, fonts_, pictures_);
-    buffer.CopyTo(target);
-}
+void TMainForm::Paint(HDC dc, TSize) { PaintLayer(dc, graphics_, fonts_, pictures_); }

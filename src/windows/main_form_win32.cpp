@@ -1,6 +1,7 @@
 // The main window: creation, message routing, the handlers and the view interface.
 #include "windows/main_form.h"
 
+#include "inventory/visible_text.h"
 #include "lnk/link_reader.h"
 #include "platform/fs_probes.h"
 #include "platform/startup.h"
@@ -21,14 +22,45 @@
 
 namespace {
 
-const TWindowClass kClass{"TMainForm", TWindowClass::Background::ButtonFace};
+const TWindowClass kClass{
+    .name = "TMainForm", .background = TWindowClass::Background::ButtonFace, .painted = true};
+
+// Where WM_COMMAND and WM_NOTIFY go: the control or menu item, the notification (a menu
+// item's is 0), the handler and what the window answers.
+struct TRoute {
+    int id;
+    unsigned code;
+    void (*handler)(TMainForm& form, void* header);
+    std::intptr_t result = 0;
+};
+template <void (TMainForm::*Handler)()> void Call(TMainForm& form, void*) { (form.*Handler)(); }
+
+const TRoute kRoutes[] = {
+    {kIdEditFilter, EN_CHANGE, Call<&TMainForm::EditFilterChange>},
+    {kIdComboBoxShow, CBN_SELCHANGE, Call<&TMainForm::ComboBoxShowChange>},
+    {kIdListViewFiles, LVN_GETDISPINFOA,
+     [](TMainForm& form, void* header) { form.Rows().GetDispInfo(header); }},
+    {kIdListViewFiles, LVN_ITEMCHANGED,
+     [](TMainForm& form, void* header) { form.Rows().ItemChanged(header); }},
+    {kIdListViewFiles, NM_CLICK, Call<&TMainForm::ListViewFilesClick>},
+    {kIdListViewFiles, NM_DBLCLK, Call<&TMainForm::ListViewFilesDblClick>},
+    // Clearing the list sends no notification per row.
+    {kIdListViewFiles, LVN_DELETEALLITEMS, nullptr, TRUE},
+    {menuHelpContent, 0, Call<&TMainForm::menuHelpContentClick>},
+    {menuHowTo, 0, Call<&TMainForm::menuHowToClick>},
+    {menuHomePage, 0, Call<&TMainForm::menuHomePageClick>},
+    {menuMoreFreeTools, 0, Call<&TMainForm::menuMoreFreeToolsClick>},
+    {menuCheckUpdates, 0, Call<&TMainForm::menuCheckUpdatesClick>},
+    {menuContact, 0, Call<&TMainForm::menuContactClick>},
+    {menuAbout, 0, Call<&TMainForm::menuAboutClick>},
+};
 
 } // namespace
 
 TMainForm::TMainForm(TMainFormSetup setup)
     : setup_(std::move(setup)),
       graphics_([this](const std::string& text, int font) { return MeasureText(text, font); },
-                [this](const TBounds& area) { InvalidateArea(area); }) {
+                [this](const TBounds& area) { Invalidate(area); }) {
     if (!setup_.linkReader) {
         ownReader_ = CreateSystemLinkReader();
         setup_.linkReader = ownReader_.get();
@@ -57,7 +89,7 @@ TMainForm::TMainForm(TMainFormSetup setup)
                     .height = frame.height});
     // On a display of another density than the system's, or larger than the screen (which
     // the creation cuts down to it), the frame is fitted again.
-    FitFrame(nullptr);
+    FitFrame();
 }
 
 TMainForm::~TMainForm() {
@@ -81,23 +113,17 @@ void TMainForm::RestoreFocus() {
     HWND target = focused_;
     if (!target || !::IsChild(Handle(), target) || !::IsWindowVisible(target) ||
         !::IsWindowEnabled(target))
-        target = Control("ListViewFiles");
+        target = ListViewFiles;
     if (target)
         ::SetFocus(target);
 }
 
 IShellServices& TMainForm::Shell() { return setup_.shell ? *setup_.shell : SystemShellServices(); }
 
-WindowHandle TMainForm::Control(const std::string& name) const {
-    for (const auto& [n, h] : controls_)
-        if (n == name)
-            return h;
-    return nullptr;
-}
-
 // ---- IMainView ----
 
-void TMainForm::SetInfoText(const std::string& text) { SetLabel("LabelInfo", text); }
+// The record's fields in the info panel show their bidirectional controls visibly.
+void TMainForm::SetInfoText(const std::string& text) { SetLabel("LabelInfo", VisibleBidi(text)); }
 void TMainForm::SetStatusText(const std::string& text) { SetLabel("LabelSta", text); }
 void TMainForm::ShowInfoIcon(TInfoIcon icon) { graphics_.ShowOnly(InfoIconName(icon)); }
 
@@ -140,6 +166,12 @@ bool TMainForm::PreTranslate(void* m) {
         return false;
     if (msg->message == WM_KEYDOWN)
         ReportErrors(*this, [&] { FormKeyDown(static_cast<unsigned>(msg->wParam)); });
+    // F1 opens Help Content, as the help menu says beside the item (unless it is greyed).
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_F1) {
+        if (!(::GetMenuState(PopupMenuHelp.get(), menuHelpContent, MF_BYCOMMAND) & MF_GRAYED))
+            ReportErrors(*this, [&] { menuHelpContentClick(); });
+        return true;
+    }
     // Enter, Escape and caption accelerators for the image buttons that take them.
     if (ImageButtonDialogKey(hwnd, msg->message, msg->wParam, msg->lParam))
         return true;
@@ -157,8 +189,7 @@ bool TMainForm::PreTranslate(void* m) {
         case TListViewReport::TInput::BoxDoubleClicked:
             ReportErrors(*this, [&] {
                 ListViewFilesClick();
-                if (sweeper_)
-                    sweeper_->ActionPropertiesExecute();
+                ListViewFilesDblClick();
             });
             return true;
         }
@@ -256,17 +287,16 @@ void TMainForm::ListViewFilesClick() {
 void TMainForm::EditFilterChange() {
     if (!sweeper_)
         return;
-    HWND edit = Control("EditFilter");
-    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(edit)) + 1, '\0');
+    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(EditFilter)) + 1, '\0');
     text.resize(static_cast<std::size_t>(
-        ::GetWindowTextA(edit, text.data(), static_cast<int>(text.size()))));
+        ::GetWindowTextA(EditFilter, text.data(), static_cast<int>(text.size()))));
     sweeper_->EditFilterChange(text);
 }
 
 void TMainForm::ComboBoxShowChange() {
     if (!sweeper_)
         return;
-    const auto position = ::SendMessageA(Control("ComboBoxShow"), CB_GETCURSEL, 0, 0);
+    const auto position = ::SendMessageA(ComboBoxShow, CB_GETCURSEL, 0, 0);
     sweeper_->ComboBoxShowChange(static_cast<int>(position));
 }
 
@@ -294,15 +324,14 @@ void TMainForm::EnableHelpLinks() {
         if (const std::string* link = HelpMenuLink(item.id, GlobalVars))
             ::EnableMenuItem(PopupMenuHelp.get(), static_cast<UINT>(item.id),
                              MF_BYCOMMAND | (link->empty() ? MF_GRAYED : MF_ENABLED));
-    for (const auto& button : buttons_)
-        if (button->Handle() == Control("suiImageButtonMore"))
-            button->SetEnabled(!GlobalVars.HelpMoreFreeToolsLink.empty());
+    if (suiImageButtonMore)
+        suiImageButtonMore->SetEnabled(!GlobalVars.HelpMoreFreeToolsLink.empty());
 }
 
 void TMainForm::ButtonHelpClick() {
     RECT window;
     ::GetWindowRect(Handle(), &window);
-    const TOffset at = HelpMenuOffset(dpi_);
+    const TOffset at = HelpMenuOffset(Dpi());
     ::TrackPopupMenu(PopupMenuHelp.get(), TPM_LEFTALIGN | TPM_TOPALIGN, window.left + at.x,
                      window.top + at.y, 0, Handle(), nullptr);
 }
@@ -328,61 +357,19 @@ bool TMainForm::ExecuteAction(TActionId action) {
 
 // ---- Messages ----
 
-void TMainForm::Command(int id, int code) {
-    if (id == kIdEditFilter && code == EN_CHANGE)
-        return EditFilterChange();
-    if (id == kIdComboBoxShow && code == CBN_SELCHANGE)
-        return ComboBoxShowChange();
-    if (code != 0)
-        return;
-    switch (id) {
-    case menuHelpContent:
-        menuHelpContentClick();
-        break;
-    case menuHowTo:
-        menuHowToClick();
-        break;
-    case menuHomePage:
-        menuHomePageClick();
-        break;
-    case menuMoreFreeTools:
-        menuMoreFreeToolsClick();
-        break;
-    case menuCheckUpdates:
-        menuCheckUpdatesClick();
-        break;
-    case menuContact:
-        menuContactClick();
-        break;
-    case menuAbout:
-        menuAboutClick();
-        break;
-    default:
-        break;
-    }
+void TMainForm::ListViewFilesDblClick() {
+    if (sweeper_)
+        sweeper_->ActionPropertiesExecute();
 }
 
-void TMainForm::Notify(void* h) {
-    auto* header = static_cast<NMHDR*>(h);
-    if (header->idFrom != kIdListViewFiles || !rows_)
-        return;
-    switch (header->code) {
-    case LVN_GETDISPINFOA:
-        rows_->GetDispInfo(header);
-        break;
-    case LVN_ITEMCHANGED:
-        rows_->ItemChanged(header);
-        break;
-    case NM_CLICK:
-        ListViewFilesClick();
-        break;
-    case NM_DBLCLK:
-        if (sweeper_)
-            sweeper_->ActionPropertiesExecute();
-        break;
-    default:
-        break;
-    }
+std::intptr_t TMainForm::Dispatch(int id, unsigned code, void* header) {
+    for (const TRoute& route : kRoutes)
+        if (route.id == id && route.code == code) {
+            if (route.handler && (rows_ || id != kIdListViewFiles))
+                route.handler(*this, header);
+            return route.result;
+        }
+    return 0;
 }
 
 std::intptr_t TMainForm::OnMessage(unsigned message, std::uintptr_t wp, std::intptr_t lp) {
@@ -414,32 +401,17 @@ std::intptr_t TMainForm::OnMessage(unsigned message, std::uintptr_t wp, std::int
             return TRUE;
         }
         break;
-    case WM_DPICHANGED:
-        DpiChanged(HIWORD(wp), reinterpret_cast<const void*>(lp));
-        return 0;
     case WM_GETMINMAXINFO:
         // The fixed frame keeps its size at every density, even where that is larger than
         // the screen (the system would cut it down to the screen otherwise).
         reinterpret_cast<MINMAXINFO*>(lp)->ptMaxTrackSize = {SHRT_MAX, SHRT_MAX};
         return 0;
-    case WM_ERASEBKGND:
-        return 1; // the whole surface is painted off-screen in WM_PAINT
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = ::BeginPaint(hwnd, &ps);
-        Paint(dc);
-        ::EndPaint(hwnd, &ps);
-        return 0;
-    }
     case WM_COMMAND:
-        Command(LOWORD(wp), HIWORD(wp));
-        return 0;
-    case WM_NOTIFY:
-        // Clearing the list sends no notification per row.
-        if (reinterpret_cast<NMHDR*>(lp)->code == LVN_DELETEALLITEMS)
-            return TRUE;
-        Notify(reinterpret_cast<void*>(lp));
-        return 0;
+        return Dispatch(LOWORD(wp), HIWORD(wp), nullptr);
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lp);
+        return Dispatch(static_cast<int>(header->idFrom), header->code, header);
+    }
     case WM_CLOSE:
         // While a scan or a shell call still runs on this window, the close waits for it
         // (the sweeper calls back when it has returned).
@@ -449,8 +421,8 @@ std::intptr_t TMainForm::OnMessage(unsigned message, std::uintptr_t wp, std::int
         DestroyHandle();
         return 0;
     case WM_DESTROY:
-        for (const TControlPlace& place : kMainControls)
-            ForgetSystemControlName(Control(place.name));
+        for (HWND control : {ListViewFiles, EditFilter, ComboBoxShow})
+            ForgetSystemControlName(control);
         ReportErrors(*this, [&] { FormDestroy(); });
         ::PostQuitMessage(0);
         return 0;

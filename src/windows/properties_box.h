@@ -34,19 +34,18 @@ public:
     // label), and the density the layout is scaled to.
     const TPropertiesTexts& Texts() const { return texts_; }
     std::string Value(const std::string& label) const;
-    int Dpi() const { return dpi_; }
 
 private:
     std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void CreateControls();
-    // Fonts, places and frame for dpi_ (at creation and on WM_DPICHANGED).
-    void ScaleFonts();
-    void ApplyDpi(const void* suggested);
+    // Fonts and places for Dpi() (at creation and on WM_DPICHANGED).
+    void ScaleFonts() override;
+    void ApplyDpi() override;
+    TSize DesignClientSize() const override { return layout_.client; }
 
     WindowHandle owner_; // not owned
     TPropertiesTexts texts_;
     TPropertiesLayout layout_;
-    int dpi_ = 96;
     TFont font_, headingFont_;
     // Child windows, not owned: the two headings, then per line its label and value (the
     // Shortcut lines first), then Close.

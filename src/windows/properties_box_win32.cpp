@@ -3,6 +3,7 @@
 #include "base/system_error.h"
 #include "base/text.h"
 #include "inventory/shortcut_item.h"
+#include "inventory/visible_text.h"
 #include "lnk/link_reader.h"
 #include "lnk/lnk_format.h"
 #include "platform/fs_probes.h"
@@ -89,9 +90,9 @@ TFormProperties::TFormProperties(WindowHandle owner, const std::string& shortcut
                     .width = frame.width,
                     .height = frame.height,
                     .parent = owner_});
-    dpi_ = WindowDpi(Handle());
     ScaleFonts();
-    ApplyDpi(nullptr);
+    ApplyDpi();
+    FitFrame();
 }
 
 TFormProperties::~TFormProperties() { DestroyHandle(); }
@@ -114,7 +115,7 @@ void TFormProperties::CreateControls() {
         for (const TPropertyLine& line : lines) {
             labels_.push_back(child("STATIC", line.label, SS_LEFT | SS_NOPREFIX, 0, id++));
             WindowHandle value =
-                child("EDIT", line.value, WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL,
+                child("EDIT", VisibleBidi(line.value), WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL,
                       WS_EX_CLIENTEDGE, id++);
             std::string name = line.label;
             if (!name.empty() && name.back() == ':')
@@ -131,8 +132,8 @@ void TFormProperties::CreateControls() {
 void TFormProperties::ScaleFonts() {
     // The controls let go of the old fonts before they are freed.
     TFont oldFont = std::move(font_), oldHeading = std::move(headingFont_);
-    font_.reset(MakeScaledFont("Tahoma", 11, dpi_));
-    headingFont_.reset(MakeScaledFont("Tahoma", 11, dpi_, true));
+    font_.reset(MakeScaledFont("Tahoma", 11, Dpi()));
+    headingFont_.reset(MakeScaledFont("Tahoma", 11, Dpi(), true));
     const auto set = [](WindowHandle control, const TFont& font) {
         ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     };
@@ -144,21 +145,19 @@ void TFormProperties::ScaleFonts() {
     set(close_, font_);
 }
 
-// Places the controls for dpi_ and fits the fixed frame around the scaled client area, at
-// the system's suggested RECT or where the box is (nullptr).
-void TFormProperties::ApplyDpi(const void* suggested) {
-    Place(headings_[0], Scale(layout_.shortcutHeading, dpi_));
-    Place(headings_[1], Scale(layout_.generalHeading, dpi_));
+// Places the controls for Dpi().
+void TFormProperties::ApplyDpi() {
+    Place(headings_[0], Scale(layout_.shortcutHeading, Dpi()));
+    Place(headings_[1], Scale(layout_.generalHeading, Dpi()));
     std::size_t i = 0;
     for (const auto* rows : {&layout_.shortcut, &layout_.general})
         for (const TPropertiesLayout::Row& row : *rows) {
-            Place(labels_[i], Scale(row.label, dpi_));
-            Place(values_[i], Scale(row.value, dpi_));
+            Place(labels_[i], Scale(row.label, Dpi()));
+            Place(values_[i], Scale(row.value, Dpi()));
             ++i;
         }
-    Place(close_, Scale(layout_.close, dpi_));
-    FitClientArea(Handle(), Scale(layout_.client, dpi_), dpi_, suggested);
-    ::InvalidateRect(Handle(), nullptr, TRUE);
+    Place(close_, Scale(layout_.close, Dpi()));
+    Invalidate();
 }
 
 std::string TFormProperties::Value(const std::string& label) const {
@@ -187,11 +186,6 @@ std::intptr_t TFormProperties::OnMessage(unsigned message, std::uintptr_t wp, st
     switch (message) {
     case WM_CREATE:
         CreateControls();
-        return 0;
-    case WM_DPICHANGED:
-        dpi_ = HIWORD(wp);
-        ScaleFonts();
-        ApplyDpi(reinterpret_cast<const void*>(lp));
         return 0;
     case WM_COMMAND:
         // Close and Enter come as OK, Escape as Cancel; both end the box.

@@ -9,8 +9,9 @@
 //
 // Behaviour: hot while the pointer is over it, pressed while the left button (or Space or
 // Enter when focused) holds it; a click runs on release over the button. Double clicks
-// arrive as two clicks. The pictures are drawn 1:1 at the top-left corner (or stretched),
-// off-screen first and copied in one step; the background is never erased separately.
+// arrive as two clicks. A change of state only invalidates the button; it is painted in
+// WM_PAINT alone (by the window base: off-screen first, copied in one step, the background
+// never erased separately), the picture 1:1 at the top-left corner or stretched.
 #pragma once
 
 #include "base/action.h"
@@ -44,8 +45,6 @@ public:
     // (pictures/picture_store.h). Throws EOSError with the system's message when the resource
     // cannot be loaded.
     static TPicture FromResource(int resourceId, HMODULE module = nullptr);
-    // A bitmap file. Throws EOSError with the system's message on failure.
-    static TPicture FromFile(const std::string& path);
     // A copy of an icon: a picture that is not a bitmap.
     static TPicture FromIcon(IconHandle icon);
 
@@ -145,8 +144,8 @@ public:
     // The picture the current state shows.
     TButtonPicture StatePicture() const { return logic_.StatePicture(); }
 
-    // Repaints now (off-screen, one copy).
-    void Invalidate();
+    // Repaints at the next WM_PAINT.
+    using TWindow::Invalidate;
 
 protected:
     // Virtual operations of the painting frame.
@@ -156,15 +155,17 @@ protected:
     virtual void TransparentChanged();
     virtual void EnabledChanged() {}
     virtual void UIStyleChanged() {}
-    // Draws `picture` (a bitmap, never empty) on the work bitmap `dc` of the button's size.
-    virtual void DrawPicture(DcHandle dc, BitmapHandle picture, int width, int height);
+    // Whether the state picture is stretched to the whole button (1:1 at the top-left corner
+    // otherwise).
+    virtual bool StretchPicture() const { return false; }
     virtual void DrawCaption(DcHandle dc);
     virtual void DrawFocusRect(DcHandle dc);
-    // Each getter fills `out` with its state's picture; the base has no theme and leaves it.
-    virtual void GetNormalPicture(TPicture& out) { (void)out; }
-    virtual void GetMouseOnPicture(TPicture& out) { (void)out; }
-    virtual void GetMouseDownPicture(TPicture& out) { (void)out; }
-    virtual void GetDisabledPicture(TPicture& out) { (void)out; }
+    // Each getter gives its state's picture (owned by the button), or nullptr for none; the
+    // base has no theme and gives none.
+    virtual const TPicture* GetNormalPicture() const { return nullptr; }
+    virtual const TPicture* GetMouseOnPicture() const { return nullptr; }
+    virtual const TPicture* GetMouseDownPicture() const { return nullptr; }
+    virtual const TPicture* GetDisabledPicture() const { return nullptr; }
 
     // Whether a picture drawn now is masked by its top-left pixel.
     bool PictureTransparent() const { return pictureTransparent_; }
@@ -182,7 +183,7 @@ protected:
 
 private:
     std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
-    void Paint(DcHandle target);
+    void Paint(DcHandle work, TSize size) override;
     void PaintBackground(DcHandle work, int width, int height);
     void ApplyProperties();
 
@@ -230,16 +231,16 @@ public:
 
 protected:
     void UpdateAutoSize() override;
-    void DrawPicture(DcHandle dc, BitmapHandle picture, int width, int height) override;
+    bool StretchPicture() const override { return stretch_; }
     void DrawFocusRect(DcHandle dc) override;
-    void GetNormalPicture(TPicture& out) override;
-    void GetMouseOnPicture(TPicture& out) override;
-    void GetMouseDownPicture(TPicture& out) override;
-    void GetDisabledPicture(TPicture& out) override;
+    const TPicture* GetNormalPicture() const override { return Pick(TButtonPicture::Normal); }
+    const TPicture* GetMouseOnPicture() const override { return Pick(TButtonPicture::MouseOn); }
+    const TPicture* GetMouseDownPicture() const override { return Pick(TButtonPicture::MouseDown); }
+    const TPicture* GetDisabledPicture() const override { return Pick(TButtonPicture::Disabled); }
 
 private:
     void SetPic(int index, const TPicture& picture);
-    void Pick(TButtonPicture wanted, TPicture& out) const;
+    const TPicture* Pick(TButtonPicture wanted) const;
     TPicture pics_[4];
     bool autoSize_ = false, stretch_ = false, drawFocused_ = false;
     int focusMargin_ = 2;

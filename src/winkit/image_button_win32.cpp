@@ -13,7 +13,7 @@
 
 namespace {
 
-const TWindowClass kClass{"TsuiImageButton"};
+const TWindowClass kClass{.name = "TsuiImageButton", .painted = true};
 const char kModalProp[] = "SweeperModalResult";
 // Set while a button releases its own capture at the end of a press, so the capture-lost
 // notice that follows is not taken for a cancel.
@@ -61,14 +61,6 @@ TPicture TPicture::FromResource(int resourceId, HMODULE module) {
     if (!picture)
         RaiseLastOSError("Cannot load the picture " + std::to_string(resourceId));
     return FromBitmap(picture);
-}
-
-TPicture TPicture::FromFile(const std::string& path) {
-    TBitmap loaded(static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
-                                                   LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-    if (!loaded)
-        RaiseLastOSError("Cannot load the picture \"" + path + "\"");
-    return FromBitmap(loaded.get());
 }
 
 TPicture TPicture::FromIcon(IconHandle icon) {
@@ -193,14 +185,6 @@ void TsuiCustomButton::ApplyProperties() {
     CaptionChanged();
 }
 
-void TsuiCustomButton::Invalidate() {
-    if (!Handle())
-        return;
-    TWindowDc dc(Handle());
-    Paint(dc.get());
-    ValidateRect(Handle(), nullptr);
-}
-
 bool TsuiCustomButton::HasFocus() const { return Handle() && GetFocus() == Handle(); }
 
 void TsuiCustomButton::StartRepeatTimer(int periodMs) {
@@ -236,19 +220,6 @@ void TsuiCustomButton::SetParentModalResult(int result) {
         GetClassNameA(root, name, sizeof name);
         if (lstrcmpA(name, "#32770") == 0)
             EndDialog(root, result);
-    }
-}
-
-void TsuiCustomButton::DrawPicture(DcHandle dc, BitmapHandle picture, int width, int height) {
-    TMemoryDc source(CreateCompatibleDC(dc));
-    TSelection select(source.get(), picture);
-    HDC src = source.get();
-    const TSize size = PictureSize(picture);
-    if (pictureTransparent_) {
-        TransparentBlt(dc, 0, 0, width, height, src, 0, 0, size.width, size.height,
-                       GetPixel(src, 0, 0));
-    } else {
-        BitBlt(dc, 0, 0, size.width, size.height, src, 0, 0, SRCCOPY);
     }
 }
 
@@ -290,54 +261,45 @@ void TsuiCustomButton::PaintBackground(DcHandle dc, int width, int height) {
     RestoreDC(dc, -1);
 }
 
-void TsuiCustomButton::Paint(DcHandle target) {
-    RECT rc{};
-    GetClientRect(Handle(), &rc);
-    const int w = rc.right, h = rc.bottom;
-    if (w <= 0 || h <= 0)
-        return;
-    // 1. Work bitmap of the button's size in the screen's format.
-    TDoubleBuffer work(target, w, h);
-    // 2. State bitmap.
-    TPicture state;
+// Steps 2 to 7 of painting, on the work bitmap the window base gives (step 1) and copies to
+// the window in one step (8).
+void TsuiCustomButton::Paint(DcHandle work, TSize size) {
+    const int w = size.width, h = size.height;
+    // 2. The state picture.
+    const TPicture* state = nullptr;
     switch (logic_.StatePicture()) {
     case TButtonPicture::Normal:
-        GetNormalPicture(state);
+        state = GetNormalPicture();
         break;
     case TButtonPicture::MouseOn:
-        GetMouseOnPicture(state);
+        state = GetMouseOnPicture();
         break;
     case TButtonPicture::MouseDown:
-        GetMouseDownPicture(state);
+        state = GetMouseDownPicture();
         break;
     case TButtonPicture::Disabled:
-        GetDisabledPicture(state);
+        state = GetDisabledPicture();
         break;
-    }
-    TBitmap blank;
-    HBITMAP stateBmp = state.Bitmap();
-    if (state.GetKind() == TPicture::Kind::Other) {
-        // Not a bitmap: it paints as an empty 74 x 21 bitmap (white).
-        blank.reset(CreateCompatibleBitmap(target, 74, 21));
-        TMemoryDc fill(CreateCompatibleDC(target));
-        TSelection select(fill.get(), blank.get());
-        PatBlt(fill.get(), 0, 0, 74, 21, WHITENESS);
-        stateBmp = blank.get();
     }
     // 3. and 4. Transparency and background.
     pictureTransparent_ = transparent_;
-    PaintBackground(work.Dc(), w, h);
-    // 5. The picture.
-    if (stateBmp)
-        DrawPicture(work.Dc(), stateBmp, w, h);
+    PaintBackground(work, w, h);
+    // 5. The picture; one that is not a bitmap paints as an empty 74 x 21 bitmap (white).
+    if (state && state->GetKind() == TPicture::Kind::Other) {
+        PatBlt(work, 0, 0, 74, 21, WHITENESS);
+    } else if (state && state->Bitmap()) {
+        const bool stretch = StretchPicture();
+        DrawPicture(work, {0, 0, stretch ? w : state->Width(), stretch ? h : state->Height()},
+                    state->Bitmap(),
+                    pictureTransparent_ ? TPictureBlend::TopLeftTransparent
+                                        : TPictureBlend::Opaque);
+    }
     // 6. Focus mark.
     if (HasFocus() && logic_.TabStop())
-        DrawFocusRect(work.Dc());
+        DrawFocusRect(work);
     // 7. Caption.
     if (Caption().find_first_not_of(' ') != std::string::npos)
-        DrawCaption(work.Dc());
-    // 8. One copy to the window.
-    work.CopyTo(target);
+        DrawCaption(work);
 }
 
 std::intptr_t TsuiCustomButton::OnMessage(unsigned message, std::uintptr_t wParam,
@@ -347,18 +309,6 @@ std::intptr_t TsuiCustomButton::OnMessage(unsigned message, std::uintptr_t wPara
     GetClientRect(hwnd, &rc);
     const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        Paint(dc);
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
     case WM_GETDLGCODE:
         return DLGC_BUTTON | DLGC_WANTCHARS;
     case BM_CLICK:
@@ -509,23 +459,6 @@ void TsuiImageButton::UpdateAutoSize() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TsuiImageButton::DrawPicture(DcHandle target, BitmapHandle picture, int width, int height) {
-    TMemoryDc source(CreateCompatibleDC(target));
-    TSelection select(source.get(), picture);
-    HDC src = source.get();
-    const TSize size = PictureSize(picture);
-    const int pw = size.width, ph = size.height;
-    const int dw = stretch_ ? width : pw, dh = stretch_ ? height : ph;
-    if (PictureTransparent()) {
-        TransparentBlt(target, 0, 0, dw, dh, src, 0, 0, pw, ph, GetPixel(src, 0, 0));
-    } else if (stretch_) {
-        SetStretchBltMode(target, HALFTONE);
-        StretchBlt(target, 0, 0, dw, dh, src, 0, 0, pw, ph, SRCCOPY);
-    } else {
-        BitBlt(target, 0, 0, pw, ph, src, 0, 0, SRCCOPY);
-    }
-}
-
 void TsuiImageButton::DrawFocusRect(DcHandle dc) {
     if (!drawFocused_)
         return;
@@ -535,18 +468,14 @@ void TsuiImageButton::DrawFocusRect(DcHandle dc) {
     ::DrawFocusRect(dc, &f);
 }
 
-void TsuiImageButton::Pick(TButtonPicture wanted, TPicture& out) const {
+const TPicture* TsuiImageButton::Pick(TButtonPicture wanted) const {
     const bool has[4] = {!pics_[0].Empty(), !pics_[1].Empty(), !pics_[2].Empty(),
                          !pics_[3].Empty()};
     TButtonPicture chosen;
     if (ResolveButtonPicture(wanted, has, chosen))
-        out = pics_[static_cast<int>(chosen)];
+        return &pics_[static_cast<int>(chosen)];
+    return nullptr;
 }
-
-void TsuiImageButton::GetNormalPicture(TPicture& out) { Pick(TButtonPicture::Normal, out); }
-void TsuiImageButton::GetMouseOnPicture(TPicture& out) { Pick(TButtonPicture::MouseOn, out); }
-void TsuiImageButton::GetMouseDownPicture(TPicture& out) { Pick(TButtonPicture::MouseDown, out); }
-void TsuiImageButton::GetDisabledPicture(TPicture& out) { Pick(TButtonPicture::Disabled, out); }
 
 // ---------------------------------------------------------------- dialog keys
 

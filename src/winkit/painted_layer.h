@@ -87,3 +87,12 @@ void PaintLayer(HDC dc, const TPaintedLayer& layer, const std::vector<HFONT>& fo
 TSize TextExtent(HWND window, HFONT font, const std::string& text);
 // The size of `picture`, {0, 0} for none.
 TSize PictureSize(HBITMAP picture);
+// How a picture's pixels meet what is under them.
+enum class TPictureBlend {
+    Opaque,             // copied
+    Alpha,              // blended by its alpha channel (premultiplied)
+    TopLeftTransparent, // its top-left pixel's colour is transparent
+};
+// Draws `picture` to fill `at`: 1:1 where it has that size, scaled to it otherwise. The one
+// picture drawing of the window kit: painted graphics and image buttons alike.
+void DrawPicture(HDC dc, const TBounds& at, HBITMAP picture, TPictureBlend blend);

@@ -7,28 +7,6 @@
 
 namespace {
 
-// A picture fills its place: 1:1 where it has the place's size, scaled to it otherwise (a
-// rendering for a denser display than the window's, or a UI.bmp of the user's own).
-void DrawPicture(HDC dc, const TBounds& at, HBITMAP picture, bool alpha) {
-    const TSize size = PictureSize(picture);
-    if (size.width == 0)
-        return;
-    TMemoryDc source(::CreateCompatibleDC(dc));
-    TSelection select(source.get(), picture);
-    if (alpha) {
-        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        ::AlphaBlend(dc, at.left, at.top, at.width, at.height, source.get(), 0, 0, size.width,
-                     size.height, blend);
-    } else if (size.width == at.width && size.height == at.height) {
-        ::BitBlt(dc, at.left, at.top, at.width, at.height, source.get(), 0, 0, SRCCOPY);
-    } else {
-        const int mode = ::SetStretchBltMode(dc, HALFTONE);
-        ::StretchBlt(dc, at.left, at.top, at.width, at.height, source.get(), 0, 0, size.width,
-                     size.height, SRCCOPY);
-        ::SetStretchBltMode(dc, mode);
-    }
-}
-
 void DrawLabel(HDC dc, const TGraphic& g, HFONT font) {
     TSelection select(dc, font);
     ::SetTextColor(dc, g.color == kSystemTextColor ? ::GetSysColor(COLOR_WINDOWTEXT)
@@ -65,7 +43,8 @@ void PaintLayer(HDC dc, const TPaintedLayer& layer, const std::vector<HFONT>& fo
         case TGraphic::Kind::Image:
         case TGraphic::Kind::AlphaImage:
             DrawPicture(dc, g.bounds, At(pictures, g.picture),
-                        g.kind == TGraphic::Kind::AlphaImage);
+                        g.kind == TGraphic::Kind::AlphaImage ? TPictureBlend::Alpha
+                                                             : TPictureBlend::Opaque);
             break;
         }
     }
@@ -86,4 +65,39 @@ TSize PictureSize(HBITMAP picture) {
     if (!picture || !::GetObjectA(picture, sizeof info, &info))
         return {};
     return {info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
+}
+
+// A picture fills its place: 1:1 where it has the place's size, scaled to it otherwise (a
+// rendering for a denser display than the window's, a UI.bmp of the user's own, a stretched
+// button).
+void DrawPicture(HDC dc, const TBounds& at, HBITMAP picture, TPictureBlend blend) {
+    const TSize size = PictureSize(picture);
+    if (size.width == 0 || at.width <= 0 || at.height <= 0)
+        return;
+    TMemoryDc source(::CreateCompatibleDC(dc));
+    TSelection select(source.get(), picture);
+    HDC src = source.get();
+    const bool same = size.width == at.width && size.height == at.height;
+    switch (blend) {
+    case TPictureBlend::Alpha: {
+        BLENDFUNCTION alpha{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        ::AlphaBlend(dc, at.left, at.top, at.width, at.height, src, 0, 0, size.width, size.height,
+                     alpha);
+        break;
+    }
+    case TPictureBlend::TopLeftTransparent:
+        ::TransparentBlt(dc, at.left, at.top, at.width, at.height, src, 0, 0, size.width,
+                         size.height, ::GetPixel(src, 0, 0));
+        break;
+    case TPictureBlend::Opaque:
+        if (same) {
+            ::BitBlt(dc, at.left, at.top, at.width, at.height, src, 0, 0, SRCCOPY);
+        } else {
+            const int mode = ::SetStretchBltMode(dc, HALFTONE);
+            ::StretchBlt(dc, at.left, at.top, at.width, at.height, src, 0, 0, size.width,
+                         size.height, SRCCOPY);
+            ::SetStretchBltMode(dc, mode);
+        }
+        break;
+    }
 }

@@ -18,11 +18,17 @@
 //   returned. An error in any later message is handed to ReportError (by default the error
 //   box of the window's root owner) and the program goes on; a failed WM_PAINT validates the
 //   window first, so it is not painted (and reported) again and again.
+// - Painting and display density are the base's: a window of a class with `painted` on is
+//   painted only through Paint, on one off-screen buffer of its client area filled with the
+//   class's background and copied in one step (its background is never erased on its own);
+//   on WM_DPICHANGED the base takes the new density, runs ScaleFonts and ApplyDpi and fits the
+//   fixed frame around DesignClientSize at the place the system suggests.
 // - The object and its window part cleanly from either side: destroying the object destroys
 //   the window; when the window is destroyed first (with its parent, say) the object
 //   forgets the handle and never touches it again.
 #pragma once
 
+#include "base/geometry.h"
 #include "base/handles.h"
 
 #include <cstdint>
@@ -34,6 +40,7 @@ struct TWindowClass {
     const char* name;
     enum class Background { None, ButtonFace, White } background = Background::None;
     bool handCursor = false; // the arrow otherwise
+    bool painted = false;    // the window paints its client area itself (TWindow::Paint)
 };
 
 // Named creation arguments.
@@ -59,6 +66,9 @@ public:
     bool Exists() const { return hwnd_ != nullptr; }
     // The object behind a window of this program, or nullptr.
     static TWindow* FromHandle(WindowHandle window);
+    // The density the window is laid out for: the one it was created at, then the one of
+    // each WM_DPICHANGED (96: as the layout tables say).
+    int Dpi() const { return dpi_; }
 
     // An error escaped one of this window's handlers. The default hands it to the root
     // owner's ReportError, or shows a plain error box when there is none. Never throws.
@@ -72,15 +82,38 @@ protected:
     void Create(const TWindowClass& windowClass, const TCreateArgs& args);
     void DestroyHandle();
 
+    // Draws the whole client area on `dc`, an off-screen buffer of `size` already filled with
+    // the class's background. Only for a class with `painted` on.
+    virtual void Paint(HDC dc, TSize size);
+    // Repaints the window (all of it, or `area`) at its next WM_PAINT.
+    void Invalidate();
+    void Invalidate(const TBounds& area);
+
+    // The fonts and the places of the controls for Dpi(): at creation (the window calls them)
+    // and on every change of density (the base calls them, fonts first).
+    virtual void ScaleFonts() {}
+    virtual void ApplyDpi() {}
+    // The client area's size at 96 dpi, around which the fixed frame is fitted at every
+    // density; {0, 0} (the default) leaves the frame alone.
+    virtual TSize DesignClientSize() const { return {}; }
+    // Fits the fixed frame around the scaled client area, its outer top-left corner at the
+    // RECT `suggested` points to (the one WM_DPICHANGED brings), or where it is for nullptr.
+    void FitFrame(const void* suggested = nullptr);
+
     // Every message of the window. The default is the system's default handling.
     virtual std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
     std::intptr_t DefaultMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
 
 private:
     friend struct TWindowThunk;
+    // The base's own messages (painting, density) first, then OnMessage.
+    std::intptr_t Route(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+    void PaintMessage(HDC target);
     std::intptr_t Failed(unsigned message, const std::exception_ptr& error) noexcept;
 
     WindowHandle hwnd_ = nullptr;
+    const TWindowClass* class_ = nullptr;
+    int dpi_ = 96;
     bool creating_ = false;
     std::exception_ptr creationError_;
 };

@@ -2,6 +2,7 @@
 
 #include "base/system_error.h"
 #include "platform/startup.h"
+#include "winkit/display_scale.h"
 
 #include <windows.h>
 
@@ -14,6 +15,18 @@ namespace {
 // The hand cursor, set up once when the program is loaded.
 const HCURSOR g_handPoint = ::LoadCursorA(nullptr, IDC_HAND);
 
+HBRUSH BackgroundBrush(TWindowClass::Background background) {
+    switch (background) {
+    case TWindowClass::Background::ButtonFace:
+        return ::GetSysColorBrush(COLOR_BTNFACE);
+    case TWindowClass::Background::White:
+        return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+    case TWindowClass::Background::None:
+        break;
+    }
+    return nullptr;
+}
+
 void RegisterOnce(const TWindowClass& c, WNDPROC procedure) {
     static std::set<std::string> registered;
     if (registered.count(c.name))
@@ -23,16 +36,7 @@ void RegisterOnce(const TWindowClass& c, WNDPROC procedure) {
     wc.lpfnWndProc = procedure;
     wc.hInstance = ::GetModuleHandleA(nullptr);
     wc.hCursor = c.handCursor ? g_handPoint : ::LoadCursorA(nullptr, IDC_ARROW);
-    switch (c.background) {
-    case TWindowClass::Background::None:
-        break;
-    case TWindowClass::Background::ButtonFace:
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        break;
-    case TWindowClass::Background::White:
-        wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-        break;
-    }
+    wc.hbrBackground = BackgroundBrush(c.background);
     wc.lpszClassName = c.name;
     // No CS_DBLCLKS: a fast second click arrives as a second press.
     if (!::RegisterClassExA(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
@@ -54,6 +58,7 @@ struct TWindowThunk {
             self = static_cast<TWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
             if (self) {
                 self->hwnd_ = hwnd;
+                self->dpi_ = WindowDpi(hwnd);
                 ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
             }
         } else {
@@ -63,7 +68,7 @@ struct TWindowThunk {
             return ::DefWindowProcA(hwnd, message, wp, lp);
         LRESULT result = 0;
         try {
-            result = static_cast<LRESULT>(self->OnMessage(message, wp, lp));
+            result = static_cast<LRESULT>(self->Route(message, wp, lp));
         } catch (...) {
             result = static_cast<LRESULT>(self->Failed(message, std::current_exception()));
         }
@@ -95,6 +100,7 @@ TWindow* TWindow::FromHandle(WindowHandle window) {
 
 void TWindow::Create(const TWindowClass& windowClass, const TCreateArgs& args) {
     RegisterOnce(windowClass, &TWindowThunk::Procedure);
+    class_ = &windowClass;
     creating_ = true;
     creationError_ = nullptr;
     HWND hwnd = ::CreateWindowExA(args.exStyle, windowClass.name, args.text.c_str(), args.style,
@@ -121,6 +127,76 @@ void TWindow::DestroyHandle() {
 
 std::intptr_t TWindow::OnMessage(unsigned message, std::uintptr_t wp, std::intptr_t lp) {
     return DefaultMessage(message, wp, lp);
+}
+
+std::intptr_t TWindow::Route(unsigned message, std::uintptr_t wp, std::intptr_t lp) {
+    const bool painted = class_ && class_->painted;
+    switch (message) {
+    case WM_ERASEBKGND:
+        if (!painted)
+            break;
+        return 1; // the whole surface is painted off-screen in WM_PAINT
+    case WM_PAINT:
+        if (!painted)
+            break;
+        {
+            PAINTSTRUCT ps;
+            HDC dc = ::BeginPaint(hwnd_, &ps);
+            PaintMessage(dc);
+            ::EndPaint(hwnd_, &ps);
+        }
+        return 0;
+    case WM_PRINTCLIENT:
+        if (!painted)
+            break;
+        PaintMessage(reinterpret_cast<HDC>(wp));
+        return 0;
+    case WM_DPICHANGED:
+        if (const int dpi = HIWORD(wp); dpi > 0 && dpi != dpi_) {
+            dpi_ = dpi;
+            ScaleFonts();
+            ApplyDpi();
+            FitFrame(reinterpret_cast<const void*>(lp));
+        }
+        return 0;
+    default:
+        break;
+    }
+    return OnMessage(message, wp, lp);
+}
+
+void TWindow::PaintMessage(HDC target) {
+    RECT client;
+    ::GetClientRect(hwnd_, &client);
+    if (client.right <= 0 || client.bottom <= 0)
+        return;
+    TDoubleBuffer buffer(target, client.right, client.bottom);
+    if (HBRUSH brush = BackgroundBrush(class_->background))
+        ::FillRect(buffer.Dc(), &client, brush);
+    Paint(buffer.Dc(), {client.right, client.bottom});
+    buffer.CopyTo(target);
+}
+
+void TWindow::Paint(HDC, TSize) {}
+
+void TWindow::Invalidate() {
+    if (hwnd_)
+        ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void TWindow::Invalidate(const TBounds& area) {
+    if (!hwnd_)
+        return;
+    RECT r{area.left, area.top, area.left + area.width, area.top + area.height};
+    ::InvalidateRect(hwnd_, &r, FALSE);
+}
+
+void TWindow::FitFrame(const void* suggested) {
+    const TSize design = DesignClientSize();
+    if (!hwnd_ || design.width <= 0)
+        return;
+    FitClientArea(hwnd_, Scale(design, dpi_), dpi_, suggested);
+    Invalidate();
 }
 
 std::intptr_t TWindow::DefaultMessage(unsigned message, std::uintptr_t wp, std::intptr_t lp) {

@@ -45,16 +45,16 @@ using Names = std::vector<std::string>;
 
 TEST_F(Inventory, RowsShowTheirRecord) {
     ASSERT_EQ(rows.Count(), 4);
-    const auto& r = rows.At(1);
     EXPECT_EQ(rows.Text(1, 0), "Old.lnk");
     EXPECT_EQ(rows.Text(1, 1), "C:\\Gone\\old.exe");
     EXPECT_EQ(rows.Text(1, 2), "C:\\Links\\");
     EXPECT_EQ(rows.Text(1, 3), "C:\\Links\\Old.lnk");
-    EXPECT_EQ(r.image, kImageInvalid);
-    EXPECT_TRUE(r.checked);
-    EXPECT_EQ(r.data, inv.Master().Items(1));
-    EXPECT_EQ(rows.At(0).image, kImageValid);
-    EXPECT_FALSE(rows.At(0).checked);
+    EXPECT_EQ(rows.Image(1), kImageInvalid);
+    EXPECT_TRUE(rows.Checked(1));
+    EXPECT_EQ(rows.Data(1), inv.Master().Items(1));
+    EXPECT_EQ(&rows.Entry(1), &inv.Master().Entry(1));
+    EXPECT_EQ(rows.Image(0), kImageValid);
+    EXPECT_FALSE(rows.Checked(0));
 }
 
 // The marks the user set survive every rebuild, also of rows that a view left out; the
@@ -149,15 +149,20 @@ TEST_F(Inventory, RebuildsAreBracketed) {
     EXPECT_EQ(inv.Master().Count(), 0);
 }
 
-TEST(ShortcutList, RemoveDestroysOnlyThatRecord) {
+TEST(ShortcutList, RemoveDestroysOnlyThoseEntriesAndKeepsTheOthersInPlace) {
     TShortcutList list;
     list.Add(Item("C:\\a.lnk", "", false));
-    list.Add(Item("C:\\b.lnk", "", false));
-    list.Add(Item("C:\\c.lnk", "", false));
-    TShortcutItem* b = list.Items(1);
-    EXPECT_TRUE(list.Remove(b));
-    EXPECT_FALSE(list.Remove(b));
+    list.Add(Item("C:\\b.lnk", "", true));
+    TShortcutEntry& c = list.Add(Item("C:\\c.lnk", "", false));
+    const TShortcutEntry* b = &list.Entry(1);
+    EXPECT_TRUE(b->mark); // an invalid record starts marked
+    c.mark = true;
+    const auto isB = [b](const TShortcutEntry* e) { return e == b; };
+    EXPECT_EQ(list.RemoveIf(isB), 1);
+    EXPECT_EQ(list.RemoveIf(isB), 0);
     ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(&list.Entry(1), &c); // the entry that stays is the same, mark and all
+    EXPECT_TRUE(list.Entry(1).mark);
     EXPECT_EQ(list.Items(0)->Shortcut, "C:\\a.lnk");
     EXPECT_EQ(list.Items(1)->Shortcut, "C:\\c.lnk");
     EXPECT_THROW(list.Items(2), std::out_of_range);

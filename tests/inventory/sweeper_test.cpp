@@ -26,6 +26,7 @@ public:
     std::vector<std::string> infoHistory;
     std::optional<TInfoIcon> icon;
     int total = -1, invalid = -1, checked = -1;
+    int counterUpdates = 0;
     bool answer = true; // Yes
     std::vector<std::string> questions;
     std::function<void()> duringQuestion;
@@ -39,7 +40,10 @@ public:
     }
     void SetStatusText(const std::string& text) override { status = text; }
     void ShowInfoIcon(TInfoIcon i) override { icon = i; }
-    void SetCounters(int t, int i, int c) override { total = t, invalid = i, checked = c; }
+    void SetCounters(int t, int i, int c) override {
+        total = t, invalid = i, checked = c;
+        ++counterUpdates;
+    }
     bool AskYesNo(const std::string& question) override {
         questions.push_back(question + "|yes/no");
         if (duringQuestion)
@@ -59,8 +63,10 @@ public:
     std::vector<std::optional<std::string>> picks; // in order; nullopt cancels
     std::vector<std::string> pickerCalls;
     std::function<void()> duringPicker;
-    std::set<std::string> failing; // files the shell cannot move (held open elsewhere)
-    bool cancel = false;           // the user cancels the shell's own warning
+    std::set<std::string> failing;  // files the shell cannot move (held open elsewhere)
+    bool cancel = false;            // the user cancels the shell's own warning
+    std::set<std::string> declined; // files the user answers No for in that warning
+    std::string cancelAt;           // the file whose warning the user cancels
     int calls = 0;
     std::vector<std::string> moved, properties;
     std::function<void(const std::string&)> duringMove;
@@ -78,7 +84,8 @@ public:
         picks.erase(picks.begin());
         return true;
     }
-    // As the shell does: it stops at the first file it cannot move.
+    // As Wine's shell does: it stops at the first file it cannot move, and at the first file
+    // whose warning the user answers with No (true) or Cancel (false).
     bool MoveToRecycleBin(WindowHandle, const std::vector<std::string>& paths,
                           bool confirm) override {
         EXPECT_FALSE(confirm);
@@ -88,7 +95,9 @@ public:
         for (const std::string& path : paths) {
             if (duringMove)
                 duringMove(path);
-            if (failing.count(path))
+            if (path == cancelAt)
+                return false;
+            if (failing.count(path) || declined.count(path))
                 return true;
             moved.push_back(path);
             std::filesystem::remove(ToPosixPath(path));
@@ -311,6 +320,39 @@ TEST_F(Sweeper, ALongDeleteMovesFilesInGroupsAndShowsHowFarItIs) {
     EXPECT_EQ(std::count(view.questions[1].begin(), view.questions[1].end(), '\n'), 5);
 }
 
+// A No in the shell's warning keeps that file and the Delete goes on with the rest; a Cancel
+// stops it. Whenever it ends, the rows of files that are gone go (also of files removed by
+// hand meanwhile) and the message names only the files still there.
+TEST_F(Sweeper, DeleteGoesOnPastANoAndStopsAtACancel) {
+    TempDir many;
+    const auto name = [&](int i) { return many.Native("s" + std::to_string(i) + ".lnk"); };
+    for (int i = 0; i < 30; ++i) {
+        many.WriteFile("s" + std::to_string(i) + ".lnk", "L");
+        reader.targets[name(i)] = many.Native("gone.exe");
+    }
+    Scan(many.Folder());
+    ASSERT_EQ(rows.Count(), 30);
+    shell.declined = {name(25), name(10)}; // rows are visited from the last one
+    s.ActionDeleteExecute();
+    EXPECT_EQ(shell.moved.size(), 28u);
+    EXPECT_EQ(Shown(), (Paths{name(10), name(25)}));
+    ASSERT_EQ(view.questions.size(), 2u);
+    EXPECT_EQ(view.questions[1].rfind("2 shortcut files were not moved", 0), 0u);
+
+    // Cancel at the first of two; the second is removed by hand meanwhile, and goes too.
+    shell.declined.clear();
+    shell.cancelAt = name(25);
+    shell.duringMove = [&](const std::string&) { std::filesystem::remove(ToPosixPath(name(10))); };
+    view.questions.clear();
+    s.ActionDeleteExecute();
+    EXPECT_EQ(Shown(), (Paths{name(25)}));
+    EXPECT_EQ(Master(), Shown());
+    ASSERT_EQ(view.questions.size(), 2u);
+    EXPECT_EQ(view.questions[1], "1 shortcut file was not moved to the recycle bin and stays "
+                                 "where it is:\r\n" +
+                                     name(25) + "|warning");
+}
+
 TEST_F(Sweeper, DeleteUnderATextFilterRemovesExactlyTheShownCheckedRows) {
     Scan(dir.Folder());
     s.EditFilterChange("SUB");
@@ -329,7 +371,9 @@ TEST_F(Sweeper, StatusCountsTheCurrentRowsAndEnablesTheCommands) {
                  enabled(TActionId::Selectnone) || enabled(TActionId::Properties));
 
     Scan(dir.Folder());
-    s.ActionListUpdate();
+    view.counterUpdates = 0;
+    s.ActionList.Update(); // an idle pass: one count for every command
+    EXPECT_EQ(view.counterUpdates, 1);
     EXPECT_EQ(view.total, 3);
     EXPECT_EQ(view.invalid, 2);
     EXPECT_EQ(view.checked, 2);
@@ -355,6 +399,20 @@ TEST_F(Sweeper, StatusCountsTheCurrentRowsAndEnablesTheCommands) {
     EXPECT_EQ(view.invalid, 0);
     EXPECT_FALSE(enabled(TActionId::SelectInvalid));
     EXPECT_TRUE(enabled(TActionId::ScanShortcuts));
+}
+
+// Properties of a shortcut removed since the scan: the user is told, and no sheet opens.
+TEST_F(Sweeper, PropertiesOfAFileThatIsGoneSaysSoAndOpensNothing) {
+    Scan(dir.Folder());
+    const int old = RowOf("sub/old.lnk");
+    rows.Select(old);
+    rows.Focus(old);
+    std::filesystem::remove(dir.Path() / "sub/old.lnk");
+    s.ActionPropertiesExecute();
+    EXPECT_TRUE(shell.properties.empty());
+    EXPECT_EQ(view.questions,
+              (std::vector<std::string>{"The shortcut file is no longer there:\r\n" +
+                                        dir.Native("sub/old.lnk") + "|warning"}));
 }
 
 TEST_F(Sweeper, ClickAndPropertiesUseTheFocusedRow) {

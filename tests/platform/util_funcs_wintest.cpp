@@ -119,11 +119,6 @@ TEST(BusyCursor, OpenLinkOfNothingReturnsAndRestoresTheCursor) {
     EXPECT_EQ(::GetCursor(), ::LoadCursor(nullptr, IDC_ARROW));
 }
 
-TEST(Redirection, BothSwitchesReturnTrue) {
-    EXPECT_TRUE(DisableFsRedirection());
-    EXPECT_TRUE(RevertFsRedirection());
-}
-
 // The picker's callback, driven against a plain window that records what it is sent.
 std::vector<std::string> g_sent;
 

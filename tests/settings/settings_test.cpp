@@ -4,6 +4,7 @@
 #include "base/posix_path.h"
 #include "settings/globals.h"
 #include "settings/settings.h"
+#include "support/doubles.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -158,14 +159,17 @@ TEST(SettingsRecord, FillsTheEightFieldsFromSystem) {
                                "HelpCheckForUpdatesLink=u", "HelpSupportLink=mailto:a@b", "[Other]",
                                "Version=wrong"});
     TGlobalVars vars;
-    LoadGlobalVars(vars, s, "C:\\Program Files\\Sweeper");
+    FakeProbes beside; // every file but "m" is beside the program
+    for (const char* file : {"help.html", "v", "u"})
+        beside.files.insert(std::string("C:\\Program Files\\Sweeper\\") + file);
+    LoadGlobalVars(vars, s, "C:\\Program Files\\Sweeper", beside);
     EXPECT_EQ(vars.Version, "1.2.3");
     EXPECT_EQ(vars.Copyright, "Holder");
     // Every link may name a file beside the program; addresses stay as read.
     EXPECT_EQ(vars.HelpContectLink, "C:\\Program Files\\Sweeper\\help.html");
     EXPECT_EQ(vars.HelpHowTosTutorialVideosLink, "C:\\Program Files\\Sweeper\\v");
     EXPECT_EQ(vars.HelpHomePageLink, "https://example.org/");
-    EXPECT_EQ(vars.HelpMoreFreeToolsLink, "C:\\Program Files\\Sweeper\\m");
+    EXPECT_EQ(vars.HelpMoreFreeToolsLink, "m"); // no such file: handed on as written
     EXPECT_EQ(vars.HelpCheckForUpdatesLink, "C:\\Program Files\\Sweeper\\u");
     EXPECT_EQ(vars.HelpSupportLink, "mailto:a@b");
 
@@ -176,15 +180,23 @@ TEST(SettingsRecord, FillsTheEightFieldsFromSystem) {
     EXPECT_EQ(empty.HelpSupportLink, "");
 }
 
-TEST(SettingsRecord, OnlyRelativeFileNamesAreExpanded) {
+TEST(SettingsRecord, OnlyRelativeNamesOfFilesBesideTheProgramAreExpanded) {
     const std::string dir = "C:\\Tools\\";
-    EXPECT_EQ(ExpandProgramRelativeLink("help.html", dir), "C:\\Tools\\help.html");
-    EXPECT_EQ(ExpandProgramRelativeLink("doc\\help.html", "C:\\Tools"),
+    FakeProbes probes;
+    probes.files = {"C:\\Tools\\help.html", "C:\\Tools\\doc\\help.html",
+                    "C:\\Tools\\www.example.com"};
+    EXPECT_EQ(ExpandProgramRelativeLink("help.html", dir, probes), "C:\\Tools\\help.html");
+    EXPECT_EQ(ExpandProgramRelativeLink("doc\\help.html", "C:\\Tools", probes),
               "C:\\Tools\\doc\\help.html");
     for (const char* kept :
          {"", "C:\\help.html", "c:help.html", "\\help.html", "\\\\server\\share\\help.html",
           "/help.html", "https://example.org/help", "mailto:help@example.org"})
-        EXPECT_EQ(ExpandProgramRelativeLink(kept, dir), kept);
+        EXPECT_EQ(ExpandProgramRelativeLink(kept, dir, probes), kept);
+    // A name without a scheme or a colon is a file beside the program only when it is there.
+    EXPECT_EQ(ExpandProgramRelativeLink("www.example.org", dir, probes), "www.example.org");
+    EXPECT_EQ(ExpandProgramRelativeLink("missing.html", dir, probes), "missing.html");
+    EXPECT_EQ(ExpandProgramRelativeLink("www.example.com", dir, probes),
+              "C:\\Tools\\www.example.com");
 }
 
 class SettingsFiles : public ::testing::Test {

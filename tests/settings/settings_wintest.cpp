@@ -65,10 +65,11 @@ TEST(ShippedSettings, TheBuildPlacesAReadableFileBesideTheProgram) {
     LoadGlobalVars(vars, settings, GetProgramFolder());
     EXPECT_EQ(vars.Version, SWEEPER_VERSION);
     EXPECT_FALSE(vars.Copyright.empty());
-    // The shipped links: the help page for Help Content and How Tos; nothing the project does
-    // not have, so those items are grey.
-    EXPECT_EQ(vars.HelpContectLink, folder + "help.html");
-    EXPECT_EQ(vars.HelpHowTosTutorialVideosLink, folder + "help.html");
+    // The shipped links: the help page beside the program for Help Content and How Tos (the
+    // tests' folder has no page, so the names stay as written); nothing the project does not
+    // have, so those items are grey.
+    EXPECT_EQ(vars.HelpContectLink, "help.html");
+    EXPECT_EQ(vars.HelpHowTosTutorialVideosLink, "help.html");
     for (const std::string* none : {&vars.HelpHomePageLink, &vars.HelpMoreFreeToolsLink,
                                     &vars.HelpCheckForUpdatesLink, &vars.HelpSupportLink})
         EXPECT_EQ(*none, "");

@@ -157,10 +157,11 @@ protected:
         if (form && form->Exists())
             form->Idle();
     }
-    HWND Ctl(const char* name) { return form->Control(name); }
-    RECT ClientRectOf(const char* name) {
+    // A control by its control id of the layout tables.
+    HWND Ctl(int id) { return ::GetDlgItem(form->Handle(), id); }
+    RECT ClientRectOf(HWND control) {
         RECT r;
-        ::GetWindowRect(Ctl(name), &r);
+        ::GetWindowRect(control, &r);
         ::MapWindowPoints(nullptr, form->Handle(), reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
@@ -182,18 +183,18 @@ protected:
     std::string Label(const char* name) { return form->GraphicText(name); }
     int Rows() { return form->Rows().Count(); }
     void SetFilter(const std::string& text) {
-        ::SendMessageA(Ctl("EditFilter"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        ::SendMessageA(form->EditFilter, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
         Drain();
     }
     void ChooseShow(int position) {
-        HWND box = Ctl("ComboBoxShow");
+        HWND box = form->ComboBoxShow;
         ::SendMessageA(box, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
         ::SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), CBN_SELCHANGE),
                        reinterpret_cast<LPARAM>(box));
         Drain();
     }
-    void Click(const char* button) {
-        ::SendMessageA(Ctl(button), BM_CLICK, 0, 0);
+    void Click(HWND button) {
+        ::SendMessageA(button, BM_CLICK, 0, 0);
         Drain();
     }
     std::vector<std::string> Names() {
@@ -227,24 +228,27 @@ TEST_F(MainForm, LayoutCaptionAndStartState) {
 
     const struct {
         const char* name;
+        HWND control;
         int left, top, width, height;
     } children[] = {
-        {"ListViewFiles", 24, 106, 737, 287},
-        {"EditFilter", 512, 80, 113, 21},
-        {"ComboBoxShow", 672, 80, 89, 21},
-        {"suiImageButtonProperties", 24, 400, 86, 77},
-        {"suiImageButtonSelectnone", 216, 400, 86, 77},
-        {"suiImageButtonSelectInvalid", 120, 400, 86, 77},
-        {"suiImageButtonDelete", 312, 400, 86, 77},
-        {"suiImageButtonScanShortcuts", 672, 400, 86, 77},
-        {"suiImageButtonMore", 600, 3, 154, 30},
-        {"ButtonHelp", 12, 14, 34, 35},
+        {"ListViewFiles", form->ListViewFiles, 24, 106, 737, 287},
+        {"EditFilter", form->EditFilter, 512, 80, 113, 21},
+        {"ComboBoxShow", form->ComboBoxShow, 672, 80, 89, 21},
+        {"suiImageButtonProperties", form->suiImageButtonProperties->Handle(), 24, 400, 86, 77},
+        {"suiImageButtonSelectnone", form->suiImageButtonSelectnone->Handle(), 216, 400, 86, 77},
+        {"suiImageButtonSelectInvalid", form->suiImageButtonSelectInvalid->Handle(), 120, 400, 86,
+         77},
+        {"suiImageButtonDelete", form->suiImageButtonDelete->Handle(), 312, 400, 86, 77},
+        {"suiImageButtonScanShortcuts", form->suiImageButtonScanShortcuts->Handle(), 672, 400, 86,
+         77},
+        {"suiImageButtonMore", form->suiImageButtonMore->Handle(), 600, 3, 154, 30},
+        {"ButtonHelp", form->ButtonHelp->Handle(), 12, 14, 34, 35},
     };
     HWND previous = nullptr;
     for (const auto& c : children) {
         SCOPED_TRACE(c.name);
-        ASSERT_TRUE(Ctl(c.name));
-        const RECT r = ClientRectOf(c.name);
+        ASSERT_TRUE(c.control);
+        const RECT r = ClientRectOf(c.control);
         EXPECT_EQ(r.left, c.left);
         EXPECT_EQ(r.top, c.top);
         EXPECT_EQ(r.right - r.left, c.width);
@@ -255,11 +259,11 @@ TEST_F(MainForm, LayoutCaptionAndStartState) {
         else
             EXPECT_EQ(r.bottom - r.top, c.height);
         // Tab order follows the table (the order of the child windows).
-        EXPECT_TRUE(::GetWindowLongA(Ctl(c.name), GWL_STYLE) & WS_TABSTOP);
+        EXPECT_TRUE(::GetWindowLongA(c.control, GWL_STYLE) & WS_TABSTOP);
         if (previous) {
-            EXPECT_EQ(::GetWindow(previous, GW_HWNDNEXT), Ctl(c.name));
+            EXPECT_EQ(::GetWindow(previous, GW_HWNDNEXT), c.control);
         }
-        previous = Ctl(c.name);
+        previous = c.control;
     }
 
     // Painted labels at their places; those that size themselves are one line of 13 pixels.
@@ -290,7 +294,7 @@ TEST_F(MainForm, LayoutCaptionAndStartState) {
     EXPECT_FALSE(form->GraphicVisible("ImageIconError"));
 
     // The list: report view, check boxes, whole rows, several rows, no caption editing.
-    HWND list = Ctl("ListViewFiles");
+    HWND list = form->ListViewFiles;
     const LONG listStyle = ::GetWindowLongA(list, GWL_STYLE);
     EXPECT_EQ(listStyle & LVS_TYPEMASK, LVS_REPORT);
     EXPECT_FALSE(listStyle & LVS_SINGLESEL);
@@ -301,7 +305,7 @@ TEST_F(MainForm, LayoutCaptionAndStartState) {
     const int widths[] = {200, 300, 300, 400};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(::SendMessageA(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0), widths[i]);
-    HWND show = Ctl("ComboBoxShow");
+    HWND show = form->ComboBoxShow;
     EXPECT_EQ(::SendMessageA(show, CB_GETCOUNT, 0, 0), 3);
     EXPECT_EQ(::SendMessageA(show, CB_GETCURSEL, 0, 0), 0);
 
@@ -309,17 +313,17 @@ TEST_F(MainForm, LayoutCaptionAndStartState) {
     EXPECT_EQ(Label("LabelTotalCount"), "0");
     EXPECT_EQ(Label("LabelInvalidCount"), "0");
     EXPECT_EQ(Label("LabelSelectedCount"), "0");
-    EXPECT_TRUE(::IsWindowEnabled(Ctl("suiImageButtonScanShortcuts")));
-    for (const char* name : {"suiImageButtonProperties", "suiImageButtonSelectnone",
-                             "suiImageButtonSelectInvalid", "suiImageButtonDelete"})
-        EXPECT_FALSE(::IsWindowEnabled(Ctl(name))) << name;
+    EXPECT_TRUE(::IsWindowEnabled(form->suiImageButtonScanShortcuts->Handle()));
+    for (TActionId id : {TActionId::Properties, TActionId::Selectnone, TActionId::SelectInvalid,
+                         TActionId::Delete})
+        EXPECT_FALSE(::IsWindowEnabled(Ctl(kIdActionBase + static_cast<int>(id))));
     EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(MainForm, ScanFillsRowsAndViewsRebuildThem) {
     MakeTree();
     Open();
-    Click("suiImageButtonScanShortcuts");
+    Click(form->suiImageButtonScanShortcuts->Handle());
     ASSERT_EQ(Rows(), 4);
     int invalid = 0;
     for (int i = 0; i < Rows(); ++i) {
@@ -337,8 +341,8 @@ TEST_F(MainForm, ScanFillsRowsAndViewsRebuildThem) {
     EXPECT_EQ(Label("LabelTotalCount"), "4");
     EXPECT_EQ(Label("LabelInvalidCount"), "2");
     EXPECT_EQ(Label("LabelSelectedCount"), "2");
-    EXPECT_TRUE(::IsWindowEnabled(Ctl("suiImageButtonDelete")));
-    EXPECT_FALSE(::IsWindowEnabled(Ctl("suiImageButtonProperties")));
+    EXPECT_TRUE(::IsWindowEnabled(form->suiImageButtonDelete->Handle()));
+    EXPECT_FALSE(::IsWindowEnabled(form->suiImageButtonProperties->Handle()));
 
     SetFilter("DEEP");
     EXPECT_EQ(Names(), std::vector<std::string>{"Lost"});
@@ -348,7 +352,7 @@ TEST_F(MainForm, ScanFillsRowsAndViewsRebuildThem) {
     EXPECT_EQ(Rows(), 2);
     for (int i = 0; i < Rows(); ++i)
         EXPECT_FALSE(form->Rows().Data(i)->Invalid);
-    EXPECT_FALSE(::IsWindowEnabled(Ctl("suiImageButtonSelectInvalid")));
+    EXPECT_FALSE(::IsWindowEnabled(form->suiImageButtonSelectInvalid->Handle()));
     const TShortcutItem* kept = form->Rows().Data(0);
     form->Rows().SetChecked(0, true); // a hand-made mark ...
     ChooseShow(0);
@@ -358,17 +362,17 @@ TEST_F(MainForm, ScanFillsRowsAndViewsRebuildThem) {
                   form->Rows().Data(i)->Invalid || form->Rows().Data(i) == kept);
 
     // Select none, then Select invalid restores exactly the invalid rows.
-    Click("suiImageButtonSelectnone");
+    Click(form->suiImageButtonSelectnone->Handle());
     EXPECT_EQ(Label("LabelSelectedCount"), "0");
-    EXPECT_FALSE(::IsWindowEnabled(Ctl("suiImageButtonDelete")));
+    EXPECT_FALSE(::IsWindowEnabled(form->suiImageButtonDelete->Handle()));
     form->Rows().SetChecked(0, true);
-    Click("suiImageButtonSelectInvalid");
+    Click(form->suiImageButtonSelectInvalid->Handle());
     for (int i = 0; i < Rows(); ++i)
         EXPECT_EQ(form->Rows().Checked(i), form->Rows().Data(i)->Invalid);
 
     // Cancelling the picker keeps everything.
     shell.cancel = true;
-    Click("suiImageButtonScanShortcuts");
+    Click(form->suiImageButtonScanShortcuts->Handle());
     EXPECT_EQ(Rows(), 4);
     EXPECT_EQ(Label("LabelSta"), "4 shortcut files founded.");
 }
@@ -376,7 +380,7 @@ TEST_F(MainForm, ScanFillsRowsAndViewsRebuildThem) {
 TEST_F(MainForm, DeleteAnsweredNoKeepsAndYesRecyclesTheCheckedFiles) {
     MakeTree();
     Open();
-    Click("suiImageButtonScanShortcuts");
+    Click(form->suiImageButtonScanShortcuts->Handle());
     ASSERT_EQ(Rows(), 4);
     // Keep one invalid shortcut unchecked.
     int keep = -1;
@@ -387,7 +391,7 @@ TEST_F(MainForm, DeleteAnsweredNoKeepsAndYesRecyclesTheCheckedFiles) {
     form->Rows().SetChecked(keep, false);
 
     answer = IDNO;
-    Click("suiImageButtonDelete");
+    Click(form->suiImageButtonDelete->Handle());
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "Sweeper Test");
     EXPECT_EQ(boxes[0].flags, 36u);
@@ -395,7 +399,7 @@ TEST_F(MainForm, DeleteAnsweredNoKeepsAndYesRecyclesTheCheckedFiles) {
     EXPECT_TRUE(shell.recycled.empty());
 
     answer = IDYES;
-    Click("suiImageButtonDelete");
+    Click(form->suiImageButtonDelete->Handle());
     EXPECT_EQ(shell.recycled, std::vector<std::string>{tree.Native("Gone.lnk")});
     EXPECT_FALSE(std::filesystem::exists(tree.Path() / "Gone.lnk"));
     for (const char* other :
@@ -409,8 +413,8 @@ TEST_F(MainForm, DeleteAnsweredNoKeepsAndYesRecyclesTheCheckedFiles) {
 TEST_F(MainForm, RowClickFillsTheInfoPanelAndDoubleClickOpensProperties) {
     MakeTree();
     Open();
-    Click("suiImageButtonScanShortcuts");
-    HWND list = Ctl("ListViewFiles");
+    Click(form->suiImageButtonScanShortcuts->Handle());
+    HWND list = form->ListViewFiles;
     HWND hwnd = form->Handle();
     auto clickRow = [&](int row, UINT code) {
         LVITEMA state{};
@@ -447,12 +451,12 @@ TEST_F(MainForm, RowClickFillsTheInfoPanelAndDoubleClickOpensProperties) {
     EXPECT_TRUE(form->GraphicVisible("ImageIconError"));
     EXPECT_FALSE(form->GraphicVisible("ImageIconInfo"));
     EXPECT_FALSE(form->GraphicVisible("ImageIconGood"));
-    EXPECT_TRUE(::IsWindowEnabled(Ctl("suiImageButtonProperties")));
+    EXPECT_TRUE(::IsWindowEnabled(form->suiImageButtonProperties->Handle()));
 
     // Where the platform has the shell's sheet, the shell shows it.
     clickRow(bad, NM_DBLCLK);
     EXPECT_EQ(shell.properties, std::vector<std::string>{r->Shortcut});
-    Click("suiImageButtonProperties");
+    Click(form->suiImageButtonProperties->Handle());
     EXPECT_EQ(shell.properties.size(), 2u);
 }
 
@@ -491,9 +495,9 @@ TEST_F(MainForm, WithoutTheShellsSheetPropertiesOpensTheProgramsOwnBox) {
     tree.WriteFile("Own.lnk", std::string(bytes.begin(), bytes.end()));
     propertiesSheet = false;
     Open();
-    Click("suiImageButtonScanShortcuts");
+    Click(form->suiImageButtonScanShortcuts->Handle());
     ASSERT_EQ(Rows(), 1);
-    HWND list = Ctl("ListViewFiles");
+    HWND list = form->ListViewFiles;
     LVITEMA state{};
     state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
     ::SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
@@ -509,7 +513,7 @@ TEST_F(MainForm, WithoutTheShellsSheetPropertiesOpensTheProgramsOwnBox) {
     ::SendMessageA(form->Handle(), WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
     EXPECT_EQ(seen.count, 1);
     seen.key = VK_RETURN;
-    Click("suiImageButtonProperties");
+    Click(form->suiImageButtonProperties->Handle());
     ::KillTimer(nullptr, timer);
     EXPECT_EQ(seen.count, 2);
     EXPECT_EQ(seen.caption, "Own Properties");
@@ -527,13 +531,13 @@ TEST_F(MainForm, EscapeEndsARunningScanButNotALaterOne) {
         Link("many/s" + std::to_string(i) + ".lnk", tree.Native("nowhere.exe"));
     Open();
     // Escape while idle has no effect on the next scan.
-    ::PostMessageA(Ctl("ListViewFiles"), WM_KEYDOWN, VK_ESCAPE, 0);
+    ::PostMessageA(form->ListViewFiles, WM_KEYDOWN, VK_ESCAPE, 0);
     Drain();
-    Click("suiImageButtonScanShortcuts");
+    Click(form->suiImageButtonScanShortcuts->Handle());
     EXPECT_EQ(Rows(), 40);
 
     // Escape waiting in the queue is handled inside the walk and stops it.
-    ::PostMessageA(Ctl("ListViewFiles"), WM_KEYDOWN, VK_ESCAPE, 0);
+    ::PostMessageA(form->ListViewFiles, WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(form->ExecuteAction(TActionId::ScanShortcuts));
     EXPECT_LT(Rows(), 40);
     EXPECT_EQ(Label("LabelSta"), std::to_string(Rows()) + " shortcut files founded.");
@@ -567,14 +571,14 @@ TEST_F(MainForm, MissingBackgroundShowsOneErrorBoxAndScansStillWork) {
     EXPECT_TRUE(form->GraphicVisible("ImageIconInfo"));
     EXPECT_FALSE(form->GraphicVisible("ImageIconGood"));
     EXPECT_FALSE(form->GraphicVisible("ImageIconError"));
-    Click("suiImageButtonScanShortcuts");
+    Click(form->suiImageButtonScanShortcuts->Handle());
     EXPECT_EQ(Rows(), 4);
 }
 
 TEST_F(MainForm, HelpLinksAndMenuPosition) {
     Open();
     HWND hwnd = form->Handle();
-    Click("suiImageButtonMore");
+    Click(form->suiImageButtonMore->Handle());
     ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(kHelpMenu[4].id, 0), 0);
     ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(kHelpMenu[3].id, 0), 0);
     ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(kHelpMenu[7].id, 0), 0);
@@ -593,7 +597,7 @@ TEST_F(MainForm, HelpLinksAndMenuPosition) {
         }
         ::EndMenu();
     });
-    Click("ButtonHelp");
+    Click(form->ButtonHelp->Handle());
     ::KillTimer(nullptr, timer);
     RECT outer;
     ::GetWindowRect(hwnd, &outer);
@@ -611,8 +615,8 @@ TEST_F(MainForm, HelpItemsAndMoreWithAnEmptyLinkAreDisabled) {
         EXPECT_TRUE(grayed(id)) << id;
     for (int id : {menuHomePage, menuMoreFreeTools, menuContact, menuAbout})
         EXPECT_FALSE(grayed(id)) << id;
-    EXPECT_TRUE(::IsWindowEnabled(Ctl("suiImageButtonMore")));
-    Click("suiImageButtonMore");
+    EXPECT_TRUE(::IsWindowEnabled(form->suiImageButtonMore->Handle()));
+    Click(form->suiImageButtonMore->Handle());
     EXPECT_EQ(shell.opened, std::vector<std::string>{"https://more.example/"});
 
     // Settings with every link but More Free Tools: More and its item grey, the rest not.
@@ -622,19 +626,28 @@ TEST_F(MainForm, HelpItemsAndMoreWithAnEmptyLinkAreDisabled) {
                   "HelpHowTosTutorialVideosLink=https://how.example/\n"
                   "HelpHomePageLink=https://home.example/\nHelpCheckForUpdatesLink=u\n"
                   "HelpSupportLink=mailto:s@example.org");
+    program.WriteFile("help.html"); // a link is a file beside the program only when it is there
     shell.opened.clear();
     Open();
     for (int id : {menuHelpContent, menuHowTo, menuHomePage, menuCheckUpdates, menuContact})
         EXPECT_FALSE(grayed(id)) << id;
     EXPECT_TRUE(grayed(menuMoreFreeTools));
-    EXPECT_FALSE(::IsWindowEnabled(Ctl("suiImageButtonMore")));
+    EXPECT_FALSE(::IsWindowEnabled(form->suiImageButtonMore->Handle()));
     // A click on the grey button does nothing; the enabled items open their links.
-    Click("suiImageButtonMore");
+    Click(form->suiImageButtonMore->Handle());
     HWND hwnd = form->Handle();
     for (int id : {menuHelpContent, menuHowTo})
         ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
     EXPECT_EQ(shell.opened,
               (std::vector<std::string>{program.Folder() + "help.html", "https://how.example/"}));
+    // F1 opens Help Content, as the menu says beside the item.
+    ::PostMessageA(form->ListViewFiles, WM_KEYDOWN, VK_F1, 0);
+    Drain();
+    EXPECT_EQ(shell.opened.back(), program.Folder() + "help.html");
+    EXPECT_EQ(shell.opened.size(), 3u);
+    // The link "u" names no file beside the program: it goes to the shell as written.
+    ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(menuCheckUpdates, 0), 0);
+    EXPECT_EQ(shell.opened.back(), "u");
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -651,12 +664,12 @@ TEST_F(MainForm, AHandlerErrorShowsTheErrorBoxAndTheWindowGoesOn) {
     };
     // A click handler, a menu command and a command run by its button.
     shell.failLinks = true;
-    Click("suiImageButtonMore");
+    Click(form->suiImageButtonMore->Handle());
     expectBox("The link could not be opened.");
     ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(menuHomePage, 0), 0);
     expectBox("The link could not be opened.");
     reader.fail = true;
-    Click("suiImageButtonScanShortcuts");
+    Click(form->suiImageButtonScanShortcuts->Handle());
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text.rfind("Cannot read \"", 0), 0u) << boxes[0].text;
     boxes.clear();
@@ -664,11 +677,11 @@ TEST_F(MainForm, AHandlerErrorShowsTheErrorBoxAndTheWindowGoesOn) {
     // The window still works: the next scan fills the list, filters and links respond.
     reader.fail = false;
     shell.failLinks = false;
-    Click("suiImageButtonScanShortcuts");
+    Click(form->suiImageButtonScanShortcuts->Handle());
     EXPECT_EQ(Rows(), 4);
     SetFilter("DEEP");
     EXPECT_EQ(Names(), std::vector<std::string>{"Lost"});
-    Click("suiImageButtonMore");
+    Click(form->suiImageButtonMore->Handle());
     EXPECT_EQ(shell.opened, std::vector<std::string>{"https://more.example/"});
     EXPECT_TRUE(boxes.empty());
 }
@@ -676,7 +689,7 @@ TEST_F(MainForm, AHandlerErrorShowsTheErrorBoxAndTheWindowGoesOn) {
 TEST_F(MainForm, TheIdlePassRepaintsNothingThatDidNotChange) {
     MakeTree();
     Open();
-    Click("suiImageButtonScanShortcuts");
+    Click(form->suiImageButtonScanShortcuts->Handle());
     HWND hwnd = form->Handle();
     ::UpdateWindow(hwnd);
     for (int pass = 0; pass < 3; ++pass) {
@@ -696,7 +709,7 @@ TEST_F(MainForm, TheIdlePassRepaintsNothingThatDidNotChange) {
 
 TEST_F(MainForm, TheRowImagesAreTheWindowsAndFreedOnce) {
     Open();
-    HWND list = Ctl("ListViewFiles");
+    HWND list = form->ListViewFiles;
     EXPECT_TRUE(::GetWindowLongA(list, GWL_STYLE) & LVS_SHAREIMAGELISTS);
     auto images =
         reinterpret_cast<HIMAGELIST>(::SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
@@ -710,9 +723,9 @@ TEST_F(MainForm, CheckBoxesToggleByClickAndSpaceAndMarksSurviveScrolling) {
     for (int i = 0; i < 60; ++i) // all broken: every row starts checked
         Link("many/s" + std::to_string(100 + i) + ".lnk", tree.Native("nowhere.exe"));
     Open();
-    Click("suiImageButtonScanShortcuts");
+    Click(form->suiImageButtonScanShortcuts->Handle());
     ASSERT_EQ(Rows(), 60);
-    HWND list = Ctl("ListViewFiles");
+    HWND list = form->ListViewFiles;
     // What the control shows for a row's box is the row's own mark.
     const auto shownChecked = [&](int row) {
         const auto state =
@@ -796,9 +809,9 @@ TEST_F(MainForm, CheckBoxesToggleByClickAndSpaceAndMarksSurviveScrolling) {
 TEST_F(MainForm, ClicksSelectRowsAndOnlyTheBoxToggles) {
     MakeTree();
     Open();
-    Click("suiImageButtonScanShortcuts");
+    Click(form->suiImageButtonScanShortcuts->Handle());
     ASSERT_EQ(Rows(), 4);
-    HWND list = Ctl("ListViewFiles");
+    HWND list = form->ListViewFiles;
     const auto send = [&](UINT message, POINT at) {
         ::PostMessageA(list, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON,
                        MAKELPARAM(at.x, at.y));
@@ -898,9 +911,9 @@ TEST_F(MainForm, DeleteRemovesTheRowsWhoseFilesAreGoneAndKeepsTheListsPlace) {
     for (int i = 0; i < 60; ++i)
         Link("many/s" + std::to_string(100 + i) + ".lnk", tree.Native("nowhere.exe"));
     Open();
-    Click("suiImageButtonScanShortcuts");
+    Click(form->suiImageButtonScanShortcuts->Handle());
     ASSERT_EQ(Rows(), 60);
-    HWND list = Ctl("ListViewFiles");
+    HWND list = form->ListViewFiles;
     const auto record = [&](int row) { return form->Rows().Data(row); };
     const auto rowOf = [&](const TShortcutItem* r) {
         for (int i = 0; i < Rows(); ++i)
@@ -933,7 +946,7 @@ TEST_F(MainForm, DeleteRemovesTheRowsWhoseFilesAreGoneAndKeepsTheListsPlace) {
             ::CreateFileA(lockedPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
         DialogWatchdog watchdog;
-        Click("suiImageButtonDelete");
+        Click(form->suiImageButtonDelete->Handle());
         EXPECT_EQ(watchdog.Closed(), 1) << "the shell asks once, for the file it cannot recycle";
     }
 

@@ -105,26 +105,26 @@ protected:
             form->Idle();
     }
     HWND Main() { return form->Handle(); }
-    HWND Ctl(const char* name) { return form->Control(name); }
 };
 
 TEST_F(Accessibility, ImageButtonsTellNameRoleAndStateAndPressOnRequest) {
     const struct {
-        const char* control;
+        TsuiImageButton* control;
         const char* name;
         bool enabled; // at start, with no rows and no settings
     } buttons[] = {
-        {"suiImageButtonProperties", "Properties", false},
-        {"suiImageButtonSelectInvalid", "Select invalid", false},
-        {"suiImageButtonSelectnone", "Select none", false},
-        {"suiImageButtonDelete", "Delete", false},
-        {"suiImageButtonScanShortcuts", "Scan Shortcuts", true},
-        {"suiImageButtonMore", "More free tools", false}, // its link is empty
-        {"ButtonHelp", "Help", true},
+        {form->suiImageButtonProperties, "Properties", false},
+        {form->suiImageButtonSelectInvalid, "Select invalid", false},
+        {form->suiImageButtonSelectnone, "Select none", false},
+        {form->suiImageButtonDelete, "Delete", false},
+        {form->suiImageButtonScanShortcuts, "Scan Shortcuts", true},
+        {form->suiImageButtonMore, "More free tools", false}, // its link is empty
+        {form->ButtonHelp, "Help", true},
     };
     for (const auto& b : buttons) {
-        SCOPED_TRACE(b.control);
-        HWND button = Ctl(b.control);
+        SCOPED_TRACE(b.name);
+        ASSERT_TRUE(b.control);
+        HWND button = b.control->Handle();
         ASSERT_TRUE(button);
         EXPECT_EQ(WindowText(button), b.name);
         EXPECT_EQ(::IsWindowEnabled(button) != FALSE, b.enabled);
@@ -137,7 +137,7 @@ TEST_F(Accessibility, ImageButtonsTellNameRoleAndStateAndPressOnRequest) {
     }
 
     // The pressed state follows the mouse.
-    HWND scan = Ctl("suiImageButtonScanShortcuts");
+    HWND scan = form->suiImageButtonScanShortcuts->Handle();
     ::SendMessageA(scan, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_TRUE(Read(scan).state & STATE_SYSTEM_PRESSED);
     ::SendMessageA(scan, WM_CANCELMODE, 0, 0);
@@ -145,7 +145,7 @@ TEST_F(Accessibility, ImageButtonsTellNameRoleAndStateAndPressOnRequest) {
 
     // "Press" posts the button a click (BM_CLICK, which clicks it when enabled): the command
     // runs after the screen reader's call has returned.
-    HWND help = Ctl("ButtonHelp");
+    HWND help = form->ButtonHelp->Handle();
     ASSERT_TRUE(DoDefaultAction(help));
     MSG click;
     EXPECT_TRUE(::PeekMessageA(&click, help, BM_CLICK, BM_CLICK, PM_REMOVE));
@@ -181,17 +181,17 @@ TEST_F(Accessibility, PaintedTextsAreReadableAndTheBoxesNamed) {
                                 &PROPID_ACC_NAME, 1) == S_OK;
     if (!serviceWorks)
         return;
-    EXPECT_EQ(Read(Ctl("ListViewFiles")).name, "Shortcuts");
-    EXPECT_EQ(Read(Ctl("EditFilter")).name, "Filter");
-    EXPECT_EQ(Read(Ctl("ComboBoxShow")).name, "Show");
+    EXPECT_EQ(Read(form->ListViewFiles).name, "Shortcuts");
+    EXPECT_EQ(Read(form->EditFilter).name, "Filter");
+    EXPECT_EQ(Read(form->ComboBoxShow).name, "Show");
 }
 
 TEST_F(Accessibility, TheFocusStartsOnTheListAndComesBackWhenTheWindowIsActiveAgain) {
-    EXPECT_EQ(::GetFocus(), Ctl("ListViewFiles"));
+    EXPECT_EQ(::GetFocus(), form->ListViewFiles);
     // Tab moves on in the window's order.
     ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_TAB, 0);
     Pump();
-    EXPECT_EQ(::GetFocus(), Ctl("EditFilter"));
+    EXPECT_EQ(::GetFocus(), form->EditFilter);
 
     // Another window takes the activation and gives it back, as when the user switches to
     // another program and back. (A hidden one: hiding a shown window costs Wine seconds.)
@@ -202,12 +202,12 @@ TEST_F(Accessibility, TheFocusStartsOnTheListAndComesBackWhenTheWindowIsActiveAg
         Pump();
     };
     activate(other);
-    EXPECT_NE(::GetFocus(), Ctl("EditFilter"));
+    EXPECT_NE(::GetFocus(), form->EditFilter);
     activate(Main());
-    EXPECT_EQ(::GetFocus(), Ctl("EditFilter"));
+    EXPECT_EQ(::GetFocus(), form->EditFilter);
 
     // A modal box of the window: the About box, opened from the help menu.
-    HWND scan = Ctl("suiImageButtonScanShortcuts");
+    HWND scan = form->suiImageButtonScanShortcuts->Handle();
     ::SetFocus(scan);
     static bool aboutShown;
     aboutShown = false;
@@ -228,7 +228,7 @@ TEST_F(Accessibility, TheFocusStartsOnTheListAndComesBackWhenTheWindowIsActiveAg
     activate(other);
     ::EnableWindow(scan, FALSE);
     activate(Main());
-    EXPECT_EQ(::GetFocus(), Ctl("ListViewFiles"));
+    EXPECT_EQ(::GetFocus(), form->ListViewFiles);
     ::DestroyWindow(other);
 }
 

@@ -1,11 +1,6 @@
-# The display-scale tests use the program's own pictures: the host test reads the committed
-# UI.bmp; the Windows test opens the window on the files beside the program in dist/ (UI.bmp
+# The display-scale tests use the program's own pictures: the Windows test opens the window on the files beside the program in dist/ (UI.bmp
 # and the settings) with the executable's larger backgrounds linked in, and bitmaps of two
 # larger renderings to compare the buttons' decoded pictures with.
-if(NOT WIN32 AND TARGET tests_winkit)
-    target_compile_definitions(tests_winkit PRIVATE
-        SWEEPER_PICTURES="${PROJECT_SOURCE_DIR}/res/pictures")
-endif()
 if(WIN32 AND TARGET display_scale_wintest)
     target_sources(display_scale_wintest PRIVATE ${PROJECT_SOURCE_DIR}/src/pictures/backgrounds.rc
         ${CMAKE_CURRENT_LIST_DIR}/display_scale_pictures.rc)

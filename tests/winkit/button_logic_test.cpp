@@ -80,22 +80,6 @@ TEST(ButtonPictureTest, CaptionAccelerators) {
     EXPECT_FALSE(IsCaptionAccelerator('x', ""));
 }
 
-TEST_F(ButtonLogicTest, NewButtonValues) {
-    EXPECT_TRUE(button.Enabled());
-    EXPECT_TRUE(button.Visible());
-    EXPECT_TRUE(button.TabStop());
-    EXPECT_FALSE(button.Default());
-    EXPECT_FALSE(button.Cancel());
-    EXPECT_EQ(button.ModalResult(), 0);
-    EXPECT_EQ(button.MouseContinuouslyDownInterval(), 100);
-    EXPECT_EQ(button.Caption(), "");
-    EXPECT_EQ(button.Action(), nullptr);
-    EXPECT_FALSE(button.Hot());
-    EXPECT_FALSE(button.Pressed());
-    EXPECT_FALSE(button.RepeatTimerExists());
-    EXPECT_EQ(button.StatePicture(), TButtonPicture::Normal);
-}
-
 TEST_F(ButtonLogicTest, HotAndPressedPictures) {
     int enters = 0, exits = 0;
     button.OnMouseEnter = [&] { ++enters; };

@@ -1,12 +1,10 @@
 // Display scale: the rounding of scaled numbers, the choice of the picture rendering, the
-// main window's places at every density, and the shipped background's fingerprint.
+// main window's places at every density.
 #include "windows/main_form_layout.h"
 #include "winkit/display_scale.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -53,17 +51,6 @@ TEST(DisplayScale, PlacesApartAt96DpiStayApartAtEveryDensity) {
                 EXPECT_TRUE(apart(Scale(places[i].second, dpi), Scale(places[j].second, dpi)))
                     << places[i].first << " and " << places[j].first << " at " << dpi;
             }
-}
-
-// The build takes the fingerprint of the committed UI.bmp; a file of the same size with other
-// bytes is not the shipped one.
-TEST(DisplayScale, TheCommittedBackgroundIsTheShippedOne) {
-    std::ifstream in(SWEEPER_PICTURES "/UI.bmp", std::ios::binary);
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    ASSERT_FALSE(bytes.empty());
-    EXPECT_TRUE(IsShippedBackground(bytes));
-    bytes[bytes.size() / 2] ^= 1;
-    EXPECT_FALSE(IsShippedBackground(bytes));
 }
 
 } // namespace

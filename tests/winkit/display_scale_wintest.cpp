@@ -138,7 +138,8 @@ struct Window {
             form->Idle();
     }
     HWND Handle() const { return form->Handle(); }
-    HWND Control(const char* name) const { return form->Control(name); }
+    // A control by its control id of the layout tables.
+    HWND Control(int id) const { return ::GetDlgItem(form->Handle(), id); }
 };
 
 // The main window laid out for `dpi`: everything of the tables scaled, the pictures of the
@@ -154,12 +155,12 @@ void ExpectMainWindowAt(const Window& w, int dpi) {
         SCOPED_TRACE(c.name);
         // A closed drop-down list is as high as its font's line allows; Wine's stand-in for
         // Tahoma makes it up to two pixels taller.
-        ExpectPlace(hwnd, w.Control(c.name), Scale(c.bounds, dpi), c.id == kIdComboBoxShow ? 2 : 1);
-        EXPECT_EQ(FontHeight(w.Control(c.name)), -Scale(kMainFontHeight, dpi));
+        ExpectPlace(hwnd, w.Control(c.id), Scale(c.bounds, dpi), c.id == kIdComboBoxShow ? 2 : 1);
+        EXPECT_EQ(FontHeight(w.Control(c.id)), -Scale(kMainFontHeight, dpi));
     }
     for (const TButtonPlace& b : kMainButtons) {
         SCOPED_TRACE(b.name);
-        ExpectPlace(hwnd, w.Control(b.name), Scale(b.bounds, dpi));
+        ExpectPlace(hwnd, w.Control(b.id), Scale(b.bounds, dpi));
     }
     for (const TGraphic& g : MainFormGraphics()) {
         SCOPED_TRACE(g.name);
@@ -173,7 +174,7 @@ void ExpectMainWindowAt(const Window& w, int dpi) {
             EXPECT_EQ(b.height, expected.height);
         }
     }
-    HWND list = w.Control("ListViewFiles");
+    HWND list = w.Control(kIdListViewFiles);
     for (std::size_t i = 0; i < kListColumns.size(); ++i)
         EXPECT_EQ(::SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0),
                   Scale(kListColumns[i].width, dpi));
@@ -194,8 +195,8 @@ void ExpectMainWindowAt(const Window& w, int dpi) {
     for (const TButtonPlace& b : {kMainButtons[4], kMainButtons[6]}) {
         SCOPED_TRACE(b.name);
         const TBounds at = Scale(b.bounds, dpi);
-        ASSERT_TRUE(::IsWindowEnabled(w.Control(b.name)));
-        EXPECT_TRUE(ButtonPixels(w.Control(b.name), at.width, at.height) ==
+        ASSERT_TRUE(::IsWindowEnabled(w.Control(b.id)));
+        EXPECT_TRUE(ButtonPixels(w.Control(b.id), at.width, at.height) ==
                     ResourcePixels(ScaledPictureId(b.firstPicture, percent), at.width, at.height))
             << "not the " << percent << "% rendering";
     }
@@ -213,7 +214,7 @@ void ExpectHelpMenuAt(Window& w, int dpi) {
             ::GetWindowRect(popup, &menu);
         ::EndMenu();
     });
-    ::SendMessageA(w.Control("ButtonHelp"), BM_CLICK, 0, 0);
+    ::SendMessageA(w.Control(kIdButtonHelp), BM_CLICK, 0, 0);
     ::KillTimer(nullptr, timer);
     RECT outer;
     ::GetWindowRect(w.Handle(), &outer);
