@@ -5,6 +5,7 @@
 // name outside the system's code page and no depth is lost.
 #include "finder/dir_listing.h"
 
+#include "base/handles.h"
 #include "base/system_error.h"
 #include "base/text.h"
 
@@ -62,6 +63,23 @@ public:
 
     std::string FailureReason() const override {
         return failure_ == 0 ? std::string() : SystemErrorText(failure_);
+    }
+
+    // The volume and the file index of the folder a path (or a link) leads to.
+    bool FolderIdentity(const std::string& folder, TFolderId& id) override {
+        const std::wstring wide = LongPathForm(folder);
+        if (wide.empty())
+            return false;
+        const TKernelHandle handle(
+            ::CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!handle || !::GetFileInformationByHandle(handle.get(), &info) ||
+            (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            return false;
+        id = {info.dwVolumeSerialNumber,
+              (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+        return true;
     }
 
 private:

@@ -106,6 +106,11 @@ void TShortcutSweeper::SearchShortcuts(const std::string& folder) {
 
 void TShortcutSweeper::Search(const std::string& folder) {
     SetUpShortcutScan(finder_, folder);
+    // Links to folders entered where the window says so (each folder once), else reported
+    // and left.
+    finder_.ForgetFolders();
+    finder_.SetTrackFolders(followFolderLinks_);
+    finder_.SetFollowLinks(followFolderLinks_);
 
     const std::string searching =
         "Searching shortcuts, please wait... - Press ESC to cancel (" + folder + ")";

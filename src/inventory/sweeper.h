@@ -59,6 +59,10 @@ public:
     void ActionScanShortcutsExecute() { ScanShortcuts(); }
     void ScanShortcuts();
     void SearchShortcuts(const std::string& folder);
+    // Whether a scan enters links to folders, each folder once (where the listing tells
+    // folders apart): under Wine, whose user folders are links into the Linux home that its
+    // Explorer shows as folders. Off by default: links are reported and left.
+    void SetFollowFolderLinks(bool follow) { followFolderLinks_ = follow; }
     // The finder's progress event: processes the pending window messages.
     void DIWildFileFinderProgress(TDICustomFileFinder& Sender);
     // Escape, whatever the shift state, stops a running scan; every other key passes on.
@@ -115,6 +119,7 @@ private:
     IShellServices& shell_;
     ILinkReader& reader_;
     IFileProbes& probes_;
+    bool followFolderLinks_ = false;
     TInventory inventory_;
     TDIWildFileFinder finder_;
     struct TCounts {

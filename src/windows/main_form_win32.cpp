@@ -6,6 +6,7 @@
 #include "platform/fs_probes.h"
 #include "platform/startup.h"
 #include "platform/util_funcs.h"
+#include "platform/wine.h"
 #include "settings/globals.h"
 #include "settings/settings.h"
 #include "windows/about.h"
@@ -253,6 +254,7 @@ void TMainForm::FormCreate() {
     // The master list exists in every case, so scans and views work.
     sweeper_ = std::make_unique<TShortcutSweeper>(*this, *rows_, *commandShell_, *setup_.linkReader,
                                                   *setup_.probes);
+    sweeper_->SetFollowFolderLinks(RunsUnderWine());
     sweeper_->SetOnDeferredClose([this] {
         ReportErrors(*this, [&] { FormClose(); });
         DestroyHandle();

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <algorithm>
 #include <filesystem>
 #include <functional>
@@ -217,6 +219,24 @@ TEST_F(Sweeper, ADollarInTheChosenFolderExcludesNothingBelowIt) {
     Scan(dir.Native("x$"));
     EXPECT_EQ(Shown(), (Paths{dir.Native("x$/hidden.lnk"), dir.Native("x$/in/deeper.lnk")}));
     EXPECT_EQ(view.status, "2 shortcut files founded.");
+}
+
+// Where the window enters links to folders (under Wine, whose user folders are links into
+// the Linux home), a linked folder is scanned, each folder once, and a loop ends.
+TEST_F(Sweeper, LinksToFoldersAreEnteredOnceWhereTheWindowSaysSo) {
+    TempDir home;
+    std::filesystem::create_directories(home.Path() / "Desktop");
+    std::filesystem::create_symlink(home.Path() / "Desktop", dir.Path() / "Desktop");
+    std::filesystem::create_symlink(dir.Path(), home.Path() / "Desktop" / "loop");
+    const std::string desktop = dir.Native("Desktop/on desktop.lnk");
+    std::ofstream(home.Path() / "Desktop" / "on desktop.lnk") << "L";
+    reader.targets[desktop] = dir.Native("gone/d.exe");
+    Scan(dir.Folder());
+    EXPECT_EQ(Shown().count(desktop), 0u); // reported and left, as on Windows
+    s.SetFollowFolderLinks(true);
+    Scan(dir.Folder());
+    EXPECT_EQ(Shown().count(desktop), 1u);
+    EXPECT_EQ(rows.Count(), 4); // the three of the tree, once each, and the Desktop's
 }
 
 TEST_F(Sweeper, EscapeStopsARunningScanButNotALaterOne) {
