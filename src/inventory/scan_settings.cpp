@@ -13,7 +13,10 @@ void SetUpShortcutScan(TDIWildFileFinder& finder, std::string_view folder) {
     finder.SetWildChar('*');
     finder.SetMaskChar('?');
     finder.IncludeFilters().assign({"*.lnk"});
-    finder.ExcludeFilters().assign({"*$*"});
+    // "*$*" keeps out the recycle bin ("$Recycle.Bin") and its kind; the other two the
+    // desktop trash of Linux, which Wine's user folders lead into and which holds the
+    // shortcuts moved there already.
+    finder.ExcludeFilters().assign({"*$*", "*.local\\share\\Trash\\*", "*.Trash-*\\*"});
     // "$Recycle.Bin" and its kind inside the tree; a '$' in the chosen folder's own path (a
     // profile "ca$h", a share "D$") excludes nothing.
     finder.SetExcludeBelowRoot(true);

@@ -8,5 +8,6 @@
 
 // Makes `finder` idle on `folder` and sets it up for a shortcut scan: files and folders as
 // candidates, recursion on, no attribute filters, include pattern "*.lnk", exclude pattern
-// "*$*" (matched below the chosen folder). OnProgress and Aborted are left to the caller.
+// "*$*" and those of the Linux desktop trash (".local\share\Trash", ".Trash-UID"), matched
+// below the chosen folder. OnProgress and Aborted are left to the caller.
 void SetUpShortcutScan(TDIWildFileFinder& finder, std::string_view folder);

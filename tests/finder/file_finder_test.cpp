@@ -203,6 +203,9 @@ TEST_F(FinderOnDisk, DollarExclude) {
     dir.WriteFile("b$.lnk");
     dir.WriteFile("ok.lnk");
     dir.WriteFile("c/$x.lnk");
+    // The Linux desktop trash, which holds the shortcuts moved there already.
+    dir.WriteFile("home/.local/share/Trash/files/binned.lnk");
+    dir.WriteFile(".Trash-1000/files/binned too.lnk");
     TDIWildFileFinder f;
     ScanSettings(f, root);
     std::vector<std::string> examined;
