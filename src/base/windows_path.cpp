@@ -210,6 +210,8 @@ bool IsShortName(std::string_view name) {
 }
 
 bool HasShortName(std::string_view path) {
+    if (path.find('~') == std::string_view::npos)
+        return false; // the usual case, decided without splitting
     const std::size_t root = RootLength(path);
     for (const std::string_view name : Names(path.substr(root)))
         if (IsShortName(name))

@@ -8,6 +8,7 @@
 #include "base/windows_path.h"
 #include "lnk/lnk_layout.h"
 
+#include <array>
 #include <cstring>
 
 namespace lnk {
@@ -225,35 +226,56 @@ bool ReadStoredString(Bytes file, std::size_t& off, bool unicode, StoredString& 
     return true;
 }
 
-// A root folder shell item: the GUID text of the shell folder it names; false for any other
-// item.
-bool ReadRootFolderItem(Bytes item, std::string& id) {
+// Where an ID list starts: My Computer, the network, another shell folder (by its GUID's
+// text), or no root folder item at all.
+enum class IdListRoot { None, MyComputer, Network, Other };
+
+// A root folder shell item: the shell folder it names, with the GUID text for another one.
+IdListRoot ReadRootFolderItem(Bytes item, std::string& id) {
     if (item.U8(item_id::kClassTypeAt) != kRootFolderClassType ||
         !item.Has(root_folder::kShellFolderIdAt, sizeof kMyComputerId))
-        return false;
-    const Bytes guid = item.Sub(root_folder::kShellFolderIdAt, sizeof kMyComputerId);
+        return IdListRoot::None;
+    if (item.Equals(root_folder::kShellFolderIdAt, kMyComputerId))
+        return IdListRoot::MyComputer;
+    if (item.Equals(root_folder::kShellFolderIdAt, kNetworkId))
+        return IdListRoot::Network;
     unsigned char bytes[sizeof kMyComputerId];
     for (std::size_t i = 0; i < sizeof bytes; ++i)
-        bytes[i] = guid.U8(i);
+        bytes[i] = item.U8(root_folder::kShellFolderIdAt + i);
     id = GuidText(bytes);
-    return true;
+    return IdListRoot::Other;
 }
 
-// The items of an ID list, one view each, up to its TerminalID; false when one runs past the
-// end or is smaller than its own header.
-bool SplitIdList(Bytes list, std::vector<std::pair<std::size_t, Bytes>>& items) {
-    std::size_t off = 0;
-    while (list.Has(off, 2)) {
-        const std::size_t itemSize = list.U16(off + item_id::kItemIdSizeAt);
-        if (itemSize == 0)
-            return true; // TerminalID
-        if (itemSize < item_id::kMinSize || !list.Has(off, itemSize))
-            return false;
-        items.emplace_back(off, list.Sub(off, itemSize));
-        off += itemSize;
+// The items of an ID list, one view each with its offset, up to its TerminalID: as many as
+// a path is deep, kept without allocating. False when one runs past the end, is smaller
+// than its own header, or there are more than the list holds (no path is that deep).
+class IdListItems {
+public:
+    static constexpr std::size_t kMost = 128;
+    bool Split(Bytes list) {
+        count_ = 0;
+        std::size_t off = 0;
+        while (list.Has(off, 2)) {
+            const std::size_t itemSize = list.U16(off + item_id::kItemIdSizeAt);
+            if (itemSize == 0)
+                return true; // TerminalID
+            if (itemSize < item_id::kMinSize || !list.Has(off, itemSize) || count_ == kMost)
+                return false;
+            items_[count_++] = {off, list.Sub(off, itemSize)};
+            off += itemSize;
+        }
+        return true;
     }
-    return true;
-}
+    std::size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    const std::pair<std::size_t, Bytes>& operator[](std::size_t i) const { return items_[i]; }
+    const std::pair<std::size_t, Bytes>* begin() const { return items_.data(); }
+    const std::pair<std::size_t, Bytes>* end() const { return items_.data() + count_; }
+
+private:
+    std::array<std::pair<std::size_t, Bytes>, kMost> items_;
+    std::size_t count_ = 0;
+};
 
 // The long name in a file entry's extension blocks from `at`: the file entry extension
 // block's (0xBEEF0004) when it has a name there; false otherwise.
@@ -369,8 +391,8 @@ bool Reader::ReadFileEntryItem(Bytes item, std::string& name, bool& folder) cons
 }
 
 bool Reader::JoinItems(Bytes list, std::size_t offset, IdListPath& path) const {
-    std::vector<std::pair<std::size_t, Bytes>> items;
-    if (!SplitIdList(list, items))
+    IdListItems items;
+    if (!items.Split(list))
         return false;
     // Offset 0 is the whole list; the TerminalID's own place is below its last item.
     bool reached = offset == 0 || (list.size() >= 2 && offset == list.size() - 2);
@@ -398,18 +420,19 @@ bool Reader::FolderPlace(const KnownFolder& folder, std::string& place) const {
 IdListPath Reader::PathFromIdList(Bytes list) const {
     using Kind = IdListPath::Kind;
     IdListPath result;
-    std::vector<std::pair<std::size_t, Bytes>> items;
-    if (!SplitIdList(list, items) || items.empty())
+    IdListItems items;
+    if (!items.Split(list) || items.empty())
         return result;
     std::string id;
-    if (!ReadRootFolderItem(items[0].second, id))
+    const IdListRoot root = ReadRootFolderItem(items[0].second, id);
+    if (root == IdListRoot::None)
         return result;
     std::size_t next = 1;
-    if (id == GuidText(kMyComputerId)) {
+    if (root == IdListRoot::MyComputer) {
         if (items.size() < 2 || !ReadVolumeItem(items[1].second, result.path))
             return result;
         next = 2;
-    } else if (id == GuidText(kNetworkId)) {
+    } else if (root == IdListRoot::Network) {
         // A server, then a share; file-system items follow only a share.
         while (next < items.size() && ReadNetworkLocationItem(items[next].second, result.path) &&
                result.path.find('\\', 2) == std::string::npos)
