@@ -1,8 +1,8 @@
 // shortcut-sweeper --wine-launchers over 1,000 launchers that Wine's menu builder would have
 // written for three prefixes (menu launchers by Windows path and by start /unix, Desktop
-// launchers naming the program; a third of the targets gone), against a plain walk of the same folders that reads
-// every launcher (`find ... -name '*.desktop' -print0 | xargs -0 cat`) in the same run. Both
-// run warm, best of three. The home lives under /tmp and is removed afterwards.
+// launchers naming the program; a third of the targets gone), against a plain walk of the same
+// folders that reads every launcher (`find ... -name '*.desktop' -print0 | xargs -0 cat`) in the
+// same run. Both run warm, best of three. The home lives under /tmp and is removed afterwards.
 #include "../tests/cli/support.h"
 
 #include <algorithm>
@@ -31,7 +31,9 @@ void Write(const fs::path& path, const std::string& text) {
 std::string Escaped(const std::string& path) {
     std::string out;
     for (char c : path)
-        out += c == '\\' ? std::string("\\\\\\\\") : c == ' ' ? std::string("\\\\ ") : std::string(1, c);
+        out += c == '\\'  ? std::string("\\\\\\\\")
+               : c == ' ' ? std::string("\\\\ ")
+                          : std::string(1, c);
     return out;
 }
 
@@ -49,7 +51,8 @@ double BestOfThree(const std::string& command) {
 } // namespace
 
 int main() {
-    const fs::path home = fs::temp_directory_path() / ("launcher-bench-" + std::to_string(::getpid()));
+    const fs::path home =
+        fs::temp_directory_path() / ("launcher-bench-" + std::to_string(::getpid()));
     const fs::path data = home / ".local" / "share", desktop = home / "Desktop";
     for (int p = 0; p < kPrefixes; ++p) {
         const fs::path prefix = home / ("prefix " + std::to_string(p));
@@ -68,7 +71,8 @@ int main() {
                       (name + ".lnk"),
                   target);
         std::string exec = "env WINEPREFIX=\"" + prefix.string() + "\" wine ";
-        fs::path launcher = data / "applications" / "wine" / "Programs" / "App" / (name + ".desktop");
+        fs::path launcher =
+            data / "applications" / "wine" / "Programs" / "App" / (name + ".desktop");
         if (i % 10 == 9) {
             exec += Escaped(target);
             launcher = desktop / (name + ".desktop");

@@ -43,10 +43,14 @@ std::string Unescaped(std::string_view value) {
     return result;
 }
 
-// "/usr/bin/wine", "wine64": the program Wine's launchers start.
+// The program Wine's launchers start: "wine", "/usr/bin/wine64", or a packaged name such as
+// Debian's "wine-stable" (never winecfg, wineconsole or another program of Wine's).
 bool IsWine(const std::string& word) {
     const std::string name = word.substr(word.rfind('/') + 1);
-    return name == "wine" || name == "wine64";
+    for (const char* wine : {"wine", "wine64"})
+        if (name == wine || name.rfind(std::string(wine) + "-", 0) == 0)
+            return true;
+    return false;
 }
 
 bool IsStart(const std::string& word) {

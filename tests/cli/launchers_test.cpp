@@ -138,6 +138,11 @@ TEST(WineLaunchers, ExecLinesAreSplitAsWineWritesThem) {
           "[Desktop Entry]\nExec=env WINEPREFIX=\"/p\" wine start /ProgIDOpen txtfile %f\n",
           "[Other]\nExec=wine C:\\\\\\\\x.lnk\n", "Exec=wine C:\\\\\\\\x.lnk\n"})
         EXPECT_FALSE(ParseWineLauncher(other)) << other;
+    for (const char* wine : {"wine", "wine64", "/usr/bin/wine-stable", "wine-development"})
+        EXPECT_TRUE(
+            ParseWineLauncher(std::string("[Desktop Entry]\nExec=") + wine + " C:\\\\\\\\x.lnk\n"))
+            << wine;
+    EXPECT_FALSE(ParseWineLauncher("[Desktop Entry]\nExec=winecfg C:\\\\\\\\x.lnk\n"));
     const auto launcher = ParseWineLauncher(
         "[Desktop Entry]\nExec=/usr/bin/wine64 C:\\\\\\\\windows\\\\\\\\command\\\\\\\\start.exe "
         "/Unix /p/dosdevices/c:/X.lnk\nIcon=1234_x.0\n[Desktop Action New]\nExec=other\n");
