@@ -358,11 +358,21 @@ private:
         std::cerr << "kept: " << VisibleText(menu.string()) << " (could not be rewritten)\n";
     }
 
-    // The folder entry of each menu folder below applications/wine that holds nothing now.
+    // Whether nothing but folders is left below the folder (Wine leaves empty ones behind).
+    static bool HoldsNoFile(const fs::path& folder) {
+        std::error_code ec;
+        fs::recursive_directory_iterator it(folder, ec), end;
+        for (; !ec && it != end; it.increment(ec))
+            if (!it->is_directory(ec))
+                return false;
+        return !ec;
+    }
+
+    // The folder entry of each menu folder below applications/wine that holds no file now.
     void LeftEmpty(fs::path folder, const fs::path& applications) {
         std::error_code ec;
         const fs::path wine = applications / "wine";
-        while (folder != wine && fs::is_empty(folder, ec) && !ec) {
+        while (folder != wine && HoldsNoFile(folder)) {
             const std::string below = folder.lexically_relative(applications).generic_string();
             if (below.rfind("wine/", 0) != 0)
                 return;

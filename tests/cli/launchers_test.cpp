@@ -284,6 +284,7 @@ TEST(WineLaunchers, RecycleTakesWhatBelongsOnlyToTheDeadLauncherAndEditsSharedMe
             DesktopEntry("Gone", p, h.WindowsForm("App\\Gone.lnk"), "A1B2_app.0"));
     h.Write(h.menu / "Old" / "Old.desktop",
             DesktopEntry("Old", p, h.WindowsForm("Old\\Old.lnk"), "C3D4_old.0"));
+    fs::create_directories(h.menu / "Old" / "Empty"); // left by an uninstalled program
     const fs::path merged = h.config / "menus" / "applications-merged";
     const std::string shared =
         MenuFile({"wine-Programs-App-App.desktop", "wine-Programs-App-Gone.desktop"});
