@@ -39,5 +39,8 @@ std::string UserPath(const std::string& programPath);
 
 // One line typed on the terminal (without its line end); false at its end or on an error.
 bool ReadLine(std::string& line);
+// Writes the question and " [y/N] " on standard error and reads the answer: true for y or yes
+// (any case), false for anything else, end of input or an interruption.
+bool AskYes(const std::string& question);
 
 } // namespace console

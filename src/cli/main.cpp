@@ -4,6 +4,7 @@
 #include "base/text.h"
 #include "base/windows_path.h"
 #include "cli/console.h"
+#include "cli/launcher_sweep.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/path_list_writer.h"
@@ -128,13 +129,8 @@ TShortcutItem ForUser(const TShortcutItem& r) {
 }
 
 bool Confirmed(std::size_t count) {
-    std::cerr << "Move " << Plural(count, "invalid shortcut", "invalid shortcuts")
-              << " to the trash? [y/N] " << std::flush;
-    std::string answer;
-    if (!console::ReadLine(answer))
-        return false;
-    answer = AsciiLowerCase(answer);
-    return answer == "y" || answer == "yes";
+    return console::AskYes("Move " + Plural(count, "invalid shortcut", "invalid shortcuts") +
+                           " to the trash?");
 }
 
 struct TRecycled {
@@ -201,6 +197,8 @@ int Run(int argc, const char* const* argv) {
     if (!parsed)
         return exitCode;
     const TCliOptions& options = *parsed;
+    if (options.wineLaunchers)
+        return SweepWineLaunchers(options);
 
     if (options.recycle && !options.yes && !console::IsTerminal(console::TStream::In)) {
         Complain("--recycle asks before it moves anything, and standard input is no terminal: "
@@ -235,9 +233,7 @@ int Run(int argc, const char* const* argv) {
         return kExitUsage;
     }
 
-    std::unique_ptr<TOutput> output = options.output.empty()
-                                          ? std::make_unique<TOutput>()
-                                          : TOutput::OpenFile(options.output, error);
+    std::unique_ptr<TOutput> output = TOutput::Open(options.output, error);
     if (!output) {
         Complain(error);
         return kExitUsage;

@@ -44,6 +44,11 @@ constexpr TOptionDef kOptions[] = {
      "Walk real folders only. By default a symbolic link to a folder is entered, as Wine and "
      "Explorer show it (a prefix's Desktop is one), each folder once however many links and "
      "FOLDERs lead to it."},
+    {O::WineLaunchers, "", "--wine-launchers", "", K::None, "", false, true,
+     "Instead of walking FOLDERs, judge the launchers Wine made in the Linux menu "
+     "($XDG_DATA_HOME/applications/wine) and on the Desktop for the shortcuts of its "
+     "prefixes (see WINE LAUNCHERS). The same formats, --all, -0, -q, --output, --recycle "
+     "and exit statuses apply, a dead launcher counting as an invalid shortcut."},
     {O::Help, "-h", "--help", "", K::None, "", false, false, "Print this help and exit."},
     {O::Version, "-V", "--version", "", K::None, "", false, false, "Print the version and exit."},
 };
@@ -63,6 +68,10 @@ constexpr TExample kExamples[] = {
      "Three levels deep at most, and not inside folders named Startup.", false},
     {"shortcut-sweeper --recycle DIR",
      "Moves the invalid shortcuts to the trash after asking once (--yes: without asking).", false},
+    {"shortcut-sweeper --wine-launchers --recycle",
+     "The dead launchers Wine left in the Linux menu and on the Desktop, moved to the trash "
+     "after asking once.",
+     true},
     {"shortcut-sweeper -q DIR || echo 'broken shortcuts in DIR'",
      "The exit status only, in a script.", false},
 };
@@ -139,10 +148,31 @@ constexpr const char* kSignals[] = {
     "moving, it stops after the file in hand and says how many were moved and how many not.",
 };
 
+constexpr const char* kWineLaunchers[] = {
+    "For each shortcut a Windows program puts in a Start menu or on a Desktop, Wine writes a "
+    "launcher: a .desktop file under $XDG_DATA_HOME/applications/wine/ (or on the Linux "
+    "Desktop), a menu file under $XDG_CONFIG_HOME/menus/applications-merged/, folder entries "
+    "under desktop-directories/ and icons under icons/hicolor/. They stay when the program "
+    "or the whole prefix is removed. --wine-launchers finds the launchers Wine made (by their "
+    "place and the Exec line Wine writes: the shortcut by its Windows path, wine start /unix "
+    "with its Linux path, or the program itself) and judges each: \"Wine prefix gone\", "
+    "\"shortcut file gone\", or the shortcut's own verdict and reason, judged with the "
+    "prefix's drive letters, environment and user folders. Any other launcher is never "
+    "touched. A launcher whose prefix is there but cannot be read is live.",
+    "The fields: Launcher, Prefix, Shortcut, Target, Verdict (dead or live), Reason. A "
+    "launcher that cannot be read, is not text, is too large, or names a prefix or shortcut "
+    "the system gives no answer about (a link loop, access denied) is named on standard "
+    "error with the reason and left alone.",
+    "With --recycle each dead launcher goes to the trash with what belongs only to it: the "
+    "menu file naming it (or, where the menu file names other launchers too, its line, "
+    "after a copy of the file's old text went to the trash), its icons when no live launcher "
+    "uses them, and the folder entry of a menu folder it leaves empty. Nothing is deleted "
+    "for good.",
+};
+
 constexpr TSection kSections[] = {
-    {"WHAT INVALID MEANS", kVerdict, false},
-    {"FORMATS", kFormats, false},
-    {"DRIVE LETTERS", kDriveLetters, true},
+    {"WHAT INVALID MEANS", kVerdict, false},   {"FORMATS", kFormats, false},
+    {"DRIVE LETTERS", kDriveLetters, true},    {"WINE LAUNCHERS", kWineLaunchers, true},
     {"PROGRESS AND SIGNALS", kSignals, false},
 };
 

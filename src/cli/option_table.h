@@ -19,6 +19,7 @@ enum class TOptionId {
     Drive,
     WinePrefix,
     NoFollow,
+    WineLaunchers,
     Help,
     Version,
 };

@@ -54,6 +54,8 @@ CLI::Option* Add(CLI::App& app, const TOptionDef& d, TCliOptions& o, std::string
         return app.add_option(names, o.winePrefix);
     case TOptionId::NoFollow:
         return app.add_flag(names, o.noFollow);
+    case TOptionId::WineLaunchers:
+        return app.add_flag(names, o.wineLaunchers);
     case TOptionId::Help:
         return app.add_flag(names, help);
     case TOptionId::Version:
@@ -130,7 +132,9 @@ std::optional<TCliOptions> ParseCommandLine(int argc, const char* const* argv, b
         out << GeneratedDoc(generate);
         return std::nullopt;
     }
-    if (o.folders.empty())
+    if (o.wineLaunchers && !o.folders.empty())
+        return usageError("--wine-launchers looks where Wine puts launchers and takes no FOLDER");
+    if (o.folders.empty() && !o.wineLaunchers)
         return usageError("FOLDER is required");
     if (!format.empty())
         o.format = ParseOutputFormat(format);

@@ -29,11 +29,12 @@ struct TCliOptions {
     bool yes = false;
     std::vector<TDriveMapping> drives;
     std::string winePrefix;
-    bool noFollow = false; // walk real folders only, never a link to one
-    bool print0 = false;   // the shortcut files' paths only, NUL after each
-    bool quiet = false;    // nothing printed; the walk stops at the first invalid shortcut
-    bool stats = false;    // the counts on standard error at the end
-    int maxDepth = -1;     // levels below each folder; -1: no limit
+    bool noFollow = false;      // walk real folders only, never a link to one
+    bool wineLaunchers = false; // judge Wine's launchers instead of walking folders
+    bool print0 = false;        // the shortcut files' paths only, NUL after each
+    bool quiet = false;         // nothing printed; the walk stops at the first invalid shortcut
+    bool stats = false;         // the counts on standard error at the end
+    int maxDepth = -1;          // levels below each folder; -1: no limit
     std::vector<std::string> excludes;
 };
 

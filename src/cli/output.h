@@ -19,6 +19,10 @@ public:
     // taken for one (a name ending in ".lnk"): a report never replaces a shortcut, and the
     // walk never reads the report.
     static std::unique_ptr<TOutput> OpenFile(const std::string& path, std::string& error);
+    // Standard output for "", else OpenFile.
+    static std::unique_ptr<TOutput> Open(const std::string& path, std::string& error) {
+        return path.empty() ? std::make_unique<TOutput>() : OpenFile(path, error);
+    }
     TOutput(const TOutput&) = delete;
     TOutput& operator=(const TOutput&) = delete;
     ~TOutput();

@@ -147,26 +147,17 @@ private:
     std::vector<int> widths_;                    // of the held rows' columns
 };
 
-// CSV and TSV: the four texts encoded, "true" or "false", then the reason, a header line
-// first.
+// CSV and TSV: the four texts, "true" or "false", then the reason, a header line first.
 class DelimitedWriter final : public IRecordWriter {
 public:
-    using Encode = void (*)(std::string& line, const std::string& value);
-    DelimitedWriter(std::ostream& out, char separator, std::string_view lineEnd, Encode encode)
-        : out_(out), separator_(separator), lineEnd_(lineEnd), encode_(encode) {}
+    DelimitedWriter(std::ostream& out, TOutputFormat format) : out_(out), format_(format) {}
 
     void Write(const TShortcutItem& r) override {
         Header();
-        std::string line;
-        for (const std::string* f : {&r.Name, &r.Target, &r.Location, &r.Shortcut}) {
-            encode_(line, *f);
-            line += separator_;
-        }
-        line += InvalidText(r.Invalid);
-        line += separator_;
-        encode_(line, r.Reason);
-        line += lineEnd_;
-        out_ << line;
+        const std::string fields[] = {
+            r.Name,  r.Target, r.Location, r.Shortcut, std::string(InvalidText(r.Invalid)),
+            r.Reason};
+        out_ << DelimitedLine(format_, fields);
     }
     void Finish() override {
         Header();
@@ -178,16 +169,12 @@ private:
         if (headerDone_)
             return;
         headerDone_ = true;
-        std::string line;
-        for (const char* name : {"Name", "Target", "Location", "Shortcut"})
-            line.append(name).push_back(separator_);
-        out_ << line << "Invalid" << separator_ << "Reason" << lineEnd_;
+        const std::string names[] = {"Name", "Target", "Location", "Shortcut", "Invalid", "Reason"};
+        out_ << DelimitedLine(format_, names);
     }
 
     std::ostream& out_;
-    char separator_;
-    std::string_view lineEnd_;
-    Encode encode_;
+    TOutputFormat format_;
     bool headerDone_ = false;
 };
 
@@ -226,6 +213,19 @@ void TsvField(std::string& line, const std::string& value) {
     }
 }
 
+} // namespace
+
+std::string DelimitedLine(TOutputFormat format, std::span<const std::string> fields) {
+    const bool csv = format == TOutputFormat::Csv;
+    std::string line;
+    for (const std::string& field : fields) {
+        if (&field != fields.data())
+            line += csv ? ',' : '\t';
+        (csv ? CsvField : TsvField)(line, field);
+    }
+    return line + (csv ? "\r\n" : "\n");
+}
+
 // The bytes of `text` in Base64 (RFC 4648, with padding).
 std::string Base64(std::string_view text) {
     static const char kDigits[] =
@@ -251,6 +251,8 @@ bool IsUtf8(const std::string& text) {
         return false;
     }
 }
+
+namespace {
 
 class JsonLinesWriter final : public IRecordWriter {
 public:
@@ -304,9 +306,8 @@ std::unique_ptr<IRecordWriter> CreateRecordWriter(TOutputFormat format, std::ost
                                                   int tableWidth) {
     switch (format) {
     case TOutputFormat::Csv:
-        return std::make_unique<DelimitedWriter>(out, ',', "\r\n", CsvField);
     case TOutputFormat::Tsv:
-        return std::make_unique<DelimitedWriter>(out, '\t', "\n", TsvField);
+        return std::make_unique<DelimitedWriter>(out, format);
     case TOutputFormat::Json:
         return std::make_unique<JsonLinesWriter>(out);
     case TOutputFormat::Table:

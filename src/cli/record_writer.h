@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,13 @@ public:
 
 std::unique_ptr<IRecordWriter> CreateRecordWriter(TOutputFormat format, std::ostream& out,
                                                   int tableWidth);
+
+// One line of the csv or tsv format holding `fields`, each quoted or escaped, with its end.
+std::string DelimitedLine(TOutputFormat format, std::span<const std::string> fields);
+// The bytes of `text` in Base64 (RFC 4648, with padding), for a json field that is not UTF-8.
+std::string Base64(std::string_view text);
+// Whether the JSON library takes `text` as UTF-8.
+bool IsUtf8(const std::string& text);
 
 // The text a terminal shows for `text`: control characters as escapes.
 std::string VisibleText(std::string_view text);
