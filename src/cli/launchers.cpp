@@ -11,7 +11,7 @@
 
 namespace {
 
-// The value's own escapes, as the Desktop Entry specification lists them for strings.
+// The value's own escapes, as the Desktop Entry format lists them for strings.
 std::string Unescaped(std::string_view value) {
     std::string result;
     for (std::size_t i = 0; i < value.size(); ++i) {

@@ -246,29 +246,29 @@ std::string ZshCompletion() {
         const bool value = d.kind != TValueKind::None;
         const bool hasShort = *d.shortName != '\0';
         std::string names = hasShort ? std::string(d.shortName) + ' ' + d.longName : d.longName;
-        std::string spec = d.repeatable ? "'*'" : "'(" + names + ")'";
+        std::string argument = d.repeatable ? "'*'" : "'(" + names + ")'";
         if (hasShort)
-            spec += "{" + std::string(d.shortName) + (value ? "+" : "") + ',' + d.longName +
+            argument += "{" + std::string(d.shortName) + (value ? "+" : "") + ',' + d.longName +
                     (value ? "=" : "") + "}";
         else
-            spec += "'" + std::string(d.longName) + (value ? "=" : "") + "'";
-        spec += "'[" + ZshText(Brief(d.help)) + "]";
+            argument += "'" + std::string(d.longName) + (value ? "=" : "") + "'";
+        argument += "'[" + ZshText(Brief(d.help)) + "]";
         switch (d.kind) {
         case TValueKind::None:
             break;
         case TValueKind::Choice:
-            spec += std::string(":") + d.value + ":(" + d.choices + ")";
+            argument += std::string(":") + d.value + ":(" + d.choices + ")";
             break;
         case TValueKind::File:
-            spec += std::string(":") + d.value + ":_files";
+            argument += std::string(":") + d.value + ":_files";
             break;
         case TValueKind::Folder:
-            spec += std::string(":") + d.value + ":_files -/";
+            argument += std::string(":") + d.value + ":_files -/";
             break;
         default:
-            spec += std::string(":") + ZshText(d.value) + ": ";
+            argument += std::string(":") + ZshText(d.value) + ": ";
         }
-        z += "    " + spec + "' \\\n";
+        z += "    " + argument + "' \\\n";
     }
     z += "    '*:FOLDER:_files -/'\n";
     return z;
