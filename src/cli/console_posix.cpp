@@ -2,11 +2,13 @@
 
 #include "base/posix_path.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
 
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -87,6 +89,28 @@ std::string ProgramPath(const std::string& typed) {
 
 std::string UserPath(const std::string& programPath) { return ToPosixPath(programPath); }
 
-bool ReadLine(std::string& line) { return static_cast<bool>(std::getline(std::cin, line)); }
+// The wait looks at the interrupt between short polls: a Ctrl+C that came just before the
+// read began (after the question was printed) would otherwise leave the read waiting for good.
+bool ReadLine(std::string& line) {
+    line.clear();
+    while (!Interrupted()) {
+        pollfd in{0, POLLIN, 0};
+        const int ready = ::poll(&in, 1, 100);
+        if (ready < 0 && errno != EINTR)
+            return false;
+        if (ready <= 0)
+            continue;
+        char c = 0;
+        const ssize_t n = ::read(0, &c, 1);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return !line.empty();
+        if (c == '\n')
+            return true;
+        line += c;
+    }
+    return false;
+}
 
 } // namespace console

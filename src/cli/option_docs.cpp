@@ -249,7 +249,7 @@ std::string ZshCompletion() {
         std::string argument = d.repeatable ? "'*'" : "'(" + names + ")'";
         if (hasShort)
             argument += "{" + std::string(d.shortName) + (value ? "+" : "") + ',' + d.longName +
-                    (value ? "=" : "") + "}";
+                        (value ? "=" : "") + "}";
         else
             argument += "'" + std::string(d.longName) + (value ? "=" : "") + "'";
         argument += "'[" + ZshText(Brief(d.help)) + "]";
