@@ -36,6 +36,8 @@ int ExitStatus(int status);
 std::string ProgramPath(const std::string& typed);
 // A path of the program's form as the user reads and types paths on this platform.
 std::string UserPath(const std::string& programPath);
+// A file's name of the program's form as the user reads it on this platform.
+std::string UserName(const std::string& name);
 
 // One line typed on the terminal (without its line end); false at its end or on an error.
 bool ReadLine(std::string& line);

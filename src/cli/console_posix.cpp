@@ -80,14 +80,13 @@ int ExitStatus(int status) {
 std::string ProgramPath(const std::string& typed) {
     std::error_code ec;
     std::filesystem::path p = std::filesystem::absolute(typed, ec);
-    std::string s = (ec ? std::filesystem::path(typed) : p.lexically_normal()).string();
-    for (char& c : s)
-        if (c == '/')
-            c = '\\';
-    return s;
+    return FromPosixPath((ec ? std::filesystem::path(typed) : p.lexically_normal()).string());
 }
 
 std::string UserPath(const std::string& programPath) { return ToPosixPath(programPath); }
+
+// A name holds no separator; its '/' stands for a '\' (base/posix_path.h).
+std::string UserName(const std::string& name) { return FromPosixPath(name); }
 
 // The wait looks at the interrupt between short polls: a Ctrl+C that came just before the
 // read began (after the question was printed) would otherwise leave the read waiting for good.

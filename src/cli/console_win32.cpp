@@ -75,6 +75,8 @@ std::string ProgramPath(const std::string& typed) {
 
 std::string UserPath(const std::string& programPath) { return programPath; }
 
+std::string UserName(const std::string& name) { return name; }
+
 bool ReadLine(std::string& line) { return static_cast<bool>(std::getline(std::cin, line)); }
 
 } // namespace console

@@ -79,7 +79,7 @@ public:
 
     bool FileExists(const std::string& path) override {
         struct stat st {};
-        return !path.empty() && ::stat(ToPosixPath(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+        return !path.empty() && StatAnyLength(ToPosixPath(path), st) == 0 && !S_ISDIR(st.st_mode);
     }
 
     TDriveKind DriveKind(char letter) override {

@@ -124,7 +124,7 @@ private:
 
 // The record as the user reads it: the shortcut's own paths in the platform's form.
 TShortcutItem ForUser(const TShortcutItem& r) {
-    return TShortcutItem(r.Name, r.Target, console::UserPath(r.Location),
+    return TShortcutItem(console::UserName(r.Name), r.Target, console::UserPath(r.Location),
                          console::UserPath(r.Shortcut), r.Invalid, r.Reason);
 }
 

@@ -61,7 +61,7 @@ std::optional<TFileId> IdOf(int fd) {
 
 std::optional<TFileId> IdOf(const std::string& programPath) {
     struct stat st {};
-    if (::stat(ToPosixPath(programPath).c_str(), &st) != 0)
+    if (StatAnyLength(ToPosixPath(programPath), st) != 0)
         return std::nullopt;
     return IdOfRegular(st);
 }

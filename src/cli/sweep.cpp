@@ -9,12 +9,13 @@
 
 namespace {
 
-// The names of a path or pattern, split at '\' and '/'; empty names dropped.
-std::vector<std::string> Names(std::string_view path) {
+// The names of a pattern (split at '\' and '/') or of a path of the program's form (split at
+// '\' only: on POSIX a '/' there stands for a '\' within a name); empty names dropped.
+std::vector<std::string> Names(std::string_view path, bool pattern) {
     std::vector<std::string> names;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= path.size(); ++i)
-        if (i == path.size() || path[i] == '\\' || path[i] == '/') {
+        if (i == path.size() || path[i] == '\\' || (pattern && path[i] == '/')) {
             if (i > start)
                 names.emplace_back(path.substr(start, i - start));
             start = i + 1;
@@ -65,7 +66,7 @@ TSweep::TSweep(IDirListing& listing, ILinkReader& reader, IFileProbes& probes,
     : maxDepth_(limits.maxDepth), listing_(listing, *this), reader_(reader), rule_(probes),
       finder_(listing_) {
     for (const std::string& pattern : limits.excludes)
-        if (std::vector<std::string> names = Names(pattern); !names.empty())
+        if (std::vector<std::string> names = Names(pattern, true); !names.empty())
             excludes_.push_back(std::move(names));
     finder_.SetOnProgress([this](TDICustomFileFinder& sender) {
         if (OnProgress)
@@ -90,7 +91,7 @@ bool TSweep::CountingListing::FolderIdentity(const std::string& folder, TFolderI
 bool TSweep::LeftOut(std::string_view below) const {
     if (excludes_.empty())
         return false;
-    const std::vector<std::string> names = Names(below);
+    const std::vector<std::string> names = Names(below, false);
     if (names.empty())
         return false; // the walked folder itself
     const auto matches = [&](const std::vector<std::string>& pattern) {

@@ -14,23 +14,40 @@
 //   compressed    never
 // A stat is made only for symbolic links (to learn whether the target is a folder), for
 // entries whose type the file system does not report, and for read-only when it is wanted.
-// Entries "." and ".." are listed as the system lists them. An entry whose name holds a '\'
-// is skipped: in the program's path form it would name a different file.
+// Entries "." and ".." are listed as the system lists them. A '\' in a name is handed out as
+// '/' (base/posix_path.h), so every name the file system returns is listed.
+//
+// A folder is opened below its parent stretch by stretch when its path is longer than the
+// system takes. The finder keeps one listing open per level of the walk; past kOpenAtOnce
+// open listings a folder is read whole and closed at once, so a tree deeper than the process
+// may hold descriptors is still walked to its bottom.
 #include "base/posix_path.h"
 #include "finder/dir_listing.h"
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 namespace {
 
+constexpr int kOpenAtOnce = 128;
+
+// An entry of a folder read whole.
+struct Entry {
+    std::uint32_t attributes, tag;
+    std::string name;
+};
+
 struct Listing {
-    DIR* dir;
+    DIR* dir; // nullptr once the folder was read whole into `entries`
     std::uint32_t wanted;
+    std::vector<Entry> entries; // in the order read
+    std::size_t next = 0;
 };
 
 std::uint32_t AttributesOfMode(mode_t mode) {
@@ -44,9 +61,10 @@ std::uint32_t AttributesOfMode(mode_t mode) {
 // Fills `data` from one directory entry; false for an entry that must be skipped.
 bool Describe(Listing& l, const dirent& e, TFindData& data) {
     const std::size_t length = std::strlen(e.d_name);
-    if (length >= sizeof data.cFileName || std::memchr(e.d_name, '\\', length) != nullptr)
+    if (length >= sizeof data.cFileName)
         return false;
-    std::memcpy(data.cFileName, e.d_name, length + 1);
+    for (std::size_t i = 0; i <= length; ++i)
+        data.cFileName[i] = e.d_name[i] == '\\' ? '/' : e.d_name[i];
     data.dwReserved0 = 0;
 
     const bool wantReadOnly = (l.wanted & kAttrReadOnly) != 0;
@@ -90,10 +108,28 @@ bool Describe(Listing& l, const dirent& e, TFindData& data) {
 }
 
 bool ReadEntry(Listing& l, TFindData& data) {
+    if (l.dir == nullptr) {
+        if (l.next == l.entries.size())
+            return false;
+        const Entry& e = l.entries[l.next++];
+        data.dwFileAttributes = e.attributes;
+        data.dwReserved0 = e.tag;
+        std::memcpy(data.cFileName, e.name.c_str(), e.name.size() + 1);
+        return true;
+    }
     while (const dirent* e = ::readdir(l.dir))
         if (Describe(l, *e, data))
             return true;
     return false;
+}
+
+// Reads the rest of the folder into the listing and closes it.
+void ReadWhole(Listing& l) {
+    TFindData data;
+    while (ReadEntry(l, data))
+        l.entries.push_back({data.dwFileAttributes, data.dwReserved0, data.cFileName});
+    ::closedir(l.dir);
+    l.dir = nullptr;
 }
 
 class PosixDirListing final : public IDirListing {
@@ -104,16 +140,24 @@ public:
         if (!folder.empty() && folder.back() == '*')
             folder.remove_suffix(1);
         const std::string path = folder.empty() ? std::string(".") : ToPosixPath(folder);
-        DIR* dir = ::opendir(path.c_str());
+        const int fd = OpenAnyLength(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
         if (dir == nullptr) {
             failure_ = errno;
+            if (fd >= 0)
+                ::close(fd);
             return nullptr;
         }
         failure_ = 0;
-        auto* l = new Listing{dir, wanted};
+        auto* l = new Listing{dir, wanted, {}};
+        ++open_;
         if (!ReadEntry(*l, data)) {
             FindClose(l);
             return nullptr;
+        }
+        if (open_ > kOpenAtOnce) {
+            ReadWhole(*l);
+            --open_;
         }
         return l;
     }
@@ -124,7 +168,10 @@ public:
 
     void FindClose(TFindHandle handle) override {
         auto* l = static_cast<Listing*>(handle);
-        ::closedir(l->dir);
+        if (l->dir != nullptr) {
+            ::closedir(l->dir);
+            --open_;
+        }
         delete l;
     }
 
@@ -135,7 +182,7 @@ public:
     // Through links: the folder a link leads to is the one walked.
     bool FolderIdentity(const std::string& folder, TFolderId& id) override {
         struct stat st {};
-        if (::stat(ToPosixPath(folder).c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        if (StatAnyLength(ToPosixPath(folder), st) != 0 || !S_ISDIR(st.st_mode))
             return false;
         id = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
         return true;
@@ -143,6 +190,7 @@ public:
 
 private:
     int failure_ = 0; // errno of the last FindFirst; one thread walks
+    int open_ = 0;    // listings holding a descriptor
 };
 
 } // namespace

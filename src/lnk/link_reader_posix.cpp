@@ -20,7 +20,7 @@ public:
         // Never blocks: a FIFO or a device named like a shortcut is opened without waiting
         // for a writer, then refused as no regular file.
         const TFileDescriptor fd(
-            ::open(ToPosixPath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+            OpenAnyLength(ToPosixPath(path), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
         if (!fd)
             return false;
         struct stat st {};

@@ -1,5 +1,5 @@
-// POSIX probes. Paths use '\' as the separator throughout the program, so it is turned
-// into '/' before the path reaches the file system. A host has no drive letters: a target on
+// POSIX probes. Paths are in the program's form ('\' separators) and become POSIX paths
+// (base/posix_path.h) of any length at the file system. A host has no drive letters: a target on
 // one cannot be judged here.
 #include "base/posix_path.h"
 #include "platform/fs_probes.h"
@@ -13,13 +13,13 @@ class PosixFileProbes final : public IFileProbes {
 public:
     bool FileExists(const std::string& path) override {
         struct stat st {};
-        return !path.empty() && ::stat(ToPosixPath(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+        return !path.empty() && StatAnyLength(ToPosixPath(path), st) == 0 && !S_ISDIR(st.st_mode);
     }
     TPathState ProbePath(const std::string& path) override {
         if (path.empty())
             return TPathState::Absent;
         struct stat st {};
-        if (::stat(ToPosixPath(path).c_str(), &st) == 0)
+        if (StatAnyLength(ToPosixPath(path), st) == 0)
             return TPathState::Exists;
         return errno == ENOENT || errno == ENOTDIR ? TPathState::Absent : TPathState::Unknown;
     }

@@ -132,6 +132,47 @@ TEST(Program, TheWalkFollowsLinksToFoldersOnceAndNeverBlocks) {
     EXPECT_NE(real.out.find("App"), std::string::npos) << real.out;
 }
 
+// Every name the file system returns, at any depth: a '\' in the name of a file, of a folder
+// and of the argument, and a shortcut 200 folders down a 5,000-byte path (more levels than
+// listings are kept open at once, and longer than a path the system takes in one piece).
+TEST(Program, TheWalkFindsEveryNameAtAnyDepth) {
+    TempDir t;
+    WriteLink(t.Path() / "back\\slash" / "a\\b.lnk", "C:\\gone\\x.exe");
+    int dir = ::open(t.Path().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    const std::string name(24, 'd');
+    for (int level = 0; level < 200 && dir >= 0; ++level) {
+        ::mkdirat(dir, name.c_str(), 0755);
+        const int next = ::openat(dir, name.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        ::close(dir);
+        dir = next;
+    }
+    ASSERT_GE(dir, 0);
+    lnkb::Link link;
+    link.linkInfo = lnkb::LinkInfo({"C:\\gone\\deep.exe", "", "", false, {}, {}, {}});
+    const lnkb::Bytes bytes = link.Build();
+    const int file = ::openat(dir, "deep.lnk", O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+    ::close(dir);
+    ASSERT_GE(file, 0);
+    ASSERT_EQ(::write(file, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    ::close(file);
+
+    const std::string drive = "C:=" + t.Path().string();
+    const Result r = Sweeper({"--all", "-f", "json", "--drive", drive, t.Path().string()});
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(r.err, "");
+    std::map<std::string, std::string> shortcuts;
+    for (const nlohmann::json& o : JsonLines(r.out))
+        shortcuts[o["Name"]] = o["Shortcut"];
+    ASSERT_EQ(shortcuts.size(), 2u) << r.out;
+    EXPECT_EQ(shortcuts["a\\b"], (t.Path() / "back\\slash" / "a\\b.lnk").string());
+    EXPECT_GT(shortcuts["deep"].size(), 5000u);
+
+    const Result arg =
+        Sweeper({"--all", "-f", "json", "--drive", drive, (t.Path() / "back\\slash").string()});
+    EXPECT_EQ(arg.status, 1) << arg.err;
+    EXPECT_EQ(JsonLines(arg.out).at(0)["Name"], "a\\b") << arg.out;
+}
+
 TEST(Program, ExitStatusSaysWhetherAnythingIsBrokenOrTheInputIsWrong) {
     Menu m;
     EXPECT_EQ(Sweeper({(m.menu / "Old").string()}).status, 1);
