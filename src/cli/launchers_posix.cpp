@@ -368,16 +368,17 @@ private:
         return !ec;
     }
 
-    // The folder entry of each menu folder below applications/wine that holds no file now.
+    // The folder entry of each menu folder from the launcher's up to applications/wine that
+    // holds no file now. Wine's own menu folder is entered as "wine-wine".
     void LeftEmpty(fs::path folder, const fs::path& applications) {
         std::error_code ec;
-        const fs::path wine = applications / "wine";
-        while (folder != wine && HoldsNoFile(folder)) {
+        while (folder != applications && HoldsNoFile(folder)) {
             const std::string below = folder.lexically_relative(applications).generic_string();
-            if (below.rfind("wine/", 0) != 0)
+            if (below != "wine" && below.rfind("wine/", 0) != 0)
                 return;
+            const std::string id = below == "wine" ? "wine-wine" : Id(below);
             const fs::path entry =
-                fs::path(places_.dataHome) / "desktop-directories" / (Id(below) + ".directory");
+                fs::path(places_.dataHome) / "desktop-directories" / (id + ".directory");
             if (fs::exists(entry, ec))
                 Move(entry.string());
             folder = folder.parent_path();

@@ -291,7 +291,8 @@ TEST(WineLaunchers, RecycleTakesWhatBelongsOnlyToTheDeadLauncherAndEditsSharedMe
     h.Write(merged / "wine-Programs-App.menu", shared);
     h.Write(merged / "wine-Programs-Old-Old.menu", MenuFile({"wine-Programs-Old-Old.desktop"}));
     const fs::path dirs = h.data / "desktop-directories";
-    for (const char* entry : {"wine-Programs-App", "wine-Programs-Old", "wine-Programs"})
+    for (const char* entry :
+         {"wine-Programs-App", "wine-Programs-Old", "wine-Programs", "wine-wine"})
         h.Write(dirs / (std::string(entry) + ".directory"),
                 "[Desktop Entry]\nType=Directory\nIcon=folder\n");
     for (const char* size : {"16x16", "32x32", "48x48"})
@@ -319,6 +320,7 @@ TEST(WineLaunchers, RecycleTakesWhatBelongsOnlyToTheDeadLauncherAndEditsSharedMe
     EXPECT_TRUE(fs::exists(h.menu / "App" / "App.desktop"));
     EXPECT_TRUE(fs::exists(dirs / "wine-Programs-App.directory"));
     EXPECT_TRUE(fs::exists(dirs / "wine-Programs.directory"));
+    EXPECT_TRUE(fs::exists(dirs / "wine-wine.directory"));
     for (const char* size : {"16x16", "32x32", "48x48"}) {
         EXPECT_TRUE(fs::exists(h.data / "icons" / "hicolor" / size / "apps" / "A1B2_app.0.png"));
         EXPECT_FALSE(fs::exists(h.data / "icons" / "hicolor" / size / "apps" / "C3D4_old.0.png"));
