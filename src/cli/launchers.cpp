@@ -149,12 +149,24 @@ std::optional<TWineLauncher> ParseWineLauncher(std::string_view text) {
     if (i >= words.size())
         return std::nullopt;
     if (IsStart(words[i])) {
-        if (i + 2 >= words.size() || AsciiLowerCase(words[i + 1]) != "/unix")
-            return std::nullopt; // an association (/ProgIDOpen) or another use of start
-        launcher.form = TLauncherForm::UnixShortcut;
-        launcher.path = words[i + 2];
-        if (!EndsWithLnk(launcher.path))
+        if (i + 2 >= words.size())
             return std::nullopt;
+        const std::string option = AsciiLowerCase(words[i + 1]);
+        launcher.path = words[i + 2];
+        if (option == "/progidopen") {
+            launcher.form = TLauncherForm::Association;
+            const std::string types = Key(text, "MimeType").value_or("");
+            for (std::size_t at = 0; at < types.size();) {
+                const std::size_t end = std::min(types.find(';', at), types.size());
+                if (end > at)
+                    launcher.mimeTypes.push_back(types.substr(at, end - at));
+                at = end + 1;
+            }
+        } else if (option == "/unix" && EndsWithLnk(launcher.path)) {
+            launcher.form = TLauncherForm::UnixShortcut;
+        } else {
+            return std::nullopt;
+        }
     } else if (winpath::DriveLetter(words[i]) != 0) {
         launcher.path = words[i];
         launcher.form =
@@ -164,6 +176,19 @@ std::optional<TWineLauncher> ParseWineLauncher(std::string_view text) {
     }
     launcher.icon = Key(text, "Icon").value_or("");
     return launcher;
+}
+
+std::string CommandProgram(std::string_view command) {
+    while (!command.empty() && (command.front() == ' ' || command.front() == '\t'))
+        command.remove_prefix(1);
+    if (!command.empty() && command.front() == '"')
+        return std::string(command.substr(1, command.find('"', 1) - 1));
+    const std::string lower = AsciiLowerCase(command);
+    for (std::size_t at = lower.find(".exe"); at != std::string::npos;
+         at = lower.find(".exe", at + 1))
+        if (at + 4 == lower.size() || lower[at + 4] == ' ')
+            return std::string(command.substr(0, at + 4));
+    return std::string(command.substr(0, command.find(' ')));
 }
 
 std::string TextProblem(std::string_view bytes) {

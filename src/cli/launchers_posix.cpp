@@ -11,6 +11,7 @@
 #include "cli/output.h"
 #include "cli/target_probes.h"
 #include "cli/trash.h"
+#include "cli/windows_env.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -22,9 +23,14 @@
 #include <set>
 #include <sstream>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace fs = std::filesystem;
 
@@ -32,6 +38,10 @@ namespace {
 
 // A launcher is a few hundred bytes; anything much larger is not one Wine wrote.
 constexpr off_t kMaxLauncherBytes = 64 * 1024;
+
+// An association's launcher is applications/wine-extension-EXT.desktop, its MIME type's
+// package mime/packages/x-wine-extension-EXT.xml.
+constexpr std::string_view kAssociationStem = "wine-extension-";
 
 void Complain(const std::string& message) { std::cerr << "shortcut-sweeper: " << message << '\n'; }
 
@@ -97,6 +107,14 @@ bool ReadLauncher(const std::string& path, std::string& text, std::string& reaso
     return ok;
 }
 
+bool ReadText(const std::string& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    text = all.str();
+    return static_cast<bool>(in);
+}
+
 // The result of a stat: there, gone (no such file or a file where a folder should be), or
 // an error that leaves the question open (a link loop, access denied).
 enum class TFound { There, Gone, Error };
@@ -110,6 +128,82 @@ TFound Find(const std::string& path, std::string& reason) {
     return TFound::Error;
 }
 
+// The file a path names as Wine finds it: each name that is not there as written matched in
+// its folder without regard to case, as Wine's file system does. The path as given when a
+// folder on the way cannot be listed or holds no such name.
+std::string AsWineFinds(const std::string& path) {
+    std::string found, reason;
+    if (Find(path, reason) != TFound::Gone)
+        return path;
+    std::size_t at = 0;
+    while (at < path.size()) {
+        std::size_t end = path.find('/', at + 1);
+        if (end == std::string::npos)
+            end = path.size();
+        std::string next = found + path.substr(at, end - at);
+        at = end;
+        if (Find(next, reason) != TFound::Gone || next.size() <= found.size() + 1) {
+            found = std::move(next);
+            continue;
+        }
+        const std::string name = next.substr(found.size() + 1);
+        DIR* dir = ::opendir(found.empty() ? "/" : found.c_str());
+        if (dir == nullptr)
+            return path;
+        std::string match;
+        while (const dirent* entry = ::readdir(dir))
+            if (winpath::SameName(entry->d_name, name)) {
+                match = entry->d_name;
+                break;
+            }
+        ::closedir(dir);
+        if (match.empty())
+            return path;
+        found += "/" + match;
+    }
+    return found;
+}
+
+// The sections of a registry file that hold the open commands of its classes
+// ("[Software\\Classes\\PROGID\\shell\\open\\command]"), each command (the key's default
+// value, written "@=") named "@" so that RegistryValues reads it.
+std::string OpenCommandSections(std::string_view reg) {
+    std::string sections;
+    bool inCommand = false;
+    for (std::size_t at = 0; at < reg.size();) {
+        std::size_t end = reg.find('\n', at);
+        end = end == std::string_view::npos ? reg.size() : end + 1;
+        const std::string_view line = reg.substr(at, end - at);
+        at = end;
+        if (line.starts_with("[")) {
+            const std::string lower = AsciiLowerCase(line.substr(0, line.find(']') + 1));
+            inCommand = lower.starts_with("[software\\\\classes\\\\") &&
+                        lower.ends_with("\\\\shell\\\\open\\\\command]");
+        }
+        if (!inCommand)
+            continue;
+        if (line.starts_with("@="))
+            sections += "\"@\"" + std::string(line.substr(1));
+        else
+            sections += line;
+    }
+    return sections;
+}
+
+// %NAME% replaced by the variable's value in the prefix's environment, where it is known.
+std::string Expanded(std::string text, const TWindowsEnvironment& environment) {
+    for (std::size_t at = text.find('%'); at != std::string::npos;) {
+        const std::size_t end = text.find('%', at + 1);
+        std::string value;
+        if (end == std::string::npos ||
+            !environment.Lookup(text.substr(at + 1, end - at - 1), "", value))
+            break;
+        text.replace(at, end - at + 1, value);
+        at = text.find('%', at + value.size());
+    }
+    return text;
+}
+
 } // namespace
 
 // What a prefix's launchers are judged with, made once per prefix.
@@ -117,6 +211,33 @@ struct TPrefix {
     std::string problem; // why it cannot be read; "" when it can
     TDriveRoots roots;
     TTargetSystem targets;
+    // The open commands of the user's classes, then the machine's, and the environment they
+    // are expanded in; read with the first association.
+    bool registryRead = false;
+    std::string userCommands, machineCommands;
+    TWindowsEnvironment environment;
+
+    // The command the prefix opens a ProgID's files with; false when it has none.
+    bool OpenCommand(const std::string& prefix, const std::string& progId, std::string& command) {
+        if (!registryRead) {
+            registryRead = true;
+            std::string system, user;
+            ReadText(prefix + "/system.reg", system);
+            ReadText(prefix + "/user.reg", user);
+            userCommands = OpenCommandSections(user);
+            machineCommands = OpenCommandSections(system);
+            environment = TWindowsEnvironment::FromWineRegistry(system, user);
+        }
+        const std::string key = "Software\\Classes\\" + progId + "\\shell\\open\\command";
+        for (const std::string* commands : {&userCommands, &machineCommands}) {
+            const auto values = RegistryValues(*commands, key);
+            if (const auto it = values.find("@"); it != values.end() && !it->second.empty()) {
+                command = Expanded(it->second, environment);
+                return true;
+            }
+        }
+        return false;
+    }
 };
 
 TLauncherJudge::TLauncherJudge(std::string home) : home_(std::move(home)) {}
@@ -150,16 +271,30 @@ bool TLauncherJudge::Judge(const TWineLauncher& l, TLauncherReport& r, std::stri
         return true;
     }
     IFileProbes& probes = *prefix->targets.probes;
-    if (l.form == TLauncherForm::Program) {
-        r.target = l.path;
+    if (l.form == TLauncherForm::Association) {
+        std::string command;
+        if (!prefix->OpenCommand(r.prefix, l.path, command)) {
+            r.dead = true;
+            r.reason = kAssociationGone;
+            return true;
+        }
+        r.target = CommandProgram(command);
+        if (winpath::DriveLetter(r.target) == 0) { // found along the program's search path
+            r.reason = "program not judged (no full path)";
+            return true;
+        }
+    }
+    if (l.form == TLauncherForm::Program || l.form == TLauncherForm::Association) {
+        if (l.form == TLauncherForm::Program)
+            r.target = l.path;
         TValidityRule rule(probes);
-        const TVerdict verdict = rule.Judge(l.path);
+        const TVerdict verdict = rule.Judge(r.target);
         r.dead = verdict.invalid;
         r.reason = verdict.reason;
         return true;
     }
     if (l.form == TLauncherForm::UnixShortcut) {
-        r.shortcut = l.path;
+        r.shortcut = AsWineFinds(l.path);
     } else {
         const char letter = winpath::DriveLetter(l.path);
         const std::string& root = prefix->roots[static_cast<std::size_t>(letter - 'A')];
@@ -168,7 +303,8 @@ bool TLauncherJudge::Judge(const TWineLauncher& l, TLauncherReport& r, std::stri
             r.reason = std::string("drive ") + letter + ": has no volume";
             return true;
         }
-        r.shortcut = fs::path(root + "/" + ToPosixPath(l.path.substr(3))).lexically_normal();
+        r.shortcut = AsWineFinds(
+            fs::path(root + "/" + ToPosixPath(l.path.substr(3))).lexically_normal().string());
     }
     switch (Find(r.shortcut, reason)) {
     case TFound::Gone:
@@ -204,7 +340,9 @@ TLauncherPlaces TLauncherPlaces::FromEnvironment() {
 
 void FindWineLaunchers(const TLauncherPlaces& places, const TLauncherVisit& visit,
                        const std::function<void(const std::string&, const std::string&)>& fail) {
-    const auto examine = [&](const fs::path& file) {
+    // Wine writes associations only as applications/wine-extension-EXT.desktop, launchers
+    // for shortcuts only in its menu folder and on the Desktop.
+    const auto examine = [&](const fs::path& file, bool associations) {
         if (file.extension() != ".desktop")
             return;
         std::string text, reason;
@@ -213,17 +351,29 @@ void FindWineLaunchers(const TLauncherPlaces& places, const TLauncherVisit& visi
             return;
         }
         if (const std::optional<TWineLauncher> launcher = ParseWineLauncher(text))
-            visit(file.string(), *launcher);
+            if ((launcher->form == TLauncherForm::Association) == associations)
+                visit(file.string(), *launcher);
     };
     std::error_code ec;
-    const fs::path menu = fs::path(places.dataHome) / "applications" / "wine";
+    const fs::path applications = fs::path(places.dataHome) / "applications";
+    if (fs::is_directory(applications, ec)) {
+        fs::directory_iterator it(applications, ec), end;
+        if (ec)
+            fail(applications.string(), ec.message());
+        for (; !ec && it != end; it.increment(ec))
+            if (it->path().filename().string().starts_with(kAssociationStem) &&
+                !it->is_directory(ec))
+                examine(it->path(), true);
+        ec.clear();
+    }
+    const fs::path menu = applications / "wine";
     if (fs::is_directory(menu, ec)) {
         fs::recursive_directory_iterator it(menu, ec), end;
         if (ec)
             fail(menu.string(), ec.message());
         for (; !ec && it != end; it.increment(ec)) {
             if (!it->is_directory(ec))
-                examine(it->path());
+                examine(it->path(), false);
             ec.clear();
         }
         if (ec)
@@ -235,7 +385,7 @@ void FindWineLaunchers(const TLauncherPlaces& places, const TLauncherVisit& visi
             fail(places.desktop, ec.message());
         for (; !ec && it != end; it.increment(ec))
             if (!it->is_directory(ec))
-                examine(it->path());
+                examine(it->path(), false);
     }
 }
 
@@ -246,25 +396,23 @@ struct TFoundLauncher {
     TLauncherReport report;
 };
 
-bool ReadText(const std::string& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    text = all.str();
-    return static_cast<bool>(in);
-}
-
 // Moves the files that belong only to dead launchers to the trash: the launcher, its menu
 // entry (the menu file, or the entry's line of a menu file that names others too, after a
 // copy of the file's old text went to the trash), its icons when no other launcher uses them,
-// and the folder entry of a menu folder it leaves empty.
+// and the folder entry of a menu folder it leaves empty. For an association: its MIME type's
+// package when no live association opens that type; the desktop's MIME and launcher
+// databases are then rebuilt as Wine rebuilds them, so that they stop naming what went.
 class TLauncherRecycler {
 public:
     TLauncherRecycler(const TLauncherPlaces& places, const std::vector<TFoundLauncher>& found)
         : places_(places) {
-        for (const TFoundLauncher& f : found)
-            if (!f.report.dead && !f.launcher.icon.empty())
+        for (const TFoundLauncher& f : found) {
+            if (f.report.dead)
+                continue;
+            if (!f.launcher.icon.empty())
                 keptIcons_.insert(f.launcher.icon);
+            keptTypes_.insert(f.launcher.mimeTypes.begin(), f.launcher.mimeTypes.end());
+        }
     }
 
     void Recycle(const TFoundLauncher& f) {
@@ -272,17 +420,73 @@ public:
             return;
         const fs::path applications = fs::path(places_.dataHome) / "applications";
         const fs::path file(f.report.launcher);
-        const std::string below = file.lexically_relative(applications).generic_string();
-        if (!below.empty() && below.rfind("..", 0) != 0) {
+        if (f.launcher.form == TLauncherForm::Association) {
+            associationsMoved_ = true;
+            RecycleMimeType(file.stem().string().substr(kAssociationStem.size()));
+        } else if (const std::string below = file.lexically_relative(applications).generic_string();
+                   !below.empty() && below.rfind("..", 0) != 0) {
             RemoveMenuEntry(Id(below));
             LeftEmpty(file.parent_path(), applications);
         }
         RecycleIcon(f.launcher.icon);
     }
 
+    // The databases that list what was moved, where there are any, rebuilt by the desktop's
+    // own tools.
+    void UpdateDatabases() {
+        const fs::path data(places_.dataHome);
+        std::error_code ec;
+        if (typesMoved_ && fs::exists(data / "mime" / "mime.cache", ec))
+            Rebuild("update-mime-database", data / "mime");
+        if (associationsMoved_ && fs::exists(data / "applications" / "mimeinfo.cache", ec))
+            Rebuild("update-desktop-database", data / "applications");
+    }
+
     std::size_t moved = 0, kept = 0;
 
 private:
+    // mime/packages/x-wine-extension-EXT.xml, unless its type is one a live association
+    // opens or its text names no type.
+    void RecycleMimeType(const std::string& extension) {
+        const fs::path package = fs::path(places_.dataHome) / "mime" / "packages" /
+                                 ("x-" + std::string(kAssociationStem) + extension + ".xml");
+        std::string text;
+        if (!ReadText(package.string(), text))
+            return;
+        const std::size_t at = text.find("<mime-type type=\"");
+        const std::size_t start = at + 17;
+        const std::size_t end = at == std::string::npos ? at : text.find('"', start);
+        if (end == std::string::npos || keptTypes_.count(text.substr(start, end - start)) != 0)
+            return;
+        if (Move(package.string()))
+            typesMoved_ = true;
+    }
+
+    static void Rebuild(const char* tool, const fs::path& folder) {
+        const std::string where = folder.string();
+        char* argv[] = {const_cast<char*>(tool), const_cast<char*>(where.c_str()), nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        pid_t child = 0;
+        int status = -1;
+        const int error = posix_spawnp(&child, tool, &actions, nullptr, argv, environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (error == 0)
+            while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+            }
+        if (error == 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            std::cerr << "updated: " << VisibleText(where) << " (" << tool << ")\n";
+        else
+            std::cerr << "not updated: " << VisibleText(where) << " ("
+                      << (error != 0
+                              ? std::string(tool) + " could not be run: " + std::strerror(error)
+                              : std::string(tool) + " failed")
+                      << "); the desktop lists what was moved until it is run\n";
+    }
+
     // The desktop-file id of a file below applications/: "wine-Programs-X.desktop".
     static std::string Id(std::string below) {
         for (char& c : below)
@@ -400,7 +604,8 @@ private:
     }
 
     const TLauncherPlaces& places_;
-    std::set<std::string> keptIcons_, recycledIcons_;
+    std::set<std::string> keptIcons_, recycledIcons_, keptTypes_;
+    bool associationsMoved_ = false, typesMoved_ = false;
 };
 
 bool Confirmed(std::size_t count) {
@@ -480,6 +685,7 @@ int SweepWineLaunchers(const TCliOptions& options) {
             for (const TFoundLauncher& f : found)
                 if (f.report.dead && !console::Interrupted())
                     recycler.Recycle(f);
+            recycler.UpdateDatabases();
             std::cerr << recycler.moved << (recycler.moved == 1 ? " file" : " files")
                       << " moved to the trash, " << recycler.kept << " kept.\n";
         }
