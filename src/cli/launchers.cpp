@@ -250,10 +250,12 @@ private:
     std::ostream& out_;
 };
 
-// Columns as wide as their widest text, so the table is written at the end.
+// Columns as wide as their widest text, so the table is written at the end. Given a width (a
+// terminal's), each line fits it: the reason is held to the usual reasons' length, the paths
+// share the rest and are shortened in the middle with "…", as the shortcut table does.
 class TableLauncherWriter final : public ILauncherWriter {
 public:
-    explicit TableLauncherWriter(std::ostream& out) : out_(out) {}
+    TableLauncherWriter(std::ostream& out, int width) : out_(out), width_(width) {}
     void Write(const TLauncherReport& r) override {
         rows_.push_back({Verdict(r), VisibleText(r.reason), VisibleText(r.launcher),
                          VisibleText(r.shortcut.empty() ? r.target : r.shortcut)});
@@ -268,20 +270,40 @@ public:
         for (const auto& row : rows_)
             for (std::size_t i = 0; i < row.size(); ++i)
                 widths[i] = std::max(widths[i], DisplayWidth(row[i]));
+        Fit(widths);
         for (const auto& row : rows_) {
             std::string line;
-            for (std::size_t i = 0; i + 1 < row.size(); ++i)
-                line += row[i] +
-                        std::string(static_cast<std::size_t>(widths[i] - DisplayWidth(row[i]) + 2),
-                                    ' ');
-            out_ << line << row.back() << '\n';
+            for (std::size_t i = 0; i < row.size(); ++i) {
+                const std::string cell = width_ > 0 ? FitText(row[i], widths[i], i >= 2) : row[i];
+                line += cell;
+                if (i + 1 < row.size())
+                    line.append(static_cast<std::size_t>(widths[i] - DisplayWidth(cell) + kGap),
+                                ' ');
+            }
+            out_ << line << '\n';
         }
         rows_.clear();
         out_.flush();
     }
 
 private:
+    static constexpr int kGap = 2;
+
+    // The columns narrowed until a line takes less than the width (never below a useful
+    // few columns each).
+    void Fit(std::array<int, 4>& widths) const {
+        const int room = width_ - 1 - widths[0] - 3 * kGap;
+        if (width_ <= 0 || widths[1] + widths[2] + widths[3] <= room)
+            return;
+        const int fitted = std::max(room, 40);
+        widths[1] = std::min(widths[1], std::clamp(fitted / 4, 16, 24)); // the usual reasons
+        const int paths = fitted - widths[1];
+        widths[2] = std::min(widths[2], std::max(paths - std::min(widths[3], paths / 2), 10));
+        widths[3] = std::max(paths - widths[2], 10);
+    }
+
     std::ostream& out_;
+    int width_; // 0: nothing shortened
     std::vector<std::array<std::string, 4>> rows_;
 };
 
@@ -298,7 +320,7 @@ private:
 } // namespace
 
 std::unique_ptr<ILauncherWriter> CreateLauncherWriter(TOutputFormat format, bool print0,
-                                                      std::ostream& out) {
+                                                      std::ostream& out, int tableWidth) {
     if (print0)
         return std::make_unique<LauncherPathWriter>(out);
     switch (format) {
@@ -310,5 +332,5 @@ std::unique_ptr<ILauncherWriter> CreateLauncherWriter(TOutputFormat format, bool
     case TOutputFormat::Table:
         break;
     }
-    return std::make_unique<TableLauncherWriter>(out);
+    return std::make_unique<TableLauncherWriter>(out, tableWidth);
 }

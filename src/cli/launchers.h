@@ -89,6 +89,7 @@ public:
 };
 
 enum class TOutputFormat;
-// `print0`: only the launchers' paths, each followed by a NUL byte.
+// `print0`: only the launchers' paths, each followed by a NUL byte. `tableWidth`: the
+// terminal's columns, which each line of the table fits; 0 when nothing is shortened.
 std::unique_ptr<ILauncherWriter> CreateLauncherWriter(TOutputFormat format, bool print0,
-                                                      std::ostream& out);
+                                                      std::ostream& out, int tableWidth);

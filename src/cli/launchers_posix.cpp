@@ -630,8 +630,9 @@ int SweepWineLaunchers(const TCliOptions& options) {
     }
     std::unique_ptr<ILauncherWriter> writer;
     if (!options.quiet)
-        writer = CreateLauncherWriter(options.format.value_or(TOutputFormat::Table), options.print0,
-                                      output->Stream());
+        writer =
+            CreateLauncherWriter(options.format.value_or(TOutputFormat::Table), options.print0,
+                                 output->Stream(), output->IsTerminal() ? console::Width() : 0);
 
     const TLauncherPlaces places = TLauncherPlaces::FromEnvironment();
     TLauncherJudge judge(places.home);

@@ -3,6 +3,7 @@
 // byte by byte, and the prefixes they start deleted piece by piece.
 #include "cli/child.h"
 #include "cli/launchers.h"
+#include "cli/record_writer.h"
 #include "cli/support.h"
 #include "support/temp_dir.h"
 
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <map>
+#include <sstream>
 #include <string>
 
 #include <sys/stat.h>
@@ -439,6 +441,40 @@ TEST(WineLaunchers, AssociationsAreJudgedByTheProgramTheirPrefixOpensThemWith) {
     EXPECT_NE(recycled.err.find(" (update-mime-database"), std::string::npos) << recycled.err;
     EXPECT_NE(recycled.err.find(" (update-desktop-database"), std::string::npos) << recycled.err;
     EXPECT_EQ(Sweeper({"--wine-launchers"}, h.env).status, 0);
+}
+
+TEST(WineLaunchers, TheTableFitsATerminalAndIsWholeElsewhere) {
+    const std::string deep = "/home/someone/.local/share/applications/wine/Programs/"
+                             "A Publisher With A Long Name/The Program Itself/Uninstall The "
+                             "Program Itself.desktop";
+    const std::vector<TLauncherReport> reports = {
+        {deep, "/home/someone/.wine",
+         "/home/someone/.wine/drive_c/users/someone/AppData/Roaming/"
+         "Microsoft/Windows/Start Menu/Programs/Ünïcödé 漢字 Program/"
+         "Uninstall.lnk",
+         "", true, "target not found on C:"},
+        {"/home/someone/Desktop/X.desktop", "/gone", "", "", true, kPrefixGone}};
+    for (const int width : {0, 60, 100, 400}) {
+        std::ostringstream out;
+        const auto writer = CreateLauncherWriter(TOutputFormat::Table, false, out, width);
+        for (const TLauncherReport& r : reports)
+            writer->Write(r);
+        writer->Finish();
+        std::istringstream lines(out.str());
+        std::size_t count = 0;
+        for (std::string line; std::getline(lines, line); ++count) {
+            if (width > 0) {
+                EXPECT_LT(DisplayWidth(line), width) << line;
+            }
+            if (count == 1) { // the end of each path kept, where the file's own name is
+                EXPECT_NE(line.find("f.desktop  "), std::string::npos) << line;
+                EXPECT_NE(line.find("stall.lnk"), std::string::npos) << line;
+            }
+        }
+        EXPECT_EQ(count, 3u) << out.str();
+        EXPECT_EQ(out.str().find(deep) != std::string::npos, width == 0 || width == 400) << width;
+        EXPECT_NE(out.str().find("Wine prefix gone"), std::string::npos) << out.str();
+    }
 }
 
 } // namespace
