@@ -20,8 +20,9 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <set>
-#include <sstream>
+#include <unordered_map>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -107,12 +108,12 @@ bool ReadLauncher(const std::string& path, std::string& text, std::string& reaso
     return ok;
 }
 
+// A whole file, read at once (a prefix's registry is megabytes).
 bool ReadText(const std::string& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    text = all.str();
-    return static_cast<bool>(in);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+    text.assign(static_cast<std::size_t>(std::max<std::streamoff>(size, 0)), '\0');
+    return size >= 0 && in.seekg(0) && in.read(text.data(), size);
 }
 
 // The result of a stat: there, gone (no such file or a file where a folder should be), or
@@ -165,29 +166,50 @@ std::string AsWineFinds(const std::string& path) {
 }
 
 // The sections of a registry file that hold the open commands of its classes
-// ("[Software\\Classes\\PROGID\\shell\\open\\command]"), each command (the key's default
-// value, written "@=") named "@" so that RegistryValues reads it.
-std::string OpenCommandSections(std::string_view reg) {
-    std::string sections;
-    bool inCommand = false;
+// ("[Software\\Classes\\PROGID\\shell\\open\\command]" and its values), by their key as
+// written there in lower case.
+using TCommandSections = std::unordered_map<std::string, std::string_view>;
+constexpr std::string_view kClassesKey = R"(Software\\Classes\\)";
+constexpr std::string_view kOpenCommandKey = R"(\\shell\\open\\command)";
+TCommandSections OpenCommandSections(std::string_view reg) {
+    TCommandSections sections;
+    std::string_view* section = nullptr;
     for (std::size_t at = 0; at < reg.size();) {
         std::size_t end = reg.find('\n', at);
         end = end == std::string_view::npos ? reg.size() : end + 1;
-        const std::string_view line = reg.substr(at, end - at);
-        at = end;
-        if (line.starts_with("[")) {
-            const std::string lower = AsciiLowerCase(line.substr(0, line.find(']') + 1));
-            inCommand = lower.starts_with("[software\\\\classes\\\\") &&
-                        lower.ends_with("\\\\shell\\\\open\\\\command]");
+        if (reg[at] == '[') {
+            const std::size_t close = reg.find(']', at);
+            const std::string_view key = reg.substr(at + 1, std::min(close, end) - at - 1);
+            section = key.size() > kClassesKey.size() + kOpenCommandKey.size() &&
+                              winpath::SameName(key.substr(0, kClassesKey.size()), kClassesKey) &&
+                              winpath::SameName(key.substr(key.size() - kOpenCommandKey.size()),
+                                                kOpenCommandKey)
+                          ? &(sections[AsciiLowerCase(key)] = reg.substr(at, 0))
+                          : nullptr;
         }
-        if (!inCommand)
-            continue;
-        if (line.starts_with("@="))
-            sections += "\"@\"" + std::string(line.substr(1));
-        else
-            sections += line;
+        if (section != nullptr)
+            *section = std::string_view(section->data(), end - (section->data() - reg.data()));
+        at = end;
     }
     return sections;
+}
+
+// The values of a section; its command (the key's default value, written "@=") named "@"
+// so that RegistryValues reads it.
+std::map<std::string, std::string> SectionValues(std::string_view section, const std::string& key) {
+    std::string text;
+    for (std::size_t at = 0; at < section.size();) {
+        std::size_t end = section.find('\n', at);
+        end = end == std::string_view::npos ? section.size() : end + 1;
+        std::string_view line = section.substr(at, end - at);
+        at = end;
+        if (line.starts_with("@=")) {
+            text += "\"@\"";
+            line.remove_prefix(1);
+        }
+        text += line;
+    }
+    return RegistryValues(text, key);
 }
 
 // %NAME% replaced by the variable's value in the prefix's environment, where it is known.
@@ -211,28 +233,47 @@ struct TPrefix {
     std::string problem; // why it cannot be read; "" when it can
     TDriveRoots roots;
     TTargetSystem targets;
-    // The open commands of the user's classes, then the machine's, and the environment they
-    // are expanded in; read with the first association.
+    // The open commands of the user's classes, then the machine's, read with the first
+    // association, and the environment they are expanded in, made with the first that names
+    // a variable.
     bool registryRead = false;
-    std::string userCommands, machineCommands;
-    TWindowsEnvironment environment;
+    std::string userReg, systemReg;
+    TCommandSections userCommands, machineCommands; // into the texts
+    std::optional<TWindowsEnvironment> environment;
 
     // The command the prefix opens a ProgID's files with; false when it has none.
     bool OpenCommand(const std::string& prefix, const std::string& progId, std::string& command) {
         if (!registryRead) {
             registryRead = true;
-            std::string system, user;
-            ReadText(prefix + "/system.reg", system);
-            ReadText(prefix + "/user.reg", user);
-            userCommands = OpenCommandSections(user);
-            machineCommands = OpenCommandSections(system);
-            environment = TWindowsEnvironment::FromWineRegistry(system, user);
+            ReadText(prefix + "/system.reg", systemReg);
+            ReadText(prefix + "/user.reg", userReg);
+            userCommands = OpenCommandSections(userReg);
+            machineCommands = OpenCommandSections(systemReg);
         }
+        // The key as the file writes it, its backslashes doubled; a ProgID the file writes
+        // otherwise (with escapes for other letters) is looked for in every section.
+        std::string written = "software\\\\classes\\\\";
+        bool plain = true;
+        for (const char c : AsciiLowerCase(progId)) {
+            written += c == '\\' ? std::string("\\\\") : std::string(1, c);
+            plain = plain && c >= ' ' && c <= '~' && c != '"';
+        }
+        written += "\\\\shell\\\\open\\\\command";
         const std::string key = "Software\\Classes\\" + progId + "\\shell\\open\\command";
-        for (const std::string* commands : {&userCommands, &machineCommands}) {
-            const auto values = RegistryValues(*commands, key);
+        for (const TCommandSections* commands : {&userCommands, &machineCommands}) {
+            std::map<std::string, std::string> values;
+            if (const auto it = commands->find(written); it != commands->end())
+                values = SectionValues(it->second, key);
+            for (auto it = commands->begin(); !plain && values.empty() && it != commands->end();
+                 ++it)
+                values = SectionValues(it->second, key);
             if (const auto it = values.find("@"); it != values.end() && !it->second.empty()) {
-                command = Expanded(it->second, environment);
+                command = it->second;
+                if (command.find('%') != std::string::npos) {
+                    if (!environment)
+                        environment = TWindowsEnvironment::FromWineRegistry(systemReg, userReg);
+                    command = Expanded(command, *environment);
+                }
                 return true;
             }
         }
