@@ -237,16 +237,20 @@ struct TPrefix {
     // association, and the environment they are expanded in, made with the first that names
     // a variable.
     bool registryRead = false;
+    std::string registryProblem; // why the registry cannot be read; "" when it can
     std::string userReg, systemReg;
     TCommandSections userCommands, machineCommands; // into the texts
     std::optional<TWindowsEnvironment> environment;
 
-    // The command the prefix opens a ProgID's files with; false when it has none.
+    // The command the prefix opens a ProgID's files with; false when it has none (or its
+    // registry cannot be read: registryProblem).
     bool OpenCommand(const std::string& prefix, const std::string& progId, std::string& command) {
         if (!registryRead) {
             registryRead = true;
-            ReadText(prefix + "/system.reg", systemReg);
-            ReadText(prefix + "/user.reg", userReg);
+            if (!ReadText(prefix + "/system.reg", systemReg))
+                registryProblem =
+                    "Wine prefix's registry cannot be read (" + prefix + "/system.reg)";
+            ReadText(prefix + "/user.reg", userReg); // none before the user's first start
             userCommands = OpenCommandSections(userReg);
             machineCommands = OpenCommandSections(systemReg);
         }
@@ -315,8 +319,10 @@ bool TLauncherJudge::Judge(const TWineLauncher& l, TLauncherReport& r, std::stri
     if (l.form == TLauncherForm::Association) {
         std::string command;
         if (!prefix->OpenCommand(r.prefix, l.path, command)) {
-            r.dead = true;
-            r.reason = kAssociationGone;
+            r.reason = prefix->registryProblem;
+            r.dead = r.reason.empty();
+            if (r.dead)
+                r.reason = kAssociationGone;
             return true;
         }
         r.target = CommandProgram(command);

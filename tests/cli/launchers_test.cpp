@@ -391,6 +391,12 @@ TEST(WineLaunchers, AssociationsAreJudgedByTheProgramTheirPrefixOpensThemWith) {
     WriteAssociation(h, "shared", env + "App.Document", "text/x-shared");
     WriteAssociation(h, "old", "wine start /ProgIDOpen Old.File",
                      "application/x-wine-extension-old");
+    const fs::path bare = h.home / "bare prefix"; // a registry that cannot be read: live
+    fs::create_directories(bare / "dosdevices");
+    fs::create_symlink("../drive_c", bare / "dosdevices" / "c:");
+    WriteAssociation(h, "bare",
+                     "env WINEPREFIX=\"" + bare.string() + "\" wine start /ProgIDOpen Gone.File",
+                     "application/x-wine-extension-bare");
     for (const char* icon : {"A1B2_app.0", "C3D4_gone.0"})
         h.Write(h.data / "icons" / "hicolor" / "32x32" / "apps" / (std::string(icon) + ".png"),
                 "\x89PNG");
@@ -411,7 +417,9 @@ TEST(WineLaunchers, AssociationsAreJudgedByTheProgramTheirPrefixOpensThemWith) {
         {"wine-extension-gone.desktop",
          {"dead", "target not found on C:", "C:\\Program Files\\Gone\\gone.exe"}},
         {"wine-extension-removed.desktop", {"dead", kAssociationGone, ""}},
-        {"wine-extension-old.desktop", {"dead", kPrefixGone, ""}}};
+        {"wine-extension-old.desktop", {"dead", kPrefixGone, ""}},
+        {"wine-extension-bare.desktop",
+         {"live", "Wine prefix's registry cannot be read (" + bare.string() + "/system.reg)", ""}}};
     ASSERT_EQ(all.size(), expected.size()) << r.out;
     for (const auto& [name, e] : expected) {
         ASSERT_TRUE(all.count(name)) << name;
@@ -433,7 +441,8 @@ TEST(WineLaunchers, AssociationsAreJudgedByTheProgramTheirPrefixOpensThemWith) {
         EXPECT_FALSE(fs::exists(gone)) << gone << "\n" << recycled.err;
     for (const fs::path& kept :
          {apps / "wine-extension-app.desktop", apps / "wine-extension-shared.desktop",
-          apps / "wine-extension-txt.desktop", packages / "x-wine-extension-app.xml",
+          apps / "wine-extension-txt.desktop", apps / "wine-extension-bare.desktop",
+          packages / "x-wine-extension-bare.xml", packages / "x-wine-extension-app.xml",
           packages / "x-wine-extension-removed.xml", packages / "x-wine-extension-shared.xml",
           h.data / "icons" / "hicolor" / "32x32" / "apps" / "A1B2_app.0.png"})
         EXPECT_TRUE(fs::exists(kept)) << kept;
