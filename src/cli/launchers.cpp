@@ -296,7 +296,7 @@ private:
         if (width_ <= 0 || widths[1] + widths[2] + widths[3] <= room)
             return;
         const int fitted = std::max(room, 40);
-        widths[1] = std::min(widths[1], std::clamp(fitted / 4, 16, 24)); // the usual reasons
+        widths[1] = std::min(widths[1], std::clamp(fitted / 3, 16, 24)); // the usual reasons
         const int paths = fitted - widths[1];
         widths[2] = std::min(widths[2], std::max(paths - std::min(widths[3], paths / 2), 10));
         widths[3] = std::max(paths - widths[2], 10);
