@@ -13,6 +13,7 @@
 #include "cli/trash.h"
 #include "cli/windows_env.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -326,7 +327,7 @@ bool TLauncherJudge::Judge(const TWineLauncher& l, TLauncherReport& r, std::stri
             return true;
         }
         r.target = CommandProgram(command);
-        if (winpath::DriveLetter(r.target) == 0) { // found along the program's search path
+        if (winpath::DriveLetter(r.target) == 0) { // a name Windows looks for along its PATH
             r.reason = "program not judged (no full path)";
             return true;
         }
@@ -500,8 +501,9 @@ private:
         std::string text;
         if (!ReadText(package.string(), text))
             return;
-        const std::size_t at = text.find("<mime-type type=\"");
-        const std::size_t start = at + 17;
+        constexpr std::string_view kType = "<mime-type type=\"";
+        const std::size_t at = text.find(kType);
+        const std::size_t start = at + kType.size();
         const std::size_t end = at == std::string::npos ? at : text.find('"', start);
         if (end == std::string::npos || keptTypes_.count(text.substr(start, end - start)) != 0)
             return;
@@ -509,6 +511,7 @@ private:
             typesMoved_ = true;
     }
 
+    // Runs the tool on the folder, its output dropped, and says whether the database is new.
     static void Rebuild(const char* tool, const fs::path& folder) {
         const std::string where = folder.string();
         char* argv[] = {const_cast<char*>(tool), const_cast<char*>(where.c_str()), nullptr};
