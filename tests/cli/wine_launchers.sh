@@ -81,6 +81,8 @@ var app = "C:\\Program Files\\App\\app.exe", tool = "C:\\Program Files\\Tool\\to
 link(programs + "\\App\\App.lnk", app);
 link(programs + "\\App\\App Safe Mode.lnk", app, "/safe");
 link(programs + "\\Tool\\Tool.lnk", tool);
+// Saved through a path in other letters' case, which the launcher's command line keeps.
+link(expand("%APPDATA%\\microsoft\\windows\\start menu\\programs\\Tool\\Tool Help.lnk"), tool, "/help");
 link(expand("%USERPROFILE%\\Desktop\\App.lnk"), app, "-x");
 link(expand("%PUBLIC%\\Desktop\\Tool.lnk"), tool);
 EOF
@@ -91,9 +93,11 @@ timeout 30 "$wineserver_cmd" -w >>"$log" 2>&1 || bad "Wine did not finish within
 apps="$XDG_DATA_HOME/applications/wine/Programs"
 merged="$XDG_CONFIG_HOME/menus/applications-merged"
 for f in "$apps/App/App.desktop" "$apps/App/App Safe Mode.desktop" "$apps/Tool/Tool.desktop" \
+    "$apps/Tool/Tool Help.desktop" \
     "$HOME/Desktop/App.desktop" "$HOME/Desktop/Tool.desktop" "$merged/wine-Programs-App-App.menu"; do
     [ -f "$f" ] || bad "Wine wrote no $f: $(cd "$HOME" && find . -type f | sort)"
 done
+grep -qF 'start\\ menu\\\\programs' "$apps/Tool/Tool Help.desktop" || bad "Wine changed the case of the path"
 
 # name<TAB>verdict<TAB>reason of each launcher, sorted.
 verdicts() { "$host" --wine-launchers --all -f tsv | awk -F'\t' 'NR > 1 { n = $1; sub(/.*\//, "", n); d = $1; sub(/\/[^\/]*$/, "", d); sub(/.*\//, "", d); print d "/" n "\t" $5 "\t" $6 }' | LC_ALL=C sort; }
@@ -105,7 +109,7 @@ $got"
 }
 expect "App/App Safe Mode.desktop	live	target found" "App/App.desktop	live	target found" \
     "Desktop/App.desktop	live	target found" "Desktop/Tool.desktop	live	target found" \
-    "Tool/Tool.desktop	live	target found"
+    "Tool/Tool.desktop	live	target found" "Tool/Tool Help.desktop	live	target found"
 "$host" --wine-launchers >/dev/null
 [ $? -eq 0 ] || bad "exit status with only live launchers"
 
@@ -134,18 +138,20 @@ rm -rf "$c/Program Files/App"
 expect "App/App Safe Mode.desktop	dead	target not found on C:" \
     "App/App.desktop	dead	target not found on C:" \
     "Desktop/App.desktop	dead	target not found on C:" "Desktop/Tool.desktop	live	target found" \
-    "Tool/Tool.desktop	live	target found"
+    "Tool/Tool.desktop	live	target found" "Tool/Tool Help.desktop	live	target found"
 recycle
 [ ! -e "$merged/wine-Programs-App-App.menu" ] && [ ! -e "$XDG_DATA_HOME/desktop-directories/wine-Programs-App.directory" ] ||
     bad "the program's menu file or folder entry stayed: $(cat "$root/recycle.err")"
 ls "$XDG_DATA_HOME/icons/hicolor/"*/apps/ | grep -q '_app\.' && bad "the program's icons stayed"
 ls "$XDG_DATA_HOME/icons/hicolor/"*/apps/ | grep -q '_tool\.' || bad "the other program's icons went"
-expect "Desktop/Tool.desktop	live	target found" "Tool/Tool.desktop	live	target found"
+expect "Desktop/Tool.desktop	live	target found" "Tool/Tool.desktop	live	target found" \
+    "Tool/Tool Help.desktop	live	target found"
 
 # The whole prefix removed: the rest is dead with it.
 stop_wine
 rm -rf "$prefix"
-expect "Desktop/Tool.desktop	dead	Wine prefix gone" "Tool/Tool.desktop	dead	Wine prefix gone"
+expect "Desktop/Tool.desktop	dead	Wine prefix gone" "Tool/Tool.desktop	dead	Wine prefix gone" \
+    "Tool/Tool Help.desktop	dead	Wine prefix gone"
 recycle
 [ -z "$(find "$XDG_DATA_HOME/applications" "$HOME/Desktop" -name '*.desktop')" ] || bad "launchers stayed"
 [ -z "$(ls "$merged")" ] || bad "menu files stayed: $(ls "$merged")"
