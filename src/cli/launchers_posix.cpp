@@ -494,7 +494,8 @@ public:
 
 private:
     // mime/packages/x-wine-extension-EXT.xml, unless its type is one a live association
-    // opens or its text names no type.
+    // opens or its text names no type, and the type's icon, which Wine names after the type
+    // ("application-x-wine-extension-EXT").
     void RecycleMimeType(const std::string& extension) {
         const fs::path package = fs::path(places_.dataHome) / "mime" / "packages" /
                                  ("x-" + std::string(kAssociationStem) + extension + ".xml");
@@ -507,8 +508,12 @@ private:
         const std::size_t end = at == std::string::npos ? at : text.find('"', start);
         if (end == std::string::npos || keptTypes_.count(text.substr(start, end - start)) != 0)
             return;
-        if (Move(package.string()))
-            typesMoved_ = true;
+        if (!Move(package.string()))
+            return;
+        typesMoved_ = true;
+        std::string icon = text.substr(start, end - start);
+        std::replace(icon.begin(), icon.end(), '/', '-');
+        RecycleIcon(icon);
     }
 
     // Runs the tool on the folder, its output dropped, and says whether the database is new.

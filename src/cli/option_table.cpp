@@ -171,7 +171,8 @@ constexpr const char* kWineLaunchers[] = {
     "menu file naming it (or, where the menu file names other launchers too, its line, "
     "after a copy of the file's old text went to the trash), its icons when no live launcher "
     "uses them, and the folder entry of a menu folder it leaves empty; a dead association "
-    "goes with its MIME type's package when no live association opens that type, and the "
+    "goes with its MIME type's package and icon when no live association opens that type, "
+    "and the "
     "MIME and launcher databases found there are rebuilt with update-mime-database and "
     "update-desktop-database, as Wine does (or said not to be). Nothing is deleted for good.",
 };

@@ -397,7 +397,8 @@ TEST(WineLaunchers, AssociationsAreJudgedByTheProgramTheirPrefixOpensThemWith) {
     WriteAssociation(h, "bare",
                      "env WINEPREFIX=\"" + bare.string() + "\" wine start /ProgIDOpen Gone.File",
                      "application/x-wine-extension-bare");
-    for (const char* icon : {"A1B2_app.0", "C3D4_gone.0"})
+    for (const char* icon : {"A1B2_app.0", "C3D4_gone.0", "application-x-wine-extension-gone",
+                             "application-x-wine-extension-app", "text-x-shared"})
         h.Write(h.data / "icons" / "hicolor" / "32x32" / "apps" / (std::string(icon) + ".png"),
                 "\x89PNG");
     h.Write(h.data / "applications" / "wine-extension-txt.desktop",
@@ -437,14 +438,18 @@ TEST(WineLaunchers, AssociationsAreJudgedByTheProgramTheirPrefixOpensThemWith) {
          {apps / "wine-extension-gone.desktop", apps / "wine-extension-removed.desktop",
           apps / "wine-extension-old.desktop", packages / "x-wine-extension-gone.xml",
           packages / "x-wine-extension-old.xml",
-          h.data / "icons" / "hicolor" / "32x32" / "apps" / "C3D4_gone.0.png"})
+          h.data / "icons" / "hicolor" / "32x32" / "apps" / "C3D4_gone.0.png",
+          h.data / "icons" / "hicolor" / "32x32" / "apps" /
+              "application-x-wine-extension-gone.png"})
         EXPECT_FALSE(fs::exists(gone)) << gone << "\n" << recycled.err;
     for (const fs::path& kept :
          {apps / "wine-extension-app.desktop", apps / "wine-extension-shared.desktop",
           apps / "wine-extension-txt.desktop", apps / "wine-extension-bare.desktop",
           packages / "x-wine-extension-bare.xml", packages / "x-wine-extension-app.xml",
           packages / "x-wine-extension-removed.xml", packages / "x-wine-extension-shared.xml",
-          h.data / "icons" / "hicolor" / "32x32" / "apps" / "A1B2_app.0.png"})
+          h.data / "icons" / "hicolor" / "32x32" / "apps" / "A1B2_app.0.png",
+          h.data / "icons" / "hicolor" / "32x32" / "apps" / "application-x-wine-extension-app.png",
+          h.data / "icons" / "hicolor" / "32x32" / "apps" / "text-x-shared.png"})
         EXPECT_TRUE(fs::exists(kept)) << kept;
     EXPECT_TRUE(fs::exists(h.data / "Trash" / "files" / "x-wine-extension-gone.xml"));
     EXPECT_NE(recycled.err.find(" (update-mime-database"), std::string::npos) << recycled.err;
