@@ -149,12 +149,24 @@ std::optional<TWineLauncher> ParseWineLauncher(std::string_view text) {
     if (i >= words.size())
         return std::nullopt;
     if (IsStart(words[i])) {
-        if (i + 2 >= words.size() || AsciiLowerCase(words[i + 1]) != "/unix")
-            return std::nullopt; // an association (/ProgIDOpen) or another use of start
-        launcher.form = TLauncherForm::UnixShortcut;
-        launcher.path = words[i + 2];
-        if (!EndsWithLnk(launcher.path))
+        if (i + 2 >= words.size())
             return std::nullopt;
+        const std::string option = AsciiLowerCase(words[i + 1]);
+        launcher.path = words[i + 2];
+        if (option == "/progidopen") {
+            launcher.form = TLauncherForm::Association;
+            const std::string types = Key(text, "MimeType").value_or("");
+            for (std::size_t at = 0; at < types.size();) {
+                const std::size_t end = std::min(types.find(';', at), types.size());
+                if (end > at)
+                    launcher.mimeTypes.push_back(types.substr(at, end - at));
+                at = end + 1;
+            }
+        } else if (option == "/unix" && EndsWithLnk(launcher.path)) {
+            launcher.form = TLauncherForm::UnixShortcut;
+        } else {
+            return std::nullopt;
+        }
     } else if (winpath::DriveLetter(words[i]) != 0) {
         launcher.path = words[i];
         launcher.form =
@@ -164,6 +176,19 @@ std::optional<TWineLauncher> ParseWineLauncher(std::string_view text) {
     }
     launcher.icon = Key(text, "Icon").value_or("");
     return launcher;
+}
+
+std::string CommandProgram(std::string_view command) {
+    while (!command.empty() && (command.front() == ' ' || command.front() == '\t'))
+        command.remove_prefix(1);
+    if (!command.empty() && command.front() == '"')
+        return std::string(command.substr(1, command.find('"', 1) - 1));
+    const std::string lower = AsciiLowerCase(command);
+    for (std::size_t at = lower.find(".exe"); at != std::string::npos;
+         at = lower.find(".exe", at + 1))
+        if (at + 4 == lower.size() || lower[at + 4] == ' ')
+            return std::string(command.substr(0, at + 4));
+    return std::string(command.substr(0, command.find(' ')));
 }
 
 std::string TextProblem(std::string_view bytes) {
@@ -225,10 +250,12 @@ private:
     std::ostream& out_;
 };
 
-// Columns as wide as their widest text, so the table is written at the end.
+// Columns as wide as their widest text, so the table is written at the end. Given a width (a
+// terminal's), each line fits it: the reason is held to the usual reasons' length, the paths
+// share the rest and are shortened in the middle with "…", as the shortcut table does.
 class TableLauncherWriter final : public ILauncherWriter {
 public:
-    explicit TableLauncherWriter(std::ostream& out) : out_(out) {}
+    TableLauncherWriter(std::ostream& out, int width) : out_(out), width_(width) {}
     void Write(const TLauncherReport& r) override {
         rows_.push_back({Verdict(r), VisibleText(r.reason), VisibleText(r.launcher),
                          VisibleText(r.shortcut.empty() ? r.target : r.shortcut)});
@@ -243,20 +270,40 @@ public:
         for (const auto& row : rows_)
             for (std::size_t i = 0; i < row.size(); ++i)
                 widths[i] = std::max(widths[i], DisplayWidth(row[i]));
+        Fit(widths);
         for (const auto& row : rows_) {
             std::string line;
-            for (std::size_t i = 0; i + 1 < row.size(); ++i)
-                line += row[i] +
-                        std::string(static_cast<std::size_t>(widths[i] - DisplayWidth(row[i]) + 2),
-                                    ' ');
-            out_ << line << row.back() << '\n';
+            for (std::size_t i = 0; i < row.size(); ++i) {
+                const std::string cell = width_ > 0 ? FitText(row[i], widths[i], i >= 2) : row[i];
+                line += cell;
+                if (i + 1 < row.size())
+                    line.append(static_cast<std::size_t>(widths[i] - DisplayWidth(cell) + kGap),
+                                ' ');
+            }
+            out_ << line << '\n';
         }
         rows_.clear();
         out_.flush();
     }
 
 private:
+    static constexpr int kGap = 2;
+
+    // The columns narrowed until a line takes less than the width (never below a useful
+    // few columns each).
+    void Fit(std::array<int, 4>& widths) const {
+        const int room = width_ - 1 - widths[0] - 3 * kGap;
+        if (width_ <= 0 || widths[1] + widths[2] + widths[3] <= room)
+            return;
+        const int fitted = std::max(room, 40);
+        widths[1] = std::min(widths[1], std::clamp(fitted / 3, 16, 24)); // the usual reasons
+        const int paths = fitted - widths[1];
+        widths[2] = std::min(widths[2], std::max(paths - std::min(widths[3], paths / 2), 10));
+        widths[3] = std::max(paths - widths[2], 10);
+    }
+
     std::ostream& out_;
+    int width_; // 0: nothing shortened
     std::vector<std::array<std::string, 4>> rows_;
 };
 
@@ -273,7 +320,7 @@ private:
 } // namespace
 
 std::unique_ptr<ILauncherWriter> CreateLauncherWriter(TOutputFormat format, bool print0,
-                                                      std::ostream& out) {
+                                                      std::ostream& out, int tableWidth) {
     if (print0)
         return std::make_unique<LauncherPathWriter>(out);
     switch (format) {
@@ -285,5 +332,5 @@ std::unique_ptr<ILauncherWriter> CreateLauncherWriter(TOutputFormat format, bool
     case TOutputFormat::Table:
         break;
     }
-    return std::make_unique<TableLauncherWriter>(out);
+    return std::make_unique<TableLauncherWriter>(out, tableWidth);
 }

@@ -14,8 +14,12 @@
 //                           the shortcut's program itself (a shortcut of all users'
 //                           Desktop)
 //
-// each also without "env WINEPREFIX=..." (the prefix is then ~/.wine). A file association
-// (wine start /ProgIDOpen) names no shortcut and is not a launcher here.
+//   env WINEPREFIX="/home/u/.wine" wine start /ProgIDOpen txtfile %f
+//                           a file association (applications/wine-extension-EXT.desktop,
+//                           with its MIME type in mime/packages/x-wine-extension-EXT.xml):
+//                           the program the prefix's registry opens the ProgID with
+//
+// each also without "env WINEPREFIX=..." (the prefix is then ~/.wine).
 #pragma once
 
 #include "inventory/shortcut_item.h"
@@ -31,13 +35,16 @@ enum class TLauncherForm {
     WindowsShortcut, // the shortcut by its Windows path
     UnixShortcut,    // the shortcut by its Linux path (start /unix)
     Program,         // the program the shortcut starts
+    Association,     // a file association, by its ProgID
 };
 
 struct TWineLauncher {
     TLauncherForm form = TLauncherForm::WindowsShortcut;
     std::string prefix; // WINEPREFIX as written; "" when the line sets none
-    std::string path;   // the shortcut (Windows or Linux path) or the program (Windows path)
+    std::string path;   // the shortcut (Windows or Linux path), the program (Windows path) or
+                        // the association's ProgID
     std::string icon;   // the Icon key, "" when there is none
+    std::vector<std::string> mimeTypes; // an association's MimeType list
 };
 
 // The words of a Desktop Entry Exec value as the key's text holds it: the value's escapes
@@ -57,14 +64,20 @@ std::string TextProblem(std::string_view bytes);
 struct TLauncherReport {
     std::string launcher; // the .desktop file
     std::string prefix;   // the Wine prefix it starts
-    std::string shortcut; // the shortcut file it starts, "" for the program form
+    std::string shortcut; // the shortcut file it starts, "" for the program and association
     std::string target;   // the shortcut's target (or the program), "" when unknown
     bool dead = false;
-    std::string reason; // "Wine prefix gone", "shortcut file gone", or the shortcut's verdict
+    std::string reason; // "Wine prefix gone", "shortcut file gone", "file association gone",
+                        // or the shortcut's (the program's) verdict
 };
 
 constexpr const char* kPrefixGone = "Wine prefix gone";
 constexpr const char* kShortcutGone = "shortcut file gone";
+constexpr const char* kAssociationGone = "file association gone";
+
+// The program a registry's open command starts: its first word, quoted or ending at ".exe"
+// (any case) or at a blank; "" when the command is empty.
+std::string CommandProgram(std::string_view command);
 
 // Writes the reports in one of the program's formats, with the fields Launcher, Prefix,
 // Shortcut, Target, Verdict ("dead" or "live") and Reason.
@@ -76,6 +89,7 @@ public:
 };
 
 enum class TOutputFormat;
-// `print0`: only the launchers' paths, each followed by a NUL byte.
+// `print0`: only the launchers' paths, each followed by a NUL byte. `tableWidth`: the
+// terminal's columns, which each line of the table fits; 0 when nothing is shortened.
 std::unique_ptr<ILauncherWriter> CreateLauncherWriter(TOutputFormat format, bool print0,
-                                                      std::ostream& out);
+                                                      std::ostream& out, int tableWidth);

@@ -11,7 +11,9 @@
 #include "cli/output.h"
 #include "cli/target_probes.h"
 #include "cli/trash.h"
+#include "cli/windows_env.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -19,12 +21,18 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <set>
-#include <sstream>
+#include <unordered_map>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace fs = std::filesystem;
 
@@ -32,6 +40,10 @@ namespace {
 
 // A launcher is a few hundred bytes; anything much larger is not one Wine wrote.
 constexpr off_t kMaxLauncherBytes = 64 * 1024;
+
+// An association's launcher is applications/wine-extension-EXT.desktop, its MIME type's
+// package mime/packages/x-wine-extension-EXT.xml.
+constexpr std::string_view kAssociationStem = "wine-extension-";
 
 void Complain(const std::string& message) { std::cerr << "shortcut-sweeper: " << message << '\n'; }
 
@@ -97,6 +109,14 @@ bool ReadLauncher(const std::string& path, std::string& text, std::string& reaso
     return ok;
 }
 
+// A whole file, read at once (a prefix's registry is megabytes).
+bool ReadText(const std::string& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+    text.assign(static_cast<std::size_t>(std::max<std::streamoff>(size, 0)), '\0');
+    return size >= 0 && in.seekg(0) && in.read(text.data(), size);
+}
+
 // The result of a stat: there, gone (no such file or a file where a folder should be), or
 // an error that leaves the question open (a link loop, access denied).
 enum class TFound { There, Gone, Error };
@@ -110,6 +130,103 @@ TFound Find(const std::string& path, std::string& reason) {
     return TFound::Error;
 }
 
+// The file a path names as Wine finds it: each name that is not there as written matched in
+// its folder without regard to case, as Wine's file system does. The path as given when a
+// folder on the way cannot be listed or holds no such name.
+std::string AsWineFinds(const std::string& path) {
+    std::string found, reason;
+    if (Find(path, reason) != TFound::Gone)
+        return path;
+    std::size_t at = 0;
+    while (at < path.size()) {
+        std::size_t end = path.find('/', at + 1);
+        if (end == std::string::npos)
+            end = path.size();
+        std::string next = found + path.substr(at, end - at);
+        at = end;
+        if (Find(next, reason) != TFound::Gone || next.size() <= found.size() + 1) {
+            found = std::move(next);
+            continue;
+        }
+        const std::string name = next.substr(found.size() + 1);
+        DIR* dir = ::opendir(found.empty() ? "/" : found.c_str());
+        if (dir == nullptr)
+            return path;
+        std::string match;
+        while (const dirent* entry = ::readdir(dir))
+            if (winpath::SameName(entry->d_name, name)) {
+                match = entry->d_name;
+                break;
+            }
+        ::closedir(dir);
+        if (match.empty())
+            return path;
+        found += "/" + match;
+    }
+    return found;
+}
+
+// The sections of a registry file that hold the open commands of its classes
+// ("[Software\\Classes\\PROGID\\shell\\open\\command]" and its values), by their key as
+// written there in lower case.
+using TCommandSections = std::unordered_map<std::string, std::string_view>;
+constexpr std::string_view kClassesKey = R"(Software\\Classes\\)";
+constexpr std::string_view kOpenCommandKey = R"(\\shell\\open\\command)";
+TCommandSections OpenCommandSections(std::string_view reg) {
+    TCommandSections sections;
+    std::string_view* section = nullptr;
+    for (std::size_t at = 0; at < reg.size();) {
+        std::size_t end = reg.find('\n', at);
+        end = end == std::string_view::npos ? reg.size() : end + 1;
+        if (reg[at] == '[') {
+            const std::size_t close = reg.find(']', at);
+            const std::string_view key = reg.substr(at + 1, std::min(close, end) - at - 1);
+            section = key.size() > kClassesKey.size() + kOpenCommandKey.size() &&
+                              winpath::SameName(key.substr(0, kClassesKey.size()), kClassesKey) &&
+                              winpath::SameName(key.substr(key.size() - kOpenCommandKey.size()),
+                                                kOpenCommandKey)
+                          ? &(sections[AsciiLowerCase(key)] = reg.substr(at, 0))
+                          : nullptr;
+        }
+        if (section != nullptr)
+            *section = std::string_view(section->data(), end - (section->data() - reg.data()));
+        at = end;
+    }
+    return sections;
+}
+
+// The values of a section; its command (the key's default value, written "@=") named "@"
+// so that RegistryValues reads it.
+std::map<std::string, std::string> SectionValues(std::string_view section, const std::string& key) {
+    std::string text;
+    for (std::size_t at = 0; at < section.size();) {
+        std::size_t end = section.find('\n', at);
+        end = end == std::string_view::npos ? section.size() : end + 1;
+        std::string_view line = section.substr(at, end - at);
+        at = end;
+        if (line.starts_with("@=")) {
+            text += "\"@\"";
+            line.remove_prefix(1);
+        }
+        text += line;
+    }
+    return RegistryValues(text, key);
+}
+
+// %NAME% replaced by the variable's value in the prefix's environment, where it is known.
+std::string Expanded(std::string text, const TWindowsEnvironment& environment) {
+    for (std::size_t at = text.find('%'); at != std::string::npos;) {
+        const std::size_t end = text.find('%', at + 1);
+        std::string value;
+        if (end == std::string::npos ||
+            !environment.Lookup(text.substr(at + 1, end - at - 1), "", value))
+            break;
+        text.replace(at, end - at + 1, value);
+        at = text.find('%', at + value.size());
+    }
+    return text;
+}
+
 } // namespace
 
 // What a prefix's launchers are judged with, made once per prefix.
@@ -117,6 +234,56 @@ struct TPrefix {
     std::string problem; // why it cannot be read; "" when it can
     TDriveRoots roots;
     TTargetSystem targets;
+    // The open commands of the user's classes, then the machine's, read with the first
+    // association, and the environment they are expanded in, made with the first that names
+    // a variable.
+    bool registryRead = false;
+    std::string registryProblem; // why the registry cannot be read; "" when it can
+    std::string userReg, systemReg;
+    TCommandSections userCommands, machineCommands; // into the texts
+    std::optional<TWindowsEnvironment> environment;
+
+    // The command the prefix opens a ProgID's files with; false when it has none (or its
+    // registry cannot be read: registryProblem).
+    bool OpenCommand(const std::string& prefix, const std::string& progId, std::string& command) {
+        if (!registryRead) {
+            registryRead = true;
+            if (!ReadText(prefix + "/system.reg", systemReg))
+                registryProblem =
+                    "Wine prefix's registry cannot be read (" + prefix + "/system.reg)";
+            ReadText(prefix + "/user.reg", userReg); // none before the user's first start
+            userCommands = OpenCommandSections(userReg);
+            machineCommands = OpenCommandSections(systemReg);
+        }
+        // The key as the file writes it, its backslashes doubled; a ProgID the file writes
+        // otherwise (with escapes for other letters) is looked for in every section.
+        std::string written = "software\\\\classes\\\\";
+        bool plain = true;
+        for (const char c : AsciiLowerCase(progId)) {
+            written += c == '\\' ? std::string("\\\\") : std::string(1, c);
+            plain = plain && c >= ' ' && c <= '~' && c != '"';
+        }
+        written += "\\\\shell\\\\open\\\\command";
+        const std::string key = "Software\\Classes\\" + progId + "\\shell\\open\\command";
+        for (const TCommandSections* commands : {&userCommands, &machineCommands}) {
+            std::map<std::string, std::string> values;
+            if (const auto it = commands->find(written); it != commands->end())
+                values = SectionValues(it->second, key);
+            for (auto it = commands->begin(); !plain && values.empty() && it != commands->end();
+                 ++it)
+                values = SectionValues(it->second, key);
+            if (const auto it = values.find("@"); it != values.end() && !it->second.empty()) {
+                command = it->second;
+                if (command.find('%') != std::string::npos) {
+                    if (!environment)
+                        environment = TWindowsEnvironment::FromWineRegistry(systemReg, userReg);
+                    command = Expanded(command, *environment);
+                }
+                return true;
+            }
+        }
+        return false;
+    }
 };
 
 TLauncherJudge::TLauncherJudge(std::string home) : home_(std::move(home)) {}
@@ -150,16 +317,32 @@ bool TLauncherJudge::Judge(const TWineLauncher& l, TLauncherReport& r, std::stri
         return true;
     }
     IFileProbes& probes = *prefix->targets.probes;
-    if (l.form == TLauncherForm::Program) {
-        r.target = l.path;
+    if (l.form == TLauncherForm::Association) {
+        std::string command;
+        if (!prefix->OpenCommand(r.prefix, l.path, command)) {
+            r.reason = prefix->registryProblem;
+            r.dead = r.reason.empty();
+            if (r.dead)
+                r.reason = kAssociationGone;
+            return true;
+        }
+        r.target = CommandProgram(command);
+        if (winpath::DriveLetter(r.target) == 0) { // a name Windows looks for along its PATH
+            r.reason = "program not judged (no full path)";
+            return true;
+        }
+    }
+    if (l.form == TLauncherForm::Program || l.form == TLauncherForm::Association) {
+        if (l.form == TLauncherForm::Program)
+            r.target = l.path;
         TValidityRule rule(probes);
-        const TVerdict verdict = rule.Judge(l.path);
+        const TVerdict verdict = rule.Judge(r.target);
         r.dead = verdict.invalid;
         r.reason = verdict.reason;
         return true;
     }
     if (l.form == TLauncherForm::UnixShortcut) {
-        r.shortcut = l.path;
+        r.shortcut = AsWineFinds(l.path);
     } else {
         const char letter = winpath::DriveLetter(l.path);
         const std::string& root = prefix->roots[static_cast<std::size_t>(letter - 'A')];
@@ -168,7 +351,8 @@ bool TLauncherJudge::Judge(const TWineLauncher& l, TLauncherReport& r, std::stri
             r.reason = std::string("drive ") + letter + ": has no volume";
             return true;
         }
-        r.shortcut = fs::path(root + "/" + ToPosixPath(l.path.substr(3))).lexically_normal();
+        r.shortcut = AsWineFinds(
+            fs::path(root + "/" + ToPosixPath(l.path.substr(3))).lexically_normal().string());
     }
     switch (Find(r.shortcut, reason)) {
     case TFound::Gone:
@@ -204,7 +388,9 @@ TLauncherPlaces TLauncherPlaces::FromEnvironment() {
 
 void FindWineLaunchers(const TLauncherPlaces& places, const TLauncherVisit& visit,
                        const std::function<void(const std::string&, const std::string&)>& fail) {
-    const auto examine = [&](const fs::path& file) {
+    // Wine writes associations only as applications/wine-extension-EXT.desktop, launchers
+    // for shortcuts only in its menu folder and on the Desktop.
+    const auto examine = [&](const fs::path& file, bool associations) {
         if (file.extension() != ".desktop")
             return;
         std::string text, reason;
@@ -213,17 +399,29 @@ void FindWineLaunchers(const TLauncherPlaces& places, const TLauncherVisit& visi
             return;
         }
         if (const std::optional<TWineLauncher> launcher = ParseWineLauncher(text))
-            visit(file.string(), *launcher);
+            if ((launcher->form == TLauncherForm::Association) == associations)
+                visit(file.string(), *launcher);
     };
     std::error_code ec;
-    const fs::path menu = fs::path(places.dataHome) / "applications" / "wine";
+    const fs::path applications = fs::path(places.dataHome) / "applications";
+    if (fs::is_directory(applications, ec)) {
+        fs::directory_iterator it(applications, ec), end;
+        if (ec)
+            fail(applications.string(), ec.message());
+        for (; !ec && it != end; it.increment(ec))
+            if (it->path().filename().string().starts_with(kAssociationStem) &&
+                !it->is_directory(ec))
+                examine(it->path(), true);
+        ec.clear();
+    }
+    const fs::path menu = applications / "wine";
     if (fs::is_directory(menu, ec)) {
         fs::recursive_directory_iterator it(menu, ec), end;
         if (ec)
             fail(menu.string(), ec.message());
         for (; !ec && it != end; it.increment(ec)) {
             if (!it->is_directory(ec))
-                examine(it->path());
+                examine(it->path(), false);
             ec.clear();
         }
         if (ec)
@@ -235,7 +433,7 @@ void FindWineLaunchers(const TLauncherPlaces& places, const TLauncherVisit& visi
             fail(places.desktop, ec.message());
         for (; !ec && it != end; it.increment(ec))
             if (!it->is_directory(ec))
-                examine(it->path());
+                examine(it->path(), false);
     }
 }
 
@@ -246,25 +444,23 @@ struct TFoundLauncher {
     TLauncherReport report;
 };
 
-bool ReadText(const std::string& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    text = all.str();
-    return static_cast<bool>(in);
-}
-
 // Moves the files that belong only to dead launchers to the trash: the launcher, its menu
 // entry (the menu file, or the entry's line of a menu file that names others too, after a
 // copy of the file's old text went to the trash), its icons when no other launcher uses them,
-// and the folder entry of a menu folder it leaves empty.
+// and the folder entry of a menu folder it leaves empty. For an association: its MIME type's
+// package when no live association opens that type; the desktop's MIME and launcher
+// databases are then rebuilt as Wine rebuilds them, so that they stop naming what went.
 class TLauncherRecycler {
 public:
     TLauncherRecycler(const TLauncherPlaces& places, const std::vector<TFoundLauncher>& found)
         : places_(places) {
-        for (const TFoundLauncher& f : found)
-            if (!f.report.dead && !f.launcher.icon.empty())
+        for (const TFoundLauncher& f : found) {
+            if (f.report.dead)
+                continue;
+            if (!f.launcher.icon.empty())
                 keptIcons_.insert(f.launcher.icon);
+            keptTypes_.insert(f.launcher.mimeTypes.begin(), f.launcher.mimeTypes.end());
+        }
     }
 
     void Recycle(const TFoundLauncher& f) {
@@ -272,17 +468,80 @@ public:
             return;
         const fs::path applications = fs::path(places_.dataHome) / "applications";
         const fs::path file(f.report.launcher);
-        const std::string below = file.lexically_relative(applications).generic_string();
-        if (!below.empty() && below.rfind("..", 0) != 0) {
+        if (f.launcher.form == TLauncherForm::Association) {
+            associationsMoved_ = true;
+            RecycleMimeType(file.stem().string().substr(kAssociationStem.size()));
+        } else if (const std::string below = file.lexically_relative(applications).generic_string();
+                   !below.empty() && below.rfind("..", 0) != 0) {
             RemoveMenuEntry(Id(below));
             LeftEmpty(file.parent_path(), applications);
         }
         RecycleIcon(f.launcher.icon);
     }
 
+    // The databases that list what was moved, where there are any, rebuilt by the desktop's
+    // own tools.
+    void UpdateDatabases() {
+        const fs::path data(places_.dataHome);
+        std::error_code ec;
+        if (typesMoved_ && fs::exists(data / "mime" / "mime.cache", ec))
+            Rebuild("update-mime-database", data / "mime");
+        if (associationsMoved_ && fs::exists(data / "applications" / "mimeinfo.cache", ec))
+            Rebuild("update-desktop-database", data / "applications");
+    }
+
     std::size_t moved = 0, kept = 0;
 
 private:
+    // mime/packages/x-wine-extension-EXT.xml, unless its type is one a live association
+    // opens or its text names no type, and the type's icon, which Wine names after the type
+    // ("application-x-wine-extension-EXT").
+    void RecycleMimeType(const std::string& extension) {
+        const fs::path package = fs::path(places_.dataHome) / "mime" / "packages" /
+                                 ("x-" + std::string(kAssociationStem) + extension + ".xml");
+        std::string text;
+        if (!ReadText(package.string(), text))
+            return;
+        constexpr std::string_view kType = "<mime-type type=\"";
+        const std::size_t at = text.find(kType);
+        const std::size_t start = at + kType.size();
+        const std::size_t end = at == std::string::npos ? at : text.find('"', start);
+        if (end == std::string::npos || keptTypes_.count(text.substr(start, end - start)) != 0)
+            return;
+        if (!Move(package.string()))
+            return;
+        typesMoved_ = true;
+        std::string icon = text.substr(start, end - start);
+        std::replace(icon.begin(), icon.end(), '/', '-');
+        RecycleIcon(icon);
+    }
+
+    // Runs the tool on the folder, its output dropped, and says whether the database is new.
+    static void Rebuild(const char* tool, const fs::path& folder) {
+        const std::string where = folder.string();
+        char* argv[] = {const_cast<char*>(tool), const_cast<char*>(where.c_str()), nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        pid_t child = 0;
+        int status = -1;
+        const int error = posix_spawnp(&child, tool, &actions, nullptr, argv, environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (error == 0)
+            while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+            }
+        if (error == 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            std::cerr << "updated: " << VisibleText(where) << " (" << tool << ")\n";
+        else
+            std::cerr << "not updated: " << VisibleText(where) << " ("
+                      << (error != 0
+                              ? std::string(tool) + " could not be run: " + std::strerror(error)
+                              : std::string(tool) + " failed")
+                      << "); the desktop lists what was moved until it is run\n";
+    }
+
     // The desktop-file id of a file below applications/: "wine-Programs-X.desktop".
     static std::string Id(std::string below) {
         for (char& c : below)
@@ -368,16 +627,17 @@ private:
         return !ec;
     }
 
-    // The folder entry of each menu folder below applications/wine that holds no file now.
+    // The folder entry of each menu folder from the launcher's up to applications/wine that
+    // holds no file now. Wine's own menu folder is entered as "wine-wine".
     void LeftEmpty(fs::path folder, const fs::path& applications) {
         std::error_code ec;
-        const fs::path wine = applications / "wine";
-        while (folder != wine && HoldsNoFile(folder)) {
+        while (folder != applications && HoldsNoFile(folder)) {
             const std::string below = folder.lexically_relative(applications).generic_string();
-            if (below.rfind("wine/", 0) != 0)
+            if (below != "wine" && below.rfind("wine/", 0) != 0)
                 return;
+            const std::string id = below == "wine" ? "wine-wine" : Id(below);
             const fs::path entry =
-                fs::path(places_.dataHome) / "desktop-directories" / (Id(below) + ".directory");
+                fs::path(places_.dataHome) / "desktop-directories" / (id + ".directory");
             if (fs::exists(entry, ec))
                 Move(entry.string());
             folder = folder.parent_path();
@@ -399,7 +659,8 @@ private:
     }
 
     const TLauncherPlaces& places_;
-    std::set<std::string> keptIcons_, recycledIcons_;
+    std::set<std::string> keptIcons_, recycledIcons_, keptTypes_;
+    bool associationsMoved_ = false, typesMoved_ = false;
 };
 
 bool Confirmed(std::size_t count) {
@@ -424,8 +685,9 @@ int SweepWineLaunchers(const TCliOptions& options) {
     }
     std::unique_ptr<ILauncherWriter> writer;
     if (!options.quiet)
-        writer = CreateLauncherWriter(options.format.value_or(TOutputFormat::Table), options.print0,
-                                      output->Stream());
+        writer =
+            CreateLauncherWriter(options.format.value_or(TOutputFormat::Table), options.print0,
+                                 output->Stream(), output->IsTerminal() ? console::Width() : 0);
 
     const TLauncherPlaces places = TLauncherPlaces::FromEnvironment();
     TLauncherJudge judge(places.home);
@@ -479,6 +741,7 @@ int SweepWineLaunchers(const TCliOptions& options) {
             for (const TFoundLauncher& f : found)
                 if (f.report.dead && !console::Interrupted())
                     recycler.Recycle(f);
+            recycler.UpdateDatabases();
             std::cerr << recycler.moved << (recycler.moved == 1 ? " file" : " files")
                       << " moved to the trash, " << recycler.kept << " kept.\n";
         }

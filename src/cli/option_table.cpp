@@ -152,13 +152,17 @@ constexpr const char* kWineLaunchers[] = {
     "For each shortcut a Windows program puts in a Start menu or on a Desktop, Wine writes a "
     "launcher: a .desktop file under $XDG_DATA_HOME/applications/wine/ (or on the Linux "
     "Desktop), a menu file under $XDG_CONFIG_HOME/menus/applications-merged/, folder entries "
-    "under desktop-directories/ and icons under icons/hicolor/. They stay when the program "
-    "or the whole prefix is removed. --wine-launchers finds the launchers Wine made (by their "
-    "place and the Exec line Wine writes: the shortcut by its Windows path, wine start /unix "
-    "with its Linux path, or the program itself) and judges each: \"Wine prefix gone\", "
-    "\"shortcut file gone\", or the shortcut's own verdict and reason, judged with the "
-    "prefix's drive letters, environment and user folders. Any other launcher is never "
-    "touched. A launcher whose prefix is there but cannot be read is live.",
+    "under desktop-directories/ and icons under icons/hicolor/; for a file association, "
+    "applications/wine-extension-EXT.desktop and mime/packages/x-wine-extension-EXT.xml. "
+    "They stay when the program or the whole prefix is removed. --wine-launchers finds the "
+    "launchers Wine made (by their place and the Exec line Wine writes: the shortcut by its "
+    "Windows path, wine start /unix with its Linux path, the program itself, or wine start "
+    "/ProgIDOpen for an association) and judges each: \"Wine prefix gone\", \"shortcut file "
+    "gone\", \"file association gone\" (the prefix's registry opens the ProgID with nothing), "
+    "or the verdict and reason of the shortcut (of the program an association opens), judged "
+    "with the prefix's drive letters, environment and user folders. Names are matched "
+    "without regard to case, as Wine does. Any other launcher is never touched. A launcher "
+    "whose prefix is there but cannot be read is live.",
     "The fields: Launcher, Prefix, Shortcut, Target, Verdict (dead or live), Reason. A "
     "launcher that cannot be read, is not text, is too large, or names a prefix or shortcut "
     "the system gives no answer about (a link loop, access denied) is named on standard "
@@ -166,8 +170,11 @@ constexpr const char* kWineLaunchers[] = {
     "With --recycle each dead launcher goes to the trash with what belongs only to it: the "
     "menu file naming it (or, where the menu file names other launchers too, its line, "
     "after a copy of the file's old text went to the trash), its icons when no live launcher "
-    "uses them, and the folder entry of a menu folder it leaves empty. Nothing is deleted "
-    "for good.",
+    "uses them, and the folder entry of a menu folder it leaves empty; a dead association "
+    "goes with its MIME type's package and icon when no live association opens that type, "
+    "and the "
+    "MIME and launcher databases found there are rebuilt with update-mime-database and "
+    "update-desktop-database, as Wine does (or said not to be). Nothing is deleted for good.",
 };
 
 constexpr TSection kSections[] = {

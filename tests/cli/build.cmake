@@ -31,4 +31,11 @@ if(WIN32 AND CMAKE_HOST_UNIX)
         ${SWEEPER_HOST_CLI})
     set_tests_properties(cli_real_shapes PROPERTIES FIXTURES_REQUIRED wine
         ENVIRONMENT "${_env}" LABELS windows TIMEOUT 300 SKIP_RETURN_CODE 77)
+
+    # Launchers written by Wine's own menu builder in a prefix and a home of the test's own,
+    # judged and recycled by the host program as the program's folder and the prefix go.
+    add_test(NAME cli_wine_launchers COMMAND ${CMAKE_CURRENT_LIST_DIR}/wine_launchers.sh
+        ${SWEEPER_HOST_CLI})
+    set_tests_properties(cli_wine_launchers PROPERTIES FIXTURES_REQUIRED wine
+        ENVIRONMENT "${_env}" LABELS windows TIMEOUT 120 SKIP_RETURN_CODE 77)
 endif()

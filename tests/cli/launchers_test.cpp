@@ -3,12 +3,15 @@
 // byte by byte, and the prefixes they start deleted piece by piece.
 #include "cli/child.h"
 #include "cli/launchers.h"
+#include "cli/record_writer.h"
 #include "cli/support.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
+#include <sstream>
 #include <string>
 
 #include <sys/stat.h>
@@ -135,7 +138,7 @@ TEST(WineLaunchers, ExecLinesAreSplitAsWineWritesThem) {
     // Only Wine's forms for a shortcut are Wine's launchers.
     for (const char* other :
          {"[Desktop Entry]\nExec=firefox %u\n", "[Desktop Entry]\nExec=wine notepad\n",
-          "[Desktop Entry]\nExec=env WINEPREFIX=\"/p\" wine start /ProgIDOpen txtfile %f\n",
+          "[Desktop Entry]\nExec=env WINEPREFIX=\"/p\" wine start /max notepad\n",
           "[Other]\nExec=wine C:\\\\\\\\x.lnk\n", "Exec=wine C:\\\\\\\\x.lnk\n"})
         EXPECT_FALSE(ParseWineLauncher(other)) << other;
     for (const char* wine : {"wine", "wine64", "/usr/bin/wine-stable", "wine-development"})
@@ -151,6 +154,17 @@ TEST(WineLaunchers, ExecLinesAreSplitAsWineWritesThem) {
     EXPECT_EQ(launcher->path, "/p/dosdevices/c:/X.lnk");
     EXPECT_EQ(launcher->prefix, "");
     EXPECT_EQ(launcher->icon, "1234_x.0");
+    const auto association =
+        ParseWineLauncher("[Desktop Entry]\nMimeType=text/x-a;application/x-wine-extension-a;\n"
+                          "Exec=env WINEPREFIX=\"/p\" wine start /ProgIDOpen A\\\\ B.1 %f\n");
+    ASSERT_TRUE(association);
+    EXPECT_EQ(association->form, TLauncherForm::Association);
+    EXPECT_EQ(association->path, "A B.1");
+    EXPECT_EQ(association->mimeTypes,
+              (std::vector<std::string>{"text/x-a", "application/x-wine-extension-a"}));
+    EXPECT_EQ(CommandProgram("\"C:\\P F\\a.exe\" \"%1\""), "C:\\P F\\a.exe");
+    EXPECT_EQ(CommandProgram("C:\\P F\\A.EXE /open %1"), "C:\\P F\\A.EXE");
+    EXPECT_EQ(CommandProgram("rundll32 x.dll,Open %1"), "rundll32");
 }
 
 TEST(WineLaunchers, EachFormIsJudgedWithItsPrefixAndOtherLaunchersAreLeftAlone) {
@@ -165,6 +179,11 @@ TEST(WineLaunchers, EachFormIsJudgedWithItsPrefixAndOtherLaunchersAreLeftAlone) 
             DesktopEntry("Env", p,
                          WineEscaped("C:\\windows\\command\\start.exe") + " /Unix " +
                              WineEscaped((h.programs / "App" / "Env.lnk").string())));
+    // Wine finds a file whatever the case of its name.
+    h.Write(h.menu / "App" / "Case.desktop",
+            DesktopEntry("Case", p, h.WindowsForm("app\\APP.LNK")));
+    h.Write(h.menu / "App" / "Unix case.desktop",
+            DesktopEntry("Unix case", p, h.UnixForm("APP/old (1).LNK")));
     h.Write(h.menu / "App" / "Removed.desktop",
             DesktopEntry("Removed", p, h.WindowsForm("App\\Removed.lnk")));
     h.Write(h.desktop / "App.desktop",
@@ -177,7 +196,7 @@ TEST(WineLaunchers, EachFormIsJudgedWithItsPrefixAndOtherLaunchersAreLeftAlone) 
     // Not Wine's: never reported, never touched.
     h.Write(h.desktop / "firefox.desktop", "[Desktop Entry]\nExec=firefox %u\nType=Application\n");
     h.Write(h.menu / "Tool.desktop", "[Desktop Entry]\nExec=/opt/tool/run C:\\\\\\\\x.lnk\n");
-    h.Write(h.data / "applications" / "wine-extension-txt.desktop",
+    h.Write(h.menu / "wine-extension-txt.desktop",
             DesktopEntry("Notepad", p, "start /ProgIDOpen txtfile %f"));
 
     const Result r = Sweeper({"--wine-launchers", "--all", "--format", "json"}, h.env);
@@ -186,6 +205,8 @@ TEST(WineLaunchers, EachFormIsJudgedWithItsPrefixAndOtherLaunchersAreLeftAlone) 
     const std::map<std::string, nlohmann::json> all = ByLauncher(r.out);
     const std::map<std::string, std::pair<std::string, std::string>> expected = {
         {"App/App.desktop", {"live", "target found"}},
+        {"App/Case.desktop", {"live", "target found"}},
+        {"App/Unix case.desktop", {"dead", "target not found on C:"}},
         {"Desktop/App.desktop", {"live", "target found"}},
         {"App/Old.desktop", {"dead", "target not found on C:"}},
         {"App/Env.desktop", {"dead", "target not found on C:"}},
@@ -202,6 +223,11 @@ TEST(WineLaunchers, EachFormIsJudgedWithItsPrefixAndOtherLaunchersAreLeftAlone) 
     EXPECT_EQ(all.at("App/Env.desktop")["Target"], "C:\\Program Files\\Gone\\env.exe");
     EXPECT_EQ(all.at("App/Env.desktop")["Prefix"], p);
     EXPECT_EQ(all.at("Desktop/Default prefix.desktop")["Prefix"], (h.home / ".wine").string());
+    EXPECT_EQ(all.at("App/Case.desktop")["Shortcut"], (h.programs / "App" / "App.lnk").string());
+    EXPECT_EQ(all.at("App/Unix case.desktop")["Shortcut"],
+              (h.prefix / "dosdevices" / "c:" / "users" / "me" / "Start Menu" / "Programs" / "App" /
+               "Old (1).lnk")
+                  .string());
     EXPECT_EQ(all.at("App/Removed.desktop")["Shortcut"],
               (h.programs / "App" / "Removed.lnk").string());
 
@@ -209,12 +235,12 @@ TEST(WineLaunchers, EachFormIsJudgedWithItsPrefixAndOtherLaunchersAreLeftAlone) 
     const Result csv = Sweeper({"--wine-launchers", "--format", "csv"}, h.env);
     EXPECT_EQ(csv.out.substr(0, csv.out.find('\n')),
               "Launcher,Prefix,Shortcut,Target,Verdict,Reason\r");
-    EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 7);
+    EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 8);
     const Result tsv = Sweeper({"--wine-launchers", "--format", "tsv"}, h.env);
     EXPECT_EQ(tsv.out.substr(0, tsv.out.find('\n')),
               "Launcher\tPrefix\tShortcut\tTarget\tVerdict\tReason");
     const Result paths = Sweeper({"--wine-launchers", "-0"}, h.env);
-    EXPECT_EQ(std::count(paths.out.begin(), paths.out.end(), '\0'), 6);
+    EXPECT_EQ(std::count(paths.out.begin(), paths.out.end(), '\0'), 7);
     const Result table = Sweeper({"--wine-launchers"}, h.env);
     EXPECT_NE(table.out.find("dead   shortcut file gone"), std::string::npos) << table.out;
     EXPECT_EQ(Sweeper({"--wine-launchers", "-q"}, h.env).status, 1);
@@ -225,7 +251,7 @@ TEST(WineLaunchers, EachFormIsJudgedWithItsPrefixAndOtherLaunchersAreLeftAlone) 
     EXPECT_EQ(recycled.status, 1) << recycled.err;
     EXPECT_TRUE(fs::exists(h.desktop / "firefox.desktop"));
     EXPECT_TRUE(fs::exists(h.menu / "Tool.desktop"));
-    EXPECT_TRUE(fs::exists(h.data / "applications" / "wine-extension-txt.desktop"));
+    EXPECT_TRUE(fs::exists(h.menu / "wine-extension-txt.desktop"));
     EXPECT_TRUE(fs::exists(h.menu / "App" / "App.desktop"));
     EXPECT_EQ(Sweeper({"--wine-launchers"}, h.env).status, 0);
     EXPECT_TRUE(fs::exists(h.data / "Trash" / "files" / "Gone.desktop"));
@@ -291,7 +317,8 @@ TEST(WineLaunchers, RecycleTakesWhatBelongsOnlyToTheDeadLauncherAndEditsSharedMe
     h.Write(merged / "wine-Programs-App.menu", shared);
     h.Write(merged / "wine-Programs-Old-Old.menu", MenuFile({"wine-Programs-Old-Old.desktop"}));
     const fs::path dirs = h.data / "desktop-directories";
-    for (const char* entry : {"wine-Programs-App", "wine-Programs-Old", "wine-Programs"})
+    for (const char* entry :
+         {"wine-Programs-App", "wine-Programs-Old", "wine-Programs", "wine-wine"})
         h.Write(dirs / (std::string(entry) + ".directory"),
                 "[Desktop Entry]\nType=Directory\nIcon=folder\n");
     for (const char* size : {"16x16", "32x32", "48x48"})
@@ -319,11 +346,149 @@ TEST(WineLaunchers, RecycleTakesWhatBelongsOnlyToTheDeadLauncherAndEditsSharedMe
     EXPECT_TRUE(fs::exists(h.menu / "App" / "App.desktop"));
     EXPECT_TRUE(fs::exists(dirs / "wine-Programs-App.directory"));
     EXPECT_TRUE(fs::exists(dirs / "wine-Programs.directory"));
+    EXPECT_TRUE(fs::exists(dirs / "wine-wine.directory"));
     for (const char* size : {"16x16", "32x32", "48x48"}) {
         EXPECT_TRUE(fs::exists(h.data / "icons" / "hicolor" / size / "apps" / "A1B2_app.0.png"));
         EXPECT_FALSE(fs::exists(h.data / "icons" / "hicolor" / size / "apps" / "C3D4_old.0.png"));
     }
     EXPECT_EQ(Sweeper({"--wine-launchers"}, h.env).status, 0);
+}
+
+// An association as winemenubuilder writes it: the launcher, and the MIME type's package when
+// the desktop knows no type for the extension.
+void WriteAssociation(const Home& h, const std::string& extension, const std::string& exec,
+                      const std::string& type, const std::string& icon = "") {
+    h.Write(h.data / "applications" / ("wine-extension-" + extension + ".desktop"),
+            "[Desktop Entry]\nType=Application\nName=A Wine application\nMimeType=" + type +
+                ";\nExec=" + exec + " %f\nNoDisplay=true\nStartupNotify=true\n" +
+                (icon.empty() ? "" : "Icon=" + icon + "\n"));
+    h.Write(h.data / "mime" / "packages" / ("x-wine-extension-" + extension + ".xml"),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<mime-info "
+            "xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n  <mime-type "
+            "type=\"" +
+                type + "\">\n    <glob pattern=\"*." + extension +
+                "\"/>\n  </mime-type>\n</mime-info>\n");
+}
+
+TEST(WineLaunchers, AssociationsAreJudgedByTheProgramTheirPrefixOpensThemWith) {
+    Home h;
+    const std::string env = "env WINEPREFIX=\"" + h.prefix.string() + "\" wine start /ProgIDOpen ";
+    // The user's classes, then the machine's: a quoted program, an environment string in an
+    // expandable value.
+    std::ofstream(h.prefix / "user.reg")
+        << "WINE REGISTRY Version 2\n;; All keys relative to \\\\User\\\\S-1-5-21-0-0-0-1000\n\n"
+           "[Software\\\\Classes\\\\App.Document\\\\shell\\\\open\\\\command] 1700000000\n"
+           "#time=1da0000000000000\n@=\"\\\"C:\\\\Program Files\\\\App\\\\app.exe\\\" "
+           "\\\"%1\\\"\"\n";
+    std::ofstream(h.prefix / "system.reg", std::ios::app)
+        << "\n[Software\\\\Classes\\\\Gone.File\\\\shell\\\\open\\\\command] 1700000000\n"
+           "#time=1da0000000000000\n@=str(2):\"%ProgramFiles%\\\\Gone\\\\gone.exe %1\"\n";
+    WriteAssociation(h, "app", env + "App.Document", "application/x-wine-extension-app",
+                     "A1B2_app.0");
+    WriteAssociation(h, "gone", env + "Gone.File", "application/x-wine-extension-gone",
+                     "C3D4_gone.0");
+    WriteAssociation(h, "removed", env + "Removed.File", "text/x-shared");
+    WriteAssociation(h, "shared", env + "App.Document", "text/x-shared");
+    WriteAssociation(h, "old", "wine start /ProgIDOpen Old.File",
+                     "application/x-wine-extension-old");
+    const fs::path bare = h.home / "bare prefix"; // a registry that cannot be read: live
+    fs::create_directories(bare / "dosdevices");
+    fs::create_symlink("../drive_c", bare / "dosdevices" / "c:");
+    WriteAssociation(h, "bare",
+                     "env WINEPREFIX=\"" + bare.string() + "\" wine start /ProgIDOpen Gone.File",
+                     "application/x-wine-extension-bare");
+    for (const char* icon : {"A1B2_app.0", "C3D4_gone.0", "application-x-wine-extension-gone",
+                             "application-x-wine-extension-app", "text-x-shared"})
+        h.Write(h.data / "icons" / "hicolor" / "32x32" / "apps" / (std::string(icon) + ".png"),
+                "\x89PNG");
+    h.Write(h.data / "applications" / "wine-extension-txt.desktop",
+            "[Desktop Entry]\nMimeType=text/plain;\nExec=gedit %f\n"); // not Wine's
+    h.Write(h.data / "applications" / "mimeinfo.cache", "[MIME Cache]\n");
+    h.Write(h.data / "mime" / "mime.cache", "");
+
+    const Result r = Sweeper({"--wine-launchers", "--all", "-f", "json"}, h.env);
+    EXPECT_EQ(r.status, 1) << r.err;
+    std::map<std::string, nlohmann::json> all;
+    for (const auto& [name, o] : ByLauncher(r.out))
+        all[fs::path(name).filename().string()] = o;
+    const std::map<std::string, std::array<std::string, 3>> expected = {
+        {"wine-extension-app.desktop", {"live", "target found", "C:\\Program Files\\App\\app.exe"}},
+        {"wine-extension-shared.desktop",
+         {"live", "target found", "C:\\Program Files\\App\\app.exe"}},
+        {"wine-extension-gone.desktop",
+         {"dead", "target not found on C:", "C:\\Program Files\\Gone\\gone.exe"}},
+        {"wine-extension-removed.desktop", {"dead", kAssociationGone, ""}},
+        {"wine-extension-old.desktop", {"dead", kPrefixGone, ""}},
+        {"wine-extension-bare.desktop",
+         {"live", "Wine prefix's registry cannot be read (" + bare.string() + "/system.reg)", ""}}};
+    ASSERT_EQ(all.size(), expected.size()) << r.out;
+    for (const auto& [name, e] : expected) {
+        ASSERT_TRUE(all.count(name)) << name;
+        EXPECT_EQ(all.at(name)["Verdict"], e[0]) << name;
+        EXPECT_EQ(all.at(name)["Reason"], e[1]) << name;
+        EXPECT_EQ(all.at(name)["Target"], e[2]) << name;
+    }
+
+    // The dead ones go with their own icons and the packages of the types no live
+    // association opens; the desktop's databases are rebuilt (or said not to be).
+    const Result recycled = Sweeper({"--wine-launchers", "--recycle", "--yes"}, h.env);
+    EXPECT_EQ(recycled.status, 1) << recycled.err;
+    const fs::path apps = h.data / "applications", packages = h.data / "mime" / "packages";
+    for (const fs::path& gone :
+         {apps / "wine-extension-gone.desktop", apps / "wine-extension-removed.desktop",
+          apps / "wine-extension-old.desktop", packages / "x-wine-extension-gone.xml",
+          packages / "x-wine-extension-old.xml",
+          h.data / "icons" / "hicolor" / "32x32" / "apps" / "C3D4_gone.0.png",
+          h.data / "icons" / "hicolor" / "32x32" / "apps" /
+              "application-x-wine-extension-gone.png"})
+        EXPECT_FALSE(fs::exists(gone)) << gone << "\n" << recycled.err;
+    for (const fs::path& kept :
+         {apps / "wine-extension-app.desktop", apps / "wine-extension-shared.desktop",
+          apps / "wine-extension-txt.desktop", apps / "wine-extension-bare.desktop",
+          packages / "x-wine-extension-bare.xml", packages / "x-wine-extension-app.xml",
+          packages / "x-wine-extension-removed.xml", packages / "x-wine-extension-shared.xml",
+          h.data / "icons" / "hicolor" / "32x32" / "apps" / "A1B2_app.0.png",
+          h.data / "icons" / "hicolor" / "32x32" / "apps" / "application-x-wine-extension-app.png",
+          h.data / "icons" / "hicolor" / "32x32" / "apps" / "text-x-shared.png"})
+        EXPECT_TRUE(fs::exists(kept)) << kept;
+    EXPECT_TRUE(fs::exists(h.data / "Trash" / "files" / "x-wine-extension-gone.xml"));
+    EXPECT_NE(recycled.err.find(" (update-mime-database"), std::string::npos) << recycled.err;
+    EXPECT_NE(recycled.err.find(" (update-desktop-database"), std::string::npos) << recycled.err;
+    EXPECT_EQ(Sweeper({"--wine-launchers"}, h.env).status, 0);
+}
+
+TEST(WineLaunchers, TheTableFitsATerminalAndIsWholeElsewhere) {
+    const std::string deep = "/home/someone/.local/share/applications/wine/Programs/"
+                             "A Publisher With A Long Name/The Program Itself/Uninstall The "
+                             "Program Itself.desktop";
+    const std::vector<TLauncherReport> reports = {
+        {deep, "/home/someone/.wine",
+         "/home/someone/.wine/drive_c/users/someone/AppData/Roaming/"
+         "Microsoft/Windows/Start Menu/Programs/Ünïcödé 漢字 Program/"
+         "Uninstall.lnk",
+         "", true, "target not found on C:"},
+        {"/home/someone/Desktop/X.desktop", "/gone", "", "", true, kPrefixGone}};
+    for (const int width : {0, 60, 100, 400}) {
+        std::ostringstream out;
+        const auto writer = CreateLauncherWriter(TOutputFormat::Table, false, out, width);
+        for (const TLauncherReport& r : reports)
+            writer->Write(r);
+        writer->Finish();
+        std::istringstream lines(out.str());
+        std::size_t count = 0;
+        for (std::string line; std::getline(lines, line); ++count) {
+            if (width > 0) {
+                EXPECT_LT(DisplayWidth(line), width) << line;
+            }
+            if (count == 1) { // the end of each path kept, where the file's own name is
+                EXPECT_NE(line.find("f.desktop  "), std::string::npos) << line;
+                EXPECT_NE(line.find("stall.lnk"), std::string::npos) << line;
+            }
+        }
+        EXPECT_EQ(count, 3u) << out.str();
+        EXPECT_EQ(out.str().find(deep) != std::string::npos, width == 0 || width == 400) << width;
+        EXPECT_NE(out.str().find("Wine prefix gone"), std::string::npos) << out.str();
+    }
 }
 
 } // namespace
