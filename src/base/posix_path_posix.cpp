@@ -30,8 +30,8 @@ int OpenStretches(const std::string& path, std::string& rest, bool& owned) {
             errno = ENAMETOOLONG; // one name longer than a path may be
             return -1;
         }
-        const int next = ::openat(dir, path.substr(at, end - at).c_str(),
-                                  O_PATH | O_DIRECTORY | O_CLOEXEC);
+        const int next =
+            ::openat(dir, path.substr(at, end - at).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
         const int error = errno;
         if (owned)
             ::close(dir);
