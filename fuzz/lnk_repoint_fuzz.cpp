@@ -35,10 +35,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         if (!before.readable)
             std::abort(); // it wrote from bytes the reader cannot read
-        const lnk::ShortcutFields after = lnk::ReadShortcutFields(r.bytes.data(), r.bytes.size(), context);
-        if (!after.readable || !winpath::SameName(after.target, path) || after.comment != before.comment ||
-            after.arguments != before.arguments || after.hotKey != before.hotKey ||
-            after.showCommand != before.showCommand || after.iconIndex != before.iconIndex)
+        const lnk::ShortcutFields after =
+            lnk::ReadShortcutFields(r.bytes.data(), r.bytes.size(), context);
+        if (!after.readable || !winpath::SameName(after.target, path) ||
+            after.comment != before.comment || after.arguments != before.arguments ||
+            after.hotKey != before.hotKey || after.showCommand != before.showCommand ||
+            after.iconIndex != before.iconIndex)
             std::abort();
         // Only the rewritten structures grow: a bounded amount beyond the original.
         if (r.bytes.size() > size + 4096)

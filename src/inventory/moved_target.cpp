@@ -14,7 +14,8 @@ constexpr std::uint64_t kTimeSlack = 2 * 10000000ull;
 constexpr std::uint32_t kDirectory = 0x10;
 
 bool SameTime(std::uint64_t stored, std::uint64_t found) {
-    return stored != 0 && found != 0 && (stored > found ? stored - found : found - stored) <= kTimeSlack;
+    return stored != 0 && found != 0 &&
+           (stored > found ? stored - found : found - stored) <= kTimeSlack;
 }
 
 std::string SerialText(std::uint32_t serial) {
@@ -39,8 +40,7 @@ const char* StrengthName(TMoveStrength strength) {
     return "";
 }
 
-TMoveSearch::TMoveSearch(ISearchFileSystem& fs, std::vector<std::string> extraRoots)
-    : fs_(fs), extraRoots_(std::move(extraRoots)) {
+TMoveSearch::TMoveSearch(ISearchFileSystem& fs) : fs_(fs) {
     for (std::uint32_t& drive : drives_)
         drive = kNone;
 }
@@ -188,9 +188,10 @@ bool TMoveSearch::FindOnVolume(const std::string& oldTarget, const lnk::TargetTr
             if (!whole)
                 continue;
             finding.strength = TMoveStrength::Exact;
-            finding.evidence = "the volume " + (traces.volumeLabel.empty() ? "" : "\"" + traces.volumeLabel + "\" ") +
-                               "(serial " + SerialText(v.serial) + ") is now " + v.letter +
-                               ": and holds the same path";
+            finding.evidence =
+                "the volume " +
+                (traces.volumeLabel.empty() ? "" : "\"" + traces.volumeLabel + "\" ") + "(serial " +
+                SerialText(v.serial) + ") is now " + v.letter + ": and holds the same path";
             finding.target = TargetOf(node);
             return true;
         }
@@ -208,7 +209,8 @@ bool TMoveSearch::FindOnVolume(const std::string& oldTarget, const lnk::TargetTr
     return false;
 }
 
-TMoveFinding TMoveSearch::Find(const std::string& oldTarget, const lnk::TargetTraces& traces) {
+TMoveFinding TMoveSearch::Find(const std::string& oldTarget, const lnk::TargetTraces& traces,
+                               const std::vector<std::string>& extraRoots) {
     TMoveFinding finding;
     if (!volumesRead_) {
         volumes_ = fs_.Volumes();
@@ -228,16 +230,17 @@ TMoveFinding TMoveSearch::Find(const std::string& oldTarget, const lnk::TargetTr
     std::vector<std::uint32_t> trees;
     bool whole = false;
     const std::size_t cut = oldTarget.find_last_of('\\');
-    std::uint32_t nearest = Walk(oldTarget.substr(0, cut == std::string::npos ? 0 : cut + 1), whole);
+    std::uint32_t nearest =
+        Walk(oldTarget.substr(0, cut == std::string::npos ? 0 : cut + 1), whole);
     for (int i = 0; i <= kParents && nearest != kNone; ++i, nearest = nodes_[nearest].parent)
         trees.push_back(nearest);
-    for (const std::string& root : extraRoots_) {
+    for (const std::string& root : extraRoots) {
         const std::uint32_t node = Walk(root, whole);
         if (whole)
             trees.push_back(node);
     }
     for (const TSearchVolume& v : volumes_)
-        if (v.driveType == 3)
+        if (v.driveType == 3 && v.searchRoot)
             trees.push_back(Drive(v.letter));
     for (std::uint32_t tree : trees)
         Expand(tree, kLevels);
@@ -265,13 +268,16 @@ TMoveFinding TMoveSearch::Find(const std::string& oldTarget, const lnk::TargetTr
         Hit hit{node, tree, TMoveStrength::Weak, "the same name only"};
         if (traces.size != 0 || traces.created != 0 || traces.written != 0) {
             const TSearchEntry& e = Details(node);
-            const bool size = nodes_[node].folder || static_cast<std::uint32_t>(e.size) == traces.size;
+            const bool size =
+                nodes_[node].folder || static_cast<std::uint32_t>(e.size) == traces.size;
             const bool created = SameTime(traces.created, e.created);
             const bool written = SameTime(traces.written, e.written);
             if (size && (created || written)) {
                 hit.strength = TMoveStrength::Strong;
                 hit.evidence = std::string("the same name, ") +
-                               (nodes_[node].folder ? "" : "size (" + std::to_string(traces.size) + " bytes) and ") +
+                               (nodes_[node].folder
+                                    ? ""
+                                    : "size (" + std::to_string(traces.size) + " bytes) and ") +
                                (created && written ? "creation and write times"
                                 : created          ? "creation time"
                                                    : "write time");
@@ -283,7 +289,8 @@ TMoveFinding TMoveSearch::Find(const std::string& oldTarget, const lnk::TargetTr
         return finding;
     const Hit* best = &found[0];
     for (const Hit& hit : found)
-        if (hit.strength > best->strength || (hit.strength == best->strength && hit.tree < best->tree))
+        if (hit.strength > best->strength ||
+            (hit.strength == best->strength && hit.tree < best->tree))
             best = &hit;
     finding.strength = best->strength;
     finding.evidence = best->evidence;
@@ -294,7 +301,8 @@ TMoveFinding TMoveSearch::Find(const std::string& oldTarget, const lnk::TargetTr
     if (equals != 0) {
         // Two equally good places: nothing proves which one is the target.
         finding.strength = TMoveStrength::Weak;
-        finding.evidence += equals == 1 ? ", as has one other place" : ", as have " + std::to_string(equals) + " other places";
+        finding.evidence += equals == 1 ? ", as has one other place"
+                                        : ", as have " + std::to_string(equals) + " other places";
     }
     finding.target = TargetOf(best->node);
     return finding;

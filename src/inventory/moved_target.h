@@ -42,11 +42,12 @@ struct TMoveFinding {
 
 class TMoveSearch {
 public:
-    // `extraRoots`: folders searched after the parents (the user's Desktop), Windows paths.
-    explicit TMoveSearch(ISearchFileSystem& fs, std::vector<std::string> extraRoots = {});
+    explicit TMoveSearch(ISearchFileSystem& fs);
 
     // Where the target (the old full Windows path) went, from what the shortcut keeps of it.
-    TMoveFinding Find(const std::string& oldTarget, const lnk::TargetTraces& traces);
+    // `extraRoots`: folders searched after the parents (the shortcut's user's Desktop).
+    TMoveFinding Find(const std::string& oldTarget, const lnk::TargetTraces& traces,
+                      const std::vector<std::string>& extraRoots = {});
 
     // Asked before each folder is listed; true stops the search (what was found stays).
     std::function<bool()> StopRequested;
@@ -80,7 +81,6 @@ private:
                       TMoveFinding& finding);
 
     ISearchFileSystem& fs_;
-    std::vector<std::string> extraRoots_;
     std::vector<Node> nodes_;
     std::unordered_map<std::string, std::vector<std::uint32_t>> byName_; // upper-case names
     std::uint32_t drives_[26];

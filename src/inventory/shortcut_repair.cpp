@@ -21,10 +21,11 @@ TRepairResult RepairShortcutFile(IRepairFiles& files, const std::string& shortcu
     if (!files.Create(scratch, repointed.bytes, reason))
         return {false, "the new shortcut could not be written beside it (" + reason + ")"};
     std::vector<unsigned char> written;
-    const bool same = files.Read(scratch, written) && written == repointed.bytes &&
-                      winpath::SameName(lnk::ReadShortcutTarget(written.data(), written.size(), context),
-                                        target.path) &&
-                      files.Confirm(scratch, target.path);
+    const bool same =
+        files.Read(scratch, written) && written == repointed.bytes &&
+        winpath::SameName(lnk::ReadShortcutTarget(written.data(), written.size(), context),
+                          target.path) &&
+        files.Confirm(scratch, target.path);
     if (!same) {
         files.Remove(scratch);
         return {false, "the new shortcut did not read back as written"};
@@ -34,7 +35,9 @@ TRepairResult RepairShortcutFile(IRepairFiles& files, const std::string& shortcu
         return {false, "the shortcut could not be moved to the recycle bin (" + reason + ")"};
     }
     if (!files.Rename(scratch, shortcut, reason))
-        return {false, "the original is in the recycle bin, and the new shortcut could not take its "
-                       "name: it is " + scratch + " (" + reason + ")"};
+        return {false,
+                "the original is in the recycle bin, and the new shortcut could not take its "
+                "name: it is " +
+                    scratch + " (" + reason + ")"};
     return {true, {}};
 }

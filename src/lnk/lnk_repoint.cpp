@@ -41,7 +41,11 @@ std::u16string Utf16(std::string_view text) {
     std::u16string out;
     for (std::size_t i = 0; i < text.size();) {
         const auto c = static_cast<unsigned char>(text[i]);
-        const std::size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        const std::size_t len = c < 0x80         ? 1
+                                : (c >> 5) == 6  ? 2
+                                : (c >> 4) == 14 ? 3
+                                : (c >> 3) == 30 ? 4
+                                                 : 0;
         char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
         bool ok = len != 0 && i + len <= text.size();
         for (std::size_t k = 1; ok && k < len; ++k) {
@@ -143,7 +147,8 @@ bool Locate(const unsigned char* data, std::size_t size, Structure& s) {
         const std::size_t length = Get(data, size, off + extra_data::kBlockSizeAt, 4);
         if (length < extra_data::kBlockHeaderSize || length > size - off)
             break;
-        s.blocks.push_back({{off, length, true}, Get(data, size, off + extra_data::kBlockSignatureAt, 4)});
+        s.blocks.push_back(
+            {{off, length, true}, Get(data, size, off + extra_data::kBlockSignatureAt, 4)});
         off += length;
     }
     s.blocksEnd = off;
@@ -201,13 +206,15 @@ Buffer IdListFor(const NewTarget& target) {
     AppendBytes(list, reinterpret_cast<const unsigned char*>(root), sizeof root);
     list.resize(drive + kDriveItemSize, 0);
 
-    const std::vector<std::string_view> names = winpath::Names(std::string_view(target.path).substr(3));
+    const std::vector<std::string_view> names =
+        winpath::Names(std::string_view(target.path).substr(3));
     for (std::size_t i = 0; i < names.size(); ++i) {
         const bool folder = i + 1 < names.size() || target.folder;
         Buffer item(2, 0);
-        item.push_back(static_cast<unsigned char>(
-            static_cast<std::uint8_t>(ItemClass::FileEntry) |
-            static_cast<std::uint8_t>(folder ? FileEntryFlag::IsDirectory : FileEntryFlag::IsFile)));
+        item.push_back(
+            static_cast<unsigned char>(static_cast<std::uint8_t>(ItemClass::FileEntry) |
+                                       static_cast<std::uint8_t>(folder ? FileEntryFlag::IsDirectory
+                                                                        : FileEntryFlag::IsFile)));
         item.push_back(0);
         Append(item, folder ? 0 : static_cast<std::uint32_t>(target.size), 4);
         Append(item, 0, 4); // FAT date and time: not needed to find it
@@ -239,7 +246,8 @@ Buffer IdListFor(const NewTarget& target) {
 // The VolumeID structure of LinkInfo at `info`, when it is whole there.
 Range VolumeIdRange(const unsigned char* data, const Range& info) {
     const unsigned char* p = data + info.at;
-    if (!info.present || Get(p, info.size, link_info::kLinkInfoHeaderSizeAt, 4) < link_info::kHeaderSizeAnsi ||
+    if (!info.present ||
+        Get(p, info.size, link_info::kLinkInfoHeaderSizeAt, 4) < link_info::kHeaderSizeAnsi ||
         (Get(p, info.size, link_info::kLinkInfoFlagsAt, 4) &
          static_cast<std::uint32_t>(LinkInfoFlag::VolumeIDAndLocalBasePath)) == 0)
         return {};
@@ -253,10 +261,12 @@ Range VolumeIdRange(const unsigned char* data, const Range& info) {
 // LinkInfo with a volume and a local path; the old VolumeID copied when given.
 Buffer LinkInfoFor(const NewTarget& target, const unsigned char* data, const Range& oldVolume) {
     const bool unicode = !IsAscii(target.path) || !IsAscii(target.volumeLabel);
-    const std::size_t headerSize = unicode ? link_info::kHeaderSizeUnicode : link_info::kHeaderSizeAnsi;
+    const std::size_t headerSize =
+        unicode ? link_info::kHeaderSizeUnicode : link_info::kHeaderSizeAnsi;
     Buffer b(headerSize, 0);
     Put(b, link_info::kLinkInfoHeaderSizeAt, headerSize, 4);
-    Put(b, link_info::kLinkInfoFlagsAt, static_cast<std::uint32_t>(LinkInfoFlag::VolumeIDAndLocalBasePath), 4);
+    Put(b, link_info::kLinkInfoFlagsAt,
+        static_cast<std::uint32_t>(LinkInfoFlag::VolumeIDAndLocalBasePath), 4);
     Put(b, link_info::kVolumeIdOffsetAt, b.size(), 4);
     if (oldVolume.present) {
         AppendBytes(b, data + oldVolume.at, oldVolume.size);
@@ -305,7 +315,8 @@ std::string RelativePath(std::string_view linkPath, std::string_view target) {
     from.pop_back(); // the shortcut's own name
     const std::vector<std::string_view> to = winpath::Names(target.substr(3));
     std::size_t common = 0;
-    while (common < from.size() && common < to.size() && winpath::SameName(from[common], to[common]))
+    while (common < from.size() && common < to.size() &&
+           winpath::SameName(from[common], to[common]))
         ++common;
     std::string path = common == from.size() ? "." : "";
     for (std::size_t i = common; i < from.size(); ++i)
@@ -335,7 +346,8 @@ std::string EnvironmentFor(const std::string& stored, const NewTarget& target,
                           target.path) &&
         unknown.empty())
         return stored;
-    const std::size_t close = stored.size() > 2 && stored[0] == '%' ? stored.find('%', 1) : std::string::npos;
+    const std::size_t close =
+        stored.size() > 2 && stored[0] == '%' ? stored.find('%', 1) : std::string::npos;
     std::string value;
     if (close == std::string::npos || !context.environment ||
         !context.environment(std::string_view(stored).substr(1, close - 1), value) ||
@@ -343,13 +355,15 @@ std::string EnvironmentFor(const std::string& stored, const NewTarget& target,
         return {};
     const std::string_view base = Trimmed(value);
     std::string rewritten = stored.substr(0, close + 1) + target.path.substr(base.size());
-    return Utf16(rewritten).size() < environment_block::kTargetCharacters ? rewritten : std::string();
+    return Utf16(rewritten).size() < environment_block::kTargetCharacters ? rewritten
+                                                                          : std::string();
 }
 
 Buffer EnvironmentBlock(const unsigned char* data, const Range& old, const std::string& text) {
     Buffer b(data + old.at, data + old.at + old.size);
     std::fill(b.begin() + environment_block::kTargetAnsiAt,
-              b.begin() + environment_block::kTargetUnicodeAt + 2 * environment_block::kTargetCharacters,
+              b.begin() + environment_block::kTargetUnicodeAt +
+                  2 * environment_block::kTargetCharacters,
               0);
     const std::string ascii = AsciiForm(text);
     std::memcpy(b.data() + environment_block::kTargetAnsiAt, ascii.data(), ascii.size());
@@ -367,15 +381,18 @@ std::string EnvironmentText(const unsigned char* data, const Range& r) {
         ++units;
     AppendUtf16LeAsUtf8(text, p, units);
     if (text.empty()) {
-        const char* a = reinterpret_cast<const char*>(data + r.at + environment_block::kTargetAnsiAt);
-        text = Windows1252ToUtf8(std::string_view(a, strnlen(a, environment_block::kTargetCharacters)));
+        const char* a =
+            reinterpret_cast<const char*>(data + r.at + environment_block::kTargetAnsiAt);
+        text = Windows1252ToUtf8(
+            std::string_view(a, strnlen(a, environment_block::kTargetCharacters)));
     }
     return text;
 }
 
 } // namespace
 
-TargetTraces ReadTargetTraces(const unsigned char* data, std::size_t size, const ReadContext& context) {
+TargetTraces ReadTargetTraces(const unsigned char* data, std::size_t size,
+                              const ReadContext& context) {
     TargetTraces traces;
     Structure s;
     if (!Locate(data, size, s))
@@ -383,10 +400,12 @@ TargetTraces ReadTargetTraces(const unsigned char* data, std::size_t size, const
     traces.readable = true;
     traces.attributes = Get(data, size, header::kFileAttributesAt, 4);
     traces.size = Get(data, size, header::kFileSizeAt, 4);
-    traces.created = Get(data, size, header::kCreationTimeAt, 4) |
-                     (static_cast<std::uint64_t>(Get(data, size, header::kCreationTimeAt + 4, 4)) << 32);
-    traces.written = Get(data, size, header::kWriteTimeAt, 4) |
-                     (static_cast<std::uint64_t>(Get(data, size, header::kWriteTimeAt + 4, 4)) << 32);
+    traces.created =
+        Get(data, size, header::kCreationTimeAt, 4) |
+        (static_cast<std::uint64_t>(Get(data, size, header::kCreationTimeAt + 4, 4)) << 32);
+    traces.written =
+        Get(data, size, header::kWriteTimeAt, 4) |
+        (static_cast<std::uint64_t>(Get(data, size, header::kWriteTimeAt + 4, 4)) << 32);
     const Range volume = VolumeIdRange(data, s.linkInfo);
     if (volume.present) {
         const unsigned char* v = data + volume.at;
@@ -414,8 +433,10 @@ TargetTraces ReadTargetTraces(const unsigned char* data, std::size_t size, const
         if (IsBlock(block, BlockSignature::TrackerDataBlock) &&
             block.range.size >= tracker_block::kBlockSize) {
             traces.hasTracker = true;
-            std::memcpy(traces.volumeId.data(), data + block.range.at + tracker_block::kDroidVolumeIdAt, 16);
-            std::memcpy(traces.objectId.data(), data + block.range.at + tracker_block::kDroidFileIdAt, 16);
+            std::memcpy(traces.volumeId.data(),
+                        data + block.range.at + tracker_block::kDroidVolumeIdAt, 16);
+            std::memcpy(traces.objectId.data(),
+                        data + block.range.at + tracker_block::kDroidFileIdAt, 16);
             break;
         }
     return traces;
@@ -435,7 +456,8 @@ Repointed RepointShortcut(const unsigned char* data, std::size_t size, const New
     const bool unicode = s.Has(LinkFlag::IsUnicode);
     std::uint32_t flags = s.flags;
     const auto set = [&flags](LinkFlag flag, bool on) {
-        flags = on ? flags | static_cast<std::uint32_t>(flag) : flags & ~static_cast<std::uint32_t>(flag);
+        flags = on ? flags | static_cast<std::uint32_t>(flag)
+                   : flags & ~static_cast<std::uint32_t>(flag);
     };
 
     // The environment string, re-expressed or left out.
@@ -443,11 +465,13 @@ Repointed RepointShortcut(const unsigned char* data, std::size_t size, const New
     const Block* environmentBlock = nullptr;
     // Without HasExpString the block names nothing and is copied as it is.
     for (const Block& block : s.blocks)
-        if (s.Has(LinkFlag::HasExpString) && IsBlock(block, BlockSignature::EnvironmentVariableDataBlock) &&
+        if (s.Has(LinkFlag::HasExpString) &&
+            IsBlock(block, BlockSignature::EnvironmentVariableDataBlock) &&
             block.range.size >= environment_block::kBlockSize && !environmentBlock)
             environmentBlock = &block;
     if (environmentBlock)
-        environment = EnvironmentFor(EnvironmentText(data, environmentBlock->range), target, context);
+        environment =
+            EnvironmentFor(EnvironmentText(data, environmentBlock->range), target, context);
     set(LinkFlag::HasExpString, !environment.empty());
 
     // The strings: the relative path rewritten; the working folder and icon moved with the
@@ -486,8 +510,9 @@ Repointed RepointShortcut(const unsigned char* data, std::size_t size, const New
     Buffer out(data, data + header::kSize);
     Put(out, header::kLinkFlagsAt, flags, 4);
     const std::uint32_t attributes = target.attributes != 0 ? target.attributes
-                                     : target.folder ? static_cast<std::uint32_t>(FileAttribute::Directory)
-                                                     : static_cast<std::uint32_t>(FileAttribute::Archive);
+                                     : target.folder
+                                         ? static_cast<std::uint32_t>(FileAttribute::Directory)
+                                         : static_cast<std::uint32_t>(FileAttribute::Archive);
     Put(out, header::kFileAttributesAt, attributes, 4);
     Put(out, header::kCreationTimeAt, target.created, 8);
     Put(out, header::kAccessTimeAt, target.accessed, 8);
@@ -501,7 +526,8 @@ Repointed RepointShortcut(const unsigned char* data, std::size_t size, const New
     }
     if (linkInfo) {
         const bool sameDrive = winpath::DriveLetter(oldPath) == winpath::DriveLetter(target.path);
-        const Buffer info = LinkInfoFor(target, data, sameDrive ? VolumeIdRange(data, s.linkInfo) : Range{});
+        const Buffer info =
+            LinkInfoFor(target, data, sameDrive ? VolumeIdRange(data, s.linkInfo) : Range{});
         out.insert(out.end(), info.begin(), info.end());
     }
     out.insert(out.end(), strings.begin(), strings.end());

@@ -27,6 +27,8 @@ struct TSearchVolume {
     std::uint32_t serial = 0;
     std::string label;
     std::uint32_t driveType = 3; // DRIVE_FIXED; DRIVE_REMOVABLE is 2
+    // A fixed drive whose root is searched (not Wine's Z:, the whole Linux tree).
+    bool searchRoot = true;
 };
 
 class ISearchFileSystem {

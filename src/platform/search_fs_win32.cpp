@@ -71,9 +71,10 @@ public:
                 continue;
             wchar_t label[MAX_PATH + 1] = {};
             DWORD serial = 0;
-            if (!::GetVolumeInformationW(root, label, MAX_PATH + 1, &serial, nullptr, nullptr, nullptr, 0))
+            if (!::GetVolumeInformationW(root, label, MAX_PATH + 1, &serial, nullptr, nullptr,
+                                         nullptr, 0))
                 continue;
-            volumes.push_back({static_cast<char>('A' + i), serial, NarrowUtf8(label), type});
+            volumes.push_back({static_cast<char>('A' + i), serial, NarrowUtf8(label), type, true});
         }
         ::SetErrorMode(oldMode);
         return volumes;
@@ -92,18 +93,19 @@ public:
             if (v.driveType != DRIVE_FIXED)
                 continue;
             const wchar_t root[] = {static_cast<wchar_t>(v.letter), L':', L'\\', 0};
-            const TKernelHandle volume(::CreateFileW(root, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+            const TKernelHandle volume(
+                ::CreateFileW(root, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
             if (!volume)
                 continue;
-            const TKernelHandle file(::OpenFileById(volume.get(), &id, 0,
-                                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                                    nullptr, FILE_FLAG_BACKUP_SEMANTICS));
+            const TKernelHandle file(::OpenFileById(
+                volume.get(), &id, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                nullptr, FILE_FLAG_BACKUP_SEMANTICS));
             if (!file)
                 continue;
             wchar_t name[32768];
-            const DWORD length =
-                ::GetFinalPathNameByHandleW(file.get(), name, 32768, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+            const DWORD length = ::GetFinalPathNameByHandleW(
+                file.get(), name, 32768, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
             if (length == 0 || length >= 32768)
                 continue;
             std::wstring wide(name, length);

@@ -17,7 +17,8 @@ public:
     std::map<std::string, int> listings;
     std::string objectIdPath; // what FindByObjectId answers, "" for nothing
 
-    void Add(const std::string& path, std::uint64_t size = 100, std::uint64_t written = 5000000000ull) {
+    void Add(const std::string& path, std::uint64_t size = 100,
+             std::uint64_t written = 5000000000ull) {
         TSearchEntry e;
         e.size = size;
         e.written = written;
@@ -88,7 +89,8 @@ TEST(MoveSearch, EachKindOfEvidence) {
         EXPECT_EQ(f.evidence, "the same name only");
     }
     { // no such name anywhere searched
-        const TMoveFinding f = TMoveSearch(fs).Find("C:\\Program Files\\Vendor\\gone.exe", Traces());
+        const TMoveFinding f =
+            TMoveSearch(fs).Find("C:\\Program Files\\Vendor\\gone.exe", Traces());
         EXPECT_EQ(f.strength, TMoveStrength::None);
         EXPECT_EQ(f.target.path, "");
     }
@@ -102,11 +104,13 @@ TEST(MoveSearch, EachKindOfEvidence) {
         const TMoveFinding f = TMoveSearch(fs).Find("D:\\Games\\Quest\\quest.exe", t);
         EXPECT_EQ(f.strength, TMoveStrength::Exact);
         EXPECT_EQ(f.target.path, "E:\\Games\\Quest\\quest.exe");
-        EXPECT_EQ(f.evidence, "the volume \"Games\" (serial ABCD-1234) is now E: and holds the same path");
+        EXPECT_EQ(f.evidence,
+                  "the volume \"Games\" (serial ABCD-1234) is now E: and holds the same path");
         EXPECT_EQ(f.target.volumeSerial, 0xABCD1234u);
         EXPECT_EQ(f.target.volumeLabel, "Games");
         // The same volume, but the path is not there: no exact candidate.
-        EXPECT_EQ(TMoveSearch(fs).Find("D:\\Games\\Other\\quest.exe", t).strength, TMoveStrength::None);
+        EXPECT_EQ(TMoveSearch(fs).Find("D:\\Games\\Other\\quest.exe", t).strength,
+                  TMoveStrength::None);
     }
     { // the link-tracking object ID, where the platform looks it up
         fs.objectIdPath = "C:\\Program Files\\Vendor\\bin\\app.exe";
@@ -140,23 +144,26 @@ TEST(MoveSearch, WindowsOrderAndBounds) {
     EXPECT_EQ(TMoveSearch(fs).Find(kOld, Traces()).strength, TMoveStrength::None);
     // Four levels below: found.
     fs.Add("C:\\Program Files\\1\\2\\3\\app.exe", 1);
-    EXPECT_EQ(TMoveSearch(fs).Find(kOld, Traces()).target.path, "C:\\Program Files\\1\\2\\3\\app.exe");
+    EXPECT_EQ(TMoveSearch(fs).Find(kOld, Traces()).target.path,
+              "C:\\Program Files\\1\\2\\3\\app.exe");
     // A weak one nearer beats a weak one further out; a strong one anywhere beats both.
     fs.Add("D:\\app.exe", 1);
     fs.volumes.push_back({'D', 2, "", 3});
-    EXPECT_EQ(TMoveSearch(fs).Find(kOld, Traces()).target.path, "C:\\Program Files\\1\\2\\3\\app.exe");
+    EXPECT_EQ(TMoveSearch(fs).Find(kOld, Traces()).target.path,
+              "C:\\Program Files\\1\\2\\3\\app.exe");
     fs.files["D:\\app.exe"].size = 100;
     EXPECT_EQ(TMoveSearch(fs).Find(kOld, Traces()).target.path, "D:\\app.exe");
     // A removable drive's root is not searched; the Desktop given as an extra folder is.
     fs.volumes.back().driveType = 2;
     EXPECT_EQ(TMoveSearch(fs).Find(kOld, Traces()).strength, TMoveStrength::Weak);
     fs.Add("D:\\Users\\bob\\Desktop\\app.exe");
-    EXPECT_EQ(TMoveSearch(fs, {"D:\\Users\\bob\\Desktop"}).Find(kOld, Traces()).target.path,
+    EXPECT_EQ(TMoveSearch(fs).Find(kOld, Traces(), {"D:\\Users\\bob\\Desktop"}).target.path,
               "D:\\Users\\bob\\Desktop\\app.exe");
     // A folder target is not matched by a file of its name.
     lnk::TargetTraces folder = Traces(0);
     folder.attributes = 0x10;
-    EXPECT_EQ(TMoveSearch(fs).Find("C:\\Program Files\\Vendor\\app.exe", folder).strength, TMoveStrength::None);
+    EXPECT_EQ(TMoveSearch(fs).Find("C:\\Program Files\\Vendor\\app.exe", folder).strength,
+              TMoveStrength::None);
 }
 
 TEST(MoveSearch, ManyShortcutsListEachFolderOnceAndStop) {
@@ -165,8 +172,9 @@ TEST(MoveSearch, ManyShortcutsListEachFolderOnceAndStop) {
         fs.Add("C:\\Apps\\moved\\tool" + std::to_string(i) + ".exe");
     TMoveSearch search(fs);
     for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(search.Find("C:\\Apps\\old\\tool" + std::to_string(i) + ".exe", Traces()).strength,
-                  TMoveStrength::Strong);
+        EXPECT_EQ(
+            search.Find("C:\\Apps\\old\\tool" + std::to_string(i) + ".exe", Traces()).strength,
+            TMoveStrength::Strong);
     for (const auto& [folder, count] : fs.listings)
         EXPECT_EQ(count, 1) << folder;
 

@@ -80,7 +80,8 @@ TEST(ShortcutRepair, NewFileInPlaceOriginalInTheBin) {
     const TRepairResult r = RepairShortcutFile(fs, link, Target(), {link, {}, {}});
     ASSERT_TRUE(r.repaired) << r.reason;
     EXPECT_EQ(fs.bin[link], Shortcut()); // restoring it brings back the exact old file
-    EXPECT_EQ(lnk::ReadShortcutTarget(fs.files[link].data(), fs.files[link].size()), "C:\\New\\app.exe");
+    EXPECT_EQ(lnk::ReadShortcutTarget(fs.files[link].data(), fs.files[link].size()),
+              "C:\\New\\app.exe");
     EXPECT_EQ(fs.files.size(), 1u);
 }
 

@@ -5,11 +5,11 @@
 
 #include "lnk/lnk_builder.h"
 #include "lnk/lnk_layout.h"
+#include "lnk/lnkinfo_tool.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <map>
 
@@ -20,8 +20,8 @@ namespace {
 constexpr const char* kLinkPath = "C:\\Users\\bob\\Desktop\\App.lnk";
 
 bool Env(std::string_view name, std::string& value) {
-    static const std::map<std::string, std::string> vars = {
-        {"PROGRAMFILES", "C:\\Program Files"}, {"USERPROFILE", "C:\\Users\\bob"}};
+    static const std::map<std::string, std::string> vars = {{"PROGRAMFILES", "C:\\Program Files"},
+                                                            {"USERPROFILE", "C:\\Users\\bob"}};
     std::string upper(name);
     for (char& c : upper)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -51,7 +51,8 @@ lnk::Repointed Repoint(const Bytes& b, const std::string& path, bool folder = fa
 std::vector<Bytes> PathItems(const std::string& drive, const std::vector<std::u16string>& names) {
     std::vector<Bytes> items{RootItem(kMyComputer), DriveItem(drive)};
     for (std::size_t i = 0; i < names.size(); ++i)
-        items.push_back(FileItem("N" + std::to_string(i) + "~1", names[i], 9, i + 1 < names.size()));
+        items.push_back(
+            FileItem("N" + std::to_string(i) + "~1", names[i], 9, i + 1 < names.size()));
     return items;
 }
 
@@ -87,30 +88,15 @@ std::string Slice(const Bytes& b, std::size_t at, std::size_t size) {
     return std::string(b.begin() + static_cast<long>(at), b.begin() + static_cast<long>(at + size));
 }
 
-// The named line of lnkinfo's report for the file, or "" when lnkinfo is not there.
-std::string LnkInfo(const Bytes& b, const std::string& field) {
-    TempDir dir;
-    const std::string file = (dir.Path() / "x.lnk").string();
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(b.data()),
-                                                 static_cast<std::streamsize>(b.size()));
-    FILE* pipe = ::popen(("lnkinfo '" + file + "' 2>/dev/null").c_str(), "r");
-    std::string out;
-    char chunk[4096];
-    for (std::size_t n; pipe && (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
-        out.append(chunk, n);
-    if (pipe)
-        ::pclose(pipe);
-    const std::size_t at = out.find(field);
-    if (at == std::string::npos)
-        return {};
-    const std::size_t start = out.find(": ", at) + 2, end = out.find('\n', at);
-    return out.substr(start, end - start);
-}
 // lnkinfo, where it is installed, reads `path` as the local path.
 void ExpectLnkInfoPath(const Bytes& b, const std::string& path) {
-    if (std::system("command -v lnkinfo >/dev/null 2>&1") == 0) {
-        EXPECT_EQ(LnkInfo(b, "Local path"), path);
-    }
+    if (!HaveLnkInfo())
+        return;
+    TempDir dir;
+    const std::filesystem::path file = dir.Path() / "x.lnk";
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    EXPECT_EQ(LnkInfoField(file, "Local path"), path);
 }
 
 } // namespace
@@ -160,11 +146,13 @@ TEST(Repoint, ProgramShortcutNamesTheNewTargetAndKeepsEveryOtherByte) {
 
 TEST(Repoint, SameDriveKeepsTheVolumeAndMovesWhatNamedTheOldPlace) {
     Link l = ProgramLink();
-    l.strings = {u"", u"", u"C:\\Program Files\\Vendor", u"", u"C:\\Program Files\\Vendor\\app.exe"};
+    l.strings = {u"", u"", u"C:\\Program Files\\Vendor", u"",
+                 u"C:\\Program Files\\Vendor\\app.exe"};
     const Bytes old = l.Build();
     const lnk::Repointed r = Repoint(old, "C:\\Program Files\\Vendor 64\\app.exe");
     ASSERT_EQ(r.refusal, "");
-    const lnk::ShortcutFields fields = lnk::ReadShortcutFields(r.bytes.data(), r.bytes.size(), Context());
+    const lnk::ShortcutFields fields =
+        lnk::ReadShortcutFields(r.bytes.data(), r.bytes.size(), Context());
     EXPECT_EQ(fields.target, "C:\\Program Files\\Vendor 64\\app.exe");
     EXPECT_EQ(fields.workingDir, "C:\\Program Files\\Vendor 64");
     EXPECT_EQ(fields.iconLocation, "C:\\Program Files\\Vendor 64\\app.exe");
@@ -185,16 +173,19 @@ TEST(Repoint, EnvironmentStringIsReExpressedOrLeftOut) {
     ASSERT_EQ(r.refusal, "");
     EXPECT_EQ(Read(r.bytes), "C:\\Program Files\\New\\a.exe");
     const std::u16string wide = u"%ProgramFiles%\\New\\a.exe";
-    EXPECT_NE(std::search(r.bytes.begin(), r.bytes.end(), reinterpret_cast<const unsigned char*>(wide.data()),
+    EXPECT_NE(std::search(r.bytes.begin(), r.bytes.end(),
+                          reinterpret_cast<const unsigned char*>(wide.data()),
                           reinterpret_cast<const unsigned char*>(wide.data() + wide.size())),
               r.bytes.end());
-    EXPECT_EQ(Bytes(r.bytes.end() - 0xCC - 4, r.bytes.end()), Bytes(old.end() - 0xCC - 4, old.end()));
+    EXPECT_EQ(Bytes(r.bytes.end() - 0xCC - 4, r.bytes.end()),
+              Bytes(old.end() - 0xCC - 4, old.end()));
 
     // Elsewhere: the string is left out and LinkInfo names the target.
     r = Repoint(old, "D:\\a.exe");
     ASSERT_EQ(r.refusal, "");
     EXPECT_EQ(Read(r.bytes), "D:\\a.exe");
-    const lnk::ShortcutFields fields = lnk::ReadShortcutFields(r.bytes.data(), r.bytes.size(), Context());
+    const lnk::ShortcutFields fields =
+        lnk::ReadShortcutFields(r.bytes.data(), r.bytes.size(), Context());
     EXPECT_EQ(fields.reading.source, lnk::TargetSource::LocalPath);
     ExpectLnkInfoPath(r.bytes, "D:\\a.exe");
 }
@@ -213,7 +204,8 @@ TEST(Repoint, RelativeKnownFolderAndUnicodeShapes) {
         // A known folder's ID list (Documents): the block goes, the ID list names the drive.
         const unsigned char documents[16] = {0xD0, 0x9A, 0xD3, 0xFD, 0x8F, 0x23, 0xAF, 0x46,
                                              0xAD, 0xB4, 0x6C, 0x85, 0x48, 0x03, 0x69, 0xC7};
-        const std::vector<Bytes> items = PathItems("C:\\", {u"Users", u"bob", u"Documents", u"old.txt"});
+        const std::vector<Bytes> items =
+            PathItems("C:\\", {u"Users", u"bob", u"Documents", u"old.txt"});
         Link l;
         l.idList = IdList(items);
         l.extra = {KnownFolderBlock(documents, ItemOffset(items, 5)), Tracker()};
@@ -233,7 +225,8 @@ TEST(Repoint, RelativeKnownFolderAndUnicodeShapes) {
         // A folder target.
         const lnk::Repointed r = Repoint(ProgramLink().Build(), "D:\\Photos", true);
         ASSERT_EQ(r.refusal, "");
-        const lnk::ShortcutFields f = lnk::ReadShortcutFields(r.bytes.data(), r.bytes.size(), Context());
+        const lnk::ShortcutFields f =
+            lnk::ReadShortcutFields(r.bytes.data(), r.bytes.size(), Context());
         EXPECT_EQ(f.target, "D:\\Photos");
         EXPECT_TRUE(f.targetIsFolder);
     }
