@@ -49,7 +49,8 @@ public:
                 entry.folder = true;
             } else if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
                 struct stat st {};
-                entry.folder = ::stat((dir + "/" + entry.name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+                entry.folder =
+                    ::stat((dir + "/" + entry.name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
             }
             entries.push_back(std::move(entry));
         }

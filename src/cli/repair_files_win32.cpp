@@ -20,23 +20,24 @@ public:
             return false;
         bytes.resize(static_cast<std::size_t>(size.QuadPart));
         DWORD read = 0;
-        return bytes.empty() ||
-               (::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-                read == bytes.size());
+        return bytes.empty() || (::ReadFile(file.get(), bytes.data(),
+                                            static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+                                 read == bytes.size());
     }
     bool Create(const std::string& path, const std::vector<unsigned char>& bytes,
                 std::string& reason) override {
         const std::wstring wide = LongPathForm(path);
         bool ok = false;
         {
-            const TKernelHandle file(::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+            const TKernelHandle file(::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                   CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
             if (!file) {
                 reason = LastSystemErrorText();
                 return false;
             }
             DWORD written = 0;
-            ok = ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+            ok = ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                             nullptr) &&
                  written == bytes.size() && ::FlushFileBuffers(file.get());
             if (!ok)
                 reason = LastSystemErrorText();

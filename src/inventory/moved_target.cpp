@@ -3,6 +3,7 @@
 #include "base/text.h"
 #include "base/windows_path.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -16,6 +17,16 @@ constexpr std::uint32_t kDirectory = 0x10;
 bool SameTime(std::uint64_t stored, std::uint64_t found) {
     return stored != 0 && found != 0 &&
            (stored > found ? stored - found : found - stored) <= kTimeSlack;
+}
+
+// FNV-1a over the name with its ASCII letters in upper case, as Windows compares names.
+std::uint64_t NameKey(std::string_view name) {
+    std::uint64_t hash = 0xcbf29ce484222325u;
+    for (const char c : name) {
+        hash ^= static_cast<unsigned char>(AsciiUpper(c));
+        hash *= 0x100000001b3u;
+    }
+    return hash;
 }
 
 std::string SerialText(std::uint32_t serial) {
@@ -50,8 +61,8 @@ std::uint32_t TMoveSearch::Drive(char letter) {
     if (drive == kNone) {
         drive = static_cast<std::uint32_t>(nodes_.size());
         Node root;
-        root.name = std::string(1, letter) + ":";
-        root.folder = true;
+        root.entry.name = std::string(1, letter) + ":";
+        root.entry.folder = true;
         nodes_.push_back(std::move(root));
     }
     return drive;
@@ -63,7 +74,8 @@ std::string TMoveSearch::PathOf(std::uint32_t node) const {
         chain.push_back(n);
     std::string path;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it)
-        path = path.empty() ? nodes_[*it].name + "\\" : winpath::Join(path, nodes_[*it].name);
+        path = path.empty() ? nodes_[*it].entry.name + "\\"
+                            : winpath::Join(path, nodes_[*it].entry.name);
     return path;
 }
 
@@ -82,13 +94,8 @@ void TMoveSearch::List(std::uint32_t node) {
     nodes_[node].children.reserve(entries.size());
     for (TSearchEntry& entry : entries) {
         const auto index = static_cast<std::uint32_t>(nodes_.size());
-        Node child;
-        child.name = entry.name;
-        child.parent = node;
-        child.folder = entry.folder;
-        byName_[AsciiUpperCase(entry.name)].push_back(index);
-        child.entry = std::move(entry);
-        nodes_.push_back(std::move(child));
+        byName_[NameKey(entry.name)].push_back(index);
+        nodes_.push_back({std::move(entry), node, false, 0, {}});
         nodes_[node].children.push_back(index);
     }
 }
@@ -102,7 +109,7 @@ void TMoveSearch::Expand(std::uint32_t node, int depth) {
         return;
     const std::vector<std::uint32_t> children = nodes_[node].children;
     for (std::uint32_t child : children)
-        if (nodes_[child].folder)
+        if (nodes_[child].entry.folder)
             Expand(child, depth - 1);
 }
 
@@ -110,7 +117,7 @@ std::uint32_t TMoveSearch::Child(std::uint32_t node, std::string_view name, bool
     List(node);
     std::uint32_t found = kNone;
     for (std::uint32_t child : nodes_[node].children) {
-        const Node& c = nodes_[child];
+        const TSearchEntry& c = nodes_[child].entry;
         if ((wantFolder && !c.folder) || !winpath::SameName(c.name, name))
             continue;
         if (c.name == name) // an exact match first, as a case-sensitive folder may hold both
@@ -162,7 +169,7 @@ lnk::NewTarget TMoveSearch::TargetOf(std::uint32_t node) {
     const TSearchEntry& entry = Details(node);
     lnk::NewTarget target;
     target.path = PathOf(node);
-    target.folder = nodes_[node].folder;
+    target.folder = entry.folder;
     target.attributes = entry.attributes;
     target.size = entry.size;
     target.created = entry.created;
@@ -209,6 +216,44 @@ bool TMoveSearch::FindOnVolume(const std::string& oldTarget, const lnk::TargetTr
     return false;
 }
 
+std::vector<TMoveSearch::Hit> TMoveSearch::Hits(const std::string& name, bool wantFolder,
+                                                const lnk::TargetTraces& traces,
+                                                const std::vector<std::uint32_t>& trees) {
+    std::vector<Hit> found;
+    const auto hits = byName_.find(NameKey(name));
+    if (hits == byName_.end())
+        return found;
+    for (std::uint32_t node : hits->second) {
+        // A shortcut that stores attributes says whether its target was a folder.
+        const bool folder = nodes_[node].entry.folder;
+        if (traces.attributes != 0 && folder != wantFolder)
+            continue;
+        if (!winpath::SameName(nodes_[node].entry.name, name))
+            continue;
+        const std::size_t tree = TreeOf(node, trees);
+        if (tree == trees.size())
+            continue;
+        Hit hit{node, tree, TMoveStrength::Weak, "the same name only"};
+        if (traces.size != 0 || traces.created != 0 || traces.written != 0) {
+            const TSearchEntry& e = Details(node);
+            const bool size = folder || static_cast<std::uint32_t>(e.size) == traces.size;
+            const bool created = SameTime(traces.created, e.created);
+            const bool written = SameTime(traces.written, e.written);
+            if (size && (created || written)) {
+                hit.strength = TMoveStrength::Strong;
+                hit.evidence =
+                    std::string("the same name, ") +
+                    (folder ? "" : "size (" + std::to_string(traces.size) + " bytes) and ") +
+                    (created && written ? "creation and write times"
+                     : created          ? "creation time"
+                                        : "write time");
+            }
+        }
+        found.push_back(std::move(hit));
+    }
+    return found;
+}
+
 TMoveFinding TMoveSearch::Find(const std::string& oldTarget, const lnk::TargetTraces& traces,
                                const std::vector<std::string>& extraRoots) {
     TMoveFinding finding;
@@ -242,48 +287,17 @@ TMoveFinding TMoveSearch::Find(const std::string& oldTarget, const lnk::TargetTr
     for (const TSearchVolume& v : volumes_)
         if (v.driveType == 3 && v.searchRoot)
             trees.push_back(Drive(v.letter));
-    for (std::uint32_t tree : trees)
-        Expand(tree, kLevels);
-
-    const auto hits = byName_.find(AsciiUpperCase(name));
-    if (hits == byName_.end())
-        return finding;
+    // The trees in order, each read when the ones before it hold no strong candidate: the
+    // first place in Windows' order wins, as its resolver stops there.
     const bool wantFolder = (traces.attributes & kDirectory) != 0;
-    struct Hit {
-        std::uint32_t node;
-        std::size_t tree;
-        TMoveStrength strength;
-        std::string evidence;
-    };
     std::vector<Hit> found;
-    for (std::uint32_t node : hits->second) {
-        // A shortcut that stores attributes says whether its target was a folder.
-        if (traces.attributes != 0 && nodes_[node].folder != wantFolder)
-            continue;
-        if (!winpath::SameName(nodes_[node].name, name))
-            continue;
-        const std::size_t tree = TreeOf(node, trees);
-        if (tree == trees.size())
-            continue;
-        Hit hit{node, tree, TMoveStrength::Weak, "the same name only"};
-        if (traces.size != 0 || traces.created != 0 || traces.written != 0) {
-            const TSearchEntry& e = Details(node);
-            const bool size =
-                nodes_[node].folder || static_cast<std::uint32_t>(e.size) == traces.size;
-            const bool created = SameTime(traces.created, e.created);
-            const bool written = SameTime(traces.written, e.written);
-            if (size && (created || written)) {
-                hit.strength = TMoveStrength::Strong;
-                hit.evidence = std::string("the same name, ") +
-                               (nodes_[node].folder
-                                    ? ""
-                                    : "size (" + std::to_string(traces.size) + " bytes) and ") +
-                               (created && written ? "creation and write times"
-                                : created          ? "creation time"
-                                                   : "write time");
-            }
-        }
-        found.push_back(std::move(hit));
+    for (std::size_t searched = 1; searched <= trees.size(); ++searched) {
+        Expand(trees[searched - 1], kLevels);
+        found = Hits(name, wantFolder, traces,
+                     std::vector<std::uint32_t>(trees.begin(), trees.begin() + searched));
+        if (std::any_of(found.begin(), found.end(),
+                        [](const Hit& hit) { return hit.strength >= TMoveStrength::Strong; }))
+            break;
     }
     if (found.empty())
         return finding;

@@ -8,12 +8,14 @@
 //           on a present volume (where the platform can look it up);
 //   strong  an entry of the same name and kind whose size (for a file) and creation or write
 //           time match what the shortcut stores (times within FAT's 2 seconds);
-//   weak    the same name only; also a strong match that is not alone (two equally good
-//           places: the user decides).
+//   weak    the same name only; also a strong match that is not alone in the first place it
+//           was found (two equally good files: the user decides).
 // The name search follows Windows' order and bounds: from the nearest folder of the old path
 // that still exists, that folder and four levels below it, then up to three of its parents
 // with four levels below each, then the given extra folders (the Desktop), then each fixed
-// drive's root, each with four levels below. The first place in that order wins among equals.
+// drive's root, each with four levels below. The first place in that order wins among equals,
+// and a place is read only when those before it hold no strong candidate, as Windows' resolver
+// stops at the first.
 //
 // Each folder is listed once per search object, however many shortcuts and trees reach it, and
 // every name listed goes into one index: a shortcut's search is a look-up in the index and a
@@ -57,13 +59,11 @@ public:
 private:
     static constexpr std::uint32_t kNone = ~0u;
     struct Node {
-        std::string name;
+        TSearchEntry entry; // its name and kind; size and times once known
         std::uint32_t parent = kNone;
-        bool folder = false;
         bool listed = false;
         int depth = 0; // how many levels below are listed
         std::vector<std::uint32_t> children;
-        TSearchEntry entry; // size and times, once known
     };
 
     std::uint32_t Drive(char letter);
@@ -76,13 +76,24 @@ private:
     // Which of the trees (root, 4 levels) holds the node first; trees.size() for none.
     std::size_t TreeOf(std::uint32_t node, const std::vector<std::uint32_t>& trees) const;
     const TSearchEntry& Details(std::uint32_t node);
+    // A found entry of the name: the first tree holding it, how strong, and why.
+    struct Hit {
+        std::uint32_t node;
+        std::size_t tree;
+        TMoveStrength strength;
+        std::string evidence;
+    };
+    // The entries of the name in the trees that match the shortcut's traces.
+    std::vector<Hit> Hits(const std::string& name, bool wantFolder, const lnk::TargetTraces& traces,
+                          const std::vector<std::uint32_t>& trees);
     lnk::NewTarget TargetOf(std::uint32_t node);
     bool FindOnVolume(const std::string& oldTarget, const lnk::TargetTraces& traces,
                       TMoveFinding& finding);
 
     ISearchFileSystem& fs_;
     std::vector<Node> nodes_;
-    std::unordered_map<std::string, std::vector<std::uint32_t>> byName_; // upper-case names
+    // The nodes by a hash of their names in upper case (a hit is checked by name).
+    std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> byName_;
     std::uint32_t drives_[26];
     std::vector<TSearchVolume> volumes_;
     bool volumesRead_ = false;

@@ -28,7 +28,8 @@ std::uint64_t WriteTime(const fs::path& file) {
 void WriteBytes(const fs::path& path, const lnkb::Bytes& bytes) {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 
 // A shortcut as the shell writes one to a local file: LinkInfo with the volume's serial, the
@@ -103,14 +104,19 @@ TEST(Repair, SuggestShowsEachCandidateWithItsEvidenceInEveryFormat) {
     EXPECT_EQ(byName["Gone"]["Strength"], "");
 
     const Result csv = Sweeper({"--suggest", "-f", "csv", p.menu.string()});
-    EXPECT_EQ(csv.out.rfind("Name,Target,Location,Shortcut,Invalid,Reason,MovedTo,Strength,Evidence\r\n", 0), 0u);
-    EXPECT_NE(csv.out.find(",C:\\Apps\\App\\app.exe,strong,\"the same name, size (7 bytes) and write time\"\r\n"),
-              std::string::npos)
+    EXPECT_EQ(csv.out.rfind(
+                  "Name,Target,Location,Shortcut,Invalid,Reason,MovedTo,Strength,Evidence\r\n", 0),
+              0u);
+    EXPECT_NE(
+        csv.out.find(
+            ",C:\\Apps\\App\\app.exe,strong,\"the same name, size (7 bytes) and write time\"\r\n"),
+        std::string::npos)
         << csv.out;
     const Result table = Sweeper({"--suggest", p.menu.string()});
-    EXPECT_NE(table.out.find("moved to D:\\Games\\Quest\\quest.exe (exact: the volume (serial 1234-ABCD) "
-                             "is now D: and holds the same path)"),
-              std::string::npos)
+    EXPECT_NE(
+        table.out.find("moved to D:\\Games\\Quest\\quest.exe (exact: the volume (serial 1234-ABCD) "
+                       "is now D: and holds the same path)"),
+        std::string::npos)
         << table.out;
     // Searching changed nothing.
     EXPECT_EQ(Slurp(p.menu / "App.lnk"), std::string(p.app.begin(), p.app.end()));
@@ -124,8 +130,9 @@ TEST(Repair, RepairRePointsExactAndStrongOnesAndKeepsTheOriginalsInTheTrash) {
 
     const Result r = Sweeper({"--repair", "--yes", "--stats", p.menu.string()}, p.Env());
     EXPECT_EQ(r.status, 1) << r.err;
-    EXPECT_NE(r.err.find("re-pointed: " + (p.menu / "App.lnk").string() + " -> C:\\Apps\\App\\app.exe\n"),
-              std::string::npos)
+    EXPECT_NE(
+        r.err.find("re-pointed: " + (p.menu / "App.lnk").string() + " -> C:\\Apps\\App\\app.exe\n"),
+        std::string::npos)
         << r.err;
     EXPECT_NE(r.err.find("2 shortcuts re-pointed"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find(" repaired=2 kept=0 "), std::string::npos) << r.err;
@@ -147,7 +154,8 @@ TEST(Repair, RepairRePointsExactAndStrongOnesAndKeepsTheOriginalsInTheTrash) {
     }
     const std::string repaired = Slurp(p.menu / "App.lnk");
     const std::u16string comment = u"Starts it";
-    EXPECT_NE(repaired.find(std::string(reinterpret_cast<const char*>(comment.data()), comment.size() * 2)),
+    EXPECT_NE(repaired.find(
+                  std::string(reinterpret_cast<const char*>(comment.data()), comment.size() * 2)),
               std::string::npos);
     if (HaveLnkInfo()) {
         EXPECT_EQ(LnkInfoField(p.menu / "App.lnk", "Local path"), "C:\\Apps\\App\\app.exe");
