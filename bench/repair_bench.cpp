@@ -64,13 +64,16 @@ public:
         bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         return static_cast<bool>(in) || in.eof();
     }
-    bool Create(const std::string& path, const std::vector<unsigned char>& bytes, std::string&) override {
+    bool Create(const std::string& path, const std::vector<unsigned char>& bytes,
+                std::string&) override {
         std::ofstream(Local(path), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
         return true;
     }
     bool Recycle(const std::string& path, std::string&) override {
-        return ::rename(Local(path).c_str(), (bin_ / fs::path(Local(path)).filename()).c_str()) == 0;
+        return ::rename(Local(path).c_str(), (bin_ / fs::path(Local(path)).filename()).c_str()) ==
+               0;
     }
     bool Rename(const std::string& from, const std::string& to, std::string&) override {
         return ::rename(Local(from).c_str(), Local(to).c_str()) == 0;
@@ -92,15 +95,17 @@ int main() {
     const fs::path root = (under ? fs::path(under) : fs::temp_directory_path()) /
                           ("repair-bench-" + std::to_string(::getpid()));
     const fs::path data = root / "Data", links = root / "Links", bin = root / "bin";
-    std::printf("building %d entries and %d shortcuts...\n", kTop * (1 + kSub * (1 + kFilesPerSub)), kShortcuts);
+    std::printf("building %d entries and %d shortcuts...\n", kTop * (1 + kSub * (1 + kFilesPerSub)),
+                kShortcuts);
     for (int t = 0; t < kTop; ++t)
         for (int s = 0; s < kSub; ++s) {
             const fs::path folder = data / ("d" + std::to_string(t)) / ("e" + std::to_string(s));
             fs::create_directories(folder);
             for (int f = 0; f < kFilesPerSub; ++f) {
                 const int index = (t * kSub + s) * kFilesPerSub + f;
-                const std::string name = index < kShortcuts ? "moved" + std::to_string(index) + ".exe"
-                                                            : "file" + std::to_string(f) + ".dat";
+                const std::string name = index < kShortcuts
+                                             ? "moved" + std::to_string(index) + ".exe"
+                                             : "file" + std::to_string(f) + ".dat";
                 std::ofstream(folder / name) << index;
             }
         }
