@@ -78,7 +78,8 @@ std::string_view InvalidText(bool invalid) { return invalid ? "true" : "false"; 
 
 class TableWriter final : public IRecordWriter {
 public:
-    TableWriter(std::ostream& out, int width) : out_(out), width_(width) {
+    TableWriter(std::ostream& out, int width, bool suggestions)
+        : out_(out), width_(width), suggestions_(suggestions) {
         if (width > 0) {
             const int room = std::max(width - 1 - kStateWidth - 4 * kGap, 40);
             name_ = std::max(room / 5, 8);
@@ -99,7 +100,7 @@ public:
     // The candidate on a line of its own below the shortcut's, indented.
     void WriteSuggested(const TShortcutItem& r, const TSuggestion& s) override {
         Write(r);
-        if (s.movedTo.empty())
+        if (!suggestions_ || s.movedTo.empty())
             return;
         const std::string line = std::string(kStateWidth + kGap, ' ') + "moved to " +
                                  VisibleText(s.movedTo) + " (" + s.strength + ": " +
@@ -155,6 +156,7 @@ private:
 
     std::ostream& out_;
     int width_;
+    bool suggestions_;
     int name_ = 0, target_ = 0, reason_ = 0, shortcut_ = 0; // 0: not shortened
     bool headerDone_ = false;
     std::vector<std::vector<std::string>> held_; // the rows, without a terminal
@@ -339,7 +341,7 @@ std::unique_ptr<IRecordWriter> CreateRecordWriter(TOutputFormat format, std::ost
     case TOutputFormat::Table:
         break;
     }
-    return std::make_unique<TableWriter>(out, tableWidth);
+    return std::make_unique<TableWriter>(out, tableWidth, suggestions);
 }
 
 std::string VisibleText(std::string_view text) {

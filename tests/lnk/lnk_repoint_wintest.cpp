@@ -26,7 +26,8 @@ Bytes Slurp(const std::filesystem::path& path) {
 
 void Spit(const std::filesystem::path& path, const Bytes& bytes) {
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 
 std::string ToUtf8(const std::string& acp) {
@@ -54,11 +55,13 @@ TEST(RepointUnderTheShell, TheLinkObjectReadsTheNewTarget) {
     const std::unique_ptr<ILinkReader> shell = CreateShellLinkReader();
     const std::unique_ptr<ILinkReader> own = CreateSystemLinkReader();
     for (const std::string& link : {byShell, relative}) {
-        const std::filesystem::path file = dir.Path() / (link == byShell ? "by shell.lnk" : "relative.lnk");
+        const std::filesystem::path file =
+            dir.Path() / (link == byShell ? "by shell.lnk" : "relative.lnk");
         const Bytes old = Slurp(file);
         lnk::NewTarget target;
         target.path = newTarget;
-        const lnk::Repointed r = lnk::RepointShortcut(old.data(), old.size(), target, {link, {}, {}});
+        const lnk::Repointed r =
+            lnk::RepointShortcut(old.data(), old.size(), target, {link, {}, {}});
         ASSERT_EQ(r.refusal, "") << link;
         Spit(file, r.bytes);
         EXPECT_EQ(own->ReadTarget(link), newTarget) << link;
