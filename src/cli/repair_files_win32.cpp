@@ -1,9 +1,13 @@
 #include "cli/repair_files.h"
 
+#include "base/com_ref.h"
 #include "base/handles.h"
 #include "base/system_error.h"
 #include "base/text.h"
+#include "base/windows_path.h"
 #include "cli/trash.h"
+#include "lnk/link_reader.h"
+#include "platform/wine.h"
 
 #include <windows.h>
 
@@ -57,6 +61,14 @@ public:
         return true;
     }
     void Remove(const std::string& path) override { ::DeleteFileW(LongPathForm(path).c_str()); }
+    // On Windows the shell link object must read the new file as the program does; Wine's
+    // misreads many shortcuts Windows writes, and the program's own reader is the one there.
+    bool Confirm(const std::string& path, const std::string& target) override {
+        if (RunsUnderWine())
+            return true;
+        TComApartment com;
+        return winpath::SameName(CreateShellLinkReader()->ReadTarget(path), target);
+    }
 };
 
 } // namespace
