@@ -232,6 +232,46 @@ TEST(Repoint, RelativeKnownFolderAndUnicodeShapes) {
     }
 }
 
+TEST(Repoint, MappedNetworkDriveAndAnsiShapes) {
+    {
+        // Made on a mapped network drive (LinkInfo with the share alone, the ID list spelling
+        // the letter): re-pointed to a local drive, LinkInfo names the local path only.
+        Link l;
+        l.idList = IdList(PathItems("Z:\\", {u"Tools", u"t.exe"}));
+        l.linkInfo = LinkInfo({"", "\\\\server\\share", "Tools\\t.exe", false, {}, {}, {}});
+        const Bytes old = l.Build();
+        ASSERT_EQ(lnk::ReadTarget(old.data(), old.size(), Context()).source,
+                  lnk::TargetSource::NetworkShare);
+        const lnk::Repointed r = Repoint(old, "D:\\Tools\\t.exe");
+        ASSERT_EQ(r.refusal, "");
+        const lnk::TargetReading now = lnk::ReadTarget(r.bytes.data(), r.bytes.size(), Context());
+        EXPECT_EQ(now.path, "D:\\Tools\\t.exe");
+        EXPECT_EQ(now.source, lnk::TargetSource::IdList);
+        ExpectLnkInfoPath(r.bytes, "D:\\Tools\\t.exe");
+    }
+    {
+        // ANSI strings: a relative path that ANSI cannot hold is left out, LinkInfo (Unicode)
+        // names the target; the comment's bytes stay as they were.
+        Link l;
+        l.unicodeStrings = false;
+        l.strings = {u"Caf\u00e9 tool", u"..\\Old\\a.exe"};
+        const Bytes old = l.Build();
+        const lnk::Repointed r = Repoint(old, "C:\\Users\\bob\\Café\\a.exe");
+        ASSERT_EQ(r.refusal, "");
+        const lnk::ShortcutFields f =
+            lnk::ReadShortcutFields(r.bytes.data(), r.bytes.size(), Context());
+        EXPECT_EQ(f.target, "C:\\Users\\bob\\Café\\a.exe");
+        EXPECT_EQ(f.relativePath, "");
+        EXPECT_EQ(f.comment, "Café tool");
+        // To an ASCII place the relative path is rewritten in ANSI.
+        const lnk::Repointed ascii = Repoint(old, "C:\\Users\\bob\\Tools\\a.exe");
+        ASSERT_EQ(ascii.refusal, "");
+        EXPECT_EQ(
+            lnk::ReadShortcutFields(ascii.bytes.data(), ascii.bytes.size(), Context()).relativePath,
+            "..\\Tools\\a.exe");
+    }
+}
+
 TEST(Repoint, RefusesWhatItCannotRewrite) {
     EXPECT_NE(Repoint(Bytes(10, 0), "D:\\a.exe").refusal, "");
     EXPECT_NE(Repoint(ProgramLink().Build(), "\\\\server\\share\\a.exe").refusal, "");
