@@ -35,6 +35,9 @@ bool Env(std::string_view name, std::string& value) {
 lnk::ReadContext Context() { return {kLinkPath, Env, {}}; }
 
 std::string Read(const Bytes& b) { return lnk::ReadShortcutTarget(b.data(), b.size(), Context()); }
+lnk::ShortcutFields Fields(const Bytes& b) {
+    return lnk::ReadShortcutFields(b.data(), b.size(), Context());
+}
 
 lnk::Repointed Repoint(const Bytes& b, const std::string& path, bool folder = false) {
     lnk::NewTarget target;
@@ -112,7 +115,7 @@ TEST(Repoint, ProgramShortcutNamesTheNewTargetAndKeepsEveryOtherByte) {
     // The header: the target's record is the new one, everything else as it was.
     EXPECT_EQ(Slice(now, 0, 0x18), Slice(old, 0, 0x18));
     EXPECT_EQ(Slice(now, 0x38, 0x14), Slice(old, 0x38, 0x14)); // icon, show, hot key, reserved
-    const lnk::ShortcutFields fields = lnk::ReadShortcutFields(now.data(), now.size(), Context());
+    const lnk::ShortcutFields fields = Fields(now);
     EXPECT_EQ(fields.fileSize, 4096u);
     EXPECT_EQ(fields.creationTime, 0x01D0000000000001u);
     EXPECT_EQ(fields.writeTime, 0x01D0000000000002u);
@@ -122,7 +125,7 @@ TEST(Repoint, ProgramShortcutNamesTheNewTargetAndKeepsEveryOtherByte) {
     EXPECT_EQ(fields.iconLocation, "C:\\icons\\app.ico");
 
     // Everything after LinkInfo: the strings and blocks byte for byte.
-    const lnk::ShortcutFields before = lnk::ReadShortcutFields(old.data(), old.size(), Context());
+    const lnk::ShortcutFields before = Fields(old);
     const Bytes oldTail = [&] {
         Link l = ProgramLink();
         l.idList.clear();
@@ -151,8 +154,7 @@ TEST(Repoint, SameDriveKeepsTheVolumeAndMovesWhatNamedTheOldPlace) {
     const Bytes old = l.Build();
     const lnk::Repointed r = Repoint(old, "C:\\Program Files\\Vendor 64\\app.exe");
     ASSERT_EQ(r.refusal, "");
-    const lnk::ShortcutFields fields =
-        lnk::ReadShortcutFields(r.bytes.data(), r.bytes.size(), Context());
+    const lnk::ShortcutFields fields = Fields(r.bytes);
     EXPECT_EQ(fields.target, "C:\\Program Files\\Vendor 64\\app.exe");
     EXPECT_EQ(fields.workingDir, "C:\\Program Files\\Vendor 64");
     EXPECT_EQ(fields.iconLocation, "C:\\Program Files\\Vendor 64\\app.exe");
@@ -184,8 +186,7 @@ TEST(Repoint, EnvironmentStringIsReExpressedOrLeftOut) {
     r = Repoint(old, "D:\\a.exe");
     ASSERT_EQ(r.refusal, "");
     EXPECT_EQ(Read(r.bytes), "D:\\a.exe");
-    const lnk::ShortcutFields fields =
-        lnk::ReadShortcutFields(r.bytes.data(), r.bytes.size(), Context());
+    const lnk::ShortcutFields fields = Fields(r.bytes);
     EXPECT_EQ(fields.reading.source, lnk::TargetSource::LocalPath);
     ExpectLnkInfoPath(r.bytes, "D:\\a.exe");
 }
@@ -196,8 +197,7 @@ TEST(Repoint, RelativeKnownFolderAndUnicodeShapes) {
         l.strings = {u"", u"..\\Old\\a.exe"};
         const lnk::Repointed r = Repoint(l.Build(), "C:\\Users\\bob\\Tools\\a.exe");
         ASSERT_EQ(r.refusal, "");
-        EXPECT_EQ(lnk::ReadShortcutFields(r.bytes.data(), r.bytes.size(), Context()).relativePath,
-                  "..\\Tools\\a.exe");
+        EXPECT_EQ(Fields(r.bytes).relativePath, "..\\Tools\\a.exe");
         EXPECT_EQ(Read(r.bytes), "C:\\Users\\bob\\Tools\\a.exe");
     }
     {
@@ -225,8 +225,7 @@ TEST(Repoint, RelativeKnownFolderAndUnicodeShapes) {
         // A folder target.
         const lnk::Repointed r = Repoint(ProgramLink().Build(), "D:\\Photos", true);
         ASSERT_EQ(r.refusal, "");
-        const lnk::ShortcutFields f =
-            lnk::ReadShortcutFields(r.bytes.data(), r.bytes.size(), Context());
+        const lnk::ShortcutFields f = Fields(r.bytes);
         EXPECT_EQ(f.target, "D:\\Photos");
         EXPECT_TRUE(f.targetIsFolder);
     }
@@ -258,17 +257,14 @@ TEST(Repoint, MappedNetworkDriveAndAnsiShapes) {
         const Bytes old = l.Build();
         const lnk::Repointed r = Repoint(old, "C:\\Users\\bob\\Café\\a.exe");
         ASSERT_EQ(r.refusal, "");
-        const lnk::ShortcutFields f =
-            lnk::ReadShortcutFields(r.bytes.data(), r.bytes.size(), Context());
+        const lnk::ShortcutFields f = Fields(r.bytes);
         EXPECT_EQ(f.target, "C:\\Users\\bob\\Café\\a.exe");
         EXPECT_EQ(f.relativePath, "");
         EXPECT_EQ(f.comment, "Café tool");
         // To an ASCII place the relative path is rewritten in ANSI.
         const lnk::Repointed ascii = Repoint(old, "C:\\Users\\bob\\Tools\\a.exe");
         ASSERT_EQ(ascii.refusal, "");
-        EXPECT_EQ(
-            lnk::ReadShortcutFields(ascii.bytes.data(), ascii.bytes.size(), Context()).relativePath,
-            "..\\Tools\\a.exe");
+        EXPECT_EQ(Fields(ascii.bytes).relativePath, "..\\Tools\\a.exe");
     }
 }
 
