@@ -6,6 +6,7 @@
 #include "cli/windows_env.h"
 #include "lnk/link_reader.h"
 #include "platform/fs_probes.h"
+#include "platform/search_fs.h"
 
 #include <array>
 #include <memory>
@@ -46,3 +47,10 @@ std::unique_ptr<IFileProbes> CreateMappedProbes(const TDriveRoots& roots, bool w
 // elsewhere); the variables and known folders of `environment`; ANSI text in its code page.
 std::unique_ptr<IShortcutFiles> CreateMappedShortcutFiles(const TDriveRoots& roots,
                                                           TWindowsEnvironment environment);
+
+// The search for moved targets over the mapping: each letter's folder listed from Linux (a
+// link to a folder entered as the folder it leads to), sizes and times from stat (the creation
+// time where the file system keeps one), a volume per mapped letter with the serial number and
+// label Wine keeps at its root (.windows-serial, .windows-label), or none. A letter mapped to
+// the Linux root ("/", Wine's Z:) is not searched from its root.
+std::unique_ptr<ISearchFileSystem> CreateMappedSearchFileSystem(const TDriveRoots& roots);

@@ -5,6 +5,7 @@
 #include "base/windows_path.h"
 #include "cli/console.h"
 #include "cli/launcher_sweep.h"
+#include "cli/moved_targets.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/path_list_writer.h"
@@ -178,13 +179,15 @@ TRecycled Recycle(const std::vector<std::string>& paths, bool ask) {
 
 // The counts as --stats writes them, for a script.
 std::string StatsLine(const TSweepCounts& c, std::uint64_t unjudged, double seconds,
-                      const TRecycled* recycled) {
+                      const TRecycled* recycled, const TRepaired* repaired) {
     std::ostringstream line;
     line << "stats: folders=" << c.folders << " entries=" << c.entries
          << " shortcuts=" << c.shortcuts << " invalid=" << c.invalid << " unreadable=" << c.skipped
          << " unjudged=" << unjudged;
     if (recycled != nullptr)
         line << " moved=" << recycled->moved << " kept=" << recycled->kept;
+    if (repaired != nullptr)
+        line << " repaired=" << repaired->repaired << " kept=" << repaired->kept;
     line.precision(3);
     line << std::fixed << " seconds=" << seconds;
     return line.str();
@@ -200,9 +203,13 @@ int Run(int argc, const char* const* argv) {
     if (options.wineLaunchers)
         return SweepWineLaunchers(options);
 
-    if (options.recycle && !options.yes && !console::IsTerminal(console::TStream::In)) {
-        Complain("--recycle asks before it moves anything, and standard input is no terminal: "
-                 "add --yes to move the invalid shortcuts without asking");
+    if ((options.recycle || options.repair) && !options.yes &&
+        !console::IsTerminal(console::TStream::In)) {
+        Complain(options.recycle
+                     ? "--recycle asks before it moves anything, and standard input is no "
+                       "terminal: add --yes to move the invalid shortcuts without asking"
+                     : "--repair asks before it re-points anything, and standard input is no "
+                       "terminal: add --yes to re-point the shortcuts without asking");
         return kExitUsage;
     }
     // Folders to walk, and shortcut files given by name to judge.
@@ -245,7 +252,7 @@ int Run(int argc, const char* const* argv) {
         writer = CreatePathListWriter(out);
     else if (!options.quiet)
         writer = CreateRecordWriter(options.format.value_or(TOutputFormat::Table), out,
-                                    toTerminal ? console::Width() : 0);
+                                    toTerminal ? console::Width() : 0, options.suggest);
 
     const Clock::time_point start = Clock::now();
     const bool errIsTerminal = console::IsTerminal(console::TStream::Err) && !options.quiet;
@@ -256,14 +263,20 @@ int Run(int argc, const char* const* argv) {
         sweep.Ignore = [&](const std::string& path) { return output->IsOwnFile(path); };
     std::vector<std::string> toRecycle;
     UnmappedLetters unmapped(*targets.probes);
+    std::optional<TMovedTargets> moved;
+    if (options.suggest || options.repair) {
+        moved.emplace(targets);
+        moved->SetStop([] { return console::Interrupted(); });
+    }
     sweep.OnRecord = [&](const TShortcutItem& record) {
         unmapped.Note(record.Target);
         if (record.Invalid && options.recycle)
             toRecycle.push_back(record.Shortcut);
+        const TSuggestion suggestion = moved ? moved->Suggest(record) : TSuggestion{};
         if (!writer || (!record.Invalid && !options.all))
             return;
         progress.Clear();
-        writer->Write(ForUser(record));
+        writer->WriteSuggested(ForUser(record), suggestion);
         if (toTerminal)
             out.flush();
     };
@@ -318,17 +331,23 @@ int Run(int argc, const char* const* argv) {
         Complain(Plural(c.skipped, "folder", "folders") + " could not be read and " +
                  (c.skipped == 1 ? "was" : "were") + " skipped");
     TRecycled recycled;
+    TRepaired repaired;
     if (interrupted) {
         if (options.recycle)
             std::cerr << "Nothing was moved.\n";
+        if (options.repair)
+            std::cerr << "Nothing was re-pointed.\n";
     } else if (!toRecycle.empty()) {
         recycled = Recycle(toRecycle, !options.yes);
+    } else if (options.repair) {
+        repaired = moved->Repair(!options.yes, std::cerr, [] { return console::Interrupted(); });
     }
     if (options.stats)
         std::cerr << StatsLine(c, unmapped.Targets(), Seconds(start),
-                               options.recycle ? &recycled : nullptr)
+                               options.recycle ? &recycled : nullptr,
+                               options.repair ? &repaired : nullptr)
                   << '\n';
-    if (interrupted || recycled.interrupted)
+    if (interrupted || recycled.interrupted || repaired.interrupted)
         return console::InterruptedStatus();
     if (unreadable)
         return kExitUsage;

@@ -33,8 +33,15 @@ constexpr TOptionDef kOptions[] = {
     {O::Recycle, "", "--recycle", "", K::None, "", false, false,
      "Move the invalid shortcuts found to the trash (the recycle bin on Windows), never "
      "deleting one for good. Asks once on a terminal."},
+    {O::Suggest, "", "--suggest", "", K::None, "", false, false,
+     "For each invalid shortcut, look for where its target went and print the candidate, its "
+     "strength and the evidence (see MOVED TARGETS). Nothing is changed."},
+    {O::Repair, "", "--repair", "", K::None, "", false, false,
+     "Re-point the invalid shortcuts whose target was found with exact or strong evidence "
+     "(see MOVED TARGETS), the original of each moved to the trash (the recycle bin on "
+     "Windows) first. Asks once on a terminal."},
     {O::Yes, "-y", "--yes", "", K::None, "", false, false,
-     "With --recycle: do not ask (for scripts)."},
+     "With --recycle or --repair: do not ask (for scripts)."},
     {O::Drive, "", "--drive", "X:=DIR", K::Drive, "", true, true,
      "Judge the targets on drive letter X below the folder DIR, as C:=/mnt/windows "
      "(repeatable, one mapping each; wins over a Wine prefix's letter)."},
@@ -68,6 +75,12 @@ constexpr TExample kExamples[] = {
      "Three levels deep at most, and not inside folders named Startup.", false},
     {"shortcut-sweeper --recycle DIR",
      "Moves the invalid shortcuts to the trash after asking once (--yes: without asking).", false},
+    {"shortcut-sweeper --suggest DIR",
+     "The invalid shortcuts with where each target went, and why the program thinks so.", false},
+    {"shortcut-sweeper --repair DIR",
+     "Re-points the shortcuts whose targets were found for certain, after asking once; the "
+     "originals go to the trash.",
+     false},
     {"shortcut-sweeper --wine-launchers --recycle",
      "The dead launchers Wine left in the Linux menu and on the Desktop, moved to the trash "
      "after asking once.",
@@ -148,6 +161,27 @@ constexpr const char* kSignals[] = {
     "moving, it stops after the file in hand and says how many were moved and how many not.",
 };
 
+constexpr const char* kMovedTargets[] = {
+    "A broken shortcut's target has often moved rather than gone: a program folder moved to "
+    "another drive, a drive that now has another letter, a renamed folder. --suggest and "
+    "--repair look for it as Windows does when a shortcut is opened, for every invalid "
+    "shortcut at once: from the nearest folder of the old path that still exists, that folder "
+    "and four levels below it, then up to three of its parents with four levels each, the "
+    "user's Desktop, and each fixed drive's root (on Linux, each mapped letter but one mapped "
+    "to the Linux root), each folder read once for all the shortcuts.",
+    "Strength: exact when the volume the shortcut names (by its serial number) is now at "
+    "another letter and holds the same path, or (on Windows, on NTFS) the link-tracking "
+    "object ID finds it; strong when a file of the same name has the size and the creation or "
+    "write time the shortcut stored; weak for the same name only, or when two places match "
+    "equally. --repair re-points only exact and strong ones.",
+    "Re-pointing changes only what names the target (the ID list, LinkInfo, the relative path, "
+    "an environment string that no longer expands to it, the target's size, times and "
+    "attributes, and a working folder or icon that named the old place); every other byte is "
+    "copied. The new file is written beside the old one and read back; then the original goes "
+    "to the trash, from where restoring it brings back the exact old file, and the new one "
+    "takes its name. A shortcut whose repair fails at any step is left as it was, and named.",
+};
+
 constexpr const char* kWineLaunchers[] = {
     "For each shortcut a Windows program puts in a Start menu or on a Desktop, Wine writes a "
     "launcher: a .desktop file under $XDG_DATA_HOME/applications/wine/ (or on the Linux "
@@ -178,9 +212,9 @@ constexpr const char* kWineLaunchers[] = {
 };
 
 constexpr TSection kSections[] = {
-    {"WHAT INVALID MEANS", kVerdict, false},   {"FORMATS", kFormats, false},
-    {"DRIVE LETTERS", kDriveLetters, true},    {"WINE LAUNCHERS", kWineLaunchers, true},
-    {"PROGRESS AND SIGNALS", kSignals, false},
+    {"WHAT INVALID MEANS", kVerdict, false},  {"FORMATS", kFormats, false},
+    {"DRIVE LETTERS", kDriveLetters, true},   {"MOVED TARGETS", kMovedTargets, false},
+    {"WINE LAUNCHERS", kWineLaunchers, true}, {"PROGRESS AND SIGNALS", kSignals, false},
 };
 
 } // namespace

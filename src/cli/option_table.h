@@ -15,6 +15,8 @@ enum class TOptionId {
     MaxDepth,
     Exclude,
     Recycle,
+    Suggest,
+    Repair,
     Yes,
     Drive,
     WinePrefix,

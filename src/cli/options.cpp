@@ -46,6 +46,10 @@ CLI::Option* Add(CLI::App& app, const TOptionDef& d, TCliOptions& o, std::string
         return app.add_option(names, o.excludes);
     case TOptionId::Recycle:
         return app.add_flag(names, o.recycle);
+    case TOptionId::Suggest:
+        return app.add_flag(names, o.suggest);
+    case TOptionId::Repair:
+        return app.add_flag(names, o.repair);
     case TOptionId::Yes:
         return app.add_flag(names, o.yes);
     case TOptionId::Drive:
@@ -103,8 +107,11 @@ std::optional<TCliOptions> ParseCommandLine(int argc, const char* const* argv, b
         added[d.id] = option;
     }
     added[TOptionId::Print0]->excludes(added[TOptionId::Format])->excludes(added[TOptionId::Quiet]);
-    for (TOptionId id : {TOptionId::All, TOptionId::Format, TOptionId::Output, TOptionId::Recycle})
+    for (TOptionId id : {TOptionId::All, TOptionId::Format, TOptionId::Output, TOptionId::Recycle,
+                         TOptionId::Suggest, TOptionId::Repair})
         added[TOptionId::Quiet]->excludes(added[id]);
+    added[TOptionId::Print0]->excludes(added[TOptionId::Suggest]);
+    added[TOptionId::Repair]->excludes(added[TOptionId::Recycle]);
     // The manual page and the completions, written from the same table (for packaging).
     app.add_option("--generate", generate)->check(CLI::IsMember(GeneratedDocKinds()))->group("");
 
@@ -132,6 +139,8 @@ std::optional<TCliOptions> ParseCommandLine(int argc, const char* const* argv, b
         out << GeneratedDoc(generate);
         return std::nullopt;
     }
+    if (o.wineLaunchers && (o.suggest || o.repair))
+        return usageError("--suggest and --repair look for shortcuts' targets, not launchers'");
     if (o.wineLaunchers && !o.folders.empty())
         return usageError("--wine-launchers looks where Wine puts launchers and takes no FOLDER");
     if (o.folders.empty() && !o.wineLaunchers)
@@ -150,7 +159,7 @@ std::optional<TCliOptions> ParseCommandLine(int argc, const char* const* argv, b
                 (std::filesystem::exists(mapping->folder, ec) ? "not a folder" : "no such folder"));
         o.drives.push_back(*mapping);
     }
-    if (o.yes && !o.recycle)
-        return usageError("--yes only answers --recycle's question");
+    if (o.yes && !o.recycle && !o.repair)
+        return usageError("--yes only answers the question of --recycle or --repair");
     return o;
 }

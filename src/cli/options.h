@@ -26,6 +26,8 @@ struct TCliOptions {
     std::optional<TOutputFormat> format; // none given: a table
     std::string output;                  // "" = standard output
     bool recycle = false;
+    bool suggest = false; // where each invalid shortcut's target went
+    bool repair = false;  // re-point the invalid shortcuts found for certain
     bool yes = false;
     std::vector<TDriveMapping> drives;
     std::string winePrefix;

@@ -78,7 +78,8 @@ std::string_view InvalidText(bool invalid) { return invalid ? "true" : "false"; 
 
 class TableWriter final : public IRecordWriter {
 public:
-    TableWriter(std::ostream& out, int width) : out_(out) {
+    TableWriter(std::ostream& out, int width, bool suggestions)
+        : out_(out), width_(width), suggestions_(suggestions) {
         if (width > 0) {
             const int room = std::max(width - 1 - kStateWidth - 4 * kGap, 40);
             name_ = std::max(room / 5, 8);
@@ -95,6 +96,19 @@ public:
         }
         Line(r.Invalid ? "invalid" : "valid", VisibleText(r.Name), VisibleText(r.Target),
              VisibleText(r.Reason), VisibleText(r.Shortcut));
+    }
+    // The candidate on a line of its own below the shortcut's, indented.
+    void WriteSuggested(const TShortcutItem& r, const TSuggestion& s) override {
+        Write(r);
+        if (!suggestions_ || s.movedTo.empty())
+            return;
+        const std::string line = std::string(kStateWidth + kGap, ' ') + "moved to " +
+                                 VisibleText(s.movedTo) + " (" + s.strength + ": " +
+                                 VisibleText(s.evidence) + ")";
+        if (shortening())
+            out_ << FitText(line, width_ - 1, true) << '\n';
+        else
+            held_.push_back({line});
     }
     void Finish() override {
         for (const std::vector<std::string>& row : held_) {
@@ -141,6 +155,8 @@ private:
     bool shortening() const { return shortcut_ != 0; }
 
     std::ostream& out_;
+    int width_;
+    bool suggestions_;
     int name_ = 0, target_ = 0, reason_ = 0, shortcut_ = 0; // 0: not shortened
     bool headerDone_ = false;
     std::vector<std::vector<std::string>> held_; // the rows, without a terminal
@@ -150,14 +166,16 @@ private:
 // CSV and TSV: the four texts, "true" or "false", then the reason, a header line first.
 class DelimitedWriter final : public IRecordWriter {
 public:
-    DelimitedWriter(std::ostream& out, TOutputFormat format) : out_(out), format_(format) {}
+    DelimitedWriter(std::ostream& out, TOutputFormat format, bool suggestions)
+        : out_(out), format_(format), suggestions_(suggestions) {}
 
-    void Write(const TShortcutItem& r) override {
+    void Write(const TShortcutItem& r) override { WriteSuggested(r, {}); }
+    void WriteSuggested(const TShortcutItem& r, const TSuggestion& s) override {
         Header();
         const std::string fields[] = {
-            r.Name,  r.Target, r.Location, r.Shortcut, std::string(InvalidText(r.Invalid)),
-            r.Reason};
-        out_ << DelimitedLine(format_, fields);
+            r.Name,   r.Target,  r.Location, r.Shortcut, std::string(InvalidText(r.Invalid)),
+            r.Reason, s.movedTo, s.strength, s.evidence};
+        out_ << DelimitedLine(format_, std::span(fields, suggestions_ ? 9 : 6));
     }
     void Finish() override {
         Header();
@@ -169,12 +187,14 @@ private:
         if (headerDone_)
             return;
         headerDone_ = true;
-        const std::string names[] = {"Name", "Target", "Location", "Shortcut", "Invalid", "Reason"};
-        out_ << DelimitedLine(format_, names);
+        const std::string names[] = {"Name",   "Target",  "Location", "Shortcut", "Invalid",
+                                     "Reason", "MovedTo", "Strength", "Evidence"};
+        out_ << DelimitedLine(format_, std::span(names, suggestions_ ? 9 : 6));
     }
 
     std::ostream& out_;
     TOutputFormat format_;
+    bool suggestions_;
     bool headerDone_ = false;
 };
 
@@ -256,8 +276,9 @@ namespace {
 
 class JsonLinesWriter final : public IRecordWriter {
 public:
-    explicit JsonLinesWriter(std::ostream& out) : out_(out) {}
-    void Write(const TShortcutItem& r) override {
+    JsonLinesWriter(std::ostream& out, bool suggestions) : out_(out), suggestions_(suggestions) {}
+    void Write(const TShortcutItem& r) override { WriteSuggested(r, {}); }
+    void WriteSuggested(const TShortcutItem& r, const TSuggestion& s) override {
         nlohmann::ordered_json object;
         object["Name"] = r.Name;
         object["Target"] = r.Target;
@@ -265,6 +286,11 @@ public:
         object["Shortcut"] = r.Shortcut;
         object["Invalid"] = r.Invalid;
         object["Reason"] = r.Reason;
+        if (suggestions_) {
+            object["MovedTo"] = s.movedTo;
+            object["Strength"] = s.strength;
+            object["Evidence"] = s.evidence;
+        }
         std::string line;
         try {
             line = object.dump();
@@ -275,7 +301,8 @@ public:
                  {std::pair<const char*, const std::string&>{"Name", r.Name},
                   {"Target", r.Target},
                   {"Location", r.Location},
-                  {"Shortcut", r.Shortcut}})
+                  {"Shortcut", r.Shortcut},
+                  {"MovedTo", s.movedTo}})
                 if (!IsUtf8(text))
                     object[std::string(name) + "Bytes"] = Base64(text);
             line = object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
@@ -286,6 +313,7 @@ public:
 
 private:
     std::ostream& out_;
+    bool suggestions_;
 };
 
 } // namespace
@@ -303,17 +331,17 @@ std::optional<TOutputFormat> ParseOutputFormat(std::string_view name) {
 }
 
 std::unique_ptr<IRecordWriter> CreateRecordWriter(TOutputFormat format, std::ostream& out,
-                                                  int tableWidth) {
+                                                  int tableWidth, bool suggestions) {
     switch (format) {
     case TOutputFormat::Csv:
     case TOutputFormat::Tsv:
-        return std::make_unique<DelimitedWriter>(out, format);
+        return std::make_unique<DelimitedWriter>(out, format, suggestions);
     case TOutputFormat::Json:
-        return std::make_unique<JsonLinesWriter>(out);
+        return std::make_unique<JsonLinesWriter>(out, suggestions);
     case TOutputFormat::Table:
         break;
     }
-    return std::make_unique<TableWriter>(out, tableWidth);
+    return std::make_unique<TableWriter>(out, tableWidth, suggestions);
 }
 
 std::string VisibleText(std::string_view text) {

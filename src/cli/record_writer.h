@@ -15,6 +15,9 @@
 //          "Reason" (why: "target found", "target not found on C:", ...). Bytes that are not
 //          UTF-8 become U+FFFD.
 // csv and tsv write the same six fields, Invalid as "true" or "false".
+// With suggestions (--suggest) three fields follow: MovedTo (where the target went), Strength
+// ("exact", "strong" or "weak") and Evidence (why), each "" when nothing was found or the
+// shortcut is valid; the table shows them on a line of their own below the shortcut's.
 #pragma once
 
 #include <memory>
@@ -31,17 +34,28 @@ enum class TOutputFormat { Table, Csv, Tsv, Json };
 // The format named on the command line ("table", "csv", "tsv", "json").
 std::optional<TOutputFormat> ParseOutputFormat(std::string_view name);
 
+// Where a broken shortcut's target went, for --suggest; all "" when nothing was found.
+struct TSuggestion {
+    std::string movedTo, strength, evidence;
+};
+
 class IRecordWriter {
 public:
     virtual ~IRecordWriter() = default;
     // Writes one shortcut (the header comes before the first).
     virtual void Write(const TShortcutItem& record) = 0;
+    // The same with where its target went (a writer made without suggestions writes the
+    // shortcut alone).
+    virtual void WriteSuggested(const TShortcutItem& record, const TSuggestion& suggestion) {
+        (void)suggestion;
+        Write(record);
+    }
     // Ends the output: a header when nothing was written (table: nothing), then a flush.
     virtual void Finish() = 0;
 };
 
 std::unique_ptr<IRecordWriter> CreateRecordWriter(TOutputFormat format, std::ostream& out,
-                                                  int tableWidth);
+                                                  int tableWidth, bool suggestions = false);
 
 // One line of the csv or tsv format holding `fields`, each quoted or escaped, with its end.
 std::string DelimitedLine(TOutputFormat format, std::span<const std::string> fields);

@@ -7,6 +7,7 @@
 #include "cli/options.h"
 #include "lnk/link_reader.h"
 #include "platform/fs_probes.h"
+#include "platform/search_fs.h"
 
 #include <memory>
 #include <string>
@@ -18,6 +19,10 @@ extern const bool kTargetsNeedDriveMapping;
 struct TTargetSystem {
     std::unique_ptr<IFileProbes> probes;
     std::unique_ptr<ILinkReader> reader;
+    // What the program's own reader sees of the shortcuts and their Windows, and the file
+    // system the search for moved targets reads (--suggest, --repair).
+    std::unique_ptr<IShortcutFiles> files;
+    std::unique_ptr<ISearchFileSystem> search;
 };
 
 // The probes and reader for the folders (the program's path form); false with a message for

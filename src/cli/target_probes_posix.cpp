@@ -49,6 +49,8 @@ bool CreateTargetSystem(const TCliOptions& options, const std::vector<std::strin
     for (const TDriveMapping& drive : options.drives)
         roots[static_cast<std::size_t>(drive.letter - 'A')] = drive.folder;
     system.probes = CreateMappedProbes(roots, !prefix.empty());
+    system.files = CreateMappedShortcutFiles(roots, environment);
     system.reader = CreateShortcutFileReader(CreateMappedShortcutFiles(roots, environment));
+    system.search = CreateMappedSearchFileSystem(roots);
     return true;
 }

@@ -18,5 +18,7 @@ bool CreateTargetSystem(const TCliOptions&, const std::vector<std::string>&, TTa
     };
     system.probes = std::make_unique<SystemProbes>();
     system.reader = CreateSystemLinkReader();
+    system.files = CreateSystemShortcutFiles();
+    system.search = CreateSystemSearchFileSystem();
     return true;
 }

@@ -32,12 +32,7 @@ bool IShortcutFiles::KnownFolderPlace(const lnk::KnownFolder& folder, std::strin
         place);
 }
 
-lnk::TargetReading ReadShortcutFile(IShortcutFiles& files, const std::string& path,
-                                    std::vector<unsigned char>& buffer,
-                                    lnk::ShortcutFields* fields) {
-    if (!files.ReadPrefix(path, buffer))
-        return {};
-    const std::string windowsPath = files.WindowsPath(path);
+lnk::ReadContext ShortcutContext(IShortcutFiles& files, const std::string& windowsPath) {
     lnk::ReadContext context;
     context.linkPath = windowsPath;
     context.environment = [&files, &windowsPath](std::string_view name, std::string& value) {
@@ -50,6 +45,16 @@ lnk::TargetReading ReadShortcutFile(IShortcutFiles& files, const std::string& pa
                                                  std::string& place) {
         return files.KnownFolderPlace(folder, windowsPath, place);
     };
+    return context;
+}
+
+lnk::TargetReading ReadShortcutFile(IShortcutFiles& files, const std::string& path,
+                                    std::vector<unsigned char>& buffer,
+                                    lnk::ShortcutFields* fields) {
+    if (!files.ReadPrefix(path, buffer))
+        return {};
+    const std::string windowsPath = files.WindowsPath(path);
+    const lnk::ReadContext context = ShortcutContext(files, windowsPath);
     if (!fields)
         return lnk::ReadTarget(buffer.data(), buffer.size(), context);
     *fields = lnk::ReadShortcutFields(buffer.data(), buffer.size(), context);

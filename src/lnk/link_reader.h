@@ -60,6 +60,11 @@ public:
     virtual bool DecodeAnsi(std::string_view bytes, std::string& utf8) = 0;
 };
 
+// The reading context of a shortcut whose Windows path is `windowsPath` (files.WindowsPath of
+// it): that Windows' environment, known folders and code page. It refers to both arguments,
+// which must outlive it.
+lnk::ReadContext ShortcutContext(IShortcutFiles& files, const std::string& windowsPath);
+
 // The reading of the shortcut at `path` (the program's path) through `files`: its bytes, its
 // Windows path, that Windows' environment, known folders and code page. `fields`, when given,
 // also receives everything else the file stores.

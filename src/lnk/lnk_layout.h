@@ -197,6 +197,17 @@ constexpr std::size_t kHeaderSizeAnsi = 0x1C;
 constexpr std::size_t kHeaderSizeUnicode = 0x24; // or more: the Unicode offsets are there
 } // namespace link_info
 
+// VolumeID, where LinkInfo's VolumeIDOffset points: the volume the target was on.
+namespace volume_id {
+constexpr std::size_t kVolumeIdSizeAt = 0x00;
+constexpr std::size_t kDriveTypeAt = 0x04; // DRIVE_* of GetDriveType
+constexpr std::size_t kDriveSerialNumberAt = 0x08;
+constexpr std::size_t kVolumeLabelOffsetAt = 0x0C;
+constexpr std::size_t kVolumeLabelOffsetUnicodeAt = 0x10; // when VolumeLabelOffset is 0x14
+constexpr std::size_t kSizeAnsi = 0x10;                   // the fields before an ANSI label
+constexpr std::size_t kUnicodeLabelMark = 0x14; // VolumeLabelOffset saying "Unicode label"
+} // namespace volume_id
+
 // LinkInfoFlags.
 enum class LinkInfoFlag : std::uint32_t {
     VolumeIDAndLocalBasePath = 0x1,
@@ -253,6 +264,15 @@ constexpr std::size_t kTargetAnsiAt = 0x008;    // 260 bytes
 constexpr std::size_t kTargetUnicodeAt = 0x10C; // 260 UTF-16 units
 constexpr std::size_t kTargetCharacters = 260;
 } // namespace environment_block
+
+// TrackerDataBlock: the link-tracking service's IDs of the target (the Droid: the volume's
+// object ID, then the file's), with the machine it was on.
+namespace tracker_block {
+constexpr std::size_t kBlockSize = 0x60;
+constexpr std::size_t kMachineIdAt = 0x10;     // 16 bytes, ANSI, zero-padded
+constexpr std::size_t kDroidVolumeIdAt = 0x20; // 16 bytes, a GUID as stored
+constexpr std::size_t kDroidFileIdAt = 0x30;   // 16 bytes
+} // namespace tracker_block
 
 // KnownFolderDataBlock: the known folder the ID list starts in, and where in the ID list the
 // first item below that folder is (items before it name the folder itself).

@@ -1,0 +1,73 @@
+#include "cli/moved_targets.h"
+
+#include "cli/console.h"
+#include "cli/repair_files.h"
+#include "inventory/shortcut_item.h"
+#include "lnk/known_folders.h"
+
+#include <ostream>
+
+namespace {
+
+constexpr const char* kDesktop = "{B4BFCC3A-DB2C-424C-B029-7FE99A87C641}";
+
+std::string Plural(std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + ' ' + (n == 1 ? one : many);
+}
+
+} // namespace
+
+TMovedTargets::TMovedTargets(TTargetSystem& targets)
+    : targets_(targets), search_(*targets.search) {}
+
+TSuggestion TMovedTargets::Suggest(const TShortcutItem& record) {
+    if (!record.Invalid || !targets_.files->ReadPrefix(record.Shortcut, buffer_))
+        return {};
+    const std::string windowsPath = targets_.files->WindowsPath(record.Shortcut);
+    const lnk::ReadContext context = ShortcutContext(*targets_.files, windowsPath);
+    const lnk::TargetTraces traces = lnk::ReadTargetTraces(buffer_.data(), buffer_.size(), context);
+    std::vector<std::string> desktop(1);
+    if (!targets_.files->KnownFolderPlace(*lnk::FindKnownFolder(kDesktop), windowsPath, desktop[0]))
+        desktop.clear();
+    const TMoveFinding finding = search_.Find(record.Target, traces, desktop);
+    if (finding.strength == TMoveStrength::None)
+        return {};
+    if (finding.strength >= TMoveStrength::Strong)
+        found_.push_back({record.Shortcut, finding.target});
+    return {finding.target.path, StrengthName(finding.strength), finding.evidence};
+}
+
+TRepaired TMovedTargets::Repair(bool ask, std::ostream& log, const std::function<bool()>& stop) {
+    TRepaired r;
+    if (found_.empty())
+        return r;
+    if (ask && !console::AskYes("Re-point " + Plural(found_.size(), "shortcut", "shortcuts") +
+                                " to where the target went (the originals to the trash)?")) {
+        r.interrupted = console::Interrupted();
+        log << (r.interrupted ? "\n" : "") << "Nothing was re-pointed.\n";
+        return r;
+    }
+    const std::unique_ptr<IRepairFiles> files = CreateRepairFiles();
+    for (const Found& f : found_) {
+        if (stop()) {
+            r.interrupted = true;
+            break;
+        }
+        const std::string windowsPath = targets_.files->WindowsPath(f.shortcut);
+        const TRepairResult result = RepairShortcutFile(
+            *files, f.shortcut, f.target, ShortcutContext(*targets_.files, windowsPath));
+        const std::string shown = VisibleText(console::UserPath(f.shortcut));
+        if (result.repaired) {
+            ++r.repaired;
+            log << "re-pointed: " << shown << " -> " << VisibleText(f.target.path) << '\n';
+        } else {
+            ++r.kept;
+            log << "kept: " << shown << " (" << result.reason << ")\n";
+        }
+    }
+    log.clear();
+    log << (r.interrupted ? "Interrupted: " : "") << Plural(r.repaired, "shortcut", "shortcuts")
+        << " re-pointed (the originals are in the trash), " << found_.size() - r.repaired
+        << " not.\n";
+    return r;
+}
