@@ -83,7 +83,7 @@ inline Bytes FileItem(const std::string& shortName, const std::u16string& longNa
         std::size_t nameOff = version >= 9 ? 46 : version >= 8 ? 42 : version >= 7 ? 38 : 20;
         ext.resize(nameOff, 0);
         Wide(ext, longName);
-        U16(ext, 14); // offset of the block in the item
+        U16(ext, static_cast<std::uint32_t>(2 + body.size())); // the block's offset in the item
         ext[0] = static_cast<unsigned char>(ext.size());
         ext[1] = static_cast<unsigned char>(ext.size() >> 8);
         body.insert(body.end(), ext.begin(), ext.end());
