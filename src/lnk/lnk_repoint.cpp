@@ -7,6 +7,7 @@
 #include "base/windows_path.h"
 #include "lnk/lnk_layout.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace lnk {
@@ -168,11 +169,13 @@ std::string StoredText(const unsigned char* data, const Range& r, bool unicode,
     const std::size_t count = (r.size - 2) / (unicode ? 2 : 1);
     if (unicode) {
         AppendUtf16LeAsUtf8(text, p, count);
-        return text;
+    } else {
+        const std::string_view bytes(reinterpret_cast<const char*>(p), count);
+        if (IsAscii(bytes) || !context.ansi || !context.ansi(bytes, text))
+            text = IsAscii(bytes) ? std::string(bytes) : Windows1252ToUtf8(bytes);
     }
-    const std::string_view bytes(reinterpret_cast<const char*>(p), count);
-    if (IsAscii(bytes) || !context.ansi || !context.ansi(bytes, text))
-        text = IsAscii(bytes) ? std::string(bytes) : Windows1252ToUtf8(bytes);
+    // Wine counts the terminating zero in the string's length.
+    text.resize(std::min(text.size(), text.find('\0')));
     return text;
 }
 

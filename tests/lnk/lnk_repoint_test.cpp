@@ -147,19 +147,23 @@ TEST(Repoint, ProgramShortcutNamesTheNewTargetAndKeepsEveryOtherByte) {
     ExpectLnkInfoPath(now, "D:\\Apps\\Vendor 2\\app.exe");
 }
 
+// The strings as Windows writes them, and as Wine's link object does (their lengths count the
+// terminating zero).
 TEST(Repoint, SameDriveKeepsTheVolumeAndMovesWhatNamedTheOldPlace) {
-    Link l = ProgramLink();
-    l.strings = {u"", u"", u"C:\\Program Files\\Vendor", u"",
-                 u"C:\\Program Files\\Vendor\\app.exe"};
-    const Bytes old = l.Build();
-    const lnk::Repointed r = Repoint(old, "C:\\Program Files\\Vendor 64\\app.exe");
-    ASSERT_EQ(r.refusal, "");
-    const lnk::ShortcutFields fields = Fields(r.bytes);
-    EXPECT_EQ(fields.target, "C:\\Program Files\\Vendor 64\\app.exe");
-    EXPECT_EQ(fields.workingDir, "C:\\Program Files\\Vendor 64");
-    EXPECT_EQ(fields.iconLocation, "C:\\Program Files\\Vendor 64\\app.exe");
-    // The builder's VolumeID: serial 0x1234, kept as it was.
-    EXPECT_EQ(lnk::ReadTargetTraces(r.bytes.data(), r.bytes.size()).volumeSerial, 0x1234u);
+    for (const std::u16string& end : {std::u16string(), std::u16string(1, u'\0')}) {
+        Link l = ProgramLink();
+        l.strings = {u"", u"", u"C:\\Program Files\\Vendor" + end, u"",
+                     u"C:\\Program Files\\Vendor\\app.exe" + end};
+        const Bytes old = l.Build();
+        const lnk::Repointed r = Repoint(old, "C:\\Program Files\\Vendor 64\\app.exe");
+        ASSERT_EQ(r.refusal, "");
+        const lnk::ShortcutFields fields = Fields(r.bytes);
+        EXPECT_EQ(fields.target, "C:\\Program Files\\Vendor 64\\app.exe");
+        EXPECT_EQ(fields.workingDir, "C:\\Program Files\\Vendor 64");
+        EXPECT_EQ(fields.iconLocation, "C:\\Program Files\\Vendor 64\\app.exe");
+        // The builder's VolumeID: serial 0x1234, kept as it was.
+        EXPECT_EQ(lnk::ReadTargetTraces(r.bytes.data(), r.bytes.size()).volumeSerial, 0x1234u);
+    }
 }
 
 TEST(Repoint, EnvironmentStringIsReExpressedOrLeftOut) {
