@@ -75,7 +75,7 @@ void TShortcutSweeper::RepairCheckedRows() {
     std::vector<const TPending*> repoint;
     std::size_t byNameOnly = 0, notFound = 0;
     for (const TPending& p : pending) {
-        if (!alive(p) || !p.entry->moved)
+        if (!alive(p) || !p.entry->moved || !p.entry->mark) // unchecked while it searched
             continue;
         const TMoveStrength strength = p.entry->moved->strength;
         if (strength == TMoveStrength::None)
