@@ -3,13 +3,10 @@
 #include "cli/console.h"
 #include "cli/repair_files.h"
 #include "inventory/shortcut_item.h"
-#include "lnk/known_folders.h"
 
 #include <ostream>
 
 namespace {
-
-constexpr const char* kDesktop = "{B4BFCC3A-DB2C-424C-B029-7FE99A87C641}";
 
 std::string Plural(std::size_t n, const char* one, const char* many) {
     return std::to_string(n) + ' ' + (n == 1 ? one : many);
@@ -21,15 +18,10 @@ TMovedTargets::TMovedTargets(TTargetSystem& targets)
     : targets_(targets), search_(*targets.search) {}
 
 TSuggestion TMovedTargets::Suggest(const TShortcutItem& record) {
-    if (!record.Invalid || !targets_.files->ReadPrefix(record.Shortcut, buffer_))
+    if (!record.Invalid)
         return {};
-    const std::string windowsPath = targets_.files->WindowsPath(record.Shortcut);
-    const lnk::ReadContext context = ShortcutContext(*targets_.files, windowsPath);
-    const lnk::TargetTraces traces = lnk::ReadTargetTraces(buffer_.data(), buffer_.size(), context);
-    std::vector<std::string> desktop(1);
-    if (!targets_.files->KnownFolderPlace(*lnk::FindKnownFolder(kDesktop), windowsPath, desktop[0]))
-        desktop.clear();
-    const TMoveFinding finding = search_.Find(record.Target, traces, desktop);
+    const TMoveFinding finding =
+        FindShortcutTarget(search_, *targets_.files, record.Shortcut, record.Target, buffer_);
     if (finding.strength == TMoveStrength::None)
         return {};
     if (finding.strength >= TMoveStrength::Strong)

@@ -9,6 +9,7 @@ bool Always(const TCommandStatus&) { return true; }
 bool AnySelected(const TCommandStatus& s) { return s.selected > 0; }
 bool AnyInvalid(const TCommandStatus& s) { return s.invalid > 0; }
 bool AnyChecked(const TCommandStatus& s) { return s.checked > 0; }
+bool AnyCheckedInvalid(const TCommandStatus& s) { return s.checkedInvalid > 0; }
 
 } // namespace
 
@@ -45,6 +46,14 @@ constexpr std::array<TCommand, kActionCount> kCommands{{
      IDB_DELETE_NORMAL,
      &TShortcutSweeper::ActionDeleteExecute,
      AnyChecked},
+    {TActionId::Repair,
+     "ActionRepair",
+     "suiImageButtonRepair",
+     "Repair",
+     {408, 400, 86, 77},
+     IDB_REPAIR_NORMAL,
+     &TShortcutSweeper::ActionRepairExecute,
+     AnyCheckedInvalid},
     // Never disabled.
     {TActionId::ScanShortcuts,
      "ActionScanShortcuts",

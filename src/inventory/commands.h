@@ -18,12 +18,13 @@
 class TShortcutSweeper;
 
 // In the order of the action list. ("Selectnone" is spelled so in the window's names.)
-enum class TActionId { ScanShortcuts, Properties, SelectInvalid, Selectnone, Delete };
-inline constexpr int kActionCount = 5;
+enum class TActionId { ScanShortcuts, Properties, SelectInvalid, Selectnone, Delete, Repair };
+inline constexpr int kActionCount = 6;
 
 // What the enabled rules look at: counts over the rows shown, and the highlighted rows.
 struct TCommandStatus {
     int total = 0, invalid = 0, checked = 0, selected = 0;
+    int checkedInvalid = 0; // checked rows whose target is not there
 };
 
 struct TCommand {
@@ -37,7 +38,7 @@ struct TCommand {
     bool (*enabled)(const TCommandStatus& status);
 };
 
-// The five commands, in the buttons' tab order (which is not the action list's).
+// The commands, in the buttons' tab order (which is not the action list's).
 extern const std::array<TCommand, kActionCount> kCommands;
 
 // The window's action list: one action per command, indexed by TActionId, and the update

@@ -2,6 +2,7 @@
 
 #include "base/text.h"
 #include "base/windows_path.h"
+#include "lnk/known_folders.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -13,6 +14,7 @@ constexpr int kParents = 3; // parents of the nearest folder searched
 // FAT keeps times to 2 seconds; a copy to or from such a volume rounds them so.
 constexpr std::uint64_t kTimeSlack = 2 * 10000000ull;
 constexpr std::uint32_t kDirectory = 0x10;
+constexpr const char* kDesktop = "{B4BFCC3A-DB2C-424C-B029-7FE99A87C641}";
 
 bool SameTime(std::uint64_t stored, std::uint64_t found) {
     return stored != 0 && found != 0 &&
@@ -320,4 +322,18 @@ TMoveFinding TMoveSearch::Find(const std::string& oldTarget, const lnk::TargetTr
     }
     finding.target = TargetOf(best->node);
     return finding;
+}
+
+TMoveFinding FindShortcutTarget(TMoveSearch& search, IShortcutFiles& files,
+                                const std::string& shortcut, const std::string& oldTarget,
+                                std::vector<unsigned char>& buffer) {
+    if (!files.ReadPrefix(shortcut, buffer))
+        return {};
+    const std::string windowsPath = files.WindowsPath(shortcut);
+    const lnk::ReadContext context = ShortcutContext(files, windowsPath);
+    const lnk::TargetTraces traces = lnk::ReadTargetTraces(buffer.data(), buffer.size(), context);
+    std::vector<std::string> desktop(1);
+    if (!files.KnownFolderPlace(*lnk::FindKnownFolder(kDesktop), windowsPath, desktop[0]))
+        desktop.clear();
+    return search.Find(oldTarget, traces, desktop);
 }

@@ -22,6 +22,7 @@
 // check of where each hit lies, never a walk of its own.
 #pragma once
 
+#include "lnk/link_reader.h"
 #include "lnk/lnk_repoint.h"
 #include "platform/search_fs.h"
 
@@ -100,3 +101,10 @@ private:
     bool stopped_ = false;
     std::uint64_t listed_ = 0;
 };
+
+// Where the target `oldTarget` of the shortcut file at `shortcut` (the program's path) went:
+// its traces read through `files` (into `buffer`), the shortcut's user's Desktop searched after
+// the parents. Nothing found for a shortcut that cannot be read.
+TMoveFinding FindShortcutTarget(TMoveSearch& search, IShortcutFiles& files,
+                                const std::string& shortcut, const std::string& oldTarget,
+                                std::vector<unsigned char>& buffer);

@@ -23,6 +23,20 @@ const std::string& RecordText(const TShortcutItem* record, int column) {
     }
 }
 
+std::string MovedToText(const TMoveFinding& finding) {
+    if (finding.strength == TMoveStrength::None)
+        return "not found";
+    return finding.target.path + " (" + StrengthName(finding.strength) + ": " + finding.evidence +
+           ")";
+}
+
+std::string TReportList::Text(int row, int column) const {
+    if (column != kMovedToColumn)
+        return RecordText(Data(row), column);
+    const TMoveFinding* moved = Entry(row).moved.get();
+    return moved ? MovedToText(*moved) : std::string();
+}
+
 TShortcutItem* TReportList::Data(int row) const { return Entry(row).record.get(); }
 
 bool TReportList::Checked(int row) const { return Entry(row).mark; }

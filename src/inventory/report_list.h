@@ -10,7 +10,11 @@
 #include <vector>
 
 class TShortcutItem;
+struct TMoveFinding;
 struct TShortcutEntry;
+
+// The column after the record's four: where Repair found the target went.
+constexpr int kMovedToColumn = 4;
 
 // Row images of the window's image list.
 constexpr int kImageValid = 0;
@@ -19,6 +23,9 @@ constexpr int kImageInvalid = 1;
 // The text of column `column` (0 Name, 1 Target, 2 Location, 3 Shortcut) of a row that shows
 // `record`; "" for none. Throws std::out_of_range for another column.
 const std::string& RecordText(const TShortcutItem* record, int column);
+// What the Moved to column and the info panel say of a finding: the candidate, how strong
+// and why ("D:\\Tools\\tool.exe (strong: ...)"), or that nothing was found.
+std::string MovedToText(const TMoveFinding& finding);
 
 class TReportList {
 public:
@@ -34,8 +41,11 @@ public:
     bool Checked(int row) const;
     void SetChecked(int row, bool checked);
     int Image(int row) const; // kImageInvalid for an invalid record, kImageValid otherwise
-    // The text a column shows: the record's Name, Target, Location or Shortcut.
-    std::string Text(int row, int column) const { return RecordText(Data(row), column); }
+    // The text a column shows: the record's Name, Target, Location or Shortcut, then Moved to
+    // (MovedToText of the entry's finding, "" before Repair looked).
+    std::string Text(int row, int column) const;
+    // The entries' texts changed (not which entries there are): a control repaints.
+    void EntriesChanged() { Changed(); }
 
     // Brackets changes so a real control hears of them once, at the end. Nests.
     void BeginUpdate() { ++updateDepth_; }

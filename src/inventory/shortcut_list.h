@@ -3,6 +3,7 @@
 // place its mark lives: the rows refer to entries and read and write the mark there.
 #pragma once
 
+#include "inventory/moved_target.h"
 #include "inventory/shortcut_item.h"
 
 #include <algorithm>
@@ -15,6 +16,9 @@
 struct TShortcutEntry {
     std::unique_ptr<TShortcutItem> record;
     bool mark = false;
+    // Where Repair found the target went; nullptr until it looked. A repaired entry gets a
+    // new record and loses it.
+    std::unique_ptr<TMoveFinding> moved;
 };
 
 class TShortcutList {

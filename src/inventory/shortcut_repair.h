@@ -7,6 +7,8 @@
 
 #include "lnk/lnk_repoint.h"
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -45,3 +47,12 @@ std::string RepairScratchPath(const std::string& shortcut);
 // Re-points the shortcut at `shortcut` to `target`; `context` is its reading context.
 TRepairResult RepairShortcutFile(IRepairFiles& files, const std::string& shortcut,
                                  const lnk::NewTarget& target, const lnk::ReadContext& context);
+
+// Moves the file to the recycle bin (the trash); false with the reason, the file kept.
+using TRecycleFile = std::function<bool(const std::string& path, std::string& reason)>;
+
+// The Windows file operations of a repair (Windows builds only), the original recycled by
+// `recycle`: the window's recycle bin call or the command line's trash. Before the original
+// goes, the shell link object must read the new file as the program does (not under Wine,
+// whose link object the program does not trust).
+std::unique_ptr<IRepairFiles> CreateSystemRepairFiles(TRecycleFile recycle);

@@ -2,6 +2,7 @@
 
 #include "inventory/scan_settings.h"
 #include "inventory/shortcut_item.h"
+#include "inventory/shortcut_repair.h"
 
 #include <algorithm>
 #include <exception>
@@ -136,8 +137,10 @@ void TShortcutSweeper::Search(const std::string& folder) {
 void TShortcutSweeper::DIWildFileFinderProgress(TDICustomFileFinder&) { view_.ProcessMessages(); }
 
 void TShortcutSweeper::FormKeyDown(TKey key) {
-    if (key == TKey::Escape)
+    if (key == TKey::Escape) {
         finder_.SetAborted(true);
+        repairStop_ = true;
+    }
 }
 
 // --- The commands --------------------------------------------------------------------------
@@ -160,6 +163,13 @@ void TShortcutSweeper::ActionDeleteExecute() {
             return;
         DeleteCheckedRows();
     });
+}
+
+// RepairCheckedRows is in sweeper_repair.cpp.
+void TShortcutSweeper::ActionRepairExecute() {
+    if (!repair_.files || !repair_.search || !repair_.repair || rows_.Count() == 0)
+        return;
+    RunPumping([this] { RepairCheckedRows(); });
 }
 
 // Moves the checked rows' shortcut files to the recycle bin, a group of files on one volume
@@ -269,17 +279,48 @@ std::string GoneFileText(const std::string& shortcut) {
     return "The shortcut file is no longer there:\r\n" + shortcut;
 }
 
-std::string KeptFilesText(const std::vector<std::string>& kept) {
-    std::string text = std::to_string(kept.size()) +
-                       (kept.size() == 1 ? " shortcut file was not moved to the recycle bin "
-                                           "and stays where it is:"
-                                         : " shortcut files were not moved to the recycle bin "
-                                           "and stay where they are:");
+namespace {
+
+// A count's sentence, then the first few of the files, one a line.
+std::string NamedFilesText(std::string text, const std::vector<std::string>& kept) {
     const std::size_t named = std::min(kept.size(), kNamedKept);
     for (std::size_t i = 0; i < named; ++i)
         text += "\r\n" + kept[i];
     if (kept.size() > named)
         text += "\r\n... and " + std::to_string(kept.size() - named) + " more.";
+    return text;
+}
+
+} // namespace
+
+std::string KeptFilesText(const std::vector<std::string>& kept) {
+    return NamedFilesText(std::to_string(kept.size()) +
+                              (kept.size() == 1 ? " shortcut file was not moved to the recycle "
+                                                  "bin and stays where it is:"
+                                                : " shortcut files were not moved to the recycle "
+                                                  "bin and stay where they are:"),
+                          kept);
+}
+
+std::string NotRepairedText(const std::vector<std::string>& kept) {
+    return NamedFilesText(std::to_string(kept.size()) +
+                              (kept.size() == 1
+                                   ? " shortcut was not re-pointed and stays as it was:"
+                                   : " shortcuts were not re-pointed and stay as "
+                                     "they were:"),
+                          kept);
+}
+
+std::string RepairQuestionText(std::size_t repoint, std::size_t byNameOnly) {
+    std::string text = "Re-point " + std::to_string(repoint) +
+                       (repoint == 1 ? " shortcut" : " shortcuts") +
+                       " to where the target went? The originals go to the recycle bin, from "
+                       "where you may restore them.";
+    if (byNameOnly > 0)
+        text += "\r\n" + std::to_string(byNameOnly) +
+                (byNameOnly == 1 ? " more was" : " more were") +
+                " found only by name and left unchecked: check those whose \"Moved to\" is "
+                "right and choose Repair again.";
     return text;
 }
 
@@ -321,6 +362,8 @@ void TShortcutSweeper::ListViewFilesClick() {
                        kCr + "Target: " + record->Target + kCr + sentence;
     if (!record->Reason.empty()) // why, after the texts above
         info += kCr + ("Reason: " + record->Reason);
+    if (const TMoveFinding* moved = rows_.Entry(rows_.FocusedRow()).moved.get())
+        info += kCr + ("Moved to: " + MovedToText(*moved));
     view_.SetInfoText(info);
 }
 
@@ -333,16 +376,19 @@ void TShortcutSweeper::UpdateStatus() {
         counts_ = {};
         counts_.total = rows_.Count();
         for (int i = 0; i < counts_.total; ++i) {
-            if (rows_.Checked(i))
+            const bool invalid = rows_.Data(i)->Invalid;
+            if (rows_.Checked(i)) {
                 ++counts_.checked;
-            if (rows_.Data(i)->Invalid)
+                counts_.checkedInvalid += invalid ? 1 : 0;
+            }
+            if (invalid)
                 ++counts_.invalid;
         }
         counted_ = true;
         countedAt_ = rows_.Changes();
     }
     const TCommandStatus status{counts_.total, counts_.invalid, counts_.checked,
-                                rows_.SelectedCount()};
+                                rows_.SelectedCount(), counts_.checkedInvalid};
     for (const TCommand& command : kCommands)
         ActionList[command.id].SetEnabled(command.enabled(status)); // its buttons follow
     view_.SetCounters(status.total, status.invalid, status.checked);
@@ -355,5 +401,6 @@ bool TShortcutSweeper::RequestClose() {
         return true;
     closePending_ = true;
     finder_.SetAborted(true);
+    repairStop_ = true;
     return false;
 }

@@ -33,6 +33,9 @@
 
 class IFileProbes;
 class ILinkReader;
+class IRepairFiles;
+class ISearchFileSystem;
+class IShortcutFiles;
 
 // Texts the scan and the commands show.
 extern const char* const kPickerTitle;
@@ -42,6 +45,19 @@ extern const char* const kDeleteQuestion;
 std::string KeptFilesText(const std::vector<std::string>& kept);
 // The message of Properties for a shortcut file that is no longer there.
 std::string GoneFileText(const std::string& shortcut);
+// Repair's one question: how many shortcuts it will re-point, and how many more it found only
+// by name (left unchecked for the user to look at).
+std::string RepairQuestionText(std::size_t repoint, std::size_t byNameOnly);
+// The message at the end of a Repair that left shortcuts as they were: how many, and the
+// first few of them with the reason.
+std::string NotRepairedText(const std::vector<std::string>& kept);
+
+// What Repair needs of the platform; none of it owned. Repair does nothing until all are set.
+struct TRepairSystem {
+    IShortcutFiles* files = nullptr;     // the shortcuts' bytes and the Windows they belong to
+    ISearchFileSystem* search = nullptr; // the folders and volumes searched
+    IRepairFiles* repair = nullptr;      // the re-pointing's file steps
+};
 
 class TShortcutSweeper {
 public:
@@ -79,6 +95,15 @@ public:
     void ActionSelectInvalidExecute();
     void ActionSelectnoneExecute();
     void ActionDeleteExecute();
+    // Repair: where the checked invalid rows' targets went, searched with the status line
+    // saying how far (Escape stops it; searching changes nothing), shown in each row's Moved
+    // to column; then one question, and the rows with an exact or strong candidate are
+    // re-pointed, each original to the recycle bin. A candidate found only by name is
+    // re-pointed only when its row is checked again after the user saw it (the next Repair);
+    // the search leaves such rows unchecked. A repaired row shows its new target, judged
+    // afresh, unchecked; the shortcuts left as they were are named in one message.
+    void SetRepairSystem(TRepairSystem system) { repair_ = system; }
+    void ActionRepairExecute();
     // Properties of the focused row's shortcut file, when a row is highlighted; a warning
     // instead when the file is no longer there. It is also
     // the list's double-click handler, which calls it directly, whatever the command's state.
@@ -113,6 +138,7 @@ private:
     template <class Body> void RunPumping(Body&& body);
     void Search(const std::string& folder);
     void DeleteCheckedRows();
+    void RepairCheckedRows();
 
     IMainView& view_;
     TReportList& rows_;
@@ -122,8 +148,10 @@ private:
     bool followFolderLinks_ = false;
     TInventory inventory_;
     TDIWildFileFinder finder_;
+    TRepairSystem repair_;
+    bool repairStop_ = false; // Escape during Repair's search
     struct TCounts {
-        int total = 0, invalid = 0, checked = 0;
+        int total = 0, invalid = 0, checked = 0, checkedInvalid = 0;
     };
     TCounts counts_; // the last count over the rows ...
     bool counted_ = false;

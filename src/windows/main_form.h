@@ -115,6 +115,7 @@ public:
     TsuiImageButton* suiImageButtonSelectnone = nullptr;
     TsuiImageButton* suiImageButtonSelectInvalid = nullptr;
     TsuiImageButton* suiImageButtonDelete = nullptr;
+    TsuiImageButton* suiImageButtonRepair = nullptr;
     TsuiImageButton* suiImageButtonScanShortcuts = nullptr;
     TsuiImageButton* suiImageButtonMore = nullptr;
     TsuiImageButton* ButtonHelp = nullptr;
@@ -198,6 +199,11 @@ private:
     // The scan, the commands and the master list; made by FormCreate.
     std::unique_ptr<TShortcutSweeper> sweeper_;
     std::unique_ptr<ILinkReader> ownReader_;
+    // What Repair reads and writes through: the shortcut files, the search, the file steps
+    // (the original to the recycle bin through the shell services).
+    std::unique_ptr<IShortcutFiles> repairShortcuts_;
+    std::unique_ptr<ISearchFileSystem> repairSearch_;
+    std::unique_ptr<IRepairFiles> repairFiles_;
     // The shell services the commands use: Shell() with Properties routed (sheet or own box).
     std::unique_ptr<IShellServices> commandShell_;
     // The command buttons, then More and Help, in tab order.

@@ -135,6 +135,8 @@ TsuiImageButton*& TMainForm::ButtonOf(int id) {
         return suiImageButtonSelectInvalid;
     case TActionId::Delete:
         return suiImageButtonDelete;
+    case TActionId::Repair:
+        return suiImageButtonRepair;
     case TActionId::ScanShortcuts:
         break;
     }

@@ -48,8 +48,9 @@ struct TColumn {
     const char* caption;
     int width;
 };
-inline constexpr std::array<TColumn, 4> kListColumns{
-    {{"Name", 200}, {"Target", 300}, {"Location", 300}, {"Shortcut", 400}}};
+// The record's four, then where Repair found the target went (kMovedToColumn).
+inline constexpr std::array<TColumn, 5> kListColumns{
+    {{"Name", 200}, {"Target", 300}, {"Location", 300}, {"Shortcut", 400}, {"Moved to", 400}}};
 inline constexpr std::array<const char*, 3> kShowItems{"All", "Invalid", "Valid"};
 
 // The image buttons in tab order (after the controls above): the command buttons of the

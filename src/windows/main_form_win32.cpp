@@ -1,9 +1,11 @@
 // The main window: creation, message routing, the handlers and the view interface.
 #include "windows/main_form.h"
 
+#include "inventory/shortcut_repair.h"
 #include "inventory/visible_text.h"
 #include "lnk/link_reader.h"
 #include "platform/fs_probes.h"
+#include "platform/search_fs.h"
 #include "platform/startup.h"
 #include "platform/util_funcs.h"
 #include "platform/wine.h"
@@ -255,6 +257,18 @@ void TMainForm::FormCreate() {
     sweeper_ = std::make_unique<TShortcutSweeper>(*this, *rows_, *commandShell_, *setup_.linkReader,
                                                   *setup_.probes);
     sweeper_->SetFollowFolderLinks(RunsUnderWine());
+    // Repair's original goes where Delete's files go: one recycle bin call, and the file
+    // system tells whether it went.
+    repairShortcuts_ = CreateSystemShortcutFiles();
+    repairSearch_ = CreateSystemSearchFileSystem();
+    repairFiles_ = CreateSystemRepairFiles([this](const std::string& path, std::string& reason) {
+        const bool cancelled = !commandShell_->MoveToRecycleBin(Handle(), {path}, false);
+        if (setup_.probes->ProbePath(path) == TPathState::Absent)
+            return true;
+        reason = cancelled ? "cancelled" : "the shell kept it";
+        return false;
+    });
+    sweeper_->SetRepairSystem({repairShortcuts_.get(), repairSearch_.get(), repairFiles_.get()});
     sweeper_->SetOnDeferredClose([this] {
         ReportErrors(*this, [&] { FormClose(); });
         DestroyHandle();

@@ -1,8 +1,10 @@
 // The scan, the commands and the status, end to end against the model report list, a real
 // temporary tree, a test link reader and doubles for the window and the shell.
 #include "base/posix_path.h"
+#include "inventory/shortcut_repair.h"
 #include "inventory/sweeper.h"
 #include "platform/fs_probes.h"
+#include "platform/search_fs.h"
 #include "support/doubles.h"
 #include "support/temp_dir.h"
 
@@ -598,6 +600,91 @@ TEST_F(Sweeper, ClosingDuringDeleteLetsItFinishFirst) {
     view.duringQuestion = [&] { EXPECT_FALSE(s.RequestClose()); };
     s.ActionDeleteExecute();
     EXPECT_EQ(closes, 1);
+}
+
+// Repair's platform for the model tree: every folder of drive C: holds the old targets' names
+// (found by name only: the shortcuts' bytes are no shortcuts), and file steps that fail at the
+// first, counted.
+class RepairPlatform : public IShortcutFiles, public ISearchFileSystem, public IRepairFiles {
+public:
+    int reads = 0;
+    bool ReadPrefix(const std::string&, std::vector<unsigned char>& bytes) override {
+        bytes = {'L'};
+        return true;
+    }
+    bool LookupEnvironment(std::string_view, std::string_view, std::string&) override {
+        return false;
+    }
+    bool DecodeAnsi(std::string_view, std::string&) override { return false; }
+    bool List(const std::string&, std::vector<TSearchEntry>& entries) override {
+        entries = {{.name = "x.exe"}, {.name = "y.exe"}};
+        return true;
+    }
+    std::vector<TSearchVolume> Volumes() override { return {{'C', 1, "System", 3}}; }
+    bool Read(const std::string&, std::vector<unsigned char>&) override {
+        ++reads;
+        return false;
+    }
+    bool Create(const std::string&, const std::vector<unsigned char>&, std::string&) override {
+        return false;
+    }
+    bool Recycle(const std::string&, std::string&) override { return false; }
+    bool Rename(const std::string&, const std::string&, std::string&) override { return false; }
+    void Remove(const std::string&) override {}
+};
+
+TEST_F(Sweeper, RepairStoppedByEscapeChangesNothingAndACandidateByNameWaitsForTheUsersCheck) {
+    FakeProbes probes; // only the good shortcut's target is there
+    probes.files.insert(dir.Native("app/tool.exe"));
+    reader.targets[dir.Native("bad.LNK")] = "C:\\Apps\\x.exe";
+    reader.targets[dir.Native("sub/old.lnk")] = "C:\\Apps\\y.exe";
+    RepairPlatform platform;
+    TShortcutSweeper repairing(view, rows, shell, reader, probes);
+    repairing.SetRepairSystem({&platform, &platform, &platform});
+    shell.picks.push_back(dir.Folder());
+    repairing.ScanShortcuts();
+    ASSERT_EQ(rows.Count(), 3);
+    const int bad = RowOf("bad.LNK"), old = RowOf("sub/old.lnk");
+    const auto repair = [&] { return repairing.ActionList[TActionId::Repair].Execute(); };
+
+    view.pump = [&](int) { repairing.FormKeyDown(TShortcutSweeper::TKey::Escape); };
+    ASSERT_TRUE(repair());
+    EXPECT_TRUE(view.questions.empty());
+    for (int row : {bad, old}) {
+        EXPECT_TRUE(rows.Checked(row));
+        EXPECT_EQ(rows.Text(row, kMovedToColumn), "");
+    }
+
+    // Found only by name: shown, unchecked, nothing asked.
+    view.pump = nullptr;
+    ASSERT_TRUE(repair());
+    EXPECT_TRUE(view.questions.empty());
+    EXPECT_EQ(rows.Text(bad, kMovedToColumn).rfind("C:\\x.exe (weak: ", 0), 0u)
+        << rows.Text(bad, kMovedToColumn);
+    EXPECT_FALSE(rows.Checked(bad) || rows.Checked(old));
+    repairing.UpdateStatus(); // the idle pass
+    EXPECT_FALSE(repairing.ActionEnabled(TActionId::Repair));
+    EXPECT_EQ(platform.reads, 0);
+    rows.Select(bad);
+    rows.Focus(bad);
+    repairing.ListViewFilesClick();
+    EXPECT_TRUE(view.info.ends_with("\rMoved to: " + rows.Text(bad, kMovedToColumn))) << view.info;
+
+    // Checked again after being seen: asked once; a No re-points nothing, a Yes tries, and a
+    // step that fails names the shortcut and leaves its row as it was.
+    rows.SetChecked(bad, true);
+    view.answer = false;
+    ASSERT_TRUE(repair());
+    EXPECT_EQ(view.questions, std::vector<std::string>{RepairQuestionText(1, 0) + "|yes/no"});
+    EXPECT_EQ(platform.reads, 0);
+    view.answer = true;
+    ASSERT_TRUE(repair());
+    EXPECT_EQ(platform.reads, 1);
+    EXPECT_EQ(view.questions.back(),
+              NotRepairedText({dir.Native("bad.LNK") + " (the shortcut could not be read)"}) +
+                  "|warning");
+    EXPECT_TRUE(rows.Data(bad)->Invalid);
+    EXPECT_TRUE(rows.Checked(bad));
 }
 
 } // namespace

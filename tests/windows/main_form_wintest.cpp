@@ -239,6 +239,7 @@ TEST_F(MainForm, LayoutCaptionAndStartState) {
         {"suiImageButtonSelectInvalid", form->suiImageButtonSelectInvalid->Handle(), 120, 400, 86,
          77},
         {"suiImageButtonDelete", form->suiImageButtonDelete->Handle(), 312, 400, 86, 77},
+        {"suiImageButtonRepair", form->suiImageButtonRepair->Handle(), 408, 400, 86, 77},
         {"suiImageButtonScanShortcuts", form->suiImageButtonScanShortcuts->Handle(), 672, 400, 86,
          77},
         {"suiImageButtonMore", form->suiImageButtonMore->Handle(), 600, 3, 154, 30},
@@ -302,8 +303,8 @@ TEST_F(MainForm, LayoutCaptionAndStartState) {
     const auto ex = ::SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
     EXPECT_TRUE(ex & LVS_EX_CHECKBOXES);
     EXPECT_TRUE(ex & LVS_EX_FULLROWSELECT);
-    const int widths[] = {200, 300, 300, 400};
-    for (int i = 0; i < 4; ++i)
+    const int widths[] = {200, 300, 300, 400, 400};
+    for (int i = 0; i < 5; ++i)
         EXPECT_EQ(::SendMessageA(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0), widths[i]);
     HWND show = form->ComboBoxShow;
     EXPECT_EQ(::SendMessageA(show, CB_GETCOUNT, 0, 0), 3);
@@ -315,7 +316,7 @@ TEST_F(MainForm, LayoutCaptionAndStartState) {
     EXPECT_EQ(Label("LabelSelectedCount"), "0");
     EXPECT_TRUE(::IsWindowEnabled(form->suiImageButtonScanShortcuts->Handle()));
     for (TActionId id : {TActionId::Properties, TActionId::Selectnone, TActionId::SelectInvalid,
-                         TActionId::Delete})
+                         TActionId::Delete, TActionId::Repair})
         EXPECT_FALSE(::IsWindowEnabled(Ctl(kIdActionBase + static_cast<int>(id))));
     EXPECT_TRUE(boxes.empty());
 }
@@ -973,3 +974,99 @@ TEST_F(MainForm, DeleteRemovesTheRowsWhoseFilesAreGoneAndKeepsTheListsPlace) {
 }
 
 } // namespace
+
+// A shortcut as Windows writes one for a program: LinkInfo's local path, the relative path and
+// the working folder, and the header's record of the target's size and times when `traces`.
+void WriteProgramShortcut(const std::string& shortcut, const std::string& target, bool traces) {
+    const std::string folder = target.substr(0, target.rfind('\\'));
+    const std::string file = target.substr(folder.size() + 1);
+    lnkb::Link link;
+    link.linkInfo = lnkb::LinkInfo({.localBase = target});
+    const auto wide = [](const std::string& s) { return std::u16string(s.begin(), s.end()); };
+    link.strings = {u"", wide(".\\" + folder.substr(folder.rfind('\\') + 1) + "\\" + file),
+                    wide(folder)};
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (traces && ::GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &data)) {
+        const auto time = [](FILETIME t) {
+            return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+        };
+        link.attributes = data.dwFileAttributes;
+        link.fileSize = data.nFileSizeLow;
+        link.created = time(data.ftCreationTime);
+        link.accessed = time(data.ftLastAccessTime);
+        link.written = time(data.ftLastWriteTime);
+    }
+    const lnkb::Bytes bytes = link.Build();
+    std::ofstream(shortcut, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST_F(MainForm, RepairShowsWhereTargetsWentAndRePointsAfterTheQuestion) {
+    // Tool's program folder moved below "moved"; Other's target is found only by its name.
+    tree.WriteFile("app/tool.exe", "a program of some size");
+    WriteProgramShortcut(tree.Native("Tool.lnk"), tree.Native("app/tool.exe"), true);
+    tree.WriteFile("old/other.exe");
+    WriteProgramShortcut(tree.Native("Other.lnk"), tree.Native("old/other.exe"), false);
+    std::filesystem::create_directories(tree.Path() / "moved");
+    std::filesystem::rename(tree.Path() / "app", tree.Path() / "moved/app");
+    std::filesystem::rename(tree.Path() / "old", tree.Path() / "elsewhere");
+    Open();
+    HWND repair = form->suiImageButtonRepair->Handle();
+    EXPECT_FALSE(::IsWindowEnabled(repair));
+    Click(form->suiImageButtonScanShortcuts->Handle());
+    ASSERT_EQ(Rows(), 2);
+    EXPECT_TRUE(::IsWindowEnabled(repair));
+    const auto row = [&](const char* name) {
+        for (int i = 0; i < Rows(); ++i)
+            if (form->Rows().Data(i)->Name == name)
+                return i;
+        return -1;
+    };
+    ASSERT_TRUE(form->Rows().Checked(row("Tool")) && form->Rows().Checked(row("Other")));
+
+    answer = IDYES;
+    Click(repair);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, RepairQuestionText(1, 1));
+    EXPECT_EQ(boxes[0].flags, static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION));
+    // Tool re-pointed: a valid row with its new target, unchecked, its original recycled.
+    const std::string moved = tree.Native("moved/app/tool.exe");
+    int tool = row("Tool");
+    EXPECT_EQ(form->Rows().Data(tool)->Target, moved);
+    EXPECT_FALSE(form->Rows().Data(tool)->Invalid);
+    EXPECT_FALSE(form->Rows().Checked(tool));
+    EXPECT_EQ(form->Rows().Text(tool, kMovedToColumn), "");
+    EXPECT_EQ(shell.recycled, std::vector<std::string>{tree.Native("Tool.lnk")});
+    EXPECT_EQ(reader.ReadTarget(tree.Native("Tool.lnk")), moved);
+    EXPECT_FALSE(std::filesystem::exists(tree.Path() / "Tool.lnk.repair"));
+    // Other: shown with its candidate in the Moved to column, left invalid and unchecked.
+    int other = row("Other");
+    const std::string candidate = form->Rows().Text(other, kMovedToColumn);
+    EXPECT_EQ(candidate.rfind(tree.Native("elsewhere/other.exe") + " (weak: ", 0), 0u) << candidate;
+    EXPECT_TRUE(form->Rows().Data(other)->Invalid);
+    EXPECT_FALSE(form->Rows().Checked(other));
+    char cell[512] = {};
+    LVITEMA item{};
+    item.iSubItem = kMovedToColumn;
+    item.pszText = cell;
+    item.cchTextMax = sizeof cell;
+    ::SendMessageA(form->ListViewFiles, LVM_GETITEMTEXTA, static_cast<WPARAM>(other),
+                   reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(cell, candidate);
+    EXPECT_EQ(Label("LabelInvalidCount"), "1");
+    EXPECT_EQ(Label("LabelSelectedCount"), "0");
+    EXPECT_FALSE(::IsWindowEnabled(repair));
+
+    // Checked after the user saw it, Other is re-pointed to its weak candidate.
+    form->Rows().SetChecked(other, true);
+    Drain();
+    Click(repair);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, RepairQuestionText(1, 0));
+    other = row("Other");
+    EXPECT_EQ(form->Rows().Data(other)->Target, tree.Native("elsewhere/other.exe"));
+    EXPECT_FALSE(form->Rows().Data(other)->Invalid);
+    EXPECT_EQ(shell.recycled.size(), 2u);
+    EXPECT_EQ(Label("LabelInvalidCount"), "0");
+}
