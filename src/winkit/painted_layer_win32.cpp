@@ -13,12 +13,36 @@ void DrawLabel(HDC dc, const TGraphic& g, HFONT font) {
                                                    : static_cast<COLORREF>(g.color));
     RECT r{g.bounds.left, g.bounds.top, g.bounds.left + g.bounds.width,
            g.bounds.top + g.bounds.height};
-    const UINT format = g.kind == TGraphic::Kind::WrapLabel
-                            ? DT_WORDBREAK | DT_NOPREFIX
-                            : DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
     // The program's texts are UTF-8: drawn as Unicode whatever the system's code page.
     const std::wstring text = WidenUtf8(g.text);
-    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
+    if (g.kind != TGraphic::Kind::WrapLabel) {
+        ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+                    DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+        return;
+    }
+    RECT need = r;
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &need,
+                DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    if (need.bottom <= r.bottom) {
+        ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+                    DT_WORDBREAK | DT_NOPREFIX);
+        return;
+    }
+    // Wrapped, the text would not fit (long paths): one line each, a path shortened in its
+    // middle so that its end shows, and no line cut through.
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    const int height = metrics.tmHeight > 0 ? metrics.tmHeight : 1;
+    RECT line{r.left, r.top, r.right, r.top + height};
+    for (std::size_t at = 0; at <= text.size() && line.bottom <= r.bottom;) {
+        std::size_t end = text.find_first_of(L"\r\n", at); // CR, LF or both end a line
+        if (end == std::wstring::npos)
+            end = text.size();
+        ::DrawTextW(dc, text.c_str() + at, static_cast<int>(end - at), &line,
+                    DT_SINGLELINE | DT_NOPREFIX | DT_PATH_ELLIPSIS);
+        at = end + (text.compare(end, 2, L"\r\n") == 0 ? 2 : 1);
+        ::OffsetRect(&line, 0, height);
+    }
 }
 
 template <class T> T At(const std::vector<T>& list, int index) {
