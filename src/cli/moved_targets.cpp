@@ -4,6 +4,7 @@
 #include "cli/repair_files.h"
 #include "inventory/shortcut_item.h"
 
+#include <algorithm>
 #include <ostream>
 
 namespace {
@@ -40,21 +41,29 @@ TRepaired TMovedTargets::Repair(bool ask, std::ostream& log, const std::function
         return r;
     }
     const std::unique_ptr<IRepairFiles> files = CreateRepairFiles();
-    for (const Found& f : found_) {
+    for (std::size_t from = 0; from < found_.size(); from += kRepairBatch) {
         if (stop()) {
             r.interrupted = true;
             break;
         }
-        const std::string windowsPath = targets_.files->WindowsPath(f.shortcut);
-        const TRepairResult result = RepairShortcutFile(
-            *files, f.shortcut, f.target, ShortcutContext(*targets_.files, windowsPath));
-        const std::string shown = VisibleText(console::UserPath(f.shortcut));
-        if (result.repaired) {
-            ++r.repaired;
-            log << "re-pointed: " << shown << " -> " << VisibleText(f.target.path) << '\n';
-        } else {
-            ++r.kept;
-            log << "kept: " << shown << " (" << result.reason << ")\n";
+        const std::size_t to = std::min(found_.size(), from + kRepairBatch);
+        std::vector<TRepairJob> jobs;
+        for (std::size_t i = from; i < to; ++i) {
+            const std::string windowsPath = targets_.files->WindowsPath(found_[i].shortcut);
+            jobs.push_back({found_[i].shortcut, found_[i].target,
+                            ShortcutContext(*targets_.files, windowsPath)});
+        }
+        const std::vector<TRepairResult> results = RepairShortcutFiles(*files, jobs);
+        for (std::size_t k = 0; k < jobs.size(); ++k) {
+            const std::string shown = VisibleText(console::UserPath(jobs[k].shortcut));
+            if (results[k].repaired) {
+                ++r.repaired;
+                log << "re-pointed: " << shown << " -> " << VisibleText(jobs[k].target.path)
+                    << '\n';
+            } else {
+                ++r.kept;
+                log << "kept: " << shown << " (" << results[k].reason << ")\n";
+            }
         }
     }
     log.clear();

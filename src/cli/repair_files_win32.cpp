@@ -2,4 +2,6 @@
 
 #include "cli/trash.h"
 
-std::unique_ptr<IRepairFiles> CreateRepairFiles() { return CreateSystemRepairFiles(MoveToTrash); }
+std::unique_ptr<IRepairFiles> CreateRepairFiles() {
+    return CreateSystemRepairFiles(MoveAllToTrash);
+}

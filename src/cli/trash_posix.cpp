@@ -17,3 +17,11 @@ bool MoveToTrash(const std::string& path, std::string& reason) {
     g_object_unref(file);
     return moved;
 }
+
+std::vector<std::string> MoveAllToTrash(const std::vector<std::string>& paths) {
+    std::vector<std::string> refusals(paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        if (!MoveToTrash(paths[i], refusals[i]) && refusals[i].empty())
+            refusals[i] = "the trash refused it";
+    return refusals;
+}

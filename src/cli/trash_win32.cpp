@@ -32,13 +32,21 @@ bool Exists(const std::string& path) {
 } // namespace
 
 bool MoveToTrash(const std::string& path, std::string& reason) {
-    if (!HasRecycleBin(path, reason))
-        return false;
-    // The shell's recycle call, without questions; `{path}` is a list of one.
-    MoveToRecycleBin(nullptr, {path}, false);
-    if (Exists(path)) {
-        reason = "the recycle bin refused it";
-        return false;
-    }
-    return true;
+    reason = MoveAllToTrash({path}).front();
+    return reason.empty();
+}
+
+std::vector<std::string> MoveAllToTrash(const std::vector<std::string>& paths) {
+    std::vector<std::string> refusals(paths.size());
+    std::vector<std::string> recyclable;
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        if (HasRecycleBin(paths[i], refusals[i]))
+            recyclable.push_back(paths[i]);
+    // The shell's recycle call, without questions, once for all of them.
+    if (!recyclable.empty())
+        MoveToRecycleBin(nullptr, recyclable, false);
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        if (refusals[i].empty() && Exists(paths[i]))
+            refusals[i] = "the recycle bin refused it";
+    return refusals;
 }

@@ -14,7 +14,7 @@ namespace {
 
 class Win32RepairFiles final : public IRepairFiles {
 public:
-    explicit Win32RepairFiles(TRecycleFile recycle) : recycle_(std::move(recycle)) {}
+    explicit Win32RepairFiles(TRecycleFiles recycle) : recycle_(std::move(recycle)) {}
     bool Read(const std::string& path, std::vector<unsigned char>& bytes) override {
         const TKernelHandle file(::CreateFileW(LongPathForm(path).c_str(), GENERIC_READ,
                                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -50,8 +50,8 @@ public:
             ::DeleteFileW(wide.c_str());
         return ok;
     }
-    bool Recycle(const std::string& path, std::string& reason) override {
-        return recycle_(path, reason);
+    std::vector<std::string> Recycle(const std::vector<std::string>& paths) override {
+        return recycle_(paths);
     }
     bool Rename(const std::string& from, const std::string& to, std::string& reason) override {
         if (!::MoveFileExW(LongPathForm(from).c_str(), LongPathForm(to).c_str(), 0)) {
@@ -71,11 +71,11 @@ public:
     }
 
 private:
-    TRecycleFile recycle_;
+    TRecycleFiles recycle_;
 };
 
 } // namespace
 
-std::unique_ptr<IRepairFiles> CreateSystemRepairFiles(TRecycleFile recycle) {
+std::unique_ptr<IRepairFiles> CreateSystemRepairFiles(TRecycleFiles recycle) {
     return std::make_unique<Win32RepairFiles>(std::move(recycle));
 }

@@ -1,10 +1,11 @@
 // Repair: the search for where the checked invalid rows' targets went, the one question, and
 // the re-pointing. Like Delete it processes window messages throughout (the search between
-// the folders it lists, the recycle bin call for each original), so it finds its entries
-// again after each of them and ends when a new scan threw them away.
+// the folders it lists, the recycle bin call for each batch of originals), so it finds its
+// entries again after each of them and ends when a new scan threw them away.
 #include "inventory/shortcut_repair.h"
 #include "inventory/sweeper.h"
 
+#include <algorithm>
 #include <memory>
 #include <unordered_set>
 
@@ -109,31 +110,43 @@ void TShortcutSweeper::RepairCheckedRows() {
     TValidityRule rule(probes_);
     std::vector<std::string> kept;
     std::size_t repaired = 0;
-    for (std::size_t i = 0; i < repoint.size(); ++i) {
-        const TPending& p = *repoint[i];
-        if (!alive(p))
-            continue;
-        const lnk::NewTarget target = p.entry->moved->target; // the call processes messages
-        const std::string windowsPath = repair_.files->WindowsPath(p.shortcut);
-        const TRepairResult result = RepairShortcutFile(
-            *repair_.repair, p.shortcut, target, ShortcutContext(*repair_.files, windowsPath));
+    // A batch at a time: the recycle bin call for a batch processes messages, and between
+    // batches the status line tells how far it got.
+    for (std::size_t from = 0; from < repoint.size(); from += kRepairBatch) {
+        std::vector<const TPending*> batch;
+        std::vector<TRepairJob> jobs;
+        for (std::size_t i = from; i < std::min(repoint.size(), from + kRepairBatch); ++i) {
+            const TPending& p = *repoint[i];
+            if (!alive(p))
+                continue;
+            const std::string windowsPath = repair_.files->WindowsPath(p.shortcut);
+            batch.push_back(&p);
+            jobs.push_back(
+                {p.shortcut, p.entry->moved->target, ShortcutContext(*repair_.files, windowsPath)});
+        }
+        const std::vector<TRepairResult> results = RepairShortcutFiles(*repair_.repair, jobs);
         if (thrownAway())
             return;
-        if (!result.repaired) {
-            kept.push_back(p.shortcut + " (" + result.reason + ")");
-            continue;
+        for (std::size_t k = 0; k < batch.size(); ++k) {
+            const TPending& p = *batch[k];
+            if (!results[k].repaired) {
+                kept.push_back(p.shortcut + " (" + results[k].reason + ")");
+                continue;
+            }
+            ++repaired;
+            if (alive(p)) {
+                const TShortcutItem& old = *p.entry->record;
+                const std::string& target = jobs[k].target.path;
+                const TVerdict verdict = rule.Judge(target);
+                p.entry->record = std::make_unique<TShortcutItem>(
+                    old.Name, target, old.Location, old.Shortcut, verdict.invalid, verdict.reason);
+                p.entry->mark = false;
+                p.entry->moved.reset();
+            }
         }
-        ++repaired;
-        if (alive(p)) {
-            const TShortcutItem& old = *p.entry->record;
-            const TVerdict verdict = rule.Judge(target.path);
-            p.entry->record = std::make_unique<TShortcutItem>(
-                old.Name, target.path, old.Location, old.Shortcut, verdict.invalid, verdict.reason);
-            p.entry->mark = false;
-            p.entry->moved.reset();
-            rows_.EntriesChanged();
-        }
-        view_.SetStatusText("Re-pointing shortcuts... " + CountText(i + 1) + " of " +
+        rows_.EntriesChanged();
+        view_.SetStatusText("Re-pointing shortcuts... " +
+                            CountText(std::min(repoint.size(), from + kRepairBatch)) + " of " +
                             CountText(repoint.size()));
         view_.ProcessMessages();
         if (thrownAway())

@@ -257,16 +257,17 @@ void TMainForm::FormCreate() {
     sweeper_ = std::make_unique<TShortcutSweeper>(*this, *rows_, *commandShell_, *setup_.linkReader,
                                                   *setup_.probes);
     sweeper_->SetFollowFolderLinks(RunsUnderWine());
-    // Repair's original goes where Delete's files go: one recycle bin call, and the file
-    // system tells whether it went.
+    // Repair's originals go where Delete's files go: one recycle bin call for a batch, and
+    // the file system tells which went.
     repairShortcuts_ = CreateSystemShortcutFiles();
     repairSearch_ = CreateSystemSearchFileSystem();
-    repairFiles_ = CreateSystemRepairFiles([this](const std::string& path, std::string& reason) {
-        const bool cancelled = !commandShell_->MoveToRecycleBin(Handle(), {path}, false);
-        if (setup_.probes->ProbePath(path) == TPathState::Absent)
-            return true;
-        reason = cancelled ? "cancelled" : "the shell kept it";
-        return false;
+    repairFiles_ = CreateSystemRepairFiles([this](const std::vector<std::string>& paths) {
+        const bool cancelled = !commandShell_->MoveToRecycleBin(Handle(), paths, false);
+        std::vector<std::string> refusals(paths.size());
+        for (std::size_t i = 0; i < paths.size(); ++i)
+            if (setup_.probes->ProbePath(paths[i]) != TPathState::Absent)
+                refusals[i] = cancelled ? "cancelled" : "the shell kept it";
+        return refusals;
     });
     sweeper_->SetRepairSystem({repairShortcuts_.get(), repairSearch_.get(), repairFiles_.get()});
     sweeper_->SetOnDeferredClose([this] {

@@ -17,7 +17,8 @@ using Buffer = std::vector<unsigned char>;
 class FakeRepairFiles : public IRepairFiles {
 public:
     std::map<std::string, Buffer> files, bin;
-    std::string failAt; // "create", "readback", "confirm", "recycle", "rename"
+    std::string failAt;       // "create", "readback", "confirm", "flush", "recycle", "rename"
+    std::string keptByTheBin; // the one file the bin refuses
 
     bool Read(const std::string& path, Buffer& bytes) override {
         const auto it = files.find(path);
@@ -36,14 +37,20 @@ public:
         files[path] = bytes;
         return true;
     }
-    bool Recycle(const std::string& path, std::string& reason) override {
-        if (failAt == "recycle") {
-            reason = "no recycle bin";
-            return false;
+    bool Flush(const std::vector<std::string>&, std::string& reason) override {
+        reason = "I/O error";
+        return failAt != "flush";
+    }
+    std::vector<std::string> Recycle(const std::vector<std::string>& paths) override {
+        std::vector<std::string> refusals;
+        for (const std::string& path : paths) {
+            refusals.push_back(failAt == "recycle" || path == keptByTheBin ? "no recycle bin" : "");
+            if (refusals.back().empty()) {
+                bin[path] = files[path];
+                files.erase(path);
+            }
         }
-        bin[path] = files[path];
-        files.erase(path);
-        return true;
+        return refusals;
     }
     bool Rename(const std::string& from, const std::string& to, std::string& reason) override {
         if (failAt == "rename") {
@@ -87,7 +94,7 @@ TEST(ShortcutRepair, NewFileInPlaceOriginalInTheBin) {
 
 TEST(ShortcutRepair, EachFailingStepLeavesTheOriginal) {
     const std::string link = "C:\\l\\a.lnk";
-    for (const char* step : {"create", "readback", "confirm", "recycle"}) {
+    for (const char* step : {"create", "readback", "confirm", "flush", "recycle"}) {
         FakeRepairFiles fs;
         fs.files[link] = Shortcut();
         fs.failAt = step;
@@ -111,4 +118,24 @@ TEST(ShortcutRepair, EachFailingStepLeavesTheOriginal) {
     junk.files[link] = Buffer(100, 7);
     EXPECT_FALSE(RepairShortcutFile(junk, link, Target(), {link, {}, {}}).repaired);
     EXPECT_EQ(junk.files.size(), 1u);
+}
+
+// A batch: each shortcut fares on its own, the others re-pointed around one that fails.
+TEST(ShortcutRepair, ABatchFailsOnlyTheShortcutsThatFail) {
+    FakeRepairFiles fs;
+    std::vector<TRepairJob> jobs;
+    for (const char* name : {"C:\\l\\1.lnk", "C:\\l\\junk.lnk", "C:\\l\\3.lnk", "C:\\l\\4.lnk"}) {
+        fs.files[name] = Shortcut();
+        jobs.push_back({name, Target(), {name, {}, {}}});
+    }
+    fs.files["C:\\l\\junk.lnk"] = Buffer(100, 7);
+    fs.keptByTheBin = "C:\\l\\3.lnk";
+    const std::vector<TRepairResult> r = RepairShortcutFiles(fs, jobs);
+    ASSERT_EQ(r.size(), 4u);
+    EXPECT_TRUE(r[0].repaired && r[3].repaired);
+    EXPECT_FALSE(r[1].repaired || r[2].repaired);
+    EXPECT_NE(r[2].reason.find("no recycle bin"), std::string::npos);
+    EXPECT_EQ(fs.files.size(), 4u); // no scratch file left
+    EXPECT_EQ(fs.files["C:\\l\\3.lnk"], Shortcut());
+    EXPECT_EQ(fs.bin.size(), 2u);
 }

@@ -628,7 +628,9 @@ public:
     bool Create(const std::string&, const std::vector<unsigned char>&, std::string&) override {
         return false;
     }
-    bool Recycle(const std::string&, std::string&) override { return false; }
+    std::vector<std::string> Recycle(const std::vector<std::string>& paths) override {
+        return std::vector<std::string>(paths.size(), "no recycle bin");
+    }
     bool Rename(const std::string&, const std::string&, std::string&) override { return false; }
     void Remove(const std::string&) override {}
 };
