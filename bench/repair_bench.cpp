@@ -8,6 +8,7 @@
 // not the user's). The figure wanted: search and re-pointing at most twice the walk. The
 // tree lives under /tmp and is removed afterwards.
 #include "cli/drive_map.h"
+#include "cli/moved_targets.h"
 #include "cli/repair_files.h"
 #include "inventory/moved_target.h"
 #include "inventory/shortcut_repair.h"
@@ -210,11 +211,11 @@ int main() {
 
         // The re-pointing, as --repair: a batch at a time.
         std::size_t done = 0;
-        for (std::size_t from = 0; from < jobs.size(); from += kRepairBatch) {
+        for (std::size_t from = 0; from < jobs.size(); from += TMovedTargets::kBatch) {
             const std::vector<TRepairJob> batch(
                 jobs.begin() + static_cast<std::ptrdiff_t>(from),
-                jobs.begin() +
-                    static_cast<std::ptrdiff_t>(std::min(jobs.size(), from + kRepairBatch)));
+                jobs.begin() + static_cast<std::ptrdiff_t>(
+                                   std::min(jobs.size(), from + TMovedTargets::kBatch)));
             for (const TRepairResult& r : RepairShortcutFiles(files, batch))
                 done += r.repaired ? 1 : 0;
         }

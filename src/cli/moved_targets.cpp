@@ -41,12 +41,12 @@ TRepaired TMovedTargets::Repair(bool ask, std::ostream& log, const std::function
         return r;
     }
     const std::unique_ptr<IRepairFiles> files = CreateRepairFiles();
-    for (std::size_t from = 0; from < found_.size(); from += kRepairBatch) {
+    for (std::size_t from = 0; from < found_.size(); from += kBatch) {
         if (stop()) {
             r.interrupted = true;
             break;
         }
-        const std::size_t to = std::min(found_.size(), from + kRepairBatch);
+        const std::size_t to = std::min(found_.size(), from + kBatch);
         std::vector<TRepairJob> jobs;
         for (std::size_t i = from; i < to; ++i) {
             const std::string windowsPath = targets_.files->WindowsPath(found_[i].shortcut);

@@ -27,8 +27,12 @@ public:
     TSuggestion Suggest(const TShortcutItem& record);
     std::size_t Repairable() const { return found_.size(); }
 
-    // Re-points the kept shortcuts, each named on `log` as it goes; after asking once when
-    // `ask`. `stop` is asked before each one.
+    // How many shortcuts are re-pointed at once: more than the window's batch, as nothing
+    // waits on the terminal between two, and each batch costs one flush of the disk.
+    static constexpr std::size_t kBatch = 1000;
+
+    // Re-points the kept shortcuts a batch at a time, each named on `log` when its batch is
+    // done; after asking once when `ask`. `stop` is asked before each batch.
     TRepaired Repair(bool ask, std::ostream& log, const std::function<bool()>& stop);
 
     // Asked before each folder is read.

@@ -62,8 +62,8 @@ struct TRepairJob {
     lnk::ReadContext context;
 };
 
-// How many shortcuts a caller hands over at once: large enough that the batch's flush and
-// recycle bin call cost little per file, small enough to show progress and stop between.
+// How many shortcuts the window hands over at once: large enough that the batch's flush and
+// recycle bin call cost little per file, small enough to show progress and answer between.
 constexpr std::size_t kRepairBatch = 250;
 
 // Re-points each job's shortcut; a result for each job, in order.

@@ -43,7 +43,8 @@ TEST(Trash, TheHomeTrashHoldsEachFileWithItsWayBackAsGioWritesIt) {
         ASSERT_TRUE(MoveToTrash(FromPosixPath((dir.Path() / "byUs" / name).string()), reason))
             << reason;
         EXPECT_FALSE(fs::exists(dir.Path() / "byUs" / name));
-        const std::string kept = name.substr(0, name.find('.')) + ".2" + name.substr(name.find('.'));
+        const std::string kept =
+            name.substr(0, name.find('.')) + ".2" + name.substr(name.find('.'));
         EXPECT_EQ(Slurp(trash / "files" / kept), "byUs");
         EXPECT_EQ(Slurp(trash / "files" / name), "byGio");
         const std::string ours = PathLine(trash / "info" / (kept + ".trashinfo"));
