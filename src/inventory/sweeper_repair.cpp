@@ -152,8 +152,11 @@ void TShortcutSweeper::RepairCheckedRows() {
         if (thrownAway())
             return;
     }
-    view_.SetStatusText(CountText(repaired) + (repaired == 1 ? " shortcut" : " shortcuts") +
-                        " re-pointed; the originals are in the recycle bin.");
+    // The info panel too: it may still hold what an earlier Repair said.
+    const std::string done = CountText(repaired) + (repaired == 1 ? " shortcut" : " shortcuts") +
+                             " re-pointed; the originals are in the recycle bin.";
+    view_.SetStatusText(done);
+    view_.SetInfoText(done);
     if (!kept.empty())
         view_.Warn(NotRepairedText(kept));
 }
