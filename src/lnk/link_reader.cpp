@@ -35,14 +35,14 @@ bool IShortcutFiles::KnownFolderPlace(const lnk::KnownFolder& folder, std::strin
 lnk::ReadContext ShortcutContext(IShortcutFiles& files, const std::string& windowsPath) {
     lnk::ReadContext context;
     context.linkPath = windowsPath;
-    context.environment = [&files, &windowsPath](std::string_view name, std::string& value) {
+    context.environment = [&files, windowsPath](std::string_view name, std::string& value) {
         return files.LookupEnvironment(name, windowsPath, value);
     };
     context.ansi = [&files](std::string_view bytes, std::string& utf8) {
         return files.DecodeAnsi(bytes, utf8);
     };
-    context.knownFolder = [&files, &windowsPath](const lnk::KnownFolder& folder,
-                                                 std::string& place) {
+    context.knownFolder = [&files, windowsPath](const lnk::KnownFolder& folder,
+                                                std::string& place) {
         return files.KnownFolderPlace(folder, windowsPath, place);
     };
     return context;

@@ -61,8 +61,9 @@ public:
 };
 
 // The reading context of a shortcut whose Windows path is `windowsPath` (files.WindowsPath of
-// it): that Windows' environment, known folders and code page. It refers to both arguments,
-// which must outlive it.
+// it): that Windows' environment, known folders and code page. It refers to `files`, which
+// must outlive it, and keeps its own copy of the path (a batch of repairs holds many contexts
+// at once).
 lnk::ReadContext ShortcutContext(IShortcutFiles& files, const std::string& windowsPath);
 
 // The reading of the shortcut at `path` (the program's path) through `files`: its bytes, its

@@ -98,6 +98,28 @@ TEST(LinkReaderChoice, ShellLinkObjectOnWindowsOwnReaderUnderWineAndOnTheHost) {
     }
 }
 
+// A context outlives the path it was made from: a batch of repairs holds one for each
+// shortcut, each path long gone, and each must still answer for its own user.
+TEST(LinkReaderContext, EachContextAnswersForItsOwnShortcut) {
+    class ByUser : public FakeShortcutFiles {
+        bool LookupEnvironment(std::string_view, std::string_view linkPath,
+                               std::string& value) override {
+            value = std::string(linkPath.substr(0, linkPath.find("\\Desktop")));
+            return true;
+        }
+    } files;
+    std::vector<lnk::ReadContext> contexts;
+    for (const char* user : {"ann", "bob"}) {
+        const std::string windowsPath = std::string("C:\\Users\\") + user + "\\Desktop\\x.lnk";
+        contexts.push_back(ShortcutContext(files, windowsPath));
+    }
+    std::string ann, bob;
+    ASSERT_TRUE(contexts[0].environment("USERPROFILE", ann) &&
+                contexts[1].environment("USERPROFILE", bob));
+    EXPECT_EQ(ann, "C:\\Users\\ann");
+    EXPECT_EQ(bob, "C:\\Users\\bob");
+}
+
 class LnkReader : public ::testing::Test {
 protected:
     TempDir dir;
