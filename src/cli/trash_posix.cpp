@@ -1,5 +1,5 @@
 // The freedesktop trash. A file on the home trash's own file system (the usual case: a Wine
-// prefix in the home folder) is moved there directly, as the trash specification describes:
+// prefix in the home folder) is moved there directly, as the freedesktop trash layout has it:
 // its info file created first, under a name no other file holds, then the file renamed into
 // "files". GIO does the same with a temporary info file renamed over the reserved one, which
 // makes ext4 write it out at once, several times the cost of the move. Every other file (one
