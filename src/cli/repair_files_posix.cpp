@@ -1,6 +1,7 @@
 #include "cli/repair_files.h"
 
 #include "base/posix_path.h"
+#include "cli/output_platform.h"
 #include "cli/trash.h"
 
 #include <cerrno>
@@ -52,19 +53,11 @@ public:
             reason = std::strerror(errno);
             return false;
         }
-        std::size_t done = 0;
-        errno = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            done += static_cast<std::size_t>(n);
-        }
-        const bool ok = done == bytes.size();
+        int error = 0;
+        const bool ok = output_platform::Write(fd, reinterpret_cast<const char*>(bytes.data()),
+                                               bytes.size(), error);
         if (!ok)
-            reason = errno != 0 ? std::strerror(errno) : "the disk took only part of it";
+            reason = std::strerror(error);
         if (::close(fd) != 0 || !ok) {
             if (ok)
                 reason = std::strerror(errno);

@@ -7,6 +7,7 @@
 #include "cli/trash.h"
 
 #include "base/posix_path.h"
+#include "cli/output_platform.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -81,19 +82,6 @@ std::string DeletionDate() {
     return text;
 }
 
-bool WriteAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 // Moves the file into the home trash; false, with nothing changed, where it did not go.
 bool MoveToHomeTrash(const std::string& posixPath) {
     const HomeTrash& trash = TheHomeTrash();
@@ -120,7 +108,8 @@ bool MoveToHomeTrash(const std::string& posixPath) {
                 continue;
             return false;
         }
-        const bool written = WriteAll(fd, text);
+        int error = 0;
+        const bool written = output_platform::Write(fd, text.data(), text.size(), error);
         const bool closed = ::close(fd) == 0;
         const std::string file = trash.files + "/" + trashName;
         if (written && closed &&
